@@ -1,0 +1,97 @@
+#include "codeplug/document_commands.h"
+
+#include "codeplug/data_file.h"
+#include "codeplug/factory_defaults.h"
+#include "lang/text_keys.h"
+
+namespace pl3 {
+
+namespace {
+
+std::string pathAndReason(const std::string& path, const platform::FileError& error) {
+    return path + "\n" + error.describe();
+}
+
+void resetToNew(CMaItemDoc& doc) {
+    doc.clearContents();
+    doc.setPathName({});
+    doc.setModifiedFlag(false);
+    doc.selectRange(0);
+    applyFactoryDefaults(doc);
+}
+
+}  // namespace
+
+bool newDocument(CMaItemDoc& doc, Prompter& prompter, bool& skipPrompt) {
+    if (skipPrompt) {
+        skipPrompt = false;
+    } else if (!prompter.askOkCancel({text_key::kPrompt, text_key::kWarnClear, {},
+                                      PromptIcon::Exclamation})) {
+        return false;
+    }
+    resetToNew(doc);
+    doc.updateAllViews();
+    return true;
+}
+
+OpenOutcome openDocument(CMaItemDoc& doc, const std::string& path, Prompter& prompter) {
+    Header header = doc.header();
+    Image image;
+    image.fill(kErased);
+    data_file::writeMagic(header);
+    data_file::ReadResult read = data_file::read(path, header, image);
+
+    switch (read.status) {
+        case data_file::ReadStatus::FileError:
+            prompter.showMessage({text_key::kError, text_key::kErrorOpenFile,
+                                  pathAndReason(path, read.error), PromptIcon::Stop});
+            return OpenOutcome::FileError;
+        case data_file::ReadStatus::WrongMagic:
+            prompter.showMessage({{}, text_key::kWarnLoad, {}, PromptIcon::Stop});
+            return OpenOutcome::NotADataFile;
+        case data_file::ReadStatus::Incomplete:
+        case data_file::ReadStatus::Complete:
+            break;
+    }
+
+    doc.header() = header;
+    doc.image() = image;
+    doc.deriveRangeLimits();
+    doc.setPathName(path);
+    doc.setModifiedFlag(false);
+    doc.updateAllViews();
+    if (read.status == data_file::ReadStatus::Incomplete) {
+        prompter.showMessage({text_key::kPrompt, text_key::kWarnIncomplete, path,
+                              PromptIcon::Exclamation});
+        return OpenOutcome::LoadedIncomplete;
+    }
+    return OpenOutcome::Loaded;
+}
+
+bool storeDocument(CMaItemDoc& doc, const std::string& path, Prompter& prompter) {
+    platform::FileError error;
+    if (!data_file::write(path, doc.header(), doc.image(), &error)) {
+        prompter.showMessage({text_key::kError, text_key::kErrorSaveFile,
+                              pathAndReason(path, error), PromptIcon::Stop});
+        return false;
+    }
+    doc.setPathName(path);
+    doc.setModifiedFlag(false);
+    doc.deriveRangeLimits();
+    return true;
+}
+
+bool saveCommand(CMaItemDoc& doc, Prompter& prompter,
+                 const std::function<std::optional<std::string>()>& chooseSavePath) {
+    if (!doc.pathName().empty()) {
+        if (!prompter.askOkCancel({text_key::kPrompt, text_key::kWarnSave, doc.pathName(),
+                                   PromptIcon::Exclamation})) {
+            return false;
+        }
+        return storeDocument(doc, doc.pathName(), prompter);
+    }
+    std::optional<std::string> path = chooseSavePath();
+    return path && storeDocument(doc, *path, prompter);
+}
+
+}  // namespace pl3

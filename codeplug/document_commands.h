@@ -1,0 +1,40 @@
+#pragma once
+// What the file commands do to the document: new, open, store and the confirmed save.
+// Questions and failures reach the user through the Prompter; every path leaves either
+// the complete new state or the document exactly as it was.
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "codeplug/document.h"
+#include "platform/prompter.h"
+
+namespace pl3 {
+
+// Resets the document to a new codeplug: cleared image, range 0, factory defaults, no
+// path, not modified. Asks "IDS_WARN_CLEAR" first unless skipPrompt is set (which it
+// then clears). Cancel leaves the document untouched and returns false.
+bool newDocument(CMaItemDoc& doc, Prompter& prompter, bool& skipPrompt);
+
+enum class OpenOutcome {
+    Loaded,
+    LoadedIncomplete,  // the file ended early: loaded what it held and told the user
+    NotADataFile,      // wrong magic: told the user, document untouched
+    FileError,         // could not read it: told the user, document untouched
+};
+
+// Opens a data file as the document: the file is read before anything changes, so a
+// file that cannot be used never costs the current document.
+OpenOutcome openDocument(CMaItemDoc& doc, const std::string& path, Prompter& prompter);
+
+// Writes header and image to path atomically; on success the document takes the path,
+// is no longer modified and derives its limits again.
+bool storeDocument(CMaItemDoc& doc, const std::string& path, Prompter& prompter);
+
+// File Save: a document with a path asks "IDS_WARN_SAVE" + path first; one without a
+// path asks for a file name through chooseSavePath (nullopt = cancelled).
+bool saveCommand(CMaItemDoc& doc, Prompter& prompter,
+                 const std::function<std::optional<std::string>()>& chooseSavePath);
+
+}  // namespace pl3

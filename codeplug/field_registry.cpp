@@ -1,0 +1,288 @@
+#include "codeplug/field_registry.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+
+#include "codeplug/frequency.h"
+
+namespace pl3 {
+
+namespace {
+
+constexpr std::string_view kOffText = "off";
+
+std::optional<int> parseInt(std::string_view text, int min, int max) {
+    int value = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value < min || value > max)
+        return std::nullopt;
+    return value;
+}
+
+std::string rangeHelp(int min, int max) { return std::to_string(min) + ".." + std::to_string(max); }
+
+Side sideOf(bool receive) { return receive ? Side::Receive : Side::Transmit; }
+
+// Frequencies are checked against the range in force, as the channel page clamps them.
+template <bool kReceive>
+bool setChannelFrequency(CMaItemDoc& doc, int n, std::string_view value) {
+    if (!frequency::isWellFormedText(value)) return false;
+    if (frequency::rangeCheck(value, doc.lowerLimit(), doc.upperLimit()) != 0) return false;
+    if (kReceive && n == kVfoRecord) {
+        doc.setVfoFrequencyText(frequency::VfoValue::Receive, value);
+    } else {
+        doc.setFrequencyText(n, sideOf(kReceive), value);
+    }
+    return true;
+}
+
+template <bool kReceive>
+std::string getChannelFrequency(const CMaItemDoc& doc, int n) {
+    return doc.frequencyText(n, sideOf(kReceive));
+}
+
+template <bool kReceive>
+std::string getTone(const CMaItemDoc& doc, int n) {
+    return toneValueText(doc.toneCode(n, sideOf(kReceive)));
+}
+
+template <bool kReceive>
+bool setTone(CMaItemDoc& doc, int n, std::string_view value) {
+    std::optional<int> code = parseToneValue(value);
+    if (!code) return false;
+    doc.setToneCode(n, sideOf(kReceive), *code);
+    return true;
+}
+
+template <ChannelFlag kFlag>
+std::string getFlag(const CMaItemDoc& doc, int n) {
+    return doc.channelFlag(n, kFlag) ? "1" : "0";
+}
+
+template <ChannelFlag kFlag>
+bool setFlag(CMaItemDoc& doc, int n, std::string_view value) {
+    std::optional<int> bit = parseInt(value, 0, 1);
+    if (!bit) return false;
+    doc.setChannelFlag(n, kFlag, *bit == 1);
+    return true;
+}
+
+bool isDisplayText(std::string_view value) {
+    return value.size() <= 6 && text_codes::decodeDisplayText(text_codes::encodeDisplayText(value))
+                                        .size() == value.size();
+}
+
+std::string getSetting(const CMaItemDoc& doc, Setting id) {
+    return std::to_string(doc.setting(id));
+}
+
+template <Setting kId>
+std::string getSettingField(const CMaItemDoc& doc, int) {
+    return getSetting(doc, kId);
+}
+
+template <Setting kId>
+bool setSettingField(CMaItemDoc& doc, int, std::string_view value) {
+    const SettingInfo& info = settingInfo(kId);
+    std::optional<int> index = parseInt(value, info.indexMin, info.indexMax);
+    if (!index) return false;
+    doc.setSetting(kId, *index);
+    return true;
+}
+
+template <std::size_t... I>
+void addSettings(std::vector<FieldSpec>& specs, std::index_sequence<I...>) {
+    (specs.push_back({settingInfo(static_cast<Setting>(I)).name, 0, 0,
+                      rangeHelp(settingInfo(static_cast<Setting>(I)).indexMin,
+                                settingInfo(static_cast<Setting>(I)).indexMax),
+                      &getSettingField<static_cast<Setting>(I)>,
+                      &setSettingField<static_cast<Setting>(I)>, true}),
+     ...);
+}
+
+template <int kFirst, int kMin, int kMax>
+std::string getTuning(const CMaItemDoc& doc, int i) {
+    if constexpr (kFirst < 0) return std::to_string(doc.tuneSquelch3(i));
+    return std::to_string(doc.tuningValue(kFirst + i));
+}
+
+template <int kFirst, int kMin, int kMax>
+bool setTuning(CMaItemDoc& doc, int i, std::string_view value) {
+    std::optional<int> v = parseInt(value, kMin, kMax);
+    if (!v) return false;
+    if constexpr (kFirst < 0) {
+        doc.setTuneSquelch3(i, *v);
+    } else {
+        doc.setTuningValue(kFirst + i, *v);
+    }
+    return true;
+}
+
+template <DtmfCode kWhich>
+std::string getDtmf(const CMaItemDoc& doc, int) {
+    return doc.dtmfCodeText(kWhich);
+}
+
+template <DtmfCode kWhich>
+bool setDtmf(CMaItemDoc& doc, int, std::string_view value) {
+    if (value.size() > static_cast<std::size_t>(text_codes::kDtmfMaxDigits) ||
+        !std::all_of(value.begin(), value.end(), text_codes::isDtmfChar))
+        return false;
+    doc.setDtmfCodeText(kWhich, value);
+    return true;
+}
+
+constexpr int kTuneSquelch = -1;  // marks the three squelch values in the tuning templates
+constexpr int kSquelchMax = 127;
+
+std::vector<FieldSpec> buildSpecs() {
+    std::vector<FieldSpec> specs = {
+        {"RxFreq", 1, kVfoRecord, "MHz text within the range limits, or empty (129: the VFO)",
+         &getChannelFrequency<true>, &setChannelFrequency<true>},
+        {"TxFreq", 1, kChannelCount, "MHz text within the range limits, or empty",
+         &getChannelFrequency<false>, &setChannelFrequency<false>},
+        {"RxTone", 1, kChannelCount, "off, 67.0 ... 254.1, D023N ... D754I, or a code 0..258",
+         &getTone<true>, &setTone<true>},
+        {"TxTone", 1, kChannelCount, "off, 67.0 ... 254.1, D023N ... D754I, or a code 0..258",
+         &getTone<false>, &setTone<false>},
+        {"BusyLock", 1, kChannelCount, "0 (on) or 1 (off)", &getFlag<ChannelFlag::BusyLock>,
+         &setFlag<ChannelFlag::BusyLock>, true},
+        {"TxInhibit", 1, kChannelCount, "0 (inhibited) or 1 (allowed)",
+         &getFlag<ChannelFlag::TxInhibit>, &setFlag<ChannelFlag::TxInhibit>, true},
+        {"EndTone", 1, kChannelCount, "0 (on) or 1 (off)", &getFlag<ChannelFlag::EndTone>,
+         &setFlag<ChannelFlag::EndTone>, true},
+        {"Bandwidth", 1, kChannelCount, "0 (narrow) or 1 (wide)", &getFlag<ChannelFlag::Bandwidth>,
+         &setFlag<ChannelFlag::Bandwidth>, true},
+        {"TxPower", 1, kChannelCount, "0 (low) or 1 (high)", &getFlag<ChannelFlag::TxPower>,
+         &setFlag<ChannelFlag::TxPower>, true},
+        {"BeatShift", 1, kChannelCount, "0 (on) or 1 (off)", &getFlag<ChannelFlag::BeatShift>,
+         &setFlag<ChannelFlag::BeatShift>, true},
+        {"Repeater", 1, kChannelCount, "0 (talkaround) or 1 (repeater)",
+         &getFlag<ChannelFlag::Repeater>, &setFlag<ChannelFlag::Repeater>, true},
+        {"PttIdOn", 1, kChannelCount, "0 (sent) or 1 (not sent)", &getFlag<ChannelFlag::PttIdOn>,
+         &setFlag<ChannelFlag::PttIdOn>, true},
+        {"ShiftDir", 1, kChannelCount, "0 (equal), 1 (transmit above), 2 (transmit below)",
+         [](const CMaItemDoc& doc, int n) { return std::to_string(doc.shiftDir(n)); },
+         [](CMaItemDoc& doc, int n, std::string_view value) {
+             std::optional<int> v = parseInt(value, 0, 2);
+             if (v) doc.setShiftDir(n, *v);
+             return v.has_value();
+         },
+         true},
+        {"ChannelName", 1, kChannelCount, "up to 6 of 0-9 A-Z a-z space _ - + * #",
+         [](const CMaItemDoc& doc, int n) {
+             return text_codes::decodeDisplayText(doc.channelName(n));
+         },
+         [](CMaItemDoc& doc, int n, std::string_view value) {
+             if (!isDisplayText(value)) return false;
+             doc.setChannelName(n, text_codes::encodeDisplayText(value));
+             return true;
+         }},
+        {"ScanList", 1, kChannelCount, "0 or 1 (member)",
+         [](const CMaItemDoc& doc, int n) { return std::string(doc.scanMember(n - 1) ? "1" : "0"); },
+         [](CMaItemDoc& doc, int n, std::string_view value) {
+             std::optional<int> v = parseInt(value, 0, 1);
+             if (v) doc.setScanMember(n - 1, *v == 1);
+             return v.has_value();
+         },
+         true},
+        {"VfoOffset", 0, 0, "MHz text (above 69.995 stores 69.995), or empty",
+         [](const CMaItemDoc& doc, int) { return doc.vfoOffsetText(); },
+         [](CMaItemDoc& doc, int, std::string_view value) {
+             if (!frequency::isWellFormedText(value)) return false;
+             doc.setVfoFrequencyText(frequency::VfoValue::Offset, value);
+             return true;
+         }},
+        {"FmPreset", 1, kFmPresetCount, "0 (empty) or 1..211 (87.0 MHz + (value - 1) x 0.1)",
+         [](const CMaItemDoc& doc, int p) { return std::to_string(doc.preset(p)); },
+         [](CMaItemDoc& doc, int p, std::string_view value) {
+             std::optional<int> v = parseInt(value, 0, kFmIndexMax + 1);
+             if (v) doc.setPreset(p, *v);
+             return v.has_value();
+         },
+         true},
+        {"BotCode", 0, 0, "up to 16 of 0-9 A-D * #", &getDtmf<DtmfCode::Bot>,
+         &setDtmf<DtmfCode::Bot>},
+        {"EotCode", 0, 0, "up to 16 of 0-9 A-D * #", &getDtmf<DtmfCode::Eot>,
+         &setDtmf<DtmfCode::Eot>},
+        {"PowerOnPassword", 0, 0, "up to 4 digits, or empty for none",
+         [](const CMaItemDoc& doc, int) {
+             return text_codes::decodePassword(doc.powerOnPassword());
+         },
+         [](CMaItemDoc& doc, int, std::string_view value) {
+             if (value.size() > 4 || !std::all_of(value.begin(), value.end(), [](char c) {
+                     return std::isdigit(static_cast<unsigned char>(c)) != 0;
+                 }))
+                 return false;
+             doc.setPowerOnPassword(text_codes::encodePassword(value));
+             return true;
+         }},
+        {"PowerOnMessage", 0, 0, "up to 6 of 0-9 A-Z a-z space _ - + * #",
+         [](const CMaItemDoc& doc, int) {
+             return text_codes::decodeDisplayText(doc.powerOnMessage());
+         },
+         [](CMaItemDoc& doc, int, std::string_view value) {
+             if (!isDisplayText(value)) return false;
+             doc.setPowerOnMessage(text_codes::encodeDisplayText(value));
+             return true;
+         }},
+        {"TuneSquelch3", 0, 2, rangeHelp(0, kSquelchMax), &getTuning<kTuneSquelch, 0, kSquelchMax>,
+         &setTuning<kTuneSquelch, 0, kSquelchMax>, true},
+        {"TuneHighPower", 0, 4, rangeHelp(0, 255), &getTuning<0, 0, 255>, &setTuning<0, 0, 255>, true},
+        {"TuneLowPower", 0, 4, rangeHelp(0, 255), &getTuning<5, 0, 255>, &setTuning<5, 0, 255>, true},
+        {"TuneBattery", 0, 0, rangeHelp(1, 255), &getTuning<10, 1, 255>, &setTuning<10, 1, 255>, true},
+        {"TuneVox1", 0, 0, rangeHelp(0, 255), &getTuning<11, 0, 255>, &setTuning<11, 0, 255>, true},
+        {"TuneVox9", 0, 0, rangeHelp(0, 255), &getTuning<12, 0, 255>, &setTuning<12, 0, 255>, true},
+    };
+    addSettings(specs, std::make_index_sequence<kSettingCount>());
+    return specs;
+}
+
+}  // namespace
+
+std::string FieldRef::name() const {
+    std::string text(spec->name);
+    if (spec->indexed()) text += "[" + std::to_string(index) + "]";
+    return text;
+}
+
+const std::vector<FieldSpec>& fieldSpecs() {
+    static const std::vector<FieldSpec> specs = buildSpecs();
+    return specs;
+}
+
+std::optional<FieldRef> findField(std::string_view name) {
+    std::string_view base = name;
+    std::optional<int> index;
+    if (std::size_t open = name.find('['); open != std::string_view::npos) {
+        if (name.back() != ']') return std::nullopt;
+        base = name.substr(0, open);
+        index = parseInt(name.substr(open + 1, name.size() - open - 2), 0, 1000);
+        if (!index) return std::nullopt;
+    }
+    for (const FieldSpec& spec : fieldSpecs()) {
+        if (spec.name != base) continue;
+        if (spec.indexed() != index.has_value()) return std::nullopt;
+        if (index && (*index < spec.indexMin || *index > spec.indexMax)) return std::nullopt;
+        return FieldRef{&spec, index.value_or(0)};
+    }
+    return std::nullopt;
+}
+
+std::string toneValueText(int code) {
+    std::optional<std::string_view> text = tone::tableText(code);
+    return text ? std::string(*text) : std::string(kOffText);
+}
+
+std::optional<int> parseToneValue(std::string_view value) {
+    if (std::optional<int> code = parseInt(value, tone::kOff, tone::kMaxCode)) return code;
+    if (value.size() == kOffText.size() &&
+        std::equal(value.begin(), value.end(), kOffText.begin(), [](char a, char b) {
+            return std::tolower(static_cast<unsigned char>(a)) == b;
+        }))
+        return tone::kOff;
+    return tone::codeOfText(value);
+}
+
+}  // namespace pl3

@@ -1,0 +1,49 @@
+#pragma once
+// Every field of the document by the name the code uses for it ("RxFreq", "BackLamp",
+// "FmPreset", ...), with an optional index ("RxFreq[80]"), so tools can read and write
+// fields by name. Values are canonical, language-neutral texts: what get() returns,
+// set() accepts.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "codeplug/document.h"
+
+namespace pl3 {
+
+struct FieldSpec {
+    std::string_view name;
+    int indexMin = 0;  // both 0 for a field without an index
+    int indexMax = 0;
+    std::string valueHelp;  // what set() accepts, for --help
+    std::string (*get)(const CMaItemDoc& doc, int index);
+    // false when the value is not valid for the field; the document is then unchanged.
+    bool (*set)(CMaItemDoc& doc, int index, std::string_view value);
+    bool numeric = false;  // values are decimal integers
+
+    bool indexed() const { return indexMin != 0 || indexMax != 0; }
+};
+
+struct FieldRef {
+    const FieldSpec* spec;
+    int index;
+
+    std::string name() const;  // "RxFreq[80]" or "BackLamp"
+    std::string get(const CMaItemDoc& doc) const { return spec->get(doc, index); }
+    bool set(CMaItemDoc& doc, std::string_view value) const { return spec->set(doc, index, value); }
+};
+
+const std::vector<FieldSpec>& fieldSpecs();
+
+// "RxFreq[80]" or "BackLamp"; nullopt for an unknown name, a missing, superfluous or
+// out-of-range index.
+std::optional<FieldRef> findField(std::string_view name);
+
+// Canonical tone text: "off", "88.5", "D023N", "D023I" (the text of the stored code).
+std::string toneValueText(int code);
+// A tone value as set() takes it: a tone text (any letter case, "off") or a code 0 ... 258.
+std::optional<int> parseToneValue(std::string_view value);
+
+}  // namespace pl3

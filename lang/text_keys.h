@@ -1,0 +1,125 @@
+#pragma once
+// Every key the program looks up in a language file, in one place. The shipped
+// language files must define each "String" key listed here (a test checks it).
+
+#include <array>
+#include <string_view>
+
+namespace pl3::text_key {
+
+// Main window, status bar and toolbar.
+inline constexpr std::string_view kWindowName = "IDS_WINDOWNAME";
+inline constexpr std::string_view kCompanyName = "IDS_COMPANYNAME";
+inline constexpr std::string_view kFreqRange = "IDS_FREQRANGE";
+inline constexpr std::string_view kFileVersion = "IDS_FILEVERSION";
+inline constexpr std::string_view kTooltipFormat = "IDS_TIP_%d";
+
+// Words shown in cells, lists and choices.
+inline constexpr std::string_view kOn = "IDS_ON";
+inline constexpr std::string_view kOff = "IDS_OFF";
+inline constexpr std::string_view kYes = "IDS_YES";
+inline constexpr std::string_view kNo = "IDS_NO";
+inline constexpr std::string_view kNarrow = "IDS_NARROW";
+inline constexpr std::string_view kWide = "IDS_WIDE";
+inline constexpr std::string_view kLow = "IDS_LOW";
+inline constexpr std::string_view kHigh = "IDS_HIGH";
+inline constexpr std::string_view kTalkaround = "IDS_TALKAROUND";
+inline constexpr std::string_view kRepeater = "IDS_REPEATER";
+
+// Tab captions.
+inline constexpr std::string_view kChannel = "IDS_CHANNEL";
+inline constexpr std::string_view kFunction1 = "IDS_FUNCTION1";
+inline constexpr std::string_view kFunction2 = "IDS_FUNCTION2";
+
+// Document prompts.
+inline constexpr std::string_view kPrompt = "IDS_PROMPT";
+inline constexpr std::string_view kWarnClear = "IDS_WARN_CLEAR";
+inline constexpr std::string_view kWarnLoad = "IDS_WARN_LOAD";
+inline constexpr std::string_view kWarnSave = "IDS_WARN_SAVE";
+inline constexpr std::string_view kWarnIncomplete = "IDS_WARN_INCOMPLETE";
+inline constexpr std::string_view kErrorOpenFile = "IDS_ERROR_OPENFILE";
+inline constexpr std::string_view kErrorSaveFile = "IDS_ERROR_SAVEFILE";
+inline constexpr std::string_view kConfirm = "IDS_CONFIRM";
+inline constexpr std::string_view kConfirmFreq = "IDS_CONFIRM_FREQ";
+
+// Radio jobs.
+inline constexpr std::string_view kReadData = "IDS_READDATA";
+inline constexpr std::string_view kWriteData = "IDS_WRITEDATA";
+inline constexpr std::string_view kPromptRead = "IDS_PROMPT_READ";
+inline constexpr std::string_view kPromptWrite = "IDS_PROMPT_WRITE";
+inline constexpr std::string_view kPromptReadFail = "IDS_PROMPT_READFAIL";
+inline constexpr std::string_view kPromptWriteFail = "IDS_PROMPT_WRITEFAIL";
+inline constexpr std::string_view kPromptReadSucc = "IDS_PROMPT_READSUCC";
+inline constexpr std::string_view kPromptWriteSucc = "IDS_PROMPT_WRITESUCC";
+inline constexpr std::string_view kPromptReadTestSucc = "IDS_PROMPT_READTESTSUCC";
+inline constexpr std::string_view kPromptWriteTestSucc = "IDS_PROMPT_WRITETESTSUCC";
+inline constexpr std::string_view kSearchComPort = "IDS_SEARCHCOMPORT";
+inline constexpr std::string_view kError = "IDS_ERROR";
+inline constexpr std::string_view kErrorPortConn = "IDS_ERROR_PORTCONN";
+inline constexpr std::string_view kErrorType = "IDS_ERROR_TYPE";
+
+// Command-line tool.
+inline constexpr std::string_view kCliUnknownField = "IDS_CLI_UNKNOWN_FIELD";
+inline constexpr std::string_view kCliBadValue = "IDS_CLI_BAD_VALUE";
+
+// Menus: the four top-level menus by position, then the commands.
+inline constexpr std::string_view kMenuFile = "Menu_File";
+inline constexpr std::string_view kMenuProgram = "Menu_Program";
+inline constexpr std::string_view kMenuSetting = "Menu_Setting";
+inline constexpr std::string_view kMenuHelp = "Menu_Help";
+inline constexpr std::string_view kMenuFileNew = "Menu_File_New";
+inline constexpr std::string_view kMenuFileOpen = "Menu_File_Open";
+inline constexpr std::string_view kMenuFileSave = "Menu_File_Save";
+inline constexpr std::string_view kMenuFileSaveAs = "Menu_File_Save_As";
+inline constexpr std::string_view kMenuFilePrint = "Menu_File_Print";
+inline constexpr std::string_view kMenuFilePrintPreview = "Menu_File_Print_Preview";
+inline constexpr std::string_view kMenuFilePrintSetup = "Menu_File_Print_Setup";
+inline constexpr std::string_view kMenuAppExit = "Menu_App_Exit";
+inline constexpr std::string_view kMenuProgramReadData = "Menu_Program_ReadData";
+inline constexpr std::string_view kMenuProgramWriteData = "Menu_Program_WriteData";
+inline constexpr std::string_view kMenuProgramTestMode = "Menu_Program_TestMode";
+inline constexpr std::string_view kMenuSettingPort = "Menu_Setting_Port";
+inline constexpr std::string_view kMenuSettingLanguage = "Menu_Setting_Language";
+inline constexpr std::string_view kMenuHelpHelp = "Menu_Help_Help";
+inline constexpr std::string_view kMenuAppAbout = "Menu_App_About";
+// The tuning dialog's own menu bar.
+inline constexpr std::string_view kMenuProgramRead = "Menu_Program_Read";
+inline constexpr std::string_view kMenuProgramCopy = "Menu_Program_Copy";
+inline constexpr std::string_view kMenuProgramReadTestData = "Menu_Program_ReadTestData";
+inline constexpr std::string_view kMenuProgramWriteTestData = "Menu_Program_WriteTestData";
+
+// Toolbar command identifiers that have a tooltip ("IDS_TIP_%d").
+inline constexpr std::array<int, 8> kToolbarTooltipIds = {57600, 57601, 57603, 32771,
+                                                          32772, 57607, 32775, 1};
+
+}  // namespace pl3::text_key
+
+namespace pl3::lang_section {
+
+inline constexpr std::string_view kString = "String";
+inline constexpr std::string_view kResource = "Resource";
+inline constexpr std::string_view kFace = "Face";
+inline constexpr std::string_view kFaceDisplayName = "disp";
+
+// List sections: keys "0", "1", ... until the first missing one.
+inline constexpr std::string_view kTestData = "TestData";
+inline constexpr std::string_view kRadioMode = "RadioMode";
+inline constexpr std::string_view kKeyData = "KeyData";
+inline constexpr std::string_view kBackLamp = "BackLamp";
+inline constexpr std::string_view kKeyLockMode = "KeyLockMode";
+inline constexpr std::string_view kSystemMode = "SystemMode";
+inline constexpr std::string_view kTailNoiseMode = "TailNoiseMode";
+inline constexpr std::string_view kLcdDisplayMode = "LcdDisplayMode";
+inline constexpr std::string_view kPttId = "PttId";
+inline constexpr std::string_view kFreqStep = "FreqStep";
+inline constexpr std::string_view kOffsetMode = "OffsetMode";
+
+// Column-heading sections and the formats of their keys.
+inline constexpr std::string_view kChText = "ChText";
+inline constexpr std::string_view kChTextKeyFormat = "IDS_ChText%d";
+inline constexpr std::string_view kCtcDcsText = "CtcDcsText";
+inline constexpr std::string_view kCtcDcsKeyFormat = "IDS_CtcDcs%d";
+inline constexpr std::string_view kRadiogramText = "RadiogramText";
+inline constexpr std::string_view kRadiogramKeyFormat = "IDS_RadiogramText%d";
+
+}  // namespace pl3::lang_section

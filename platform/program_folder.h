@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+namespace pl3::platform {
+
+// The folder that holds the running executable (from /proc/self/exe), without a
+// trailing separator. Empty when it cannot be determined.
+std::string executableFolder();
+
+// Removes "--program-dir DIR" (or "--program-dir=DIR") from argv wherever it appears after
+// argv[0] and returns DIR without trailing slashes, or the executable's folder when the
+// option is absent or DIR is empty. When repeated, the last one wins. A "--program-dir"
+// without a following argument stays in argv for the caller's usage check. argc/argv are
+// compacted in place; argv[argc] stays nullptr.
+std::string takeProgramFolder(int& argc, char** argv);
+
+}  // namespace pl3::platform

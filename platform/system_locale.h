@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string_view>
+
+namespace pl3::platform {
+
+inline constexpr int kLocaleSimplifiedChinese = 2052;
+inline constexpr int kLocaleEnglishUs = 1033;
+
+// 2052 when the system locale is Simplified Chinese (zh_CN, zh_SG, zh_Hans...), else 1033.
+// The locale is the first non-empty of LC_ALL, LC_MESSAGES and LANG.
+int systemLocaleId();
+
+// The same rule applied to one POSIX locale name such as "zh_CN.UTF-8": 2052 for plain
+// "zh" and for "zh" followed by CN, SG or Hans (any codeset or modifier), else 1033.
+int localeIdOf(std::string_view posixLocaleName);
+
+}  // namespace pl3::platform

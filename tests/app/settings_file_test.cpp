@@ -1,0 +1,93 @@
+#include "app/settings_file.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/system_locale.h"
+#include "settings_fixture.h"
+
+namespace pl3 {
+namespace {
+
+TEST(SettingsFile, DefaultsForMissingKeys) {
+    test::ProgramFolder folder("; nothing set\n");
+    SettingsFile settings = folder.settings();
+    EXPECT_TRUE(settings.exists());
+    EXPECT_EQ(settings.comPort(), 1);
+    EXPECT_TRUE(settings.portSearchEnabled());
+    EXPECT_EQ(settings.portSearchFlag(), 1);
+    EXPECT_EQ(settings.languageName(), "");
+    EXPECT_EQ(settings.freqRangeText(0), std::nullopt);
+    EXPECT_EQ(settings.freqRangeData(0), std::nullopt);
+    EXPECT_EQ(settings.portDevice(1), std::nullopt);
+}
+
+TEST(SettingsFile, PortSearchIsOffOnlyForALeadingZero) {
+    struct Case {
+        const char* value;
+        bool search;
+        int flag;
+    } cases[] = {
+        {"0", false, 0}, {"0 ", false, 0}, {"01", false, 1}, {"1", true, 1},
+        {"abc", true, 1}, {"", true, 1},    {"2", true, 2},
+    };
+    for (const Case& c : cases) {
+        test::ProgramFolder folder(std::string("[setup]\nsearchcom=") + c.value + "\n");
+        EXPECT_EQ(folder.settings().portSearchEnabled(), c.search) << "'" << c.value << "'";
+        EXPECT_EQ(folder.settings().portSearchFlag(), c.flag) << "'" << c.value << "'";
+    }
+}
+
+TEST(SettingsFile, ComPortValues) {
+    struct Case {
+        const char* value;
+        int port;
+    } cases[] = {{"12", 12}, {"7abc", 7}, {"abc", 1}, {"", 1}, {" 3 ", 3}};
+    for (const Case& c : cases) {
+        test::ProgramFolder folder(std::string("[Setup]\nCOM=") + c.value + "\n");
+        EXPECT_EQ(folder.settings().comPort(), c.port) << c.value;
+    }
+}
+
+TEST(SettingsFile, WritesKeepTheRestOfTheFile) {
+    test::ProgramFolder folder("; comment\n[setup]\ncom=1\nsearchcom=0\n[FreqRange]\nfreq0=a\n");
+    SettingsFile settings = folder.settings();
+    EXPECT_TRUE(settings.setComPort(5));
+    EXPECT_TRUE(settings.setLanguageName("chinese"));
+    EXPECT_EQ(settings.comPort(), 5);
+    EXPECT_EQ(settings.languageName(), "chinese");
+    EXPECT_FALSE(settings.portSearchEnabled());
+    EXPECT_EQ(settings.freqRangeText(0), "a");
+    EXPECT_EQ(test::readText(settings.path()).rfind("; comment\n[setup]\ncom=5\n", 0), 0u);
+}
+
+TEST(SettingsFile, RangeEntriesAndPorts) {
+    test::ProgramFolder folder(
+        "[FreqRange]\nfreq0=400-470MHz\ndata0=00400047\nfreq1=" + std::string(40, 'x') +
+        "\n[ports]\n1=/dev/ttyACM0\n12=/tmp/pty\n");
+    SettingsFile settings = folder.settings();
+    EXPECT_EQ(settings.freqRangeText(0), "400-470MHz");
+    EXPECT_EQ(settings.freqRangeData(0), "00400047");
+    EXPECT_EQ(settings.freqRangeText(1), std::string(29, 'x'));  // a 30-character buffer
+    EXPECT_EQ(settings.portDevice(1), "/dev/ttyACM0");
+    EXPECT_EQ(settings.portDevice(12), "/tmp/pty");
+    EXPECT_EQ(settings.portDevice(2), std::nullopt);
+}
+
+TEST(SettingsFile, LanguageNameFallsBackToTheSystemLocale) {
+    test::ProgramFolder unset("[setup]\ncom=1\n");
+    EXPECT_EQ(effectiveLanguageName(unset.settings(), platform::kLocaleSimplifiedChinese), "chinese");
+    EXPECT_EQ(effectiveLanguageName(unset.settings(), platform::kLocaleEnglishUs), "english");
+    test::ProgramFolder chosen("[setup]\nlanguage=English\n");
+    EXPECT_EQ(effectiveLanguageName(chosen.settings(), platform::kLocaleSimplifiedChinese),
+              "English");
+}
+
+TEST(SettingsFile, MissingFileDoesNotExist) {
+    test::TempDir dir;
+    EXPECT_FALSE(SettingsFile(dir.file("setting.ini")).exists());
+    EXPECT_FALSE(SettingsFile(dir.path()).exists());
+    EXPECT_EQ(SettingsFile(dir.file("setting.ini")).comPort(), 1);
+}
+
+}  // namespace
+}  // namespace pl3

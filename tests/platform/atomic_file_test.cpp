@@ -1,0 +1,185 @@
+#include "platform/atomic_file.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include "temp_dir.h"
+
+namespace pl3::platform {
+namespace {
+
+using pl3::test::readBytes;
+using pl3::test::TempDir;
+
+std::vector<std::uint8_t> bytesOf(const std::string& text) {
+    return {text.begin(), text.end()};
+}
+
+std::vector<std::string> entriesOf(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    return names;
+}
+
+mode_t modeOf(const std::string& path) {
+    struct stat info {};
+    EXPECT_EQ(::stat(path.c_str(), &info), 0);
+    return info.st_mode & 07777;
+}
+
+// Lowers the file-size limit so that writes beyond it fail with EFBIG, even for root.
+class FileSizeLimit {
+  public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &saved_);
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit lowered = saved_;
+        lowered.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &lowered);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+  private:
+    rlimit saved_{};
+    void (*previousHandler_)(int) = nullptr;
+};
+
+TEST(ReadFile, ReadsRegularFilesWithinTheLimit) {
+    struct Case {
+        const char* what;
+        std::string content;
+        std::size_t maxBytes;
+        bool succeeds;
+    };
+    const std::vector<Case> cases = {
+        {"empty", "", 10, true},
+        {"binary content", std::string("a\0b\r\n\xFF", 6), 10, true},
+        {"exactly at the limit", "0123456789", 10, true},
+        {"one byte over", "0123456789A", 10, false},
+        {"larger than one read chunk", std::string(200000, 'x'), 200000, true},
+        {"much larger than the limit", std::string(200000, 'x'), 1000, false},
+    };
+    TempDir dir;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string path = dir.write("data.bin", c.content);
+        FileError error;
+        auto bytes = readFile(path, c.maxBytes, &error);
+        if (c.succeeds) {
+            ASSERT_TRUE(bytes.has_value());
+            EXPECT_EQ(*bytes, bytesOf(c.content));
+        } else {
+            EXPECT_FALSE(bytes.has_value());
+            EXPECT_EQ(error.errorNumber, EFBIG);
+        }
+    }
+}
+
+TEST(ReadFile, ReportsWhyAFileCannotBeRead) {
+    TempDir dir;
+    std::string fifo = dir.file("pipe");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    struct Case {
+        const char* what;
+        std::string path;
+        int errorNumber;
+    };
+    const std::vector<Case> cases = {
+        {"missing file", dir.file("missing.ini"), ENOENT},
+        {"missing folder", dir.file("missing/setting.ini"), ENOENT},
+        {"directory", dir.path(), EISDIR},
+        {"FIFO without writer", fifo, EINVAL},
+        {"empty path", "", ENOENT},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FileError error;
+        EXPECT_FALSE(readFile(c.path, 1024, &error).has_value());
+        EXPECT_EQ(error.errorNumber, c.errorNumber);
+        EXPECT_EQ(error.describe(), std::strerror(c.errorNumber));
+    }
+    EXPECT_FALSE(readFile(dir.file("missing.ini"), 1024).has_value());  // no error wanted
+}
+
+TEST(WriteFileAtomically, CreatesAndReplacesFiles) {
+    TempDir dir;
+    std::string path = dir.file("setting.ini");
+
+    ASSERT_TRUE(writeFileAtomically(path, bytesOf("first")));
+    EXPECT_EQ(readBytes(path), bytesOf("first"));
+    EXPECT_EQ(modeOf(path), 0644u);
+
+    ASSERT_EQ(::chmod(path.c_str(), 0600), 0);
+    ASSERT_TRUE(writeFileAtomically(path, bytesOf("second, longer")));
+    EXPECT_EQ(readBytes(path), bytesOf("second, longer"));
+    EXPECT_EQ(modeOf(path), 0600u);
+
+    ASSERT_TRUE(writeFileAtomically(path, {}));
+    EXPECT_TRUE(readBytes(path).empty());
+    EXPECT_EQ(entriesOf(dir.path()), std::vector<std::string>{"setting.ini"});
+}
+
+TEST(WriteFileAtomically, WorksWithAPathRelativeToTheCurrentFolder) {
+    TempDir dir;
+    std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
+    bool written = writeFileAtomically("relative.ini", bytesOf("x"));
+    std::filesystem::current_path(previous);
+    ASSERT_TRUE(written);
+    EXPECT_EQ(readBytes(dir.file("relative.ini")), bytesOf("x"));
+}
+
+TEST(WriteFileAtomically, FailureLeavesTheTargetAndNoTemporaryFile) {
+    TempDir dir;
+    std::string path = dir.write("setting.ini", "old content");
+    std::filesystem::create_directory(dir.file("folder"));
+    struct Case {
+        const char* what;
+        std::string path;
+        int errorNumber;
+    };
+    const std::vector<Case> cases = {
+        {"into a missing folder", dir.file("missing/setting.ini"), ENOENT},
+        {"over a directory", dir.file("folder"), EISDIR},
+        {"path naming a folder", dir.path() + "/", EISDIR},
+        {"below a file", path + "/setting.ini", ENOTDIR},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FileError error;
+        EXPECT_FALSE(writeFileAtomically(c.path, bytesOf("new"), &error));
+        EXPECT_EQ(error.errorNumber, c.errorNumber);
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(dir.file("folder")));
+
+    {
+        FileSizeLimit limit(4096);
+        FileError error;
+        EXPECT_FALSE(writeFileAtomically(path, std::vector<std::uint8_t>(100000, 'x'), &error));
+        EXPECT_EQ(error.errorNumber, EFBIG);
+    }
+    EXPECT_EQ(readBytes(path), bytesOf("old content"));
+
+    std::vector<std::string> entries = entriesOf(dir.path());
+    std::sort(entries.begin(), entries.end());
+    EXPECT_EQ(entries, (std::vector<std::string>{"folder", "setting.ini"}));
+}
+
+}  // namespace
+}  // namespace pl3::platform

@@ -1,0 +1,57 @@
+#include "tools/pl3ctl/cli_context.h"
+
+#include <sys/stat.h>
+
+#include <iostream>
+
+#include "platform/system_locale.h"
+
+namespace pl3::cli {
+
+namespace {
+
+void print(const TextLookup& texts, const PromptMessage& message) {
+    std::cerr << "pl3ctl: ";
+    if (!message.captionKey.empty()) std::cerr << texts.text(message.captionKey) << ": ";
+    std::cerr << texts.text(message.textKey) << message.detail << "\n";
+}
+
+bool isReadableFile(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+}  // namespace
+
+void StderrPrompter::showMessage(const PromptMessage& message) { print(texts_, message); }
+
+bool StderrPrompter::askOkCancel(const PromptMessage& message) {
+    print(texts_, message);
+    return false;
+}
+
+CliContext::CliContext(AppPaths appPaths)
+    : paths(std::move(appPaths)),
+      settings(paths.settingsPath),
+      texts(paths.languageFilePath),
+      prompter(texts) {}
+
+void CliContext::report(std::string_view textKey, std::string_view detail) const {
+    std::cerr << "pl3ctl: " << texts.text(textKey) << detail << "\n";
+}
+
+std::optional<AppPaths> startUp(const std::string& programFolder) {
+    std::optional<AppPaths> paths = resolveAppPaths(programFolder, platform::systemLocaleId());
+    if (!paths) {
+        std::cerr << kMissingSettingsMessage << "\n";
+        return std::nullopt;
+    }
+    if (!isReadableFile(paths->languageFilePath)) {
+        // No language file means no texts to say this with.
+        std::cerr << "pl3ctl: warning: language file " << paths->languageFilePath
+                  << " not found; texts will read \"" << kTextNotFound << "\"\n";
+    }
+    return paths;
+}
+
+}  // namespace pl3::cli

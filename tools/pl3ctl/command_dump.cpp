@@ -1,0 +1,204 @@
+#include <cstdio>
+#include <iostream>
+
+#include "codeplug/document_commands.h"
+#include "codeplug/field_registry.h"
+#include "codeplug/frequency.h"
+#include "lang/setting_items.h"
+#include "lang/text_keys.h"
+#include "tools/pl3ctl/commands.h"
+#include "tools/pl3ctl/exit_codes.h"
+#include "tools/pl3ctl/json_writer.h"
+#include "tools/pl3ctl/text_table.h"
+
+namespace pl3::cli {
+
+namespace {
+
+std::string hexCode(const freq_range::Code& code) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%02X%02X%02X%02X", code[0], code[1], code[2], code[3]);
+    return text;
+}
+
+bool isChannelField(const FieldSpec& spec) {
+    return spec.indexMin == 1 && spec.indexMax >= kChannelCount;
+}
+
+// ---- plain text ----
+
+struct FlagColumn {
+    ChannelFlag flag;
+    std::string_view name;
+    std::string_view whenSet;  // text keys, as the channel table shows the bit
+    std::string_view whenClear;
+};
+
+constexpr FlagColumn kFlagColumns[] = {
+    {ChannelFlag::BusyLock, "BusyLock", text_key::kOff, text_key::kOn},
+    {ChannelFlag::TxInhibit, "TxInhibit", text_key::kOff, text_key::kOn},
+    {ChannelFlag::EndTone, "EndTone", text_key::kOff, text_key::kOn},
+    {ChannelFlag::Bandwidth, "Bandwidth", text_key::kWide, text_key::kNarrow},
+    {ChannelFlag::TxPower, "TxPower", text_key::kHigh, text_key::kLow},
+    {ChannelFlag::BeatShift, "BeatShift", text_key::kOff, text_key::kOn},
+    {ChannelFlag::Repeater, "Repeater", text_key::kRepeater, text_key::kTalkaround},
+    {ChannelFlag::PttIdOn, "PttIdOn", text_key::kOff, text_key::kOn},
+};
+
+std::string toneText(const CMaItemDoc& doc, int n, Side side, const TextLookup& texts) {
+    std::optional<std::string_view> text = tone::displayText(doc.toneField(n, side));
+    return text ? std::string(*text) : texts.text(text_key::kOff);
+}
+
+// Equal, transmit above, transmit below; 3 is not a direction the channel page writes.
+constexpr const char* kShiftSymbols[] = {"=", "+", "-", "3"};
+
+void printChannels(const CMaItemDoc& doc, const TextLookup& texts, std::ostream& out) {
+    TextTable table;
+    std::vector<std::string> heading = {"Ch", "RxFreq", "TxFreq", "RxTone", "TxTone"};
+    for (const FlagColumn& column : kFlagColumns) heading.emplace_back(column.name);
+    heading.insert(heading.end(), {"ShiftDir", "ChannelName", "ScanList"});
+    table.addRow(heading);
+    for (int n = 1; n <= kChannelCount; ++n) {
+        if (doc.isEmpty(n)) {
+            table.addRow({std::to_string(n), "-"});
+            continue;
+        }
+        std::vector<std::string> row = {std::to_string(n), doc.frequencyText(n, Side::Receive),
+                                        doc.frequencyText(n, Side::Transmit),
+                                        toneText(doc, n, Side::Receive, texts),
+                                        toneText(doc, n, Side::Transmit, texts)};
+        if (row[2].empty()) row[2] = "-";
+        for (const FlagColumn& column : kFlagColumns) {
+            row.push_back(texts.text(doc.channelFlag(n, column.flag) ? column.whenSet
+                                                                      : column.whenClear));
+        }
+        row.push_back(kShiftSymbols[doc.shiftDir(n)]);
+        std::string name = text_codes::decodeDisplayText(doc.channelName(n));
+        row.push_back(name.empty() ? "-" : name);
+        row.push_back(texts.text(doc.scanMember(n - 1) ? text_key::kYes : text_key::kNo));
+        table.addRow(row);
+    }
+    out << "Channels (- = empty)\n";
+    table.print(out, "  ");
+}
+
+void printSettings(const CMaItemDoc& doc, const TextLookup& texts, std::ostream& out) {
+    TextTable table;
+    for (const SettingInfo& info : settingTable()) {
+        int index = doc.setting(info.id);
+        table.addRow({std::string(info.name), std::to_string(index),
+                      settingValueText(info.id, index, texts)});
+    }
+    auto addText = [&](std::string_view name) {
+        std::optional<FieldRef> field = findField(name);
+        table.addRow({std::string(name), field->get(doc)});
+    };
+    for (std::string_view name : {"VfoOffset", "BotCode", "EotCode", "PowerOnPassword",
+                                  "PowerOnMessage", "TuneBattery", "TuneVox1", "TuneVox9"})
+        addText(name);
+    table.addRow({"RxFreq[129] (VFO)", doc.frequencyText(kVfoRecord, Side::Receive)});
+    out << "Settings\n";
+    table.print(out, "  ");
+}
+
+void printLists(const CMaItemDoc& doc, const TextLookup& texts, std::ostream& out) {
+    out << "FmPreset (1-" << kFmPresetCount << "):";
+    for (int p = 1; p <= kFmPresetCount; ++p) {
+        int value = doc.preset(p);
+        out << " " << (value == 0 ? texts.text(text_key::kOff) : frequency::fmText(value - 1));
+    }
+    out << "\nTuneSquelch3 (0-2):";
+    for (int i = 0; i < 3; ++i) out << " " << doc.tuneSquelch3(i);
+    out << "\nTuneHighPower (0-4):";
+    for (int j = 0; j < 5; ++j) out << " " << doc.tuningValue(j);
+    out << "\nTuneLowPower (0-4):";
+    for (int j = 5; j < 10; ++j) out << " " << doc.tuningValue(j);
+    out << "\n";
+}
+
+void printPlain(const CMaItemDoc& doc, const CliContext& context, std::ostream& out) {
+    int range = doc.rangeIndex();
+    out << "File: " << doc.pathName() << "\n"
+        << "FreqRangeCode: " << hexCode(doc.freqRangeCode()) << "  range " << range << " \""
+        << context.settings.freqRangeText(range).value_or("") << "\"  "
+        << frequency::limitText(doc.lowerLimit()) << " - "
+        << frequency::limitText(doc.upperLimit()) << " MHz\n\n";
+    printChannels(doc, context.texts, out);
+    out << "\n";
+    printSettings(doc, context.texts, out);
+    out << "\n";
+    printLists(doc, context.texts, out);
+}
+
+// ---- JSON: every field under its own name, values as `set` takes them ----
+
+void printJson(const CMaItemDoc& doc, const CliContext& context, std::ostream& out) {
+    JsonWriter json(out);
+    json.beginObject();
+    json.string("file", doc.pathName());
+    json.string("FreqRangeCode", hexCode(doc.freqRangeCode()));
+    json.number("rangeIndex", doc.rangeIndex());
+    json.string("rangeText", context.settings.freqRangeText(doc.rangeIndex()).value_or(""));
+    json.string("lowerLimit", frequency::limitText(doc.lowerLimit()));
+    json.string("upperLimit", frequency::limitText(doc.upperLimit()));
+
+    json.beginArray("channels");
+    for (int n = 1; n <= kChannelCount; ++n) {
+        json.beginObject();
+        json.number("channel", n);
+        for (const FieldSpec& spec : fieldSpecs()) {
+            if (isChannelField(spec)) json.value(spec.name, spec.get(doc, n), spec.numeric);
+        }
+        json.endObject();
+    }
+    json.endArray();
+    json.string("RxFreq[129]", doc.frequencyText(kVfoRecord, Side::Receive));
+
+    for (const FieldSpec& spec : fieldSpecs()) {
+        if (isChannelField(spec)) continue;
+        if (!spec.indexed()) {
+            json.value(spec.name, spec.get(doc, 0), spec.numeric);
+            continue;
+        }
+        json.beginArray(spec.name);
+        for (int i = spec.indexMin; i <= spec.indexMax; ++i)
+            json.value({}, spec.get(doc, i), spec.numeric);
+        json.endArray();
+    }
+    json.endObject();
+}
+
+}  // namespace
+
+// pl3ctl dump [--json] FILE
+int runDump(CliContext& context, const Arguments& args) {
+    bool asJson = false;
+    std::string path;
+    for (const std::string& arg : args) {
+        if (arg == "--json") {
+            asJson = true;
+        } else if (path.empty() && !arg.starts_with("-")) {
+            path = arg;
+        } else {
+            printUsage(std::cerr);
+            return kExitUsage;
+        }
+    }
+    if (path.empty()) {
+        printUsage(std::cerr);
+        return kExitUsage;
+    }
+    CMaItemDoc doc(context.settings);
+    OpenOutcome outcome = openDocument(doc, path, context.prompter);
+    if (outcome == OpenOutcome::NotADataFile || outcome == OpenOutcome::FileError)
+        return kExitFileError;
+    if (asJson) {
+        printJson(doc, context, std::cout);
+    } else {
+        printPlain(doc, context, std::cout);
+    }
+    return kExitDone;
+}
+
+}  // namespace pl3::cli

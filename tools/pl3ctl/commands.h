@@ -1,0 +1,20 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "tools/pl3ctl/cli_context.h"
+
+namespace pl3::cli {
+
+using Arguments = std::vector<std::string>;
+
+int runNew(CliContext& context, const Arguments& args);
+int runDump(CliContext& context, const Arguments& args);
+int runSet(CliContext& context, const Arguments& args);
+
+void printUsage(std::ostream& out);
+void printSetHelp(std::ostream& out);
+
+}  // namespace pl3::cli

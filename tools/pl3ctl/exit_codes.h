@@ -1,0 +1,16 @@
+#pragma once
+
+namespace pl3::cli {
+
+// The exit status contract of pl3ctl, shared by every command.
+enum ExitCode : int {
+    kExitDone = 0,
+    kExitUsage = 1,
+    kExitFileError = 2,
+    kExitNoRadio = 3,
+    kExitWrongRadio = 4,
+    kExitReadFailed = 5,
+    kExitWriteFailed = 6,
+};
+
+}  // namespace pl3::cli

@@ -1,0 +1,88 @@
+// pl3ctl: the command-line tool over the codeplug core.
+
+#include <iostream>
+#include <string>
+
+#include "codeplug/field_registry.h"
+#include "platform/program_folder.h"
+#include "tools/pl3ctl/commands.h"
+#include "tools/pl3ctl/exit_codes.h"
+
+namespace pl3::cli {
+
+void printUsage(std::ostream& out) {
+    out << "Usage:\n"
+           "  pl3ctl [--program-dir DIR] new [--range N] -o FILE\n"
+           "  pl3ctl [--program-dir DIR] dump [--json] FILE\n"
+           "  pl3ctl [--program-dir DIR] set FILE FIELD[=VALUE] ...\n"
+           "  pl3ctl set --help            list the fields and their values\n"
+           "\n"
+           "new    writes a new codeplug with the factory defaults (frequency range N of\n"
+           "       setting.ini, 0 when not given).\n"
+           "dump   shows every field of a codeplug file; --json prints the fields by name.\n"
+           "set    writes fields (FIELD=VALUE) and prints them (FIELD alone); indexed fields\n"
+           "       take their index in brackets: RxFreq[80]=433.0776 ChannelName[80]=ab-1.\n"
+           "\n"
+           "The program folder (default: the folder of this executable) holds setting.ini and\n"
+           "the language files.\n"
+           "Exit status: 0 done, 1 usage, 2 file error, 3 no radio, 4 wrong radio,\n"
+           "5 read failed, 6 write failed.\n";
+}
+
+void printSetHelp(std::ostream& out) {
+    out << "Fields of pl3ctl set (FIELD or FIELD[index]=VALUE):\n";
+    for (const FieldSpec& spec : fieldSpecs()) {
+        std::string name(spec.name);
+        if (spec.indexed())
+            name += "[" + std::to_string(spec.indexMin) + ".." + std::to_string(spec.indexMax) + "]";
+        out << "  " << name << std::string(name.size() < 28 ? 28 - name.size() : 1, ' ')
+            << spec.valueHelp << "\n";
+    }
+}
+
+namespace {
+
+bool wantsHelp(const Arguments& args) {
+    for (const std::string& arg : args) {
+        if (arg == "--help" || arg == "-h") return true;
+    }
+    return false;
+}
+
+int run(int argc, char** argv) {
+    std::string programFolder = platform::takeProgramFolder(argc, argv);
+    Arguments args(argv + 1, argv + argc);
+    if (args.empty()) {
+        printUsage(std::cerr);
+        return kExitUsage;
+    }
+    std::string command = args.front();
+    args.erase(args.begin());
+    if (command == "--help" || command == "-h" || command == "help") {
+        printUsage(std::cout);
+        return kExitDone;
+    }
+    if (wantsHelp(args)) {
+        command == "set" ? printSetHelp(std::cout) : printUsage(std::cout);
+        return kExitDone;
+    }
+    using Runner = int (*)(CliContext&, const Arguments&);
+    Runner runner = command == "new"    ? &runNew
+                    : command == "dump" ? &runDump
+                    : command == "set"  ? &runSet
+                                        : nullptr;
+    if (!runner) {
+        printUsage(std::cerr);
+        return kExitUsage;
+    }
+    std::optional<AppPaths> paths = startUp(programFolder);
+    if (!paths) return kExitFileError;
+    CliContext context(std::move(*paths));
+    return runner(context, args);
+}
+
+}  // namespace
+
+}  // namespace pl3::cli
+
+int main(int argc, char** argv) { return pl3::cli::run(argc, argv); }
