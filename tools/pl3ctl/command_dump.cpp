@@ -64,11 +64,11 @@ void printChannels(const CMaItemDoc& doc, const TextLookup& texts, std::ostream&
             table.addRow({std::to_string(n), "-"});
             continue;
         }
+        std::string transmit = doc.frequencyText(n, Side::Transmit);
         std::vector<std::string> row = {std::to_string(n), doc.frequencyText(n, Side::Receive),
-                                        doc.frequencyText(n, Side::Transmit),
+                                        transmit.empty() ? std::string("-") : transmit,
                                         toneText(doc, n, Side::Receive, texts),
                                         toneText(doc, n, Side::Transmit, texts)};
-        if (row[2].empty()) row[2] = "-";
         for (const FlagColumn& column : kFlagColumns) {
             row.push_back(texts.text(doc.channelFlag(n, column.flag) ? column.whenSet
                                                                       : column.whenClear));
