@@ -15,8 +15,9 @@ std::string languageFilePathFor(const std::string& programFolder, const std::str
 std::optional<AppPaths> resolveAppPaths(const std::string& programFolder, int systemLocaleId) {
     SettingsFile settings(settingsPathIn(programFolder));
     if (!settings.exists()) return std::nullopt;
-    return AppPaths{programFolder, settings.path(),
-                    languageFilePathFor(programFolder, effectiveLanguageName(settings, systemLocaleId))};
+    return AppPaths{
+        programFolder, settings.path(),
+        languageFilePathFor(programFolder, effectiveLanguageName(settings, systemLocaleId))};
 }
 
 }  // namespace pl3

@@ -30,7 +30,9 @@ bool SettingsFile::exists() const {
     return ::stat(path_.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-int SettingsFile::comPort() const { return platform::readInt(path_, kSetupSection, kCom, 1); }
+int SettingsFile::comPort() const {
+    return platform::readInt(path_, kSetupSection, kCom, 1);
+}
 
 bool SettingsFile::setComPort(int port) const {
     return platform::writeString(path_, kSetupSection, kCom, std::to_string(port));

@@ -25,7 +25,7 @@ inline constexpr std::string_view kMissingSettingsMessage = "Can not find the fi
 inline constexpr int kMaxFreqRanges = 16;
 
 class SettingsFile {
-public:
+  public:
     explicit SettingsFile(std::string path) : path_(std::move(path)) {}
 
     const std::string& path() const { return path_; }
@@ -53,7 +53,7 @@ public:
     // "ports"/"%d": the device path that port number n maps to, when configured.
     std::optional<std::string> portDevice(int n) const;
 
-private:
+  private:
     std::string path_;
 };
 

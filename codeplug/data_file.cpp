@@ -34,6 +34,8 @@ bool write(const std::string& path, const Header& header, const Image& image,
     return platform::writeFileAtomically(path, bytes, error);
 }
 
-void writeMagic(Header& header) { std::copy(kMagic.begin(), kMagic.end(), header.begin()); }
+void writeMagic(Header& header) {
+    std::copy(kMagic.begin(), kMagic.end(), header.begin());
+}
 
 }  // namespace pl3::data_file

@@ -36,7 +36,8 @@ void CMaItemDoc::removeViewListener(int id) {
 void CMaItemDoc::updateAllViews() {
     // A listener may remove itself while views update.
     auto listeners = viewListeners_;
-    for (auto& [id, listener] : listeners) listener();
+    for (auto& [id, listener] : listeners)
+        listener();
 }
 
 std::size_t CMaItemDoc::frequencyOffset(int n, Side side) const {
@@ -74,7 +75,9 @@ tone::Field CMaItemDoc::toneField(int n, Side side) const {
     return {image_[at], image_[at + 1]};
 }
 
-int CMaItemDoc::toneCode(int n, Side side) const { return tone::codeOf(toneField(n, side)); }
+int CMaItemDoc::toneCode(int n, Side side) const {
+    return tone::codeOf(toneField(n, side));
+}
 
 void CMaItemDoc::setToneCode(int n, Side side, int code) {
     tone::Field field = tone::fieldOf(code);
@@ -105,7 +108,8 @@ bool CMaItemDoc::channelFlag(int n, ChannelFlag flag) const {
 }
 
 void CMaItemDoc::setChannelFlag(int n, ChannelFlag flag, bool on) {
-    BitField{recordByte(n, layout::kRecFlags), static_cast<std::uint8_t>(flag), 1}.write(image_, on);
+    BitField{recordByte(n, layout::kRecFlags), static_cast<std::uint8_t>(flag), 1}.write(image_,
+                                                                                         on);
 }
 
 int CMaItemDoc::shiftDir(int n) const {

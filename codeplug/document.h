@@ -24,7 +24,7 @@ namespace pl3 {
 enum class DtmfCode { Bot, Eot };
 
 class CMaItemDoc {
-public:
+  public:
     explicit CMaItemDoc(SettingsFile settings);
 
     const SettingsFile& settings() const { return settings_; }
@@ -110,7 +110,7 @@ public:
     std::int32_t lowerLimit() const { return limits_.lower; }
     std::int32_t upperLimit() const { return limits_.upper; }
 
-private:
+  private:
     std::size_t recordByte(int n, std::size_t byte) const { return layout::record(n) + byte; }
     std::size_t toneOffset(int n, Side side) const;
     std::size_t frequencyOffset(int n, Side side) const;

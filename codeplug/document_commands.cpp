@@ -25,8 +25,8 @@ void resetToNew(CMaItemDoc& doc) {
 bool newDocument(CMaItemDoc& doc, Prompter& prompter, bool& skipPrompt) {
     if (skipPrompt) {
         skipPrompt = false;
-    } else if (!prompter.askOkCancel({text_key::kPrompt, text_key::kWarnClear, {},
-                                      PromptIcon::Exclamation})) {
+    } else if (!prompter.askOkCancel(
+                   {text_key::kPrompt, text_key::kWarnClear, {}, PromptIcon::Exclamation})) {
         return false;
     }
     resetToNew(doc);
@@ -61,8 +61,8 @@ OpenOutcome openDocument(CMaItemDoc& doc, const std::string& path, Prompter& pro
     doc.setModifiedFlag(false);
     doc.updateAllViews();
     if (read.status == data_file::ReadStatus::Incomplete) {
-        prompter.showMessage({text_key::kPrompt, text_key::kWarnIncomplete, path,
-                              PromptIcon::Exclamation});
+        prompter.showMessage(
+            {text_key::kPrompt, text_key::kWarnIncomplete, path, PromptIcon::Exclamation});
         return OpenOutcome::LoadedIncomplete;
     }
     return OpenOutcome::Loaded;

@@ -11,9 +11,9 @@ namespace pl3 {
 
 namespace {
 
-constexpr int kFirstPmrChannel = 1;   // 446.00625 MHz onward, 12.5 kHz apart
+constexpr int kFirstPmrChannel = 1;  // 446.00625 MHz onward, 12.5 kHz apart
 constexpr int kLastPmrChannel = 8;
-constexpr int kFirstLpdChannel = 9;   // 433.075 MHz onward, 25 kHz apart
+constexpr int kFirstLpdChannel = 9;  // 433.075 MHz onward, 25 kHz apart
 constexpr int kLastFixedChannel = 77;
 
 constexpr std::array<int, 3> kSquelch3 = {23, 22, 23};
@@ -48,8 +48,10 @@ void applyFactoryDefaults(CMaItemDoc& doc) {
     for (int n = kFirstPmrChannel; n <= kLastPmrChannel; ++n) {
         setFixedChannel(doc, n, 446.00625 + 0.0125 * (n - kFirstPmrChannel));
     }
-    for (int p = 1; p <= kFmPresetCount; ++p) doc.setPreset(p, 0);
-    for (int n = 1; n <= kChannelCount; ++n) doc.setChannelFlag(n, ChannelFlag::Repeater, false);
+    for (int p = 1; p <= kFmPresetCount; ++p)
+        doc.setPreset(p, 0);
+    for (int n = 1; n <= kChannelCount; ++n)
+        doc.setChannelFlag(n, ChannelFlag::Repeater, false);
 
     BitField{layout::kRadioSettings, 4, 1}.write(image, 0);
     doc.setSetting(Setting::StartChannel, 1);
@@ -77,7 +79,8 @@ void applyFactoryDefaults(CMaItemDoc& doc) {
         {Setting::ManualTune, 0},         {Setting::FreqStep, 0},
         {Setting::OffsetMode, 0},
     };
-    for (const Value& value : kSettings) doc.setSetting(value.id, value.index);
+    for (const Value& value : kSettings)
+        doc.setSetting(value.id, value.index);
 
     doc.setVfoFrequencyText(frequency::VfoValue::Offset, "0.00000");
     doc.setPowerOnMessage(text_codes::encodeDisplayText("PL-3"));
@@ -86,9 +89,11 @@ void applyFactoryDefaults(CMaItemDoc& doc) {
                                    {Setting::SideKey1Long, 4},
                                    {Setting::SideKey2Short, 2},
                                    {Setting::SideKey2Long, 3}};
-    for (const Value& value : kSideKeys) doc.setSetting(value.id, value.index);
+    for (const Value& value : kSideKeys)
+        doc.setSetting(value.id, value.index);
 
-    for (int k = 0; k < kChannelCount; ++k) doc.setScanMember(k, true);
+    for (int k = 0; k < kChannelCount; ++k)
+        doc.setScanMember(k, true);
     for (int i = 0; i < static_cast<int>(kSquelch3.size()); ++i)
         doc.setTuneSquelch3(i, kSquelch3[static_cast<std::size_t>(i)]);
     for (int j = 0; j < static_cast<int>(kTuning.size()); ++j)

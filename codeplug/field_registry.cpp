@@ -20,9 +20,13 @@ std::optional<int> parseInt(std::string_view text, int min, int max) {
     return value;
 }
 
-std::string rangeHelp(int min, int max) { return std::to_string(min) + ".." + std::to_string(max); }
+std::string rangeHelp(int min, int max) {
+    return std::to_string(min) + ".." + std::to_string(max);
+}
 
-Side sideOf(bool receive) { return receive ? Side::Receive : Side::Transmit; }
+Side sideOf(bool receive) {
+    return receive ? Side::Receive : Side::Transmit;
+}
 
 // Frequencies are checked against the range in force, as the channel page clamps them.
 template <bool kReceive>
@@ -69,8 +73,9 @@ bool setFlag(CMaItemDoc& doc, int n, std::string_view value) {
 }
 
 bool isDisplayText(std::string_view value) {
-    return value.size() <= 6 && text_codes::decodeDisplayText(text_codes::encodeDisplayText(value))
-                                        .size() == value.size();
+    return value.size() <= 6 &&
+           text_codes::decodeDisplayText(text_codes::encodeDisplayText(value)).size() ==
+               value.size();
 }
 
 std::string getSetting(const CMaItemDoc& doc, Setting id) {
@@ -92,8 +97,8 @@ bool setSettingField(CMaItemDoc& doc, int, std::string_view value) {
 }
 
 template <std::size_t... I>
-void addSettings(std::vector<FieldSpec>& specs, std::index_sequence<I...>) {
-    (specs.push_back({settingInfo(static_cast<Setting>(I)).name, 0, 0,
+void addSettings(std::vector<FieldInfo>& table, std::index_sequence<I...>) {
+    (table.push_back({settingInfo(static_cast<Setting>(I)).name, 0, 0,
                       rangeHelp(settingInfo(static_cast<Setting>(I)).indexMin,
                                 settingInfo(static_cast<Setting>(I)).indexMax),
                       &getSettingField<static_cast<Setting>(I)>,
@@ -136,8 +141,8 @@ bool setDtmf(CMaItemDoc& doc, int, std::string_view value) {
 constexpr int kTuneSquelch = -1;  // marks the three squelch values in the tuning templates
 constexpr int kSquelchMax = 127;
 
-std::vector<FieldSpec> buildSpecs() {
-    std::vector<FieldSpec> specs = {
+std::vector<FieldInfo> buildTable() {
+    std::vector<FieldInfo> table = {
         {"RxFreq", 1, kVfoRecord, "MHz text within the range limits, or empty (129: the VFO)",
          &getChannelFrequency<true>, &setChannelFrequency<true>},
         {"TxFreq", 1, kChannelCount, "MHz text within the range limits, or empty",
@@ -180,7 +185,9 @@ std::vector<FieldSpec> buildSpecs() {
              return true;
          }},
         {"ScanList", 1, kChannelCount, "0 or 1 (member)",
-         [](const CMaItemDoc& doc, int n) { return std::string(doc.scanMember(n - 1) ? "1" : "0"); },
+         [](const CMaItemDoc& doc, int n) {
+             return std::string(doc.scanMember(n - 1) ? "1" : "0");
+         },
          [](CMaItemDoc& doc, int n, std::string_view value) {
              std::optional<int> v = parseInt(value, 0, 1);
              if (v) doc.setScanMember(n - 1, *v == 1);
@@ -229,27 +236,30 @@ std::vector<FieldSpec> buildSpecs() {
          }},
         {"TuneSquelch3", 0, 2, rangeHelp(0, kSquelchMax), &getTuning<kTuneSquelch, 0, kSquelchMax>,
          &setTuning<kTuneSquelch, 0, kSquelchMax>, true},
-        {"TuneHighPower", 0, 4, rangeHelp(0, 255), &getTuning<0, 0, 255>, &setTuning<0, 0, 255>, true},
-        {"TuneLowPower", 0, 4, rangeHelp(0, 255), &getTuning<5, 0, 255>, &setTuning<5, 0, 255>, true},
-        {"TuneBattery", 0, 0, rangeHelp(1, 255), &getTuning<10, 1, 255>, &setTuning<10, 1, 255>, true},
+        {"TuneHighPower", 0, 4, rangeHelp(0, 255), &getTuning<0, 0, 255>, &setTuning<0, 0, 255>,
+         true},
+        {"TuneLowPower", 0, 4, rangeHelp(0, 255), &getTuning<5, 0, 255>, &setTuning<5, 0, 255>,
+         true},
+        {"TuneBattery", 0, 0, rangeHelp(1, 255), &getTuning<10, 1, 255>, &setTuning<10, 1, 255>,
+         true},
         {"TuneVox1", 0, 0, rangeHelp(0, 255), &getTuning<11, 0, 255>, &setTuning<11, 0, 255>, true},
         {"TuneVox9", 0, 0, rangeHelp(0, 255), &getTuning<12, 0, 255>, &setTuning<12, 0, 255>, true},
     };
-    addSettings(specs, std::make_index_sequence<kSettingCount>());
-    return specs;
+    addSettings(table, std::make_index_sequence<kSettingCount>());
+    return table;
 }
 
 }  // namespace
 
 std::string FieldRef::name() const {
-    std::string text(spec->name);
-    if (spec->indexed()) text += "[" + std::to_string(index) + "]";
+    std::string text(info->name);
+    if (info->indexed()) text += "[" + std::to_string(index) + "]";
     return text;
 }
 
-const std::vector<FieldSpec>& fieldSpecs() {
-    static const std::vector<FieldSpec> specs = buildSpecs();
-    return specs;
+const std::vector<FieldInfo>& fieldTable() {
+    static const std::vector<FieldInfo> table = buildTable();
+    return table;
 }
 
 std::optional<FieldRef> findField(std::string_view name) {
@@ -261,11 +271,11 @@ std::optional<FieldRef> findField(std::string_view name) {
         index = parseInt(name.substr(open + 1, name.size() - open - 2), 0, 1000);
         if (!index) return std::nullopt;
     }
-    for (const FieldSpec& spec : fieldSpecs()) {
-        if (spec.name != base) continue;
-        if (spec.indexed() != index.has_value()) return std::nullopt;
-        if (index && (*index < spec.indexMin || *index > spec.indexMax)) return std::nullopt;
-        return FieldRef{&spec, index.value_or(0)};
+    for (const FieldInfo& info : fieldTable()) {
+        if (info.name != base) continue;
+        if (info.indexed() != index.has_value()) return std::nullopt;
+        if (index && (*index < info.indexMin || *index > info.indexMax)) return std::nullopt;
+        return FieldRef{&info, index.value_or(0)};
     }
     return std::nullopt;
 }
@@ -278,9 +288,8 @@ std::string toneValueText(int code) {
 std::optional<int> parseToneValue(std::string_view value) {
     if (std::optional<int> code = parseInt(value, tone::kOff, tone::kMaxCode)) return code;
     if (value.size() == kOffText.size() &&
-        std::equal(value.begin(), value.end(), kOffText.begin(), [](char a, char b) {
-            return std::tolower(static_cast<unsigned char>(a)) == b;
-        }))
+        std::equal(value.begin(), value.end(), kOffText.begin(),
+                   [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; }))
         return tone::kOff;
     return tone::codeOfText(value);
 }

@@ -13,7 +13,7 @@
 
 namespace pl3 {
 
-struct FieldSpec {
+struct FieldInfo {
     std::string_view name;
     int indexMin = 0;  // both 0 for a field without an index
     int indexMax = 0;
@@ -27,15 +27,15 @@ struct FieldSpec {
 };
 
 struct FieldRef {
-    const FieldSpec* spec;
+    const FieldInfo* info;
     int index;
 
     std::string name() const;  // "RxFreq[80]" or "BackLamp"
-    std::string get(const CMaItemDoc& doc) const { return spec->get(doc, index); }
-    bool set(CMaItemDoc& doc, std::string_view value) const { return spec->set(doc, index, value); }
+    std::string get(const CMaItemDoc& doc) const { return info->get(doc, index); }
+    bool set(CMaItemDoc& doc, std::string_view value) const { return info->set(doc, index, value); }
 };
 
-const std::vector<FieldSpec>& fieldSpecs();
+const std::vector<FieldInfo>& fieldTable();
 
 // "RxFreq[80]" or "BackLamp"; nullopt for an unknown name, a missing, superfluous or
 // out-of-range index.

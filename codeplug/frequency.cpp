@@ -8,8 +8,12 @@ namespace pl3::frequency {
 
 namespace {
 
-int highNibble(std::uint8_t b) { return b >> 4; }
-int lowNibble(std::uint8_t b) { return b & 0x0F; }
+int highNibble(std::uint8_t b) {
+    return b >> 4;
+}
+int lowNibble(std::uint8_t b) {
+    return b & 0x0F;
+}
 
 // Far above any frequency, far enough below INT32_MAX that rounding cannot overflow.
 constexpr std::int64_t kSaturation = 999'999'999;
@@ -17,7 +21,8 @@ constexpr std::int64_t kSaturation = 999'999'999;
 // atoi with saturation: leading blanks, an optional sign, then digits.
 std::int32_t leadingInteger(std::string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+        ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
     std::int64_t value = 0;
@@ -35,7 +40,9 @@ std::int32_t nearestFiveKhz(std::int32_t v) {
 
 }  // namespace
 
-bool isEmptyField(const std::uint8_t* field) { return field[3] > 0x99; }
+bool isEmptyField(const std::uint8_t* field) {
+    return field[3] > 0x99;
+}
 
 void pack(std::int32_t v, std::uint8_t* field) {
     v = std::clamp<std::int32_t>(v, 0, kMaxValue);
@@ -48,7 +55,9 @@ void pack(std::int32_t v, std::uint8_t* field) {
     }
 }
 
-void packEmpty(std::uint8_t* field) { std::fill(field, field + kFieldSize, 0xFF); }
+void packEmpty(std::uint8_t* field) {
+    std::fill(field, field + kFieldSize, 0xFF);
+}
 
 std::string channelText(const std::uint8_t* field) {
     if (isEmptyField(field)) return {};

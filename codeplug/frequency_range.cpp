@@ -15,7 +15,9 @@ int hexValue(char c) {
     return -1;
 }
 
-bool isDecimal(char c) { return c >= '0' && c <= '9'; }
+bool isDecimal(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Whole MHz from three characters of the value, in the order given (1-based positions).
 std::optional<int> megahertz(std::string_view data, int first, int second, int third) {

@@ -51,10 +51,15 @@ inline constexpr std::size_t kRecTxFreq = 4;
 inline constexpr std::size_t kRecRxTone = 8;   // index byte, then kind byte
 inline constexpr std::size_t kRecTxTone = 10;  // index byte, then kind byte
 inline constexpr std::size_t kRecFlags = 12;
-inline constexpr std::size_t kRecShift = 13;  // ShiftDir in bits 6-7; the VFO keeps FreqStep/OffsetMode here
+inline constexpr std::size_t kRecShift =
+    13;  // ShiftDir in bits 6-7; the VFO keeps FreqStep/OffsetMode here
 
-constexpr std::size_t record(int n) { return static_cast<std::size_t>(n) * kRecordSize; }
-constexpr std::size_t nameSlot(int n) { return kNameBase + static_cast<std::size_t>(n) * kNameSlotSize; }
+constexpr std::size_t record(int n) {
+    return static_cast<std::size_t>(n) * kRecordSize;
+}
+constexpr std::size_t nameSlot(int n) {
+    return kNameBase + static_cast<std::size_t>(n) * kNameSlotSize;
+}
 
 }  // namespace layout
 
@@ -67,17 +72,17 @@ struct BitField {
     constexpr std::uint8_t mask() const {
         return static_cast<std::uint8_t>(((1u << width) - 1u) << shift);
     }
-    constexpr int read(const Image& image) const {
-        return (image[offset] & mask()) >> shift;
-    }
+    constexpr int read(const Image& image) const { return (image[offset] & mask()) >> shift; }
     // Changes only this field's bits; the rest of the byte keeps its value.
     constexpr void write(Image& image, int value) const {
-        image[offset] = static_cast<std::uint8_t>((image[offset] & ~mask()) |
-                                                  ((static_cast<unsigned>(value) << shift) & mask()));
+        image[offset] = static_cast<std::uint8_t>(
+            (image[offset] & ~mask()) | ((static_cast<unsigned>(value) << shift) & mask()));
     }
 };
 
-constexpr BitField wholeByte(std::size_t offset) { return {offset, 0, 8}; }
+constexpr BitField wholeByte(std::size_t offset) {
+    return {offset, 0, 8};
+}
 
 // One-bit channel options in record byte 12. Several are active when their bit is 0
 // so that an erased byte means "option off".

@@ -22,8 +22,8 @@ constexpr SettingInfo choice(Setting id, std::string_view name, BitField field, 
 
 constexpr SettingInfo number(Setting id, std::string_view name, std::size_t offset, int base,
                              int storedMin, int storedMax, int outOfRange, ValueKind kind) {
-    return {id,        name,  wholeByte(offset), Direct, base, storedMin, storedMax, outOfRange, 0,
-            storedMax - base, kind, {}};
+    return {id,         name, wholeByte(offset), Direct, base, storedMin, storedMax,
+            outOfRange, 0,    storedMax - base,  kind,   {}};
 }
 
 constexpr std::size_t kVfoShiftByte = layout::record(kVfoRecord) + layout::kRecShift;
@@ -50,16 +50,25 @@ constexpr std::array<SettingInfo, kSettingCount> kTable = {{
     number(Setting::VoxLevel, "VoxLevel", 0x08A5, 0, 0, 9, 9, NumberOrOff),
     number(Setting::VoxDelay, "VoxDelay", 0x08A6, 3, 3, 30, 27, Tenths),
     {Setting::ScanDelay, "ScanDelay", wholeByte(0x08A7), Tens, 0, 10, 100, 9, 0, 9, Plus1, {}},
-    {Setting::StartChannel, "StartChannel", wholeByte(0x08A9), Direct, 0, 0, 255, 0, 1,
-     kChannelCount, Channel, {}},
+    {Setting::StartChannel,
+     "StartChannel",
+     wholeByte(0x08A9),
+     Direct,
+     0,
+     0,
+     255,
+     0,
+     1,
+     kChannelCount,
+     Channel,
+     {}},
     choice(Setting::SideKey1Short, "SideKey1Short", bits(0x08AA, 4, 4), 7, 0, "KeyData"),
     choice(Setting::SideKey1Long, "SideKey1Long", bits(0x08AA, 0, 4), 7, 0, "KeyData"),
     choice(Setting::SideKey2Short, "SideKey2Short", bits(0x08AB, 4, 4), 7, 0, "KeyData"),
     choice(Setting::SideKey2Long, "SideKey2Long", bits(0x08AB, 0, 4), 7, 0, "KeyData"),
     number(Setting::DtmfRate, "DtmfRate", 0x08AC, 5, 5, 10, 5, Plus5),
     number(Setting::DtmfFirstDigitTime, "DtmfFirstDigitTime", 0x08AD, 0, 0, 10, 10, Times100),
-    number(Setting::DtmfFirstDigitDelay, "DtmfFirstDigitDelay", 0x08AE, 1, 1, 10, 9,
-           Plus1Times100),
+    number(Setting::DtmfFirstDigitDelay, "DtmfFirstDigitDelay", 0x08AE, 1, 1, 10, 9, Plus1Times100),
     flag(Setting::DtmfSidetone, "DtmfSidetone", 0x08AF, 4),
     choice(Setting::PttId, "PttId", bits(0x08AF, 6, 2), 4, 3, "PttId"),
     choice(Setting::FreqStep, "FreqStep", bits(kVfoShiftByte, 0, 4), 5, 4, "FreqStep"),
@@ -78,9 +87,13 @@ static_assert(tableFollowsEnumOrder(), "settingInfo() indexes the table by the e
 
 }  // namespace
 
-const std::array<SettingInfo, kSettingCount>& settingTable() { return kTable; }
+const std::array<SettingInfo, kSettingCount>& settingTable() {
+    return kTable;
+}
 
-const SettingInfo& settingInfo(Setting id) { return kTable[static_cast<int>(id)]; }
+const SettingInfo& settingInfo(Setting id) {
+    return kTable[static_cast<int>(id)];
+}
 
 std::optional<Setting> settingByName(std::string_view name) {
     for (const SettingInfo& info : kTable) {

@@ -57,18 +57,18 @@ enum class IndexCoding {
 
 // What an index means to the user, for the lists that format their own items.
 enum class ValueKind {
-    Choice,        // items come from a language section
-    OnOff,         // one bit, 1 = on
-    Number,        // the index itself
-    NumberOrOff,   // index 0 is off, n is n
-    Seconds30,     // index 0 is off, n is n x 30 s
-    Tenths,        // (index + 3) tenths of a second, "%d.%d"
-    Plus1,         // index + 1
-    Plus5,         // index + 5
-    Times100,      // index x 100 ms
-    Plus1Times100, // (index + 1) x 100 ms
-    Channel,       // a channel number
-    FmFrequency,   // 87.0 + index x 0.1 MHz
+    Choice,         // items come from a language section
+    OnOff,          // one bit, 1 = on
+    Number,         // the index itself
+    NumberOrOff,    // index 0 is off, n is n
+    Seconds30,      // index 0 is off, n is n x 30 s
+    Tenths,         // (index + 3) tenths of a second, "%d.%d"
+    Plus1,          // index + 1
+    Plus5,          // index + 5
+    Times100,       // index x 100 ms
+    Plus1Times100,  // (index + 1) x 100 ms
+    Channel,        // a channel number
+    FmFrequency,    // 87.0 + index x 0.1 MHz
 };
 
 struct SettingInfo {
@@ -76,8 +76,8 @@ struct SettingInfo {
     std::string_view name;
     BitField field;
     IndexCoding coding;
-    int storedBase;       // Direct coding: stored = index + storedBase
-    int storedMin;        // stored values in [storedMin, storedMax] read as themselves ...
+    int storedBase;  // Direct coding: stored = index + storedBase
+    int storedMin;   // stored values in [storedMin, storedMax] read as themselves ...
     int storedMax;
     int outOfRangeIndex;  // ... all others read as this index
     int indexMin;         // the indexes a setter takes

@@ -15,13 +15,20 @@ std::optional<std::uint8_t> displayCodeOf(char c) {
     if (c >= 'A' && c <= 'Z') return static_cast<std::uint8_t>(c - 'A' + 12);
     if (c >= 'a' && c <= 'z') return static_cast<std::uint8_t>(c - 'a' + 12);
     switch (c) {
-        case '_': return 10;
-        case ' ': return 11;
-        case '-': return 38;
-        case '+': return 39;
-        case '*': return 40;
-        case '#': return 41;
-        default: return std::nullopt;
+        case '_':
+            return 10;
+        case ' ':
+            return 11;
+        case '-':
+            return 38;
+        case '+':
+            return 39;
+        case '*':
+            return 40;
+        case '#':
+            return 41;
+        default:
+            return std::nullopt;
     }
 }
 
@@ -29,12 +36,18 @@ char displayCharOf(std::uint8_t code) {
     if (code <= 9) return static_cast<char>('0' + code);
     if (code >= 12 && code <= 37) return static_cast<char>('A' + code - 12);
     switch (code) {
-        case 10: return '_';
-        case 11: return ' ';
-        case 38: return '-';
-        case 39: return '+';
-        case 40: return '*';
-        default: return '#';
+        case 10:
+            return '_';
+        case 11:
+            return ' ';
+        case 38:
+            return '-';
+        case 39:
+            return '+';
+        case 40:
+            return '*';
+        default:
+            return '#';
     }
 }
 
@@ -71,7 +84,9 @@ DisplayBytes encodeDisplayText(std::string_view text) {
     return bytes;
 }
 
-bool isTypableDisplayChar(char c) { return c != '#' && displayCodeOf(c).has_value(); }
+bool isTypableDisplayChar(char c) {
+    return c != '#' && displayCodeOf(c).has_value();
+}
 
 std::string decodePassword(const PasswordBytes& bytes) {
     std::string text;
@@ -115,6 +130,8 @@ void encodeDtmf(std::string_view text, std::uint8_t* field) {
     field[0] = static_cast<std::uint8_t>(count);
 }
 
-bool isDtmfChar(char c) { return dtmfDigitOf(c).has_value(); }
+bool isDtmfChar(char c) {
+    return dtmfDigitOf(c).has_value();
+}
 
 }  // namespace pl3::text_codes

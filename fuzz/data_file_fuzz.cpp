@@ -14,7 +14,7 @@
 namespace {
 
 class SilentPrompter : public pl3::Prompter {
-public:
+  public:
     void showMessage(const pl3::PromptMessage&) override {}
     bool askOkCancel(const pl3::PromptMessage&) override { return false; }
 };
@@ -36,8 +36,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     pl3::CMaItemDoc doc(pl3::SettingsFile("/nonexistent/setting.ini"));
     if (pl3::openDocument(doc, kFile.path, prompter) == pl3::OpenOutcome::Loaded ||
         doc.pathName() == kFile.path) {
-        for (const pl3::FieldSpec& spec : pl3::fieldSpecs()) {
-            for (int i = spec.indexMin; i <= spec.indexMax; ++i) (void)spec.get(doc, i);
+        for (const pl3::FieldInfo& info : pl3::fieldTable()) {
+            for (int i = info.indexMin; i <= info.indexMax; ++i)
+                (void)info.get(doc, i);
         }
         for (int n = 1; n <= pl3::kChannelCount; ++n) {
             (void)pl3::tone::displayText(doc.toneField(n, pl3::Side::Receive));

@@ -38,7 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)texts.listItems(pl3::lang_section::kBackLamp);
     (void)texts.resourceCaption(130);
     (void)texts.heading(pl3::lang_section::kChText, pl3::lang_section::kChTextKeyFormat, 3);
-    for (int id : pl3::text_key::kToolbarTooltipIds) (void)texts.tooltip(id);
+    for (int id : pl3::text_key::kToolbarTooltipIds)
+        (void)texts.tooltip(id);
     (void)pl3::languageList(kFolder.path);
     return 0;
 }

@@ -32,8 +32,8 @@ std::vector<LanguageFile> languageList(const std::string& programFolder) {
         const std::filesystem::path& path = entry.path();
         if (path.extension() != kLanguageExtension) continue;
         std::string displayName =
-            platform::readString(path.string(), lang_section::kFace,
-                                 lang_section::kFaceDisplayName, "", kDisplayNameBuffer);
+            platform::readString(path.string(), lang_section::kFace, lang_section::kFaceDisplayName,
+                                 "", kDisplayNameBuffer);
         list.push_back({path.string(), path.stem().string(),
                         displayName.empty() ? std::string(kNoDisplayName) : displayName});
     }

@@ -19,8 +19,7 @@ struct LanguageFile {
 std::vector<LanguageFile> languageList(const std::string& programFolder);
 
 // The first file whose display name equals name exactly (case-sensitive), or nullptr.
-const LanguageFile* findByDisplayName(const std::vector<LanguageFile>& list,
-                                      std::string_view name);
+const LanguageFile* findByDisplayName(const std::vector<LanguageFile>& list, std::string_view name);
 
 // The entry whose path equals path, compared without regard to case, or nullptr.
 const LanguageFile* findByPath(const std::vector<LanguageFile>& list, std::string_view path);

@@ -9,9 +9,11 @@ namespace {
 
 std::string numberText(const SettingInfo& info, int index, const TextLookup& texts) {
     switch (info.kind) {
-        case ValueKind::OnOff: return texts.text(index ? text_key::kOn : text_key::kOff);
+        case ValueKind::OnOff:
+            return texts.text(index ? text_key::kOn : text_key::kOff);
         case ValueKind::Number:
-        case ValueKind::Channel: return std::to_string(index);
+        case ValueKind::Channel:
+            return std::to_string(index);
         case ValueKind::NumberOrOff:
             return index == 0 ? texts.text(text_key::kOff) : std::to_string(index);
         case ValueKind::Seconds30:
@@ -20,12 +22,18 @@ std::string numberText(const SettingInfo& info, int index, const TextLookup& tex
             int tenths = index + 3;
             return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
         }
-        case ValueKind::Plus1: return std::to_string(index + 1);
-        case ValueKind::Plus5: return std::to_string(index + 5);
-        case ValueKind::Times100: return std::to_string(index * 100);
-        case ValueKind::Plus1Times100: return std::to_string((index + 1) * 100);
-        case ValueKind::FmFrequency: return frequency::fmText(index);
-        case ValueKind::Choice: break;
+        case ValueKind::Plus1:
+            return std::to_string(index + 1);
+        case ValueKind::Plus5:
+            return std::to_string(index + 5);
+        case ValueKind::Times100:
+            return std::to_string(index * 100);
+        case ValueKind::Plus1Times100:
+            return std::to_string((index + 1) * 100);
+        case ValueKind::FmFrequency:
+            return frequency::fmText(index);
+        case ValueKind::Choice:
+            break;
     }
     return {};
 }

@@ -13,7 +13,9 @@ constexpr int kResourceBuffer = 1024;
 // keep the lookup going for ever.
 constexpr int kMaxListItems = 1024;
 
-bool isContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+bool isContinuationByte(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
 
 }  // namespace
 
@@ -42,7 +44,8 @@ std::string firstCodePoints(std::string_view text, int maxChars) {
     std::size_t end = 0;
     for (int chars = 0; end < text.size() && chars < maxChars; ++chars) {
         ++end;
-        while (end < text.size() && isContinuationByte(text[end])) ++end;
+        while (end < text.size() && isContinuationByte(text[end]))
+            ++end;
     }
     return std::string(text.substr(0, end));
 }
@@ -59,7 +62,8 @@ std::string TextLookup::text(std::string_view key, std::string_view detail) cons
 std::vector<std::string> TextLookup::listItems(std::string_view section, int bufferLength) const {
     std::vector<std::string> items;
     for (int n = 0; n < kMaxListItems; ++n) {
-        std::string item = platform::readString(path_, section, std::to_string(n), "", bufferLength);
+        std::string item =
+            platform::readString(path_, section, std::to_string(n), "", bufferLength);
         if (item.empty()) break;
         items.push_back(std::move(item));
     }
@@ -73,9 +77,8 @@ std::optional<std::string> TextLookup::resourceCaption(int id) const {
     return expandEscapes(caption);
 }
 
-std::optional<std::string> TextLookup::heading(std::string_view section,
-                                               std::string_view keyFormat, int n,
-                                               int bufferLength) const {
+std::optional<std::string> TextLookup::heading(std::string_view section, std::string_view keyFormat,
+                                               int n, int bufferLength) const {
     std::string value =
         platform::readString(path_, section, formatKey(keyFormat, n), "", bufferLength);
     if (value.empty()) return std::nullopt;

@@ -14,7 +14,7 @@ inline constexpr std::string_view kTextNotFound = "Not Found";
 inline constexpr int kTooltipMaxChars = 19;
 
 class TextLookup {
-public:
+  public:
     explicit TextLookup(std::string languageFilePath) : path_(std::move(languageFilePath)) {}
 
     const std::string& languageFilePath() const { return path_; }
@@ -34,13 +34,13 @@ public:
     std::optional<std::string> resourceCaption(int id) const;
 
     // A column heading: key made from keyFormat ("IDS_ChText%d") and n; nullopt when missing.
-    std::optional<std::string> heading(std::string_view section, std::string_view keyFormat,
-                                       int n, int bufferLength = 30) const;
+    std::optional<std::string> heading(std::string_view section, std::string_view keyFormat, int n,
+                                       int bufferLength = 30) const;
 
     // "IDS_TIP_%d" for a tool's identifier, cut to 19 characters; empty for identifier 0.
     std::string tooltip(int toolId) const;
 
-private:
+  private:
     std::string path_;
 };
 

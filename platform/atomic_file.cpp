@@ -142,8 +142,8 @@ std::optional<std::vector<std::uint8_t>> readFile(const std::string& path, std::
     return readRegularFile(path, maxBytes, false, error);
 }
 
-std::optional<std::vector<std::uint8_t>> readFileHead(const std::string& path,
-                                                      std::size_t maxBytes, FileError* error) {
+std::optional<std::vector<std::uint8_t>> readFileHead(const std::string& path, std::size_t maxBytes,
+                                                      FileError* error) {
     return readRegularFile(path, maxBytes, true, error);
 }
 

@@ -19,8 +19,7 @@ std::optional<std::vector<std::uint8_t>> readFile(const std::string& path, std::
                                                   FileError* error = nullptr);
 
 // The first maxBytes bytes of a regular file (all of a shorter one); the rest is not read.
-std::optional<std::vector<std::uint8_t>> readFileHead(const std::string& path,
-                                                      std::size_t maxBytes,
+std::optional<std::vector<std::uint8_t>> readFileHead(const std::string& path, std::size_t maxBytes,
                                                       FileError* error = nullptr);
 
 // Writes `bytes` to a temporary file beside `path`, flushes it, then renames it over

@@ -17,7 +17,7 @@ struct PromptMessage {
 };
 
 class Prompter {
-public:
+  public:
     virtual ~Prompter() = default;
     // Shows the message with an OK button.
     virtual void showMessage(const PromptMessage& message) = 0;

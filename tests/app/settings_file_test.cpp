@@ -27,7 +27,7 @@ TEST(SettingsFile, PortSearchIsOffOnlyForALeadingZero) {
         bool search;
         int flag;
     } cases[] = {
-        {"0", false, 0}, {"0 ", false, 0}, {"01", false, 1}, {"1", true, 1},
+        {"0", false, 0},  {"0 ", false, 0}, {"01", false, 1}, {"1", true, 1},
         {"abc", true, 1}, {"", true, 1},    {"2", true, 2},
     };
     for (const Case& c : cases) {
@@ -61,9 +61,8 @@ TEST(SettingsFile, WritesKeepTheRestOfTheFile) {
 }
 
 TEST(SettingsFile, RangeEntriesAndPorts) {
-    test::ProgramFolder folder(
-        "[FreqRange]\nfreq0=400-470MHz\ndata0=00400047\nfreq1=" + std::string(40, 'x') +
-        "\n[ports]\n1=/dev/ttyACM0\n12=/tmp/pty\n");
+    test::ProgramFolder folder("[FreqRange]\nfreq0=400-470MHz\ndata0=00400047\nfreq1=" +
+                               std::string(40, 'x') + "\n[ports]\n1=/dev/ttyACM0\n12=/tmp/pty\n");
     SettingsFile settings = folder.settings();
     EXPECT_EQ(settings.freqRangeText(0), "400-470MHz");
     EXPECT_EQ(settings.freqRangeData(0), "00400047");
@@ -75,7 +74,8 @@ TEST(SettingsFile, RangeEntriesAndPorts) {
 
 TEST(SettingsFile, LanguageNameFallsBackToTheSystemLocale) {
     test::ProgramFolder unset("[setup]\ncom=1\n");
-    EXPECT_EQ(effectiveLanguageName(unset.settings(), platform::kLocaleSimplifiedChinese), "chinese");
+    EXPECT_EQ(effectiveLanguageName(unset.settings(), platform::kLocaleSimplifiedChinese),
+              "chinese");
     EXPECT_EQ(effectiveLanguageName(unset.settings(), platform::kLocaleEnglishUs), "english");
     test::ProgramFolder chosen("[setup]\nlanguage=English\n");
     EXPECT_EQ(effectiveLanguageName(chosen.settings(), platform::kLocaleSimplifiedChinese),

@@ -39,7 +39,8 @@ TEST(DataFile, WriteThenReadIsByteExact) {
     data_file::writeMagic(header);
     header[44] = 1, header[45] = 2, header[46] = 3, header[47] = 4;
     Image image;
-    for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<std::uint8_t>(i * 7);
+    for (std::size_t i = 0; i < image.size(); ++i)
+        image[i] = static_cast<std::uint8_t>(i * 7);
     ASSERT_TRUE(data_file::write(dir.file("a.PL-3"), header, image));
 
     std::vector<std::uint8_t> bytes = test::readBytes(dir.file("a.PL-3"));
@@ -118,7 +119,8 @@ TEST(DataFile, FailedWriteKeepsThePreviousFile) {
     EXPECT_EQ(error.errorNumber, EFBIG);
     EXPECT_EQ(test::readText(kept), "previous contents");
     int entries = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.path())) ++entries;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        ++entries;
     EXPECT_EQ(entries, 1);
 
     EXPECT_FALSE(data_file::write(dir.file("no/such/folder/x.PL-3"), header, image, &error));

@@ -11,7 +11,7 @@ namespace pl3 {
 namespace {
 
 class DocumentCommandsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         doc.addViewListener([this] { ++viewUpdates; });
         bool skip = true;
@@ -145,7 +145,8 @@ TEST_F(DocumentCommandsTest, IncompleteFileLoadsWhatItHoldsAndSaysSo) {
     test::TempDir dir;
     std::string path = dir.writeBytes("short.PL-3", bytes);
     EXPECT_EQ(openDocument(doc, path, prompter), OpenOutcome::LoadedIncomplete);
-    ASSERT_EQ(prompter.textKeys(), std::vector<std::string>{std::string(text_key::kWarnIncomplete)});
+    ASSERT_EQ(prompter.textKeys(),
+              std::vector<std::string>{std::string(text_key::kWarnIncomplete)});
     EXPECT_EQ(prompter.prompts()[0].detail, path);
     EXPECT_EQ(doc.frequencyText(1, Side::Receive), "446.00625");  // inside the part it held
     EXPECT_TRUE(doc.isEmpty(20));                                 // beyond it: erased

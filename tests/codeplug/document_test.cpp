@@ -8,7 +8,7 @@ namespace pl3 {
 namespace {
 
 class DocumentTest : public ::testing::Test {
-protected:
+  protected:
     test::ProgramFolder folder;
     CMaItemDoc doc{folder.settings()};
 };
@@ -20,7 +20,8 @@ TEST_F(DocumentTest, ClearedDocumentIsErasedWithMagicHeader) {
     EXPECT_EQ(std::string(doc.header().begin(), doc.header().begin() + 44),
               "Korvel Amberlin PL-3 Radio Program data v1.0");
     EXPECT_EQ(doc.header()[44], 0x12);  // the reserved bytes are not part of clearing
-    for (std::uint8_t b : doc.image()) ASSERT_EQ(b, 0xFF);
+    for (std::uint8_t b : doc.image())
+        ASSERT_EQ(b, 0xFF);
     for (int n = 1; n <= kChannelCount; ++n) {
         EXPECT_TRUE(doc.isEmpty(n));
         EXPECT_EQ(doc.toneCode(n, Side::Receive), 0);

@@ -11,7 +11,7 @@ namespace pl3 {
 namespace {
 
 class FactoryDefaultsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         doc.clearContents();
         doc.selectRange(0);
@@ -33,15 +33,15 @@ TEST_F(FactoryDefaultsTest, WholeBytesOfTheCleardImage) {
     EXPECT_EQ(bytes(0x08E0, 16),
               (std::vector<std::uint8_t>{0x17, 0x16, 0x17, 0x90, 0x90, 0x91, 0x91, 0x92, 0x3E, 0x3E,
                                          0x44, 0x44, 0x41, 0x00, 0x72, 0x20}));
-    EXPECT_EQ(bytes(0x0000, 12), (std::vector<std::uint8_t>{0x50, 0x4C, 0x2D, 0x33, 0xA5, 0x01, 0x80,
-                                                            0xFF, 0x00, 0x40, 0x00, 0x47}));
+    EXPECT_EQ(bytes(0x0000, 12), (std::vector<std::uint8_t>{0x50, 0x4C, 0x2D, 0x33, 0xA5, 0x01,
+                                                            0x80, 0xFF, 0x00, 0x40, 0x00, 0x47}));
     EXPECT_EQ(doc.image()[0x081D], 0x30);
     EXPECT_EQ(bytes(0x0830, 4), (std::vector<std::uint8_t>{0, 0, 0, 0}));
     EXPECT_EQ(bytes(0x0850, 16), std::vector<std::uint8_t>(16, 0xFF));
     EXPECT_EQ(doc.image()[0x0880], 0x00);
     EXPECT_EQ(bytes(0x0881, 25), std::vector<std::uint8_t>(25, 0xFF));
-    EXPECT_EQ(bytes(0x0A00, 8), (std::vector<std::uint8_t>{0x1B, 0x17, 0x26, 0x03, 0xFF, 0xFF,
-                                                           0xFF, 0xFF}));
+    EXPECT_EQ(bytes(0x0A00, 8),
+              (std::vector<std::uint8_t>{0x1B, 0x17, 0x26, 0x03, 0xFF, 0xFF, 0xFF, 0xFF}));
     EXPECT_EQ(doc.image()[0x08B0], 0);
     EXPECT_EQ(doc.image()[0x08C0], 0);
     EXPECT_EQ(bytes(0x08B1, 15), std::vector<std::uint8_t>(15, 0xFF));
@@ -52,8 +52,8 @@ TEST_F(FactoryDefaultsTest, Channels) {
         int n;
         const char* frequency;
     } cases[] = {
-        {1, "446.00625"}, {2, "446.01875"}, {8, "446.09375"}, {9, "433.07500"},
-        {10, "433.10000"}, {77, "434.77500"},
+        {1, "446.00625"}, {2, "446.01875"},  {8, "446.09375"},
+        {9, "433.07500"}, {10, "433.10000"}, {77, "434.77500"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(doc.frequencyText(c.n, Side::Receive), c.frequency) << c.n;

@@ -12,7 +12,7 @@ namespace pl3 {
 namespace {
 
 class FieldRegistryTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         bool skip = true;
         newDocument(doc, prompter, skip);
@@ -35,19 +35,21 @@ TEST_F(FieldRegistryTest, NamesAndIndexes) {
         const char* name;
         bool found;
     } cases[] = {
-        {"RxFreq[1]", true},    {"RxFreq[128]", true},   {"RxFreq[129]", true},
-        {"TxFreq[129]", false}, {"RxFreq[0]", false},    {"RxFreq", false},
-        {"BackLamp", true},     {"BackLamp[1]", false},  {"FmPreset[25]", true},
+        {"RxFreq[1]", true},     {"RxFreq[128]", true},     {"RxFreq[129]", true},
+        {"TxFreq[129]", false},  {"RxFreq[0]", false},      {"RxFreq", false},
+        {"BackLamp", true},      {"BackLamp[1]", false},    {"FmPreset[25]", true},
         {"FmPreset[26]", false}, {"TuneSquelch3[2]", true}, {"TuneSquelch3[3]", false},
-        {"RxFreq[8", false},    {"RxFreq[x]", false},    {"Nonsense", false},
-        {"rxfreq[1]", false},   {"RxFreq[-1]", false},   {"ScanList[128]", true},
+        {"RxFreq[8", false},     {"RxFreq[x]", false},      {"Nonsense", false},
+        {"rxfreq[1]", false},    {"RxFreq[-1]", false},     {"ScanList[128]", true},
     };
-    for (const Case& c : cases) EXPECT_EQ(findField(c.name).has_value(), c.found) << c.name;
+    for (const Case& c : cases)
+        EXPECT_EQ(findField(c.name).has_value(), c.found) << c.name;
 }
 
 TEST_F(FieldRegistryTest, EveryFieldNameIsUnique) {
     std::set<std::string_view> names;
-    for (const FieldSpec& spec : fieldSpecs()) EXPECT_TRUE(names.insert(spec.name).second) << spec.name;
+    for (const FieldInfo& info : fieldTable())
+        EXPECT_TRUE(names.insert(info.name).second) << info.name;
     EXPECT_GT(names.size(), 50u);
 }
 
@@ -81,7 +83,8 @@ TEST_F(FieldRegistryTest, ValuesAreStoredThroughTheFieldOperations) {
         {"StartChannel", "128", "128"},
         {"RxFreq[129]", "433.0100", "433.00625"},  // VFO raster of FreqStep 3
     };
-    for (const Case& c : cases) EXPECT_EQ(set(c.name, c.value), c.readBack) << c.name;
+    for (const Case& c : cases)
+        EXPECT_EQ(set(c.name, c.value), c.readBack) << c.name;
     EXPECT_EQ(doc.image()[0x08A9], 128);
     EXPECT_EQ(doc.image()[0x0851] & 1, 0);
 }
@@ -93,14 +96,29 @@ TEST_F(FieldRegistryTest, InvalidValuesChangeNothing) {
     } cases[] = {
         {"RxFreq[80]", "480"},        // above the range of the document (400 ... 470)
         {"RxFreq[80]", "399.99999"},  // below it
-        {"RxFreq[80]", "433,075"},    {"RxFreq[80]", "4.3.3"},     {"ChannelName[80]", "A.B"},
-        {"ChannelName[80]", "ABCDEFG"}, {"BotCode", "12X"},         {"BotCode", "11111111111111111"},
-        {"PowerOnPassword", "12345"}, {"PowerOnPassword", "1a"},   {"RxTone[5]", "259"},
-        {"RxTone[5]", "88.6"},        {"BackLamp", "3"},           {"BackLamp", "-1"},
-        {"BackLamp", "1x"},           {"BackLamp", ""},            {"VoxDelay", "28"},
-        {"FmPreset[3]", "212"},       {"TuneSquelch3[0]", "128"},  {"TuneBattery", "0"},
-        {"ScanList[9]", "2"},         {"ShiftDir[80]", "3"},       {"StartChannel", "0"},
-        {"Bandwidth[80]", "on"},      {"VfoOffset", "x"},
+        {"RxFreq[80]", "433,075"},
+        {"RxFreq[80]", "4.3.3"},
+        {"ChannelName[80]", "A.B"},
+        {"ChannelName[80]", "ABCDEFG"},
+        {"BotCode", "12X"},
+        {"BotCode", "11111111111111111"},
+        {"PowerOnPassword", "12345"},
+        {"PowerOnPassword", "1a"},
+        {"RxTone[5]", "259"},
+        {"RxTone[5]", "88.6"},
+        {"BackLamp", "3"},
+        {"BackLamp", "-1"},
+        {"BackLamp", "1x"},
+        {"BackLamp", ""},
+        {"VoxDelay", "28"},
+        {"FmPreset[3]", "212"},
+        {"TuneSquelch3[0]", "128"},
+        {"TuneBattery", "0"},
+        {"ScanList[9]", "2"},
+        {"ShiftDir[80]", "3"},
+        {"StartChannel", "0"},
+        {"Bandwidth[80]", "on"},
+        {"VfoOffset", "x"},
     };
     for (const Case& c : cases) {
         Image before = doc.image();

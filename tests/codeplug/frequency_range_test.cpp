@@ -51,8 +51,8 @@ TEST(FrequencyRange, IndexIsTheLastMatchBeforeTheFirstGap) {
 }
 
 TEST(FrequencyRange, LimitsFallBackTo100And500MHz) {
-    for (const char* settings : {"[setup]\ncom=1\n", "[FreqRange]\ndata0=nonsense\n",
-                                 "[FreqRange]\nfreq0=x\n"}) {
+    for (const char* settings :
+         {"[setup]\ncom=1\n", "[FreqRange]\ndata0=nonsense\n", "[FreqRange]\nfreq0=x\n"}) {
         test::ProgramFolder folder(settings);
         EXPECT_EQ(freq_range::deriveLimits(folder.settings(), {0, 0x40, 0, 0x47}),
                   freq_range::kDefaultLimits)

@@ -49,12 +49,20 @@ TEST(Frequency, ParseKeepsFiveDecimalsAndDropsTheRest) {
         const char* text;
         std::int32_t value;
     } cases[] = {
-        {"433", 43'300'000},      {"433.1", 43'310'000},      {"433.0750", 43'307'500},
-        {"433.075009", 43'307'500}, {"433.07509", 43'307'509}, {".5", 50'000},
-        {"abc", 0},               {"", 0},                    {"446.", 44'600'000},
-        {"12x.5", 12},            {"99999999999", 999'999'999},
+        {"433", 43'300'000},
+        {"433.1", 43'310'000},
+        {"433.0750", 43'307'500},
+        {"433.075009", 43'307'500},
+        {"433.07509", 43'307'509},
+        {".5", 50'000},
+        {"abc", 0},
+        {"", 0},
+        {"446.", 44'600'000},
+        {"12x.5", 12},
+        {"99999999999", 999'999'999},
     };
-    for (const Case& c : cases) EXPECT_EQ(frequency::parse(c.text), c.value) << c.text;
+    for (const Case& c : cases)
+        EXPECT_EQ(frequency::parse(c.text), c.value) << c.text;
 }
 
 TEST(Frequency, ChannelRounding) {
@@ -68,7 +76,8 @@ TEST(Frequency, ChannelRounding) {
         {"433.006", {0x25, 0x06, 0x30, 0x43}},   {"433.0105", {0x00, 0x10, 0x30, 0x43}},
         {"433.075", {0x00, 0x75, 0x30, 0x43}},   {"", {0xFF, 0xFF, 0xFF, 0xFF}},
     };
-    for (const Case& c : cases) EXPECT_EQ(stored(c.text), c.bytes) << c.text;
+    for (const Case& c : cases)
+        EXPECT_EQ(stored(c.text), c.bytes) << c.text;
 }
 
 TEST(Frequency, RoundingNeverLeavesTheDigitRange) {
@@ -98,8 +107,7 @@ TEST(Frequency, VfoRounding) {
     };
     for (const Case& c : cases) {
         Field field = storedVfo(c.text, c.step, c.which);
-        EXPECT_EQ(frequency::offsetText(field.data()), c.expected)
-            << c.text << " step " << c.step;
+        EXPECT_EQ(frequency::offsetText(field.data()), c.expected) << c.text << " step " << c.step;
     }
     EXPECT_EQ(storedVfo("75", 0, VfoValue::Offset), (Field{0x00, 0x95, 0x99, 0x06}));
     EXPECT_EQ(storedVfo("0.00000", 0, VfoValue::Offset), (Field{0x00, 0x00, 0x00, 0x00}));

@@ -18,16 +18,26 @@ TEST(RadioSettings, ErasedImageReadsAsValidChoices) {
         Setting id;
         int index;
     } cases[] = {
-        {Setting::BackLamp, 2},          {Setting::KeyLockMode, 3},
-        {Setting::SystemMode, 1},        {Setting::TailNoiseMode, 3},
-        {Setting::LcdDisplayMode, 1},    {Setting::PttId, 3},
-        {Setting::SquelchLevel, 9},      {Setting::Tot, 9},
-        {Setting::VoxLevel, 9},          {Setting::VoxDelay, 27},
-        {Setting::ScanDelay, 9},         {Setting::DtmfRate, 5},
-        {Setting::DtmfFirstDigitTime, 10}, {Setting::DtmfFirstDigitDelay, 9},
-        {Setting::SideKey1Short, 0},     {Setting::SideKey2Long, 0},
-        {Setting::FreqStep, 4},          {Setting::OffsetMode, 2},
-        {Setting::FmVfoFreq, 210},       {Setting::KeyBeep, 1},
+        {Setting::BackLamp, 2},
+        {Setting::KeyLockMode, 3},
+        {Setting::SystemMode, 1},
+        {Setting::TailNoiseMode, 3},
+        {Setting::LcdDisplayMode, 1},
+        {Setting::PttId, 3},
+        {Setting::SquelchLevel, 9},
+        {Setting::Tot, 9},
+        {Setting::VoxLevel, 9},
+        {Setting::VoxDelay, 27},
+        {Setting::ScanDelay, 9},
+        {Setting::DtmfRate, 5},
+        {Setting::DtmfFirstDigitTime, 10},
+        {Setting::DtmfFirstDigitDelay, 9},
+        {Setting::SideKey1Short, 0},
+        {Setting::SideKey2Long, 0},
+        {Setting::FreqStep, 4},
+        {Setting::OffsetMode, 2},
+        {Setting::FmVfoFreq, 210},
+        {Setting::KeyBeep, 1},
         {Setting::StartChannel, 255},
     };
     Image image = erasedImage();
@@ -41,13 +51,25 @@ TEST(RadioSettings, StoredValuesAndTheirIndexes) {
         std::uint8_t stored;  // whole byte for byte fields
         int index;
     } cases[] = {
-        {Setting::VoxDelay, 3, 0},     {Setting::VoxDelay, 30, 27},   {Setting::VoxDelay, 2, 27},
-        {Setting::VoxDelay, 31, 27},   {Setting::ScanDelay, 10, 0},   {Setting::ScanDelay, 100, 9},
-        {Setting::ScanDelay, 15, 0},   {Setting::ScanDelay, 9, 9},    {Setting::ScanDelay, 101, 9},
-        {Setting::DtmfRate, 5, 0},     {Setting::DtmfRate, 10, 5},    {Setting::DtmfRate, 4, 5},
-        {Setting::DtmfFirstDigitDelay, 1, 0}, {Setting::DtmfFirstDigitDelay, 0, 9},
-        {Setting::DtmfFirstDigitDelay, 11, 9}, {Setting::DtmfFirstDigitTime, 0, 0},
-        {Setting::SquelchLevel, 10, 9}, {Setting::Tot, 6, 6},         {Setting::FmVfoFreq, 0xD3, 210},
+        {Setting::VoxDelay, 3, 0},
+        {Setting::VoxDelay, 30, 27},
+        {Setting::VoxDelay, 2, 27},
+        {Setting::VoxDelay, 31, 27},
+        {Setting::ScanDelay, 10, 0},
+        {Setting::ScanDelay, 100, 9},
+        {Setting::ScanDelay, 15, 0},
+        {Setting::ScanDelay, 9, 9},
+        {Setting::ScanDelay, 101, 9},
+        {Setting::DtmfRate, 5, 0},
+        {Setting::DtmfRate, 10, 5},
+        {Setting::DtmfRate, 4, 5},
+        {Setting::DtmfFirstDigitDelay, 1, 0},
+        {Setting::DtmfFirstDigitDelay, 0, 9},
+        {Setting::DtmfFirstDigitDelay, 11, 9},
+        {Setting::DtmfFirstDigitTime, 0, 0},
+        {Setting::SquelchLevel, 10, 9},
+        {Setting::Tot, 6, 6},
+        {Setting::FmVfoFreq, 0xD3, 210},
     };
     for (const Case& c : cases) {
         Image image = erasedImage();
@@ -63,9 +85,11 @@ TEST(RadioSettings, SettersStoreTheMappedValue) {
         int index;
         std::uint8_t stored;
     } cases[] = {
-        {Setting::VoxDelay, 0, 3},  {Setting::VoxDelay, 27, 30},          {Setting::ScanDelay, 0, 10},
-        {Setting::ScanDelay, 9, 100}, {Setting::DtmfRate, 0, 5},          {Setting::DtmfFirstDigitDelay, 0, 1},
-        {Setting::DtmfFirstDigitTime, 0, 0}, {Setting::Tot, 0, 0},         {Setting::StartChannel, 3, 3},
+        {Setting::VoxDelay, 0, 3},           {Setting::VoxDelay, 27, 30},
+        {Setting::ScanDelay, 0, 10},         {Setting::ScanDelay, 9, 100},
+        {Setting::DtmfRate, 0, 5},           {Setting::DtmfFirstDigitDelay, 0, 1},
+        {Setting::DtmfFirstDigitTime, 0, 0}, {Setting::Tot, 0, 0},
+        {Setting::StartChannel, 3, 3},
     };
     for (const Case& c : cases) {
         Image image = erasedImage();
@@ -80,7 +104,8 @@ TEST(RadioSettings, SettersChangeOnlyTheirOwnBits) {
     for (const SettingInfo& info : settingTable()) {
         for (int index = info.indexMin; index <= info.indexMax; ++index) {
             Image image;
-            for (auto& b : image) b = static_cast<std::uint8_t>(random());
+            for (auto& b : image)
+                b = static_cast<std::uint8_t>(random());
             Image before = image;
             writeSettingIndex(image, info.id, index);
             EXPECT_EQ(readSettingIndex(image, info.id), index) << info.name;

@@ -37,8 +37,10 @@ TEST(TextCodes, DisplayTextStopsAtTheFirstEndCode) {
 }
 
 TEST(TextCodes, TypableDisplayCharacters) {
-    for (char c : std::string("09AZaz _-+*")) EXPECT_TRUE(text_codes::isTypableDisplayChar(c)) << c;
-    for (char c : std::string("#.,/\t")) EXPECT_FALSE(text_codes::isTypableDisplayChar(c)) << c;
+    for (char c : std::string("09AZaz _-+*"))
+        EXPECT_TRUE(text_codes::isTypableDisplayChar(c)) << c;
+    for (char c : std::string("#.,/\t"))
+        EXPECT_FALSE(text_codes::isTypableDisplayChar(c)) << c;
 }
 
 TEST(TextCodes, Password) {
@@ -77,14 +79,18 @@ TEST(TextCodes, DtmfEncoding) {
         {"12X4", 2, {0x12}, "12"},
         {"abcd", 4, {0xAB, 0xCD}, "ABCD"},
         {"12ab*#", 6, {0x12, 0xAB, 0xEF}, "12AB*#"},
-        {"12345678901234567890", 16, {0x12, 0x34, 0x56, 0x78, 0x90, 0x12, 0x34, 0x56}, "1234567890123456"},
+        {"12345678901234567890",
+         16,
+         {0x12, 0x34, 0x56, 0x78, 0x90, 0x12, 0x34, 0x56},
+         "1234567890123456"},
         {"", 0, {}, ""},
     };
     for (const Case& c : cases) {
         DtmfField field = erasedDtmf();
         text_codes::encodeDtmf(c.text, field.data());
         EXPECT_EQ(field[0], c.count) << c.text;
-        for (std::size_t i = 0; i < c.digitBytes.size(); ++i) EXPECT_EQ(field[1 + i], c.digitBytes[i]) << c.text;
+        for (std::size_t i = 0; i < c.digitBytes.size(); ++i)
+            EXPECT_EQ(field[1 + i], c.digitBytes[i]) << c.text;
         EXPECT_EQ(text_codes::decodeDtmf(field.data()), c.shown) << c.text;
     }
 }

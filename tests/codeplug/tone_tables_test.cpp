@@ -14,8 +14,8 @@ TEST(ToneTables, StoredFieldsAndTexts) {
         std::uint8_t kind;
         std::optional<std::string_view> text;
     } cases[] = {
-        {0, 0xFF, 0xFF, std::nullopt}, {1, 0, 0xF8, "67.0"},     {9, 8, 0xF8, "88.5"},
-        {50, 49, 0xF8, "254.1"},       {51, 0, 0xF9, "D023N"},   {154, 103, 0xF9, "D754N"},
+        {0, 0xFF, 0xFF, std::nullopt}, {1, 0, 0xF8, "67.0"},      {9, 8, 0xF8, "88.5"},
+        {50, 49, 0xF8, "254.1"},       {51, 0, 0xF9, "D023N"},    {154, 103, 0xF9, "D754N"},
         {155, 0, 0xFB, "D023I"},       {258, 103, 0xFB, "D754I"}, {100, 49, 0xF9, "D271N"},
     };
     for (const Case& c : cases) {
@@ -57,13 +57,13 @@ TEST(ToneTables, DisplayTextFollowsIndexAndKindBits) {
         tone::Field field;
         std::optional<std::string_view> text;
     } cases[] = {
-        {{8, 0xF8}, "88.5"},           {{8, 0xF9}, "D051N"},  {{8, 0xFB}, "D051I"},
-        {{60, 0xF8}, "D356N"},         // beyond the CTCSS table the kind bit no longer matters
-        {{103, 0xFA}, "D754I"},        {{104, 0xF9}, std::nullopt},
-        {{0xFF, 0xF8}, std::nullopt},
+        {{8, 0xF8}, "88.5"},    {{8, 0xF9}, "D051N"},        {{8, 0xFB}, "D051I"},
+        {{60, 0xF8}, "D356N"},  // beyond the CTCSS table the kind bit no longer matters
+        {{103, 0xFA}, "D754I"}, {{104, 0xF9}, std::nullopt}, {{0xFF, 0xF8}, std::nullopt},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(tone::displayText(c.field), c.text) << int(c.field.index) << "/" << int(c.field.kind);
+        EXPECT_EQ(tone::displayText(c.field), c.text)
+            << int(c.field.index) << "/" << int(c.field.kind);
 }
 
 TEST(ToneTables, TextLookupIgnoresCaseAndRejectsStrangers) {

@@ -8,7 +8,7 @@ namespace pl3 {
 namespace {
 
 class SettingItemsTest : public ::testing::Test {
-protected:
+  protected:
     test::TempDir dir;
     TextLookup texts{dir.write("t.lang",
                                "[String]\nIDS_OFF=Off\nIDS_ON=On\n"
@@ -23,12 +23,16 @@ TEST_F(SettingItemsTest, NumericListsAreFormattedLikeThePages) {
         std::string first;
         std::string last;
     } cases[] = {
-        {Setting::SquelchLevel, 10, "0", "9"},      {Setting::Tot, 10, "Off", "270"},
-        {Setting::VoxLevel, 10, "Off", "9"},        {Setting::VoxDelay, 28, "0.3", "3.0"},
-        {Setting::ScanDelay, 10, "1", "10"},        {Setting::DtmfRate, 6, "5", "10"},
+        {Setting::SquelchLevel, 10, "0", "9"},
+        {Setting::Tot, 10, "Off", "270"},
+        {Setting::VoxLevel, 10, "Off", "9"},
+        {Setting::VoxDelay, 28, "0.3", "3.0"},
+        {Setting::ScanDelay, 10, "1", "10"},
+        {Setting::DtmfRate, 6, "5", "10"},
         {Setting::DtmfFirstDigitTime, 11, "0", "1000"},
         {Setting::DtmfFirstDigitDelay, 10, "100", "1000"},
-        {Setting::FmVfoFreq, 211, "87.0", "108.0"}, {Setting::KeyBeep, 2, "Off", "On"},
+        {Setting::FmVfoFreq, 211, "87.0", "108.0"},
+        {Setting::KeyBeep, 2, "Off", "On"},
     };
     for (const Case& c : cases) {
         std::vector<std::string> items = settingItems(c.id, texts);

@@ -22,7 +22,7 @@ constexpr const char* kLanguage =
     "[ChText]\nIDS_ChText0=CH\nIDS_ChText3=Decode\\nCTC\n";
 
 class TextLookupTest : public ::testing::Test {
-protected:
+  protected:
     test::TempDir dir;
     TextLookup texts{dir.write("test.lang", kLanguage)};
 };
@@ -39,7 +39,8 @@ TEST_F(TextLookupTest, TextsWithEscapes) {
         {"IDS_MISSING", "Not Found"},
         {"IDS_BACKSLASH", "a\\\\b\\x"},  // only \n and \t are escapes
     };
-    for (const Case& c : cases) EXPECT_EQ(texts.text(c.key), c.text) << c.key;
+    for (const Case& c : cases)
+        EXPECT_EQ(texts.text(c.key), c.text) << c.key;
     EXPECT_EQ(texts.text("IDS_PLAIN", " /tmp/a.PL-3"), "plain text /tmp/a.PL-3");
 }
 

@@ -17,7 +17,8 @@ bool ScriptedPrompter::askOkCancel(const PromptMessage& message) {
 
 std::vector<std::string> ScriptedPrompter::textKeys() const {
     std::vector<std::string> keys;
-    for (const RecordedPrompt& prompt : prompts_) keys.push_back(prompt.textKey);
+    for (const RecordedPrompt& prompt : prompts_)
+        keys.push_back(prompt.textKey);
     return keys;
 }
 

@@ -18,7 +18,7 @@ struct RecordedPrompt {
 };
 
 class ScriptedPrompter : public Prompter {
-public:
+  public:
     // Answers for the next questions, in order; a question beyond the script fails the test.
     void answer(bool ok) { answers_.push_back(ok); }
 
@@ -28,7 +28,7 @@ public:
     const std::vector<RecordedPrompt>& prompts() const { return prompts_; }
     std::vector<std::string> textKeys() const;
 
-private:
+  private:
     void record(const PromptMessage& message, bool question);
 
     std::deque<bool> answers_;

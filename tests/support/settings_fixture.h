@@ -17,7 +17,7 @@ inline constexpr const char* kThreeRanges =
     "freq2=420-450MHz\ndata2=00420045\n";
 
 class ProgramFolder {
-public:
+  public:
     explicit ProgramFolder(const std::string& settingsText = kThreeRanges);
 
     const std::string& path() const { return dir_.path(); }
@@ -29,7 +29,7 @@ public:
     // Copies resources/english.lang and chinese.lang into the folder.
     void installLanguageFiles() const;
 
-private:
+  private:
     TempDir dir_;
 };
 

@@ -31,7 +31,8 @@ std::string TempDir::writeBytes(const std::string& name,
                                 const std::vector<std::uint8_t>& bytes) const {
     std::string full = file(name);
     std::ofstream out(full, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     return full;
 }
 

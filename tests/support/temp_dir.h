@@ -8,7 +8,7 @@
 namespace pl3::test {
 
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -21,7 +21,7 @@ public:
     std::string write(const std::string& name, const std::string& text) const;
     std::string writeBytes(const std::string& name, const std::vector<std::uint8_t>& bytes) const;
 
-private:
+  private:
     std::string path_;
 };
 

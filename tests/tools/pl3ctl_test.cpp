@@ -14,7 +14,7 @@ namespace {
 using test::ProgramRun;
 
 class Pl3ctlTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         folder.installLanguageFiles();
         platform::writeString(folder.file("setting.ini"), "setup", "language", "english");
@@ -43,7 +43,8 @@ TEST_F(Pl3ctlTest, NewWritesTheFactoryDefaults) {
     auto image = [&](std::size_t at) { return bytes[48 + at]; };
     const std::uint8_t settings[] = {0xED, 0xA7, 0x9B, 0x03, 0x06, 0x00, 0x19, 0x32,
                                      0x01, 0x01, 0x14, 0x23, 0x05, 0x01, 0x02, 0x2F};
-    for (std::size_t i = 0; i < 16; ++i) EXPECT_EQ(image(0x08A0 + i), settings[i]) << i;
+    for (std::size_t i = 0; i < 16; ++i)
+        EXPECT_EQ(image(0x08A0 + i), settings[i]) << i;
     EXPECT_EQ(image(0x0008), 0x00);
     EXPECT_EQ(image(0x0009), 0x40);
     EXPECT_EQ(image(0x000B), 0x47);
@@ -57,16 +58,18 @@ TEST_F(Pl3ctlTest, DumpShowsWhatThePagesShow) {
     ASSERT_EQ(dump.exitCode, 0) << dump.err;
     auto line = [&](const std::string& start) {
         std::size_t at = dump.out.find("\n  " + start);
-        return at == std::string::npos ? std::string()
-                                       : dump.out.substr(at + 3, dump.out.find('\n', at + 1) - at - 3);
+        return at == std::string::npos
+                   ? std::string()
+                   : dump.out.substr(at + 3, dump.out.find('\n', at + 1) - at - 3);
     };
     EXPECT_EQ(line("1  ").substr(0, 25), "1    446.00625  446.00625");
     EXPECT_NE(line("9  ").find("433.07500"), std::string::npos);
     EXPECT_NE(line("77 ").find("434.77500"), std::string::npos);
     EXPECT_EQ(line("78 "), "78   -");
     EXPECT_NE(line("PowerOnMessage").find("PL-3"), std::string::npos);
-    EXPECT_NE(dump.out.find("FreqRangeCode: 00400047  range 0 \"400-470MHz\"  400.00000 - 470.00000"),
-              std::string::npos);
+    EXPECT_NE(
+        dump.out.find("FreqRangeCode: 00400047  range 0 \"400-470MHz\"  400.00000 - 470.00000"),
+        std::string::npos);
     EXPECT_NE(line("1  ").find(english("IDS_NARROW")), std::string::npos);
     EXPECT_NE(line("VoxDelay").find("2.5"), std::string::npos);
 }
@@ -93,9 +96,9 @@ TEST_F(Pl3ctlTest, SetChangesOnlyTheNamedFields) {
     test::TempDir scratch;
     std::string edited = scratch.writeBytes("e.PL-3", before);
 
-    ProgramRun set = run({"set", edited, "RxFreq[80]=433.0776", "ChannelName[80]=ab-1",
-                          "BotCode=12ab*#", "PowerOnPassword=12", "VfoOffset=75", "RxTone[5]=51",
-                          "BackLamp=2", "FreqStep=3"});
+    ProgramRun set =
+        run({"set", edited, "RxFreq[80]=433.0776", "ChannelName[80]=ab-1", "BotCode=12ab*#",
+             "PowerOnPassword=12", "VfoOffset=75", "RxTone[5]=51", "BackLamp=2", "FreqStep=3"});
     ASSERT_EQ(set.exitCode, 0) << set.err;
     std::vector<std::uint8_t> after = test::readBytes(edited);
     ASSERT_EQ(after.size(), before.size());
@@ -204,10 +207,12 @@ TEST_F(Pl3ctlTest, StartUpAndHelp) {
 
     ProgramRun help = run({"--help"});
     EXPECT_EQ(help.exitCode, 0);
-    EXPECT_NE(help.out.find("pl3ctl [--program-dir DIR] new [--range N] -o FILE"), std::string::npos);
+    EXPECT_NE(help.out.find("pl3ctl [--program-dir DIR] new [--range N] -o FILE"),
+              std::string::npos);
     ProgramRun fields = run({"set", "--help"});
     EXPECT_EQ(fields.exitCode, 0);
-    for (const char* field : {"RxFreq[1..129]", "ChannelName[1..128]", "VoxDelay", "FmPreset[1..25]"})
+    for (const char* field :
+         {"RxFreq[1..129]", "ChannelName[1..128]", "VoxDelay", "FmPreset[1..25]"})
         EXPECT_NE(fields.out.find(field), std::string::npos) << field;
     EXPECT_EQ(run({}).exitCode, 1);
 }

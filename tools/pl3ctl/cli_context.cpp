@@ -23,7 +23,9 @@ bool isReadableFile(const std::string& path) {
 
 }  // namespace
 
-void StderrPrompter::showMessage(const PromptMessage& message) { print(texts_, message); }
+void StderrPrompter::showMessage(const PromptMessage& message) {
+    print(texts_, message);
+}
 
 bool StderrPrompter::askOkCancel(const PromptMessage& message) {
     print(texts_, message);

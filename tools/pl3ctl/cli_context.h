@@ -16,12 +16,12 @@ namespace pl3::cli {
 // Messages go to standard error; questions are never asked of a script, so they count
 // as cancelled.
 class StderrPrompter : public Prompter {
-public:
+  public:
     explicit StderrPrompter(const TextLookup& texts) : texts_(texts) {}
     void showMessage(const PromptMessage& message) override;
     bool askOkCancel(const PromptMessage& message) override;
 
-private:
+  private:
     const TextLookup& texts_;
 };
 

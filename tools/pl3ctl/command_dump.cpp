@@ -21,8 +21,8 @@ std::string hexCode(const freq_range::Code& code) {
     return text;
 }
 
-bool isChannelField(const FieldSpec& spec) {
-    return spec.indexMin == 1 && spec.indexMax >= kChannelCount;
+bool isChannelField(const FieldInfo& info) {
+    return info.indexMin == 1 && info.indexMax >= kChannelCount;
 }
 
 // ---- plain text ----
@@ -56,7 +56,8 @@ constexpr const char* kShiftSymbols[] = {"=", "+", "-", "3"};
 void printChannels(const CMaItemDoc& doc, const TextLookup& texts, std::ostream& out) {
     TextTable table;
     std::vector<std::string> heading = {"Ch", "RxFreq", "TxFreq", "RxTone", "TxTone"};
-    for (const FlagColumn& column : kFlagColumns) heading.emplace_back(column.name);
+    for (const FlagColumn& column : kFlagColumns)
+        heading.emplace_back(column.name);
     heading.insert(heading.end(), {"ShiftDir", "ChannelName", "ScanList"});
     table.addRow(heading);
     for (int n = 1; n <= kChannelCount; ++n) {
@@ -70,8 +71,8 @@ void printChannels(const CMaItemDoc& doc, const TextLookup& texts, std::ostream&
                                         toneText(doc, n, Side::Receive, texts),
                                         toneText(doc, n, Side::Transmit, texts)};
         for (const FlagColumn& column : kFlagColumns) {
-            row.push_back(texts.text(doc.channelFlag(n, column.flag) ? column.whenSet
-                                                                      : column.whenClear));
+            row.push_back(
+                texts.text(doc.channelFlag(n, column.flag) ? column.whenSet : column.whenClear));
         }
         row.push_back(kShiftSymbols[doc.shiftDir(n)]);
         std::string name = text_codes::decodeDisplayText(doc.channelName(n));
@@ -109,11 +110,14 @@ void printLists(const CMaItemDoc& doc, const TextLookup& texts, std::ostream& ou
         out << " " << (value == 0 ? texts.text(text_key::kOff) : frequency::fmText(value - 1));
     }
     out << "\nTuneSquelch3 (0-2):";
-    for (int i = 0; i < 3; ++i) out << " " << doc.tuneSquelch3(i);
+    for (int i = 0; i < 3; ++i)
+        out << " " << doc.tuneSquelch3(i);
     out << "\nTuneHighPower (0-4):";
-    for (int j = 0; j < 5; ++j) out << " " << doc.tuningValue(j);
+    for (int j = 0; j < 5; ++j)
+        out << " " << doc.tuningValue(j);
     out << "\nTuneLowPower (0-4):";
-    for (int j = 5; j < 10; ++j) out << " " << doc.tuningValue(j);
+    for (int j = 5; j < 10; ++j)
+        out << " " << doc.tuningValue(j);
     out << "\n";
 }
 
@@ -122,8 +126,8 @@ void printPlain(const CMaItemDoc& doc, const CliContext& context, std::ostream& 
     out << "File: " << doc.pathName() << "\n"
         << "FreqRangeCode: " << hexCode(doc.freqRangeCode()) << "  range " << range << " \""
         << context.settings.freqRangeText(range).value_or("") << "\"  "
-        << frequency::limitText(doc.lowerLimit()) << " - "
-        << frequency::limitText(doc.upperLimit()) << " MHz\n\n";
+        << frequency::limitText(doc.lowerLimit()) << " - " << frequency::limitText(doc.upperLimit())
+        << " MHz\n\n";
     printChannels(doc, context.texts, out);
     out << "\n";
     printSettings(doc, context.texts, out);
@@ -147,23 +151,23 @@ void printJson(const CMaItemDoc& doc, const CliContext& context, std::ostream& o
     for (int n = 1; n <= kChannelCount; ++n) {
         json.beginObject();
         json.number("channel", n);
-        for (const FieldSpec& spec : fieldSpecs()) {
-            if (isChannelField(spec)) json.value(spec.name, spec.get(doc, n), spec.numeric);
+        for (const FieldInfo& info : fieldTable()) {
+            if (isChannelField(info)) json.value(info.name, info.get(doc, n), info.numeric);
         }
         json.endObject();
     }
     json.endArray();
     json.string("RxFreq[129]", doc.frequencyText(kVfoRecord, Side::Receive));
 
-    for (const FieldSpec& spec : fieldSpecs()) {
-        if (isChannelField(spec)) continue;
-        if (!spec.indexed()) {
-            json.value(spec.name, spec.get(doc, 0), spec.numeric);
+    for (const FieldInfo& info : fieldTable()) {
+        if (isChannelField(info)) continue;
+        if (!info.indexed()) {
+            json.value(info.name, info.get(doc, 0), info.numeric);
             continue;
         }
-        json.beginArray(spec.name);
-        for (int i = spec.indexMin; i <= spec.indexMax; ++i)
-            json.value({}, spec.get(doc, i), spec.numeric);
+        json.beginArray(info.name);
+        for (int i = info.indexMin; i <= info.indexMax; ++i)
+            json.value({}, info.get(doc, i), info.numeric);
         json.endArray();
     }
     json.endObject();

@@ -36,7 +36,7 @@ int runSet(CliContext& context, const Arguments& args) {
             continue;
         }
         if (!field->set(doc, std::string_view(arg).substr(equals + 1))) {
-            context.report(text_key::kCliBadValue, arg + "  (" + field->spec->valueHelp + ")");
+            context.report(text_key::kCliBadValue, arg + "  (" + field->info->valueHelp + ")");
             return kExitUsage;
         }
         changed = true;

@@ -9,7 +9,7 @@
 namespace pl3::cli {
 
 class JsonWriter {
-public:
+  public:
     explicit JsonWriter(std::ostream& out) : out_(out) {}
 
     void beginObject(std::string_view key = {});
@@ -21,7 +21,7 @@ public:
     // A value whose text is already a decimal integer, or a string otherwise.
     void value(std::string_view key, std::string_view text, bool numeric);
 
-private:
+  private:
     void separator(std::string_view key);
 
     std::ostream& out_;

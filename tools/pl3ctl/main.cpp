@@ -31,12 +31,13 @@ void printUsage(std::ostream& out) {
 
 void printSetHelp(std::ostream& out) {
     out << "Fields of pl3ctl set (FIELD or FIELD[index]=VALUE):\n";
-    for (const FieldSpec& spec : fieldSpecs()) {
-        std::string name(spec.name);
-        if (spec.indexed())
-            name += "[" + std::to_string(spec.indexMin) + ".." + std::to_string(spec.indexMax) + "]";
+    for (const FieldInfo& info : fieldTable()) {
+        std::string name(info.name);
+        if (info.indexed())
+            name +=
+                "[" + std::to_string(info.indexMin) + ".." + std::to_string(info.indexMax) + "]";
         out << "  " << name << std::string(name.size() < 28 ? 28 - name.size() : 1, ' ')
-            << spec.valueHelp << "\n";
+            << info.valueHelp << "\n";
     }
 }
 
@@ -85,4 +86,6 @@ int run(int argc, char** argv) {
 
 }  // namespace pl3::cli
 
-int main(int argc, char** argv) { return pl3::cli::run(argc, argv); }
+int main(int argc, char** argv) {
+    return pl3::cli::run(argc, argv);
+}

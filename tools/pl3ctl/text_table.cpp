@@ -23,7 +23,8 @@ int displayWidth(const std::string& text) {
         int length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
         char32_t c = length == 1 ? lead : lead & (0x7F >> length);
         for (int k = 1; k < length && i + static_cast<std::size_t>(k) < text.size(); ++k) {
-            c = (c << 6) | (static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]) & 0x3F);
+            c = (c << 6) |
+                (static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]) & 0x3F);
         }
         width += isWide(c) ? 2 : 1;
         i += static_cast<std::size_t>(length);
@@ -42,7 +43,9 @@ void TextTable::print(std::ostream& out, const std::string& indent) const {
         std::string line = indent;
         for (std::size_t c = 0; c < row.size(); ++c) {
             line += row[c];
-            if (c + 1 < row.size()) line += std::string(static_cast<std::size_t>(widths[c] - displayWidth(row[c]) + 2), ' ');
+            if (c + 1 < row.size())
+                line += std::string(static_cast<std::size_t>(widths[c] - displayWidth(row[c]) + 2),
+                                    ' ');
         }
         out << line << "\n";
     }

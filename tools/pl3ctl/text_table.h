@@ -8,11 +8,11 @@
 namespace pl3::cli {
 
 class TextTable {
-public:
+  public:
     void addRow(std::vector<std::string> cells) { rows_.push_back(std::move(cells)); }
     void print(std::ostream& out, const std::string& indent = "") const;
 
-private:
+  private:
     std::vector<std::vector<std::string>> rows_;
 };
 
