@@ -69,6 +69,10 @@ std::optional<std::string> SettingsFile::portDevice(int n) const {
     return nonEmpty(platform::readString(path_, kPortsSection, std::to_string(n), "", 4096));
 }
 
+bool SettingsFile::portDefaultsEnabled() const {
+    return platform::readInt(path_, kPortsSection, kPortDefaults, 1) != 0;
+}
+
 std::string effectiveLanguageName(const SettingsFile& settings, int systemLocaleId) {
     std::string name = settings.languageName();
     if (!name.empty()) return name;

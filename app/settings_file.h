@@ -17,6 +17,7 @@ inline constexpr std::string_view kFreqRangeSection = "FreqRange";
 inline constexpr std::string_view kFreqTextFormat = "freq%d";
 inline constexpr std::string_view kFreqDataFormat = "data%d";
 inline constexpr std::string_view kPortsSection = "ports";
+inline constexpr std::string_view kPortDefaults = "defaults";
 }  // namespace settings_key
 
 inline constexpr std::string_view kSettingsFileName = "setting.ini";
@@ -52,6 +53,9 @@ class SettingsFile {
 
     // "ports"/"%d": the device path that port number n maps to, when configured.
     std::optional<std::string> portDevice(int n) const;
+    // "ports"/"defaults": 0 means only the ports listed in "ports" exist (the built-in
+    // table of /dev/ttyUSB0 ... is not used); 1 when missing.
+    bool portDefaultsEnabled() const;
 
   private:
     std::string path_;

@@ -13,6 +13,8 @@ using Arguments = std::vector<std::string>;
 int runNew(CliContext& context, const Arguments& args);
 int runDump(CliContext& context, const Arguments& args);
 int runSet(CliContext& context, const Arguments& args);
+int runRead(CliContext& context, const Arguments& args);
+int runWrite(CliContext& context, const Arguments& args);
 
 void printUsage(std::ostream& out);
 void printSetHelp(std::ostream& out);

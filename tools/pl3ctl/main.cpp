@@ -15,6 +15,8 @@ void printUsage(std::ostream& out) {
            "  pl3ctl [--program-dir DIR] new [--range N] -o FILE\n"
            "  pl3ctl [--program-dir DIR] dump [--json] FILE\n"
            "  pl3ctl [--program-dir DIR] set FILE FIELD[=VALUE] ...\n"
+           "  pl3ctl [--program-dir DIR] read  [--port P] [--no-search] -o FILE\n"
+           "  pl3ctl [--program-dir DIR] write [--port P] [--no-search] FILE\n"
            "  pl3ctl set --help            list the fields and their values\n"
            "\n"
            "new    writes a new codeplug with the factory defaults (frequency range N of\n"
@@ -22,6 +24,9 @@ void printUsage(std::ostream& out) {
            "dump   shows every field of a codeplug file; --json prints the fields by name.\n"
            "set    writes fields (FIELD=VALUE) and prints them (FIELD alone); indexed fields\n"
            "       take their index in brackets: RxFreq[80]=433.0776 ChannelName[80]=ab-1.\n"
+           "read   reads the radio into FILE; write writes FILE to the radio. P is a port number\n"
+           "       (default: \"com\" of setting.ini; searched when \"searchcom\" allows and\n"
+           "       --no-search is not given) or a device path (never searched).\n"
            "\n"
            "The program folder (default: the folder of this executable) holds setting.ini and\n"
            "the language files.\n"
@@ -68,10 +73,12 @@ int run(int argc, char** argv) {
         return kExitDone;
     }
     using Runner = int (*)(CliContext&, const Arguments&);
-    Runner runner = command == "new"    ? &runNew
-                    : command == "dump" ? &runDump
-                    : command == "set"  ? &runSet
-                                        : nullptr;
+    Runner runner = command == "new"     ? &runNew
+                    : command == "dump"  ? &runDump
+                    : command == "set"   ? &runSet
+                    : command == "read"  ? &runRead
+                    : command == "write" ? &runWrite
+                                         : nullptr;
     if (!runner) {
         printUsage(std::cerr);
         return kExitUsage;

@@ -1,0 +1,123 @@
+// Full read and full write against the simulated radio at the real wire speed
+// (pl3-radio-sim --pace), compared with the least time the protocol allows: every byte
+// at 38400 baud 8N1 in both directions, the 1 ms pause before each frame, the 100 ms
+// settling time after opening the port and, for the write, the closing 1000 ms.
+// Also prints the CPU time this process spent per transfer (the simulator runs apart).
+
+#include <signal.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <thread>
+
+#include "link/transfer_job.h"
+#include "platform/program_folder.h"
+
+namespace {
+
+using namespace pl3;
+using Clock = std::chrono::steady_clock;
+
+constexpr double kByteSeconds = 10.0 / 38400.0;
+constexpr int kHandshakeBytes = 7 + 1 + 1 + 8 + 6 + 1;  // wake-up, ack, identify, reply, response, ack
+constexpr int kHandshakeFrames = 1 + 1 + 6;             // the response goes byte by byte
+constexpr double kSettleSeconds = 0.100;
+constexpr double kPauseSeconds = 0.001;
+
+double lowerBoundSeconds(link::Direction direction) {
+    const bool reading = direction == link::Direction::Read;
+    int bytes = kHandshakeBytes + (reading ? 1 + 2 : 0) + link::kBlockCount * (reading ? 4 + 20 : 20 + 1);
+    int frames = kHandshakeFrames + (reading ? 1 : 0) + link::kBlockCount;
+    return bytes * kByteSeconds + frames * kPauseSeconds + kSettleSeconds +
+           (reading ? 0.0 : link::kFinalWritePauseMs / 1000.0);
+}
+
+double cpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+struct Simulator {
+    pid_t pid = 0;
+    std::string device;
+    std::string folder;
+};
+
+Simulator startSimulator(const std::string& binFolder) {
+    Simulator sim;
+    sim.folder = (std::filesystem::temp_directory_path() / ("pl3-bench-" + std::to_string(getpid()))).string();
+    std::filesystem::create_directories(sim.folder);
+    std::string outPath = sim.folder + "/sim.out";
+    std::string program = binFolder + "/pl3-radio-sim";
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    char* argv[] = {program.data(), const_cast<char*>("--pace"), nullptr};
+    if (posix_spawn(&sim.pid, program.c_str(), &actions, nullptr, argv, environ) != 0) {
+        std::cerr << "cannot start " << program << "\n";
+        std::exit(1);
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    for (int i = 0; i < 500 && sim.device.empty(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        std::ifstream(outPath) >> sim.device;
+    }
+    if (sim.device.empty()) {
+        std::cerr << "the simulator did not tell its device\n";
+        std::exit(1);
+    }
+    return sim;
+}
+
+void stopSimulator(const Simulator& sim) {
+    kill(sim.pid, SIGTERM);
+    waitpid(sim.pid, nullptr, 0);
+    std::filesystem::remove_all(sim.folder);
+}
+
+void measure(SerialPort& port, const std::string& device, link::Direction direction, int runs) {
+    const bool reading = direction == link::Direction::Read;
+    double bound = lowerBoundSeconds(direction);
+    for (int run = 0; run < runs; ++run) {
+        link::TransferJob job(port, direction);
+        Image image{};
+        double cpuBefore = cpuSeconds();
+        auto started = Clock::now();
+        job.start(image, {std::nullopt, device, false});
+        job.join();
+        double elapsed = std::chrono::duration<double>(Clock::now() - started).count();
+        double cpu = cpuSeconds() - cpuBefore;
+        port.close();
+        link::JobStatus status = job.snapshot().status;
+        bool ok = status == (reading ? link::JobStatus::ReadComplete : link::JobStatus::WriteComplete);
+        std::printf("%-5s  elapsed %6.3f s  lower bound %6.3f s  ratio %5.3f  cpu %6.3f s  %s\n",
+                    reading ? "read" : "write", elapsed, bound, elapsed / bound, cpu, ok ? "ok" : "FAILED");
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string binFolder = platform::takeProgramFolder(argc, argv);
+    int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+    Simulator sim = startSimulator(binFolder);
+    std::printf("pl3-radio-sim --pace on %s, %d runs each\n", sim.device.c_str(), runs);
+    SerialPort port(SettingsFile(sim.folder + "/setting.ini"));
+    measure(port, sim.device, link::Direction::Read, runs);
+    measure(port, sim.device, link::Direction::Write, runs);
+    stopSimulator(sim);
+    return 0;
+}

@@ -1,0 +1,97 @@
+#include "link/job_display.h"
+
+#include <algorithm>
+
+#include "lang/text_keys.h"
+
+namespace pl3::link {
+
+namespace {
+
+constexpr std::uint8_t kEmptyChannelTail[] = {0xFF, 0xFF, 0xFF, 0xFF, kResetChannelFlags,
+                                              kResetShiftByte};
+constexpr int kSearchDotCycle = 16;
+
+}  // namespace
+
+std::string_view titleKey(Direction direction) {
+    return direction == Direction::Read ? text_key::kReadData : text_key::kWriteData;
+}
+
+std::string_view promptKey(Direction direction) {
+    return direction == Direction::Read ? text_key::kPromptRead : text_key::kPromptWrite;
+}
+
+TickActions tickActions(const JobSnapshot& job, Direction direction) {
+    TickActions actions;
+    if (job.foundPort > 0) actions.portPane = job.progress;
+    auto stop = [&] {
+        actions.stopTimer = true;
+        actions.closePort = true;
+    };
+    switch (job.status) {
+        case JobStatus::Connecting: actions.refreshStatusBar = true; break;
+        case JobStatus::NoRadio:
+            stop();
+            actions.errorKey = text_key::kErrorPortConn;
+            actions.end = true;
+            break;
+        case JobStatus::WrongRadio:
+            stop();
+            actions.errorKey = text_key::kErrorType;
+            actions.end = true;
+            break;
+        case JobStatus::Reading:
+        case JobStatus::Writing:
+            actions.statusLine = StatusLine{promptKey(direction), " " + std::to_string(job.progress) + "%"};
+            actions.barPosition = job.progress * kBarRange / 100;
+            break;
+        case JobStatus::ReadFailed:
+        case JobStatus::WriteFailed:
+            stop();
+            actions.statusLine = StatusLine{
+                job.status == JobStatus::ReadFailed ? text_key::kPromptReadFail : text_key::kPromptWriteFail,
+                {}};
+            actions.allowRetry = true;
+            break;
+        case JobStatus::ReadComplete:
+            stop();
+            actions.takeImage = true;
+            actions.end = true;
+            break;
+        case JobStatus::Searching:
+            actions.statusLine =
+                StatusLine{text_key::kSearchComPort, std::string(static_cast<std::size_t>(job.progress % kSearchDotCycle), '.')};
+            break;
+        default:  // write complete, or a value no job sets
+            stop();
+            actions.end = true;
+            break;
+    }
+    return actions;
+}
+
+void takeReadImage(CMaItemDoc& doc, const Image& image) {
+    doc.image() = image;
+    // The radio's range decides the limits, and the document no longer matches its file.
+    doc.deriveRangeLimits();
+    doc.setModifiedFlag(true);
+    for (int n = 1; n <= kChannelCount; ++n) {
+        if (!doc.isEmpty(n)) continue;
+        std::copy(std::begin(kEmptyChannelTail), std::end(kEmptyChannelTail),
+                  doc.image().begin() + static_cast<std::ptrdiff_t>(layout::record(n) + layout::kRecRxTone));
+    }
+}
+
+void prepareImageForWrite(CMaItemDoc& doc) {
+    int first = 1;
+    for (int n = 1; n <= kChannelCount; ++n) {
+        if (!doc.isEmpty(n)) {
+            first = n;
+            break;
+        }
+    }
+    doc.setSetting(Setting::StartChannel, first);
+}
+
+}  // namespace pl3::link

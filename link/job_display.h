@@ -1,0 +1,52 @@
+#pragma once
+// What the progress display does on each 20 ms look at a running job: the texts, the
+// bar, when to close the port, when to show an error, when to take the image read.
+// The dialog and pl3ctl only carry these actions out.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "codeplug/document.h"
+#include "link/transfer_job.h"
+
+namespace pl3::link {
+
+inline constexpr int kBarRange = 1024;
+
+// A text key followed by a suffix (" 45%", search dots).
+struct StatusLine {
+    std::string_view key;
+    std::string suffix;
+    bool operator==(const StatusLine&) const = default;
+};
+
+struct TickActions {
+    std::optional<int> portPane;       // show this port number while the search runs
+    bool refreshStatusBar = false;
+    std::optional<StatusLine> statusLine;
+    std::optional<int> barPosition;    // 0 ... kBarRange
+    bool stopTimer = false;
+    bool closePort = false;
+    std::optional<std::string_view> errorKey;  // message box: caption "IDS_ERROR", stop icon
+    bool takeImage = false;            // a read completed: the working image becomes the document's
+    bool allowRetry = false;           // a transfer failed: the dialog stays open, OK starts again
+    bool end = false;                  // the job is over: keep its version text, close the dialog
+};
+
+// The title and first status line of the dialog for a direction.
+std::string_view titleKey(Direction direction);
+std::string_view promptKey(Direction direction);
+
+TickActions tickActions(const JobSnapshot& job, Direction direction);
+
+// After a read: the document takes the radio's image and its range limits, and every
+// empty channel's tone, option and shift bytes are reset (the radio leaves whatever it
+// likes there). The document is marked modified: it no longer matches its file.
+void takeReadImage(CMaItemDoc& doc, const Image& image);
+
+// Before a write: "StartChannel" becomes the first programmed channel (1 when none), in
+// the document and so in the image sent.
+void prepareImageForWrite(CMaItemDoc& doc);
+
+}  // namespace pl3::link

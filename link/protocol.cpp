@@ -1,0 +1,193 @@
+#include "link/protocol.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "link/model_constants.h"
+
+namespace pl3::link {
+
+namespace {
+
+constexpr std::uint8_t kAck = 0x06;
+constexpr std::uint8_t kIdentify = 0x02;
+constexpr std::uint8_t kVersion = 'r';
+constexpr std::uint8_t kBlockRead = 'R';
+constexpr std::uint8_t kBlockWrite = 'w';
+constexpr std::uint8_t kTestDataWrite = 't';
+constexpr std::uint8_t kWakeUp[] = {'P', 'R', 'O', 'G', 'R', 'A', 'M'};
+constexpr int kIdentificationSize = 8;
+constexpr int kIdentifyTimeoutMs = 500;
+constexpr int kChallengeTimeoutMs = 50;
+constexpr int kVersionTimeoutMs = 200;
+constexpr int kBlockReplyTimeoutMs = 500;
+constexpr int kBlockReplySize = 4 + kBlockSize;
+constexpr int kSettleMs = 100;     // after opening a port, before the first wake-up
+constexpr int kMaxPortNumber = 255;
+// Stale input is drained before each wake-up; a line that never stops talking must not
+// keep the job here for ever.
+constexpr int kMaxDrainBytes = 4096;
+
+// Columns: wake time-out, identification bytes checked, version, reply header checked,
+// write acknowledgement time-out, stop at an unacknowledged write.
+constexpr JobProfile kMainReadProfile{100, 6, true, true, 100, true};
+constexpr JobProfile kMainWriteProfile{100, 6, false, true, 100, true};
+constexpr JobProfile kServiceProfile{50, 4, false, false, 50, false};
+
+std::array<std::uint8_t, 4 + kBlockSize> blockFrame(std::uint8_t command, int address,
+                                                    const std::uint8_t* data) {
+    std::array<std::uint8_t, 4 + kBlockSize> frame{};
+    frame[0] = command;
+    frame[1] = static_cast<std::uint8_t>(address >> 8);
+    frame[2] = static_cast<std::uint8_t>(address & 0xFF);
+    frame[3] = kBlockSize;
+    std::copy_n(data, kBlockSize, frame.begin() + 4);
+    return frame;
+}
+
+}  // namespace
+
+const JobProfile& profileOf(JobKind kind) {
+    switch (kind) {
+        case JobKind::MainRead: return kMainReadProfile;
+        case JobKind::MainWrite: return kMainWriteProfile;
+        case JobKind::TestDataRead:
+        case JobKind::TestDataWrite:
+        case JobKind::ServiceReadAll:
+        case JobKind::ServiceWriteAll: return kServiceProfile;
+    }
+    return kMainReadProfile;
+}
+
+Conversation::Conversation(SerialPort& port, JobKind kind, CancelToken& cancel)
+    : port_(port), profile_(profileOf(kind)), cancel_(cancel) {}
+
+bool Conversation::wake() {
+    for (int drained = 0; drained < kMaxDrainBytes && port_.readByte(0) >= 0; ++drained) {
+    }
+    port_.write(kWakeUp, sizeof kWakeUp, kWritePauseMs, false);
+    return port_.readByte(profile_.wakeTimeoutMs) == kAck;
+}
+
+Outcome Conversation::connect(const PortPlan& plan, const std::function<void(int)>& onSearching) {
+    const bool search = plan.search && !plan.devicePath;
+    if (!port_.isOpen()) {
+        if (plan.devicePath) {
+            port_.openDevice(*plan.devicePath, kRadioBaud);
+        } else if (plan.portNumber) {
+            port_.open(*plan.portNumber, kRadioBaud);
+        }
+    }
+    if (!cancel_.sleepFor(kSettleMs)) return Outcome::Cancelled;
+    foundPort_ = -1;
+    int candidate = 1;
+    for (;;) {
+        if (port_.isOpen()) {
+            for (int attempt = 0; attempt < kWakeAttempts; ++attempt) {
+                if (cancel_.isCancelled()) return Outcome::Cancelled;
+                if (wake()) return Outcome::Ok;
+            }
+        }
+        if (cancel_.isCancelled()) return Outcome::Cancelled;
+        if (!search) return Outcome::NoRadio;
+        port_.close();
+        // Numbers whose port does not open cost no wait.
+        while (candidate <= kMaxPortNumber && !port_.open(candidate, kRadioBaud)) {
+            if (cancel_.isCancelled()) return Outcome::Cancelled;
+            ++candidate;
+        }
+        if (candidate > kMaxPortNumber) return Outcome::NoRadio;
+        if (!cancel_.sleepFor(kSettleMs)) return Outcome::Cancelled;
+        foundPort_ = candidate;
+        if (onSearching) onSearching(candidate);
+        ++candidate;
+    }
+}
+
+Outcome Conversation::handshake() {
+    auto failed = [this] { return cancel_.isCancelled() ? Outcome::Cancelled : Outcome::WrongRadio; };
+    port_.writeByte(kIdentify, kWritePauseMs);
+    std::array<std::uint8_t, kIdentificationSize> reply{};
+    if (port_.read(reply.data(), kIdentificationSize, kIdentifyTimeoutMs) < kIdentificationSize)
+        return failed();
+    const std::uint8_t key = reply[0] ^ model::kIdentification[0];
+    for (int n = 0; n < profile_.identificationBytesChecked; ++n) {
+        if (reply[static_cast<std::size_t>(n)] !=
+            (model::kIdentification[static_cast<std::size_t>(n)] ^ key))
+            return failed();
+    }
+    std::array<std::uint8_t, model::kResponseWord.size()> response{};
+    for (std::size_t n = 0; n < response.size(); ++n) response[n] = model::kResponseWord[n] ^ key;
+    port_.write(response.data(), static_cast<int>(response.size()), kWritePauseMs, true);
+    if (port_.readByte(kChallengeTimeoutMs) != kAck) return failed();
+
+    if (foundPort_ > 0) {
+        port_.settings().setComPort(foundPort_);
+        foundPort_ = -1;
+    }
+    return Outcome::Ok;
+}
+
+std::optional<std::string> Conversation::readVersion() {
+    port_.writeByte(kVersion, kWritePauseMs);
+    std::uint8_t reply[2] = {};
+    if (port_.read(reply, 2, kVersionTimeoutMs) < 2) return std::nullopt;
+    char text[16];
+    std::snprintf(text, sizeof text, "%d.%d", reply[0], reply[1]);
+    return text;
+}
+
+Outcome Conversation::readBlock(int address, std::uint8_t* data) {
+    const std::uint8_t request[] = {kBlockRead, static_cast<std::uint8_t>(address >> 8),
+                                    static_cast<std::uint8_t>(address & 0xFF), kBlockSize};
+    port_.write(request, sizeof request, kWritePauseMs, false);
+    std::array<std::uint8_t, kBlockReplySize> reply{};
+    bool complete = port_.read(reply.data(), kBlockReplySize, kBlockReplyTimeoutMs) == kBlockReplySize;
+    bool headerMatches = reply[0] == request[0] && reply[1] == request[1] && reply[2] == request[2];
+    if (!complete || (profile_.checksReplyHeader && !headerMatches)) {
+        return cancel_.isCancelled() ? Outcome::Cancelled : Outcome::ReadFailed;
+    }
+    std::copy_n(reply.begin() + 4, kBlockSize, data);
+    return Outcome::Ok;
+}
+
+Outcome Conversation::writeBlock(int address, const std::uint8_t* data) {
+    auto frame = blockFrame(kBlockWrite, address, data);
+    port_.write(frame.data(), static_cast<int>(frame.size()), kWritePauseMs, false);
+    if (port_.readByte(profile_.ackTimeoutMs) == kAck) return Outcome::Ok;
+    return cancel_.isCancelled() ? Outcome::Cancelled : Outcome::WriteFailed;
+}
+
+Outcome Conversation::writeTestData(const std::uint8_t* data) {
+    auto frame = blockFrame(kTestDataWrite, static_cast<int>(layout::kTestData), data);
+    port_.write(frame.data(), static_cast<int>(frame.size()), kWritePauseMs, false);
+    if (port_.readByte(profile_.ackTimeoutMs) == kAck) return Outcome::Ok;
+    return cancel_.isCancelled() ? Outcome::Cancelled : Outcome::WriteFailed;
+}
+
+Outcome Conversation::readImage(Image& image, const std::function<void(int)>& onBlock) {
+    for (int k = 0; k < kBlockCount; ++k) {
+        Outcome outcome = readBlock(k * kBlockSize, image.data() + k * kBlockSize);
+        if (outcome != Outcome::Ok) return outcome;
+        if (onBlock) onBlock(k);
+        if (cancel_.isCancelled()) return Outcome::Cancelled;
+    }
+    return Outcome::Ok;
+}
+
+Outcome Conversation::writeImage(const Image& image, const std::function<void(int)>& onBlock) {
+    bool allAcknowledged = true;
+    for (int k = 0; k < kBlockCount; ++k) {
+        Outcome outcome = writeBlock(k * kBlockSize, image.data() + k * kBlockSize);
+        if (outcome == Outcome::Cancelled) return outcome;
+        if (outcome != Outcome::Ok) {
+            if (profile_.stopsAtUnacknowledgedWrite) return outcome;
+            allAcknowledged = false;
+        }
+        if (onBlock) onBlock(k);
+        if (cancel_.isCancelled()) return Outcome::Cancelled;
+    }
+    return allAcknowledged ? Outcome::Ok : Outcome::WriteFailed;
+}
+
+}  // namespace pl3::link

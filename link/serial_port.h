@@ -1,0 +1,63 @@
+#pragma once
+// The application's one serial port: opens a port by number (or a device path) at the
+// fixed line settings, writes with a pause before the data, reads with a time-out.
+// It knows nothing of the radio's protocol.
+
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <string>
+
+#include "app/settings_file.h"
+#include "platform/serial_device.h"
+
+namespace pl3 {
+
+inline constexpr int kRadioBaud = 38400;
+
+// The device a port number stands for: "ports"/"%d" of setting.ini, else the default
+// table (1 ... 16: /dev/ttyUSB0 ... 15, 17 ... 32: /dev/ttyACM0 ... 15, 33 ... 64:
+// /dev/ttyS0 ... 31, unless "ports"/"defaults" is 0); nullopt for numbers with no device.
+std::optional<std::string> devicePathForPort(const SettingsFile& settings, int portNumber);
+
+class SerialPort {
+public:
+    explicit SerialPort(SettingsFile settings) : settings_(std::move(settings)) {}
+    virtual ~SerialPort();
+
+    // Opens port number n (through devicePathForPort). An open port is closed first.
+    bool open(int portNumber, int baud);
+    // Opens a device path directly (pl3ctl --port /dev/..., tests).
+    bool openDevice(const std::string& path, int baud);
+
+    void setBaud(int baud);
+
+    // Sleeps pauseMs, then writes; byte by byte: the pause before every byte, stopping at
+    // the first byte not written. Returns the number of bytes written.
+    int write(const std::uint8_t* data, int count, int pauseMs, bool byteByByte);
+    int writeByte(std::uint8_t value, int pauseMs);
+
+    // count when complete, else what arrived before the time-out. At least one attempt.
+    int read(std::uint8_t* buffer, int count, int timeoutMs);
+    // The byte 0 ... 255, or -1 on time-out; time-out 0 makes exactly one attempt.
+    int readByte(int timeoutMs);
+
+    // Safe while another thread reads or writes: that call returns at once.
+    void close();
+    bool isOpen() const;
+
+    // Why the last open failed, and which device it tried.
+    const platform::SerialOpenFailure& lastOpenFailure() const { return lastFailure_; }
+    const std::string& lastDevicePath() const { return lastPath_; }
+    bool hungUp() const { return device_.hungUp(); }
+
+    const SettingsFile& settings() const { return settings_; }
+
+private:
+    SettingsFile settings_;
+    platform::SerialDevice device_;
+    platform::SerialOpenFailure lastFailure_;
+    std::string lastPath_;
+};
+
+}  // namespace pl3

@@ -1,0 +1,97 @@
+#include "link/transfer_job.h"
+
+namespace pl3::link {
+
+bool isFinal(JobStatus status) {
+    switch (status) {
+        case JobStatus::Connecting:
+        case JobStatus::Reading:
+        case JobStatus::Writing:
+        case JobStatus::Searching: return false;
+        default: return true;
+    }
+}
+
+TransferJob::~TransferJob() { cancel(); }
+
+void TransferJob::start(const Image& image, const PortPlan& plan) {
+    join();
+    working_ = image;
+    cancel_.reset();
+    status_ = static_cast<int>(JobStatus::Connecting);
+    foundPort_ = -1;
+    finished_ = false;
+    port_.setBaud(kRadioBaud);
+    worker_ = std::thread([this, plan] { run(plan); });
+}
+
+void TransferJob::cancel() {
+    cancel_.cancel();
+    port_.close();
+    join();
+}
+
+void TransferJob::join() {
+    if (worker_.joinable()) worker_.join();
+}
+
+JobSnapshot TransferJob::snapshot() const {
+    return {static_cast<JobStatus>(status_.load(std::memory_order_acquire)), progress_.load(),
+            foundPort_.load(), finished_.load(std::memory_order_acquire)};
+}
+
+std::string TransferJob::versionText() const {
+    std::lock_guard lock(versionMutex_);
+    return versionText_;
+}
+
+void TransferJob::finish(Outcome outcome) {
+    JobStatus status = JobStatus::Connecting;
+    switch (outcome) {
+        case Outcome::Ok:
+            status = direction_ == Direction::Read ? JobStatus::ReadComplete : JobStatus::WriteComplete;
+            break;
+        case Outcome::NoRadio: status = JobStatus::NoRadio; break;
+        case Outcome::WrongRadio: status = JobStatus::WrongRadio; break;
+        case Outcome::ReadFailed: status = JobStatus::ReadFailed; break;
+        case Outcome::WriteFailed: status = JobStatus::WriteFailed; break;
+        case Outcome::Cancelled: break;  // nobody waits for a status any more
+    }
+    if (outcome != Outcome::Cancelled) status_.store(static_cast<int>(status), std::memory_order_release);
+    finished_.store(true, std::memory_order_release);
+}
+
+void TransferJob::run(PortPlan plan) {
+    const bool reading = direction_ == Direction::Read;
+    Conversation conversation(port_, reading ? JobKind::MainRead : JobKind::MainWrite, cancel_);
+    Outcome outcome = conversation.connect(plan, [this](int port) {
+        progress_ = port;
+        foundPort_ = port;
+        status_.store(static_cast<int>(JobStatus::Searching), std::memory_order_release);
+    });
+    if (outcome == Outcome::Ok) {
+        outcome = conversation.handshake();
+        foundPort_ = conversation.foundPort();
+    }
+    if (outcome != Outcome::Ok) return finish(outcome);
+
+    const JobStatus running = reading ? JobStatus::Reading : JobStatus::Writing;
+    auto onBlock = [this, running](int block) {
+        progress_ = blockProgress(block);
+        status_.store(static_cast<int>(running), std::memory_order_release);
+    };
+    if (reading) {
+        if (std::optional<std::string> version = conversation.readVersion()) {
+            std::lock_guard lock(versionMutex_);
+            versionText_ = *version;
+        }
+        outcome = conversation.readImage(working_, onBlock);
+    } else {
+        outcome = conversation.writeImage(working_, onBlock);
+        // The radio stores the last blocks after acknowledging them.
+        if (outcome == Outcome::Ok && !cancel_.sleepFor(kFinalWritePauseMs)) outcome = Outcome::Cancelled;
+    }
+    finish(outcome);
+}
+
+}  // namespace pl3::link

@@ -1,0 +1,91 @@
+#pragma once
+// The main read and the main write of the codeplug: the conversation runs on a worker
+// thread of its own, on a private copy of the image; the user-interface side only polls
+// the job's state and may cancel it.
+
+#include <atomic>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "codeplug/image_layout.h"
+#include "link/cancel_token.h"
+#include "link/protocol.h"
+#include "link/serial_port.h"
+
+namespace pl3::link {
+
+// The numbers are those both sides of a job have always shared.
+enum class JobStatus : int {
+    Connecting = 0,
+    NoRadio = 1,
+    WrongRadio = 2,
+    Reading = 4,
+    ReadFailed = 5,
+    ReadComplete = 6,
+    WriteFailed = 7,
+    Writing = 8,
+    WriteComplete = 9,
+    Searching = 11,
+};
+
+enum class Direction : int { Write = 0, Read = 1 };
+
+struct JobSnapshot {
+    JobStatus status;
+    int progress;   // percentage, or while searching the port number being tried
+    int foundPort;  // the port the search opened, -1 when none
+    bool finished;  // the worker has ended (with a final status, or cancelled)
+};
+
+inline constexpr int kFinalWritePauseMs = 1000;
+
+class TransferJob {
+public:
+    TransferJob(SerialPort& port, Direction direction) : port_(port), direction_(direction) {}
+    ~TransferJob();
+    TransferJob(const TransferJob&) = delete;
+    TransferJob& operator=(const TransferJob&) = delete;
+
+    // Copies the image (what to write, or what a read starts from) and starts the worker.
+    // A job that has ended may be started again: the retry after a failure.
+    void start(const Image& image, const PortPlan& plan);
+
+    // Sets the cancel flag and closes the port, which ends any wait of the worker at
+    // once, then waits for the worker (a few milliseconds at most).
+    void cancel();
+
+    // Waits for the worker to end.
+    void join();
+
+    JobSnapshot snapshot() const;
+    Direction direction() const { return direction_; }
+
+    // Once finished: the image read from the radio (or the one written).
+    const Image& workingImage() const { return working_; }
+    // The radio's version "%d.%d" from the last read; it keeps its value when a read
+    // brings none.
+    std::string versionText() const;
+
+private:
+    void run(PortPlan plan);
+    void finish(Outcome outcome);
+
+    SerialPort& port_;
+    Direction direction_;
+    Image working_{};
+    CancelToken cancel_;
+    std::thread worker_;
+    std::atomic<int> status_{static_cast<int>(JobStatus::Connecting)};
+    std::atomic<int> progress_{0};
+    std::atomic<int> foundPort_{-1};
+    std::atomic<bool> finished_{false};
+    mutable std::mutex versionMutex_;
+    std::string versionText_;
+};
+
+// Whether a status ends the job.
+bool isFinal(JobStatus status);
+
+}  // namespace pl3::link

@@ -1,0 +1,96 @@
+#include "link/job_display.h"
+
+#include <gtest/gtest.h>
+
+#include "lang/text_keys.h"
+#include "settings_fixture.h"
+
+namespace pl3::link {
+namespace {
+
+JobSnapshot job(JobStatus status, int progress = 0, int foundPort = -1) {
+    return {status, progress, foundPort, false};
+}
+
+TEST(JobDisplay, WhatEachStatusDoes) {
+    struct Case {
+        JobSnapshot job;
+        Direction direction;
+        std::optional<StatusLine> line;
+        std::optional<int> bar;
+        std::optional<std::string_view> error;
+        bool closePort, takeImage, retry, end;
+    } cases[] = {
+        {job(JobStatus::Connecting), Direction::Read, std::nullopt, std::nullopt, std::nullopt, false, false, false, false},
+        {job(JobStatus::NoRadio), Direction::Read, std::nullopt, std::nullopt, text_key::kErrorPortConn, true, false, false, true},
+        {job(JobStatus::WrongRadio), Direction::Write, std::nullopt, std::nullopt, text_key::kErrorType, true, false, false, true},
+        {job(JobStatus::Reading, 45), Direction::Read, StatusLine{text_key::kPromptRead, " 45%"}, 460, std::nullopt, false, false, false, false},
+        {job(JobStatus::Writing, 100), Direction::Write, StatusLine{text_key::kPromptWrite, " 100%"}, 1024, std::nullopt, false, false, false, false},
+        {job(JobStatus::ReadFailed), Direction::Read, StatusLine{text_key::kPromptReadFail, ""}, std::nullopt, std::nullopt, true, false, true, false},
+        {job(JobStatus::WriteFailed), Direction::Write, StatusLine{text_key::kPromptWriteFail, ""}, std::nullopt, std::nullopt, true, false, true, false},
+        {job(JobStatus::ReadComplete), Direction::Read, std::nullopt, std::nullopt, std::nullopt, true, true, false, true},
+        {job(JobStatus::WriteComplete), Direction::Write, std::nullopt, std::nullopt, std::nullopt, true, false, false, true},
+        {job(JobStatus::Searching, 21, 21), Direction::Read, StatusLine{text_key::kSearchComPort, "....."}, std::nullopt, std::nullopt, false, false, false, false},
+        {job(static_cast<JobStatus>(3)), Direction::Read, std::nullopt, std::nullopt, std::nullopt, true, false, false, true},
+    };
+    for (const Case& c : cases) {
+        TickActions actions = tickActions(c.job, c.direction);
+        int status = static_cast<int>(c.job.status);
+        EXPECT_EQ(actions.statusLine, c.line) << status;
+        EXPECT_EQ(actions.barPosition, c.bar) << status;
+        EXPECT_EQ(actions.errorKey, c.error) << status;
+        EXPECT_EQ(actions.closePort, c.closePort) << status;
+        EXPECT_EQ(actions.stopTimer, c.closePort) << status;
+        EXPECT_EQ(actions.takeImage, c.takeImage) << status;
+        EXPECT_EQ(actions.allowRetry, c.retry) << status;
+        EXPECT_EQ(actions.end, c.end) << status;
+    }
+}
+
+TEST(JobDisplay, PortPaneFollowsTheSearch) {
+    EXPECT_EQ(tickActions(job(JobStatus::Searching, 7, 7), Direction::Read).portPane, 7);
+    EXPECT_EQ(tickActions(job(JobStatus::Reading, 30, -1), Direction::Read).portPane, std::nullopt);
+    EXPECT_TRUE(tickActions(job(JobStatus::Connecting), Direction::Read).refreshStatusBar);
+    EXPECT_EQ(titleKey(Direction::Read), text_key::kReadData);
+    EXPECT_EQ(titleKey(Direction::Write), text_key::kWriteData);
+}
+
+class ImageRulesTest : public ::testing::Test {
+protected:
+    test::ProgramFolder folder;
+    CMaItemDoc doc{folder.settings()};
+};
+
+TEST_F(ImageRulesTest, ReadImageResetsEmptyChannels) {
+    Image radio;
+    radio.fill(0x00);
+    radio[5 * 16 + 3] = 0xFF;  // channel 5 empty, whatever its other bytes say
+    radio[6 * 16 + 3] = 0x43;  // channel 6 programmed
+    radio[0x0009] = 0x43, radio[0x000B] = 0x44;
+    doc.setModifiedFlag(false);
+    takeReadImage(doc, radio);
+    const std::uint8_t expectedTail[] = {0xFF, 0xFF, 0xFF, 0xFF, 0xBF, 0x3F};
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(doc.image()[5 * 16 + 8 + i], expectedTail[i]) << i;
+    EXPECT_EQ(doc.image()[5 * 16 + 14], 0x00);  // beyond the reset bytes
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(doc.image()[6 * 16 + 8 + i], 0x00) << i;
+    EXPECT_EQ(doc.image()[5 * 16 + 3], 0xFF);
+    EXPECT_TRUE(doc.isModified());
+    EXPECT_EQ(doc.lowerLimit(), 43'000'000);  // the radio's range decides the limits
+    EXPECT_EQ(doc.upperLimit(), 44'000'000);
+}
+
+TEST_F(ImageRulesTest, StartChannelIsTheFirstProgrammedOne) {
+    struct Case {
+        std::vector<int> programmed;
+        int start;
+    } cases[] = {{{3, 9}, 3}, {{}, 1}, {{1}, 1}, {{128}, 128}};
+    for (const Case& c : cases) {
+        doc.clearContents();
+        for (int n : c.programmed) doc.setFrequencyText(n, Side::Receive, "440");
+        prepareImageForWrite(doc);
+        EXPECT_EQ(doc.image()[0x08A9], c.start);
+    }
+}
+
+}  // namespace
+}  // namespace pl3::link

@@ -1,0 +1,198 @@
+#include "link/transfer_job.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "simulated_radio.h"
+
+namespace pl3::link {
+namespace {
+
+using namespace std::chrono_literals;
+
+Image patterned() {
+    Image image;
+    for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<std::uint8_t>(i * 13 + 1);
+    return image;
+}
+
+// Polls the job as the progress display does until it has ended; collects every status seen.
+std::vector<JobStatus> runToEnd(TransferJob& job) {
+    std::vector<JobStatus> seen;
+    auto deadline = std::chrono::steady_clock::now() + 60s;
+    while (std::chrono::steady_clock::now() < deadline) {
+        JobSnapshot snapshot = job.snapshot();
+        if (seen.empty() || seen.back() != snapshot.status) seen.push_back(snapshot.status);
+        if (snapshot.finished) break;
+        std::this_thread::sleep_for(5ms);
+    }
+    job.join();
+    JobSnapshot last = job.snapshot();
+    if (seen.back() != last.status) seen.push_back(last.status);
+    return seen;
+}
+
+PortPlan storedPort(const SettingsFile& settings) {
+    return {settings.comPort(), std::nullopt, settings.portSearchEnabled()};
+}
+
+TEST(TransferJob, ReadBringsTheRadiosImageAndVersion) {
+    test::SimulatedRadio radio;
+    radio.radio().setMemory(patterned());
+    SerialPort port(radio.settings());
+    TransferJob job(port, Direction::Read);
+    job.start(Image{}, storedPort(radio.settings()));
+    std::vector<JobStatus> seen = runToEnd(job);
+    EXPECT_EQ(seen.front(), JobStatus::Connecting);
+    EXPECT_EQ(seen.back(), JobStatus::ReadComplete);
+    EXPECT_NE(std::find(seen.begin(), seen.end(), JobStatus::Reading), seen.end());
+    EXPECT_EQ(job.snapshot().progress, 100);
+    EXPECT_EQ(job.workingImage(), patterned());
+    EXPECT_EQ(job.versionText(), "1.2");
+}
+
+TEST(TransferJob, WriteSendsTheImageAndPausesAtTheEnd) {
+    test::SimulatedRadio radio;
+    SerialPort port(radio.settings());
+    TransferJob job(port, Direction::Write);
+    job.start(patterned(), storedPort(radio.settings()));
+    std::vector<JobStatus> seen = runToEnd(job);
+    EXPECT_EQ(seen.back(), JobStatus::WriteComplete);
+    EXPECT_NE(std::find(seen.begin(), seen.end(), JobStatus::Writing), seen.end());
+    EXPECT_EQ(radio.radio().memory(), patterned());
+}
+
+TEST(TransferJob, FinalStatusOfEachFault) {
+    struct Case {
+        const char* what;
+        Direction direction;
+        sim::Faults faults;
+        JobStatus status;
+    };
+    auto faults = [](auto change) {
+        sim::Faults f;
+        change(f);
+        return f;
+    };
+    Case cases[] = {
+        {"no radio", Direction::Read, faults([](auto& f) { f.neverWake = true; }), JobStatus::NoRadio},
+        {"wrong radio", Direction::Write, faults([](auto& f) { f.wrongIdentificationByte = 5; }), JobStatus::WrongRadio},
+        {"short reply", Direction::Read, faults([](auto& f) { f.shortReplyAtBlock = 100; }), JobStatus::ReadFailed},
+        {"wrong echo", Direction::Read, faults([](auto& f) { f.wrongAddressAtBlock = 0; }), JobStatus::ReadFailed},
+        {"no acknowledgement", Direction::Write, faults([](auto& f) { f.noAckAtBlock = 20; }), JobStatus::WriteFailed},
+        {"hang-up", Direction::Read, faults([](auto& f) { f.hangUpAtBlock = 10; }), JobStatus::ReadFailed},
+    };
+    for (const Case& c : cases) {
+        sim::Options options;
+        options.faults = c.faults;
+        test::SimulatedRadio radio(options);
+        SerialPort port(radio.settings());
+        TransferJob job(port, c.direction);
+        job.start(patterned(), storedPort(radio.settings()));
+        EXPECT_EQ(runToEnd(job).back(), c.status) << c.what;
+    }
+}
+
+TEST(TransferJob, RetryAfterAFailureStartsAgain) {
+    sim::Options options;
+    options.faults.shortReplyAtBlock = 3;
+    test::SimulatedRadio radio(options);
+    SerialPort port(radio.settings());
+    TransferJob job(port, Direction::Read);
+    job.start(Image{}, storedPort(radio.settings()));
+    EXPECT_EQ(runToEnd(job).back(), JobStatus::ReadFailed);
+    port.close();
+    job.start(Image{}, storedPort(radio.settings()));
+    EXPECT_EQ(runToEnd(job).back(), JobStatus::ReadFailed);
+    EXPECT_EQ(radio.radio().sessions(), 2);
+}
+
+TEST(TransferJob, SearchIsVisibleWhileItRuns) {
+    test::SimulatedRadio radio({}, /*search=*/true, /*storedPort=*/9);
+    radio.mapPort(1, "/nonexistent/tty");
+    radio.mapPort(5, radio.devicePath());
+    SerialPort port(radio.settings());
+    TransferJob job(port, Direction::Read);
+    job.start(Image{}, storedPort(radio.settings()));
+    bool sawSearch = false;
+    while (!job.snapshot().finished) {
+        JobSnapshot snapshot = job.snapshot();
+        if (snapshot.status == JobStatus::Searching) {
+            sawSearch = true;
+            EXPECT_EQ(snapshot.progress, 5);
+            // Once the handshake has stored the port, the job no longer calls it found.
+            EXPECT_TRUE(snapshot.foundPort == 5 || snapshot.foundPort == -1) << snapshot.foundPort;
+        }
+        std::this_thread::sleep_for(2ms);
+    }
+    job.join();
+    EXPECT_TRUE(sawSearch);
+    EXPECT_EQ(job.snapshot().status, JobStatus::ReadComplete);
+    EXPECT_EQ(job.snapshot().foundPort, -1);
+    EXPECT_EQ(radio.settings().comPort(), 5);
+}
+
+// Cancel must end the job within about 100 ms whatever it is doing.
+TEST(TransferJob, CancelIsPromptInEveryPhase) {
+    struct Case {
+        const char* phase;
+        Direction direction;
+        sim::Options options;
+        std::chrono::milliseconds after;
+    };
+    sim::Options silent;
+    silent.faults.neverWake = true;
+    sim::Options slow;
+    slow.pace = true;
+    Case cases[] = {
+        {"connecting", Direction::Read, silent, 300ms},
+        {"reading", Direction::Read, slow, 600ms},
+        {"writing", Direction::Write, slow, 600ms},
+        {"final pause", Direction::Write, {}, 0ms},  // set below: once the blocks are written
+    };
+    for (const Case& c : cases) {
+        test::SimulatedRadio radio(c.options);
+        SerialPort port(radio.settings());
+        TransferJob job(port, c.direction);
+        job.start(patterned(), storedPort(radio.settings()));
+        if (c.after.count() > 0) {
+            std::this_thread::sleep_for(c.after);
+        } else {
+            while (job.snapshot().progress < 100) std::this_thread::sleep_for(1ms);
+            std::this_thread::sleep_for(50ms);
+        }
+        ASSERT_FALSE(job.snapshot().finished) << c.phase;
+        auto started = std::chrono::steady_clock::now();
+        job.cancel();
+        auto took = std::chrono::steady_clock::now() - started;
+        EXPECT_TRUE(job.snapshot().finished) << c.phase;
+        // Generous: the promise is about 100 ms; sanitizers and a busy machine slow it.
+        EXPECT_LT(took, 1000ms) << c.phase;
+        EXPECT_FALSE(port.isOpen()) << c.phase;
+    }
+}
+
+TEST(TransferJob, CancelDuringThePortSearch) {
+    test::SimulatedRadio radio({}, /*search=*/true, /*storedPort=*/3);
+    sim::Options silent;
+    silent.faults.neverWake = true;
+    std::vector<std::unique_ptr<sim::RadioSimulator>> quiet;
+    for (int n = 1; n <= 4; ++n) {
+        quiet.push_back(std::make_unique<sim::RadioSimulator>(silent));
+        ASSERT_TRUE(quiet.back()->start());
+        radio.mapPort(n, quiet.back()->devicePath());
+    }
+    SerialPort port(radio.settings());
+    TransferJob job(port, Direction::Read);
+    job.start(Image{}, storedPort(radio.settings()));
+    while (job.snapshot().status != JobStatus::Searching) std::this_thread::sleep_for(2ms);
+    auto started = std::chrono::steady_clock::now();
+    job.cancel();
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 1000ms);
+    EXPECT_TRUE(job.snapshot().finished);
+}
+
+}  // namespace
+}  // namespace pl3::link

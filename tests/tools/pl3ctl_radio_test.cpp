@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "codeplug/data_file.h"
+#include "lang/text_lookup.h"
+#include "platform/private_profile.h"
+#include "run_program.h"
+#include "simulated_radio.h"
+
+namespace pl3 {
+namespace {
+
+Image patterned() {
+    Image image;
+    for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<std::uint8_t>(i * 7 + 3);
+    return image;
+}
+
+class Pl3ctlRadioTest : public ::testing::Test {
+protected:
+    test::ProgramRun run(test::SimulatedRadio& radio, std::vector<std::string> args) {
+        radio.folder().installLanguageFiles();
+        platform::writeString(radio.folder().file("setting.ini"), "setup", "language", "english");
+        args.insert(args.begin(), {"--program-dir", radio.folder().path()});
+        return test::runProgram("pl3ctl", args);
+    }
+    std::string english(test::SimulatedRadio& radio, const std::string& key) {
+        return TextLookup(radio.folder().file("english.lang")).text(key);
+    }
+};
+
+TEST_F(Pl3ctlRadioTest, ReadGivesTheRadiosMemory) {
+    test::SimulatedRadio radio;
+    Image memory = patterned();
+    memory[5 * 16 + 3] = 0xFF;  // channel 5 empty: its tail is reset on the way in
+    radio.radio().setMemory(memory);
+    std::string output = radio.folder().file("read.PL-3");
+    test::ProgramRun result = run(radio, {"read", "--port", radio.devicePath(), "-o", output});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    std::vector<std::uint8_t> bytes = test::readBytes(output);
+    ASSERT_EQ(bytes.size(), data_file::kFileSize);
+    std::vector<std::uint8_t> expected(memory.begin(), memory.end());
+    const std::uint8_t tail[] = {0xFF, 0xFF, 0xFF, 0xFF, 0xBF, 0x3F};
+    for (int n = 1; n <= kChannelCount; ++n) {
+        if (expected[static_cast<std::size_t>(n * 16 + 3)] > 0x99)
+            std::copy(std::begin(tail), std::end(tail), expected.begin() + n * 16 + 8);
+    }
+    EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin() + 48, bytes.end()), expected);
+}
+
+TEST_F(Pl3ctlRadioTest, WritePutsTheFileIntoTheRadioWithItsStartChannel) {
+    test::SimulatedRadio radio;
+    std::string file = radio.folder().file("x.PL-3");
+    ASSERT_EQ(run(radio, {"new", "-o", file}).exitCode, 0);
+    ASSERT_EQ(run(radio, {"set", file, "RxFreq[1]=", "RxFreq[2]=", "StartChannel=100"}).exitCode, 0);
+    test::ProgramRun result = run(radio, {"write", "--port", radio.devicePath(), file});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    std::vector<std::uint8_t> bytes = test::readBytes(file);
+    Image memory = radio.radio().memory();
+    EXPECT_EQ(memory[0x08A9], 3);  // channels 1 and 2 are empty
+    bytes[48 + 0x08A9] = 3;
+    EXPECT_TRUE(std::equal(memory.begin(), memory.end(), bytes.begin() + 48));
+}
+
+TEST_F(Pl3ctlRadioTest, FailuresGiveTheirExitCodeAndNoFile) {
+    struct Case {
+        const char* what;
+        const char* command;
+        sim::Faults faults;
+        int exitCode;
+        const char* messageKey;
+    };
+    auto faults = [](auto change) {
+        sim::Faults f;
+        change(f);
+        return f;
+    };
+    Case cases[] = {
+        {"no radio", "read", faults([](auto& f) { f.neverWake = true; }), 3, "IDS_ERROR_PORTCONN"},
+        {"wrong radio", "read", faults([](auto& f) { f.refuseChallenge = true; }), 4, "IDS_ERROR_TYPE"},
+        {"read fails", "read", faults([](auto& f) { f.shortReplyAtBlock = 200; }), 5, "IDS_PROMPT_READFAIL"},
+        {"write fails", "write", faults([](auto& f) { f.wrongAckAtBlock = 9; }), 6, "IDS_PROMPT_WRITEFAIL"},
+        {"hang-up", "read", faults([](auto& f) { f.hangUpAtBlock = 1; }), 5, "IDS_PROMPT_READFAIL"},
+    };
+    for (const Case& c : cases) {
+        sim::Options options;
+        options.faults = c.faults;
+        test::SimulatedRadio radio(options);
+        std::string file = radio.folder().file("f.PL-3");
+        std::vector<std::string> args = {c.command, "--port", radio.devicePath()};
+        if (std::string(c.command) == "read") {
+            args.insert(args.end(), {"-o", file});
+        } else {
+            ASSERT_EQ(run(radio, {"new", "-o", file}).exitCode, 0);
+            args.push_back(file);
+        }
+        test::ProgramRun result = run(radio, args);
+        EXPECT_EQ(result.exitCode, c.exitCode) << c.what << "\n" << result.err;
+        EXPECT_NE(result.err.find(english(radio, c.messageKey)), std::string::npos) << c.what << "\n" << result.err;
+        if (std::string(c.command) == "read") {
+            EXPECT_FALSE(std::filesystem::exists(file)) << c.what;
+        }
+    }
+}
+
+TEST_F(Pl3ctlRadioTest, PortNumbersAndTheirDevices) {
+    test::SimulatedRadio radio;
+    std::string output = radio.folder().file("a.PL-3");
+    EXPECT_EQ(run(radio, {"read", "--port", "1", "-o", output}).exitCode, 0);  // mapped in [ports]
+    EXPECT_EQ(run(radio, {"read", "-o", output}).exitCode, 0);                 // "com" = 1
+    test::ProgramRun missing = run(radio, {"read", "--port", "/nonexistent/ttyUSB9", "-o", output});
+    EXPECT_EQ(missing.exitCode, 3);
+    EXPECT_NE(missing.err.find("/nonexistent/ttyUSB9"), std::string::npos) << missing.err;
+    EXPECT_EQ(run(radio, {"read", "--port", "x1", "-o", output}).exitCode, 1);
+    EXPECT_EQ(run(radio, {"read", "--port", radio.devicePath()}).exitCode, 1);
+}
+
+}  // namespace
+}  // namespace pl3

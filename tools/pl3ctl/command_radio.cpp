@@ -1,0 +1,187 @@
+#include <unistd.h>
+
+#include <charconv>
+#include <chrono>
+#include <iostream>
+#include <thread>
+
+#include "codeplug/document_commands.h"
+#include "lang/text_keys.h"
+#include "link/job_display.h"
+#include "tools/pl3ctl/commands.h"
+#include "tools/pl3ctl/exit_codes.h"
+
+namespace pl3::cli {
+
+namespace {
+
+constexpr auto kPollInterval = std::chrono::milliseconds(20);
+
+struct RadioArguments {
+    std::optional<std::string> port;
+    std::string file;
+    bool noSearch = false;
+};
+
+std::optional<RadioArguments> parseRadioArguments(const Arguments& args, bool outputFile) {
+    RadioArguments parsed;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--port" && i + 1 < args.size()) {
+            parsed.port = args[++i];
+        } else if (arg == "--no-search") {
+            parsed.noSearch = true;
+        } else if (outputFile && arg == "-o" && i + 1 < args.size()) {
+            parsed.file = args[++i];
+        } else if (!outputFile && parsed.file.empty() && !arg.starts_with("-")) {
+            parsed.file = arg;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (parsed.file.empty()) return std::nullopt;
+    return parsed;
+}
+
+// A port number follows "searchcom" as the program does; a device path is never searched.
+std::optional<link::PortPlan> portPlan(const CliContext& context, const RadioArguments& args) {
+    link::PortPlan plan;
+    if (!args.port) {
+        plan.portNumber = context.settings.comPort();
+    } else if (args.port->find('/') != std::string::npos) {
+        plan.devicePath = *args.port;
+        return plan;
+    } else {
+        int number = 0;
+        auto [end, error] = std::from_chars(args.port->data(), args.port->data() + args.port->size(), number);
+        if (error != std::errc() || end != args.port->data() + args.port->size() || number < 1) {
+            return std::nullopt;
+        }
+        plan.portNumber = number;
+    }
+    plan.search = context.settings.portSearchEnabled() && !args.noSearch;
+    return plan;
+}
+
+// Shows the job's progress on standard error: a redrawn line on a terminal, a line per
+// change of text otherwise.
+class ProgressPrinter {
+public:
+    explicit ProgressPrinter(const TextLookup& texts) : texts_(texts), terminal_(::isatty(2) == 1) {}
+
+    void show(const link::StatusLine& line, std::optional<int> barPosition) {
+        std::string text = texts_.text(line.key) + line.suffix;
+        if (text == last_) return;
+        last_ = text;
+        if (!terminal_) {
+            std::cerr << text << "\n";
+            return;
+        }
+        std::string bar;
+        if (barPosition) {
+            int filled = *barPosition * kBarWidth / link::kBarRange;
+            bar = "[" + std::string(static_cast<std::size_t>(filled), '#') +
+                  std::string(static_cast<std::size_t>(kBarWidth - filled), ' ') + "] ";
+        }
+        std::cerr << "\r\033[K" << bar << text << std::flush;
+        drawn_ = true;
+    }
+    void done() {
+        if (drawn_) std::cerr << "\n";
+        drawn_ = false;
+    }
+
+private:
+    static constexpr int kBarWidth = 40;
+    const TextLookup& texts_;
+    bool terminal_;
+    bool drawn_ = false;
+    std::string last_;
+};
+
+// Runs a job to its end the way the progress dialog does, without the retry.
+link::JobStatus runJob(CliContext& context, SerialPort& port, link::TransferJob& job,
+                       const Image& image, const link::PortPlan& plan) {
+    ProgressPrinter progress(context.texts);
+    progress.show({link::promptKey(job.direction()), {}}, std::nullopt);
+    job.start(image, plan);
+    for (;;) {
+        std::this_thread::sleep_for(kPollInterval);
+        link::JobSnapshot snapshot = job.snapshot();
+        link::TickActions actions = link::tickActions(snapshot, job.direction());
+        if (!actions.stopTimer) {
+            if (actions.statusLine) progress.show(*actions.statusLine, actions.barPosition);
+        } else {
+            job.join();
+            port.close();
+            progress.done();
+            if (actions.errorKey) {
+                context.prompter.showMessage({text_key::kError, *actions.errorKey, {}, PromptIcon::Stop});
+            } else if (actions.statusLine) {
+                context.report(actions.statusLine->key);
+            }
+            return snapshot.status;
+        }
+    }
+}
+
+int exitCodeOf(link::JobStatus status) {
+    switch (status) {
+        case link::JobStatus::ReadComplete:
+        case link::JobStatus::WriteComplete: return kExitDone;
+        case link::JobStatus::NoRadio: return kExitNoRadio;
+        case link::JobStatus::WrongRadio: return kExitWrongRadio;
+        case link::JobStatus::ReadFailed: return kExitReadFailed;
+        default: return kExitWriteFailed;
+    }
+}
+
+// Says why a port named on the command line could not be opened (missing, busy,
+// permission), which "no radio" alone would hide.
+void explainOpenFailure(const SerialPort& port, const link::PortPlan& plan) {
+    if (plan.search || port.lastOpenFailure().error == platform::SerialOpenError::None) return;
+    std::cerr << "pl3ctl: " << port.lastOpenFailure().describe(port.lastDevicePath()) << "\n";
+}
+
+}  // namespace
+
+// pl3ctl read --port P -o FILE
+int runRead(CliContext& context, const Arguments& args) {
+    std::optional<RadioArguments> parsed = parseRadioArguments(args, true);
+    std::optional<link::PortPlan> plan = parsed ? portPlan(context, *parsed) : std::nullopt;
+    if (!plan) {
+        printUsage(std::cerr);
+        return kExitUsage;
+    }
+    CMaItemDoc doc(context.settings);
+    bool skipPrompt = true;
+    newDocument(doc, context.prompter, skipPrompt);
+    SerialPort port(context.settings);
+    link::TransferJob job(port, link::Direction::Read);
+    link::JobStatus status = runJob(context, port, job, doc.image(), *plan);
+    if (status == link::JobStatus::NoRadio) explainOpenFailure(port, *plan);
+    if (status != link::JobStatus::ReadComplete) return exitCodeOf(status);
+    link::takeReadImage(doc, job.workingImage());
+    return storeDocument(doc, parsed->file, context.prompter) ? kExitDone : kExitFileError;
+}
+
+// pl3ctl write --port P FILE
+int runWrite(CliContext& context, const Arguments& args) {
+    std::optional<RadioArguments> parsed = parseRadioArguments(args, false);
+    std::optional<link::PortPlan> plan = parsed ? portPlan(context, *parsed) : std::nullopt;
+    if (!plan) {
+        printUsage(std::cerr);
+        return kExitUsage;
+    }
+    CMaItemDoc doc(context.settings);
+    OpenOutcome outcome = openDocument(doc, parsed->file, context.prompter);
+    if (outcome == OpenOutcome::NotADataFile || outcome == OpenOutcome::FileError) return kExitFileError;
+    link::prepareImageForWrite(doc);
+    SerialPort port(context.settings);
+    link::TransferJob job(port, link::Direction::Write);
+    link::JobStatus status = runJob(context, port, job, doc.image(), *plan);
+    if (status == link::JobStatus::NoRadio) explainOpenFailure(port, *plan);
+    return exitCodeOf(status);
+}
+
+}  // namespace pl3::cli
