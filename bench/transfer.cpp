@@ -4,17 +4,17 @@
 // settling time after opening the port and, for the write, the closing 1000 ms.
 // Also prints the CPU time this process spent per transfer (the simulator runs apart).
 
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/resource.h>
-#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -30,14 +30,16 @@ using namespace pl3;
 using Clock = std::chrono::steady_clock;
 
 constexpr double kByteSeconds = 10.0 / 38400.0;
-constexpr int kHandshakeBytes = 7 + 1 + 1 + 8 + 6 + 1;  // wake-up, ack, identify, reply, response, ack
-constexpr int kHandshakeFrames = 1 + 1 + 6;             // the response goes byte by byte
+constexpr int kHandshakeBytes =
+    7 + 1 + 1 + 8 + 6 + 1;                   // wake-up, ack, identify, reply, response, ack
+constexpr int kHandshakeFrames = 1 + 1 + 6;  // the response goes byte by byte
 constexpr double kSettleSeconds = 0.100;
 constexpr double kPauseSeconds = 0.001;
 
 double lowerBoundSeconds(link::Direction direction) {
     const bool reading = direction == link::Direction::Read;
-    int bytes = kHandshakeBytes + (reading ? 1 + 2 : 0) + link::kBlockCount * (reading ? 4 + 20 : 20 + 1);
+    int bytes =
+        kHandshakeBytes + (reading ? 1 + 2 : 0) + link::kBlockCount * (reading ? 4 + 20 : 20 + 1);
     int frames = kHandshakeFrames + (reading ? 1 : 0) + link::kBlockCount;
     return bytes * kByteSeconds + frames * kPauseSeconds + kSettleSeconds +
            (reading ? 0.0 : link::kFinalWritePauseMs / 1000.0);
@@ -58,13 +60,16 @@ struct Simulator {
 
 Simulator startSimulator(const std::string& binFolder) {
     Simulator sim;
-    sim.folder = (std::filesystem::temp_directory_path() / ("pl3-bench-" + std::to_string(getpid()))).string();
+    sim.folder =
+        (std::filesystem::temp_directory_path() / ("pl3-bench-" + std::to_string(getpid())))
+            .string();
     std::filesystem::create_directories(sim.folder);
     std::string outPath = sim.folder + "/sim.out";
     std::string program = binFolder + "/pl3-radio-sim";
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
     char* argv[] = {program.data(), const_cast<char*>("--pace"), nullptr};
     if (posix_spawn(&sim.pid, program.c_str(), &actions, nullptr, argv, environ) != 0) {
         std::cerr << "cannot start " << program << "\n";
@@ -102,9 +107,11 @@ void measure(SerialPort& port, const std::string& device, link::Direction direct
         double cpu = cpuSeconds() - cpuBefore;
         port.close();
         link::JobStatus status = job.snapshot().status;
-        bool ok = status == (reading ? link::JobStatus::ReadComplete : link::JobStatus::WriteComplete);
+        bool ok =
+            status == (reading ? link::JobStatus::ReadComplete : link::JobStatus::WriteComplete);
         std::printf("%-5s  elapsed %6.3f s  lower bound %6.3f s  ratio %5.3f  cpu %6.3f s  %s\n",
-                    reading ? "read" : "write", elapsed, bound, elapsed / bound, cpu, ok ? "ok" : "FAILED");
+                    reading ? "read" : "write", elapsed, bound, elapsed / bound, cpu,
+                    ok ? "ok" : "FAILED");
     }
 }
 

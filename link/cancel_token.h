@@ -10,7 +10,7 @@
 namespace pl3::link {
 
 class CancelToken {
-public:
+  public:
     void cancel() {
         {
             std::lock_guard lock(mutex_);
@@ -24,10 +24,11 @@ public:
     // Sleeps ms milliseconds; false (at once) when cancelled.
     bool sleepFor(int ms) {
         std::unique_lock lock(mutex_);
-        return !wake_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return isCancelled(); });
+        return !wake_.wait_for(lock, std::chrono::milliseconds(ms),
+                               [this] { return isCancelled(); });
     }
 
-private:
+  private:
     std::atomic<bool> cancelled_{false};
     std::mutex mutex_;
     std::condition_variable wake_;

@@ -8,7 +8,7 @@ namespace pl3::link {
 
 namespace {
 
-constexpr std::uint8_t kEmptyChannelTail[] = {0xFF, 0xFF, 0xFF, 0xFF, kResetChannelFlags,
+constexpr std::uint8_t kEmptyChannelTail[] = {0xFF,           0xFF, 0xFF, 0xFF, kResetChannelFlags,
                                               kResetShiftByte};
 constexpr int kSearchDotCycle = 16;
 
@@ -30,7 +30,9 @@ TickActions tickActions(const JobSnapshot& job, Direction direction) {
         actions.closePort = true;
     };
     switch (job.status) {
-        case JobStatus::Connecting: actions.refreshStatusBar = true; break;
+        case JobStatus::Connecting:
+            actions.refreshStatusBar = true;
+            break;
         case JobStatus::NoRadio:
             stop();
             actions.errorKey = text_key::kErrorPortConn;
@@ -43,15 +45,17 @@ TickActions tickActions(const JobSnapshot& job, Direction direction) {
             break;
         case JobStatus::Reading:
         case JobStatus::Writing:
-            actions.statusLine = StatusLine{promptKey(direction), " " + std::to_string(job.progress) + "%"};
+            actions.statusLine =
+                StatusLine{promptKey(direction), " " + std::to_string(job.progress) + "%"};
             actions.barPosition = job.progress * kBarRange / 100;
             break;
         case JobStatus::ReadFailed:
         case JobStatus::WriteFailed:
             stop();
-            actions.statusLine = StatusLine{
-                job.status == JobStatus::ReadFailed ? text_key::kPromptReadFail : text_key::kPromptWriteFail,
-                {}};
+            actions.statusLine =
+                StatusLine{job.status == JobStatus::ReadFailed ? text_key::kPromptReadFail
+                                                               : text_key::kPromptWriteFail,
+                           {}};
             actions.allowRetry = true;
             break;
         case JobStatus::ReadComplete:
@@ -60,8 +64,9 @@ TickActions tickActions(const JobSnapshot& job, Direction direction) {
             actions.end = true;
             break;
         case JobStatus::Searching:
-            actions.statusLine =
-                StatusLine{text_key::kSearchComPort, std::string(static_cast<std::size_t>(job.progress % kSearchDotCycle), '.')};
+            actions.statusLine = StatusLine{
+                text_key::kSearchComPort,
+                std::string(static_cast<std::size_t>(job.progress % kSearchDotCycle), '.')};
             break;
         default:  // write complete, or a value no job sets
             stop();
@@ -79,7 +84,8 @@ void takeReadImage(CMaItemDoc& doc, const Image& image) {
     for (int n = 1; n <= kChannelCount; ++n) {
         if (!doc.isEmpty(n)) continue;
         std::copy(std::begin(kEmptyChannelTail), std::end(kEmptyChannelTail),
-                  doc.image().begin() + static_cast<std::ptrdiff_t>(layout::record(n) + layout::kRecRxTone));
+                  doc.image().begin() +
+                      static_cast<std::ptrdiff_t>(layout::record(n) + layout::kRecRxTone));
     }
 }
 

@@ -22,16 +22,16 @@ struct StatusLine {
 };
 
 struct TickActions {
-    std::optional<int> portPane;       // show this port number while the search runs
+    std::optional<int> portPane;  // show this port number while the search runs
     bool refreshStatusBar = false;
     std::optional<StatusLine> statusLine;
-    std::optional<int> barPosition;    // 0 ... kBarRange
+    std::optional<int> barPosition;  // 0 ... kBarRange
     bool stopTimer = false;
     bool closePort = false;
     std::optional<std::string_view> errorKey;  // message box: caption "IDS_ERROR", stop icon
-    bool takeImage = false;            // a read completed: the working image becomes the document's
-    bool allowRetry = false;           // a transfer failed: the dialog stays open, OK starts again
-    bool end = false;                  // the job is over: keep its version text, close the dialog
+    bool takeImage = false;   // a read completed: the working image becomes the document's
+    bool allowRetry = false;  // a transfer failed: the dialog stays open, OK starts again
+    bool end = false;         // the job is over: keep its version text, close the dialog
 };
 
 // The title and first status line of the dialog for a direction.

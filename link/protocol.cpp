@@ -22,7 +22,7 @@ constexpr int kChallengeTimeoutMs = 50;
 constexpr int kVersionTimeoutMs = 200;
 constexpr int kBlockReplyTimeoutMs = 500;
 constexpr int kBlockReplySize = 4 + kBlockSize;
-constexpr int kSettleMs = 100;     // after opening a port, before the first wake-up
+constexpr int kSettleMs = 100;  // after opening a port, before the first wake-up
 constexpr int kMaxPortNumber = 255;
 // Stale input is drained before each wake-up; a line that never stops talking must not
 // keep the job here for ever.
@@ -49,12 +49,15 @@ std::array<std::uint8_t, 4 + kBlockSize> blockFrame(std::uint8_t command, int ad
 
 const JobProfile& profileOf(JobKind kind) {
     switch (kind) {
-        case JobKind::MainRead: return kMainReadProfile;
-        case JobKind::MainWrite: return kMainWriteProfile;
+        case JobKind::MainRead:
+            return kMainReadProfile;
+        case JobKind::MainWrite:
+            return kMainWriteProfile;
         case JobKind::TestDataRead:
         case JobKind::TestDataWrite:
         case JobKind::ServiceReadAll:
-        case JobKind::ServiceWriteAll: return kServiceProfile;
+        case JobKind::ServiceWriteAll:
+            return kServiceProfile;
     }
     return kMainReadProfile;
 }
@@ -105,7 +108,9 @@ Outcome Conversation::connect(const PortPlan& plan, const std::function<void(int
 }
 
 Outcome Conversation::handshake() {
-    auto failed = [this] { return cancel_.isCancelled() ? Outcome::Cancelled : Outcome::WrongRadio; };
+    auto failed = [this] {
+        return cancel_.isCancelled() ? Outcome::Cancelled : Outcome::WrongRadio;
+    };
     port_.writeByte(kIdentify, kWritePauseMs);
     std::array<std::uint8_t, kIdentificationSize> reply{};
     if (port_.read(reply.data(), kIdentificationSize, kIdentifyTimeoutMs) < kIdentificationSize)
@@ -117,7 +122,8 @@ Outcome Conversation::handshake() {
             return failed();
     }
     std::array<std::uint8_t, model::kResponseWord.size()> response{};
-    for (std::size_t n = 0; n < response.size(); ++n) response[n] = model::kResponseWord[n] ^ key;
+    for (std::size_t n = 0; n < response.size(); ++n)
+        response[n] = model::kResponseWord[n] ^ key;
     port_.write(response.data(), static_cast<int>(response.size()), kWritePauseMs, true);
     if (port_.readByte(kChallengeTimeoutMs) != kAck) return failed();
 
@@ -142,7 +148,8 @@ Outcome Conversation::readBlock(int address, std::uint8_t* data) {
                                     static_cast<std::uint8_t>(address & 0xFF), kBlockSize};
     port_.write(request, sizeof request, kWritePauseMs, false);
     std::array<std::uint8_t, kBlockReplySize> reply{};
-    bool complete = port_.read(reply.data(), kBlockReplySize, kBlockReplyTimeoutMs) == kBlockReplySize;
+    bool complete =
+        port_.read(reply.data(), kBlockReplySize, kBlockReplyTimeoutMs) == kBlockReplySize;
     bool headerMatches = reply[0] == request[0] && reply[1] == request[1] && reply[2] == request[2];
     if (!complete || (profile_.checksReplyHeader && !headerMatches)) {
         return cancel_.isCancelled() ? Outcome::Cancelled : Outcome::ReadFailed;

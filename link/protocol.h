@@ -16,7 +16,14 @@
 
 namespace pl3::link {
 
-enum class JobKind { MainRead, MainWrite, TestDataRead, TestDataWrite, ServiceReadAll, ServiceWriteAll };
+enum class JobKind {
+    MainRead,
+    MainWrite,
+    TestDataRead,
+    TestDataWrite,
+    ServiceReadAll,
+    ServiceWriteAll
+};
 
 // How strict each step is for a job.
 struct JobProfile {
@@ -54,10 +61,12 @@ struct PortPlan {
 };
 
 // Percentage after block k (0 ... 255): the last block gives exactly 100.
-constexpr int blockProgress(int k) { return ((k + 1) * 1600) / 4096; }
+constexpr int blockProgress(int k) {
+    return ((k + 1) * 1600) / 4096;
+}
 
 class Conversation {
-public:
+  public:
     Conversation(SerialPort& port, JobKind kind, CancelToken& cancel);
 
     // Connect: the planned port first, then (when searching) port numbers 1 ... 255,
@@ -85,7 +94,7 @@ public:
     // The port number the search found, -1 when the radio answered on the planned port.
     int foundPort() const { return foundPort_; }
 
-private:
+  private:
     bool wake();
 
     SerialPort& port_;

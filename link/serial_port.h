@@ -21,7 +21,7 @@ inline constexpr int kRadioBaud = 38400;
 std::optional<std::string> devicePathForPort(const SettingsFile& settings, int portNumber);
 
 class SerialPort {
-public:
+  public:
     explicit SerialPort(SettingsFile settings) : settings_(std::move(settings)) {}
     virtual ~SerialPort();
 
@@ -53,7 +53,7 @@ public:
 
     const SettingsFile& settings() const { return settings_; }
 
-private:
+  private:
     SettingsFile settings_;
     platform::SerialDevice device_;
     platform::SerialOpenFailure lastFailure_;

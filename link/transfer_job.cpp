@@ -7,12 +7,16 @@ bool isFinal(JobStatus status) {
         case JobStatus::Connecting:
         case JobStatus::Reading:
         case JobStatus::Writing:
-        case JobStatus::Searching: return false;
-        default: return true;
+        case JobStatus::Searching:
+            return false;
+        default:
+            return true;
     }
 }
 
-TransferJob::~TransferJob() { cancel(); }
+TransferJob::~TransferJob() {
+    cancel();
+}
 
 void TransferJob::start(const Image& image, const PortPlan& plan) {
     join();
@@ -49,15 +53,26 @@ void TransferJob::finish(Outcome outcome) {
     JobStatus status = JobStatus::Connecting;
     switch (outcome) {
         case Outcome::Ok:
-            status = direction_ == Direction::Read ? JobStatus::ReadComplete : JobStatus::WriteComplete;
+            status =
+                direction_ == Direction::Read ? JobStatus::ReadComplete : JobStatus::WriteComplete;
             break;
-        case Outcome::NoRadio: status = JobStatus::NoRadio; break;
-        case Outcome::WrongRadio: status = JobStatus::WrongRadio; break;
-        case Outcome::ReadFailed: status = JobStatus::ReadFailed; break;
-        case Outcome::WriteFailed: status = JobStatus::WriteFailed; break;
-        case Outcome::Cancelled: break;  // nobody waits for a status any more
+        case Outcome::NoRadio:
+            status = JobStatus::NoRadio;
+            break;
+        case Outcome::WrongRadio:
+            status = JobStatus::WrongRadio;
+            break;
+        case Outcome::ReadFailed:
+            status = JobStatus::ReadFailed;
+            break;
+        case Outcome::WriteFailed:
+            status = JobStatus::WriteFailed;
+            break;
+        case Outcome::Cancelled:
+            break;  // nobody waits for a status any more
     }
-    if (outcome != Outcome::Cancelled) status_.store(static_cast<int>(status), std::memory_order_release);
+    if (outcome != Outcome::Cancelled)
+        status_.store(static_cast<int>(status), std::memory_order_release);
     finished_.store(true, std::memory_order_release);
 }
 
@@ -89,7 +104,8 @@ void TransferJob::run(PortPlan plan) {
     } else {
         outcome = conversation.writeImage(working_, onBlock);
         // The radio stores the last blocks after acknowledging them.
-        if (outcome == Outcome::Ok && !cancel_.sleepFor(kFinalWritePauseMs)) outcome = Outcome::Cancelled;
+        if (outcome == Outcome::Ok && !cancel_.sleepFor(kFinalWritePauseMs))
+            outcome = Outcome::Cancelled;
     }
     finish(outcome);
 }

@@ -42,7 +42,7 @@ struct JobSnapshot {
 inline constexpr int kFinalWritePauseMs = 1000;
 
 class TransferJob {
-public:
+  public:
     TransferJob(SerialPort& port, Direction direction) : port_(port), direction_(direction) {}
     ~TransferJob();
     TransferJob(const TransferJob&) = delete;
@@ -68,7 +68,7 @@ public:
     // brings none.
     std::string versionText() const;
 
-private:
+  private:
     void run(PortPlan plan);
     void finish(Outcome outcome);
 

@@ -91,10 +91,14 @@ bool isHangUpError(int errorNumber) {
     return errorNumber == EIO || errorNumber == ENXIO || errorNumber == ENODEV;
 }
 
-// Milliseconds left until the deadline, rounded up so that a wait never ends early.
-int millisecondsUntil(Clock::time_point deadline) {
-    auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    return static_cast<int>(std::clamp<decltype(left)>(left, 0, INT_MAX));
+// Time left until the deadline, never negative. Waits use the exact time rather than
+// whole milliseconds: the 1 ms pause before every frame would otherwise grow by the
+// rounding, 256 times per transfer.
+timespec timeUntil(Clock::time_point deadline) {
+    auto left = std::max(Clock::duration::zero(), deadline - Clock::now());
+    auto seconds = std::chrono::duration_cast<std::chrono::seconds>(left);
+    auto nanoseconds = std::chrono::duration_cast<std::chrono::nanoseconds>(left - seconds);
+    return {static_cast<time_t>(seconds.count()), static_cast<long>(nanoseconds.count())};
 }
 
 Clock::time_point deadlineAfter(int timeoutMs) {
@@ -193,8 +197,10 @@ WaitResult waitFor(int fd, short events, int wakeFd, std::optional<Clock::time_p
                    short* revents) {
     for (;;) {
         pollfd set[2] = {{wakeFd, POLLIN, 0}, {fd, events, 0}};
-        int timeout = deadline ? millisecondsUntil(*deadline) : -1;
-        int result = ::poll(set, fd >= 0 ? 2 : 1, timeout);
+        timespec timeout{};
+        if (deadline) timeout = timeUntil(*deadline);
+        const bool lastLook = deadline && timeout.tv_sec == 0 && timeout.tv_nsec == 0;
+        int result = ::ppoll(set, fd >= 0 ? 2 : 1, deadline ? &timeout : nullptr, nullptr);
         if (result < 0) {
             if (errno == EINTR || errno == EAGAIN) continue;
             return WaitResult::Failed;
@@ -204,8 +210,8 @@ WaitResult waitFor(int fd, short events, int wakeFd, std::optional<Clock::time_p
             if (revents != nullptr) *revents = set[1].revents;
             return WaitResult::Ready;
         }
-        // poll() may end a little before a deadline it rounded; only a zero wait is final.
-        if (timeout == 0) return WaitResult::TimedOut;
+        // Only a look made at or after the deadline is final.
+        if (lastLook) return WaitResult::TimedOut;
     }
 }
 

@@ -29,7 +29,7 @@ struct SerialOpenFailure {
 };
 
 class SerialDevice {
-public:
+  public:
     SerialDevice();
     ~SerialDevice();
     SerialDevice(const SerialDevice&) = delete;
@@ -61,7 +61,7 @@ public:
     bool hungUp() const;
     const std::string& path() const { return path_; }
 
-private:
+  private:
     struct Impl;
     Impl* impl_;
     std::string path_;

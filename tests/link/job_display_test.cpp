@@ -21,17 +21,30 @@ TEST(JobDisplay, WhatEachStatusDoes) {
         std::optional<std::string_view> error;
         bool closePort, takeImage, retry, end;
     } cases[] = {
-        {job(JobStatus::Connecting), Direction::Read, std::nullopt, std::nullopt, std::nullopt, false, false, false, false},
-        {job(JobStatus::NoRadio), Direction::Read, std::nullopt, std::nullopt, text_key::kErrorPortConn, true, false, false, true},
-        {job(JobStatus::WrongRadio), Direction::Write, std::nullopt, std::nullopt, text_key::kErrorType, true, false, false, true},
-        {job(JobStatus::Reading, 45), Direction::Read, StatusLine{text_key::kPromptRead, " 45%"}, 460, std::nullopt, false, false, false, false},
-        {job(JobStatus::Writing, 100), Direction::Write, StatusLine{text_key::kPromptWrite, " 100%"}, 1024, std::nullopt, false, false, false, false},
-        {job(JobStatus::ReadFailed), Direction::Read, StatusLine{text_key::kPromptReadFail, ""}, std::nullopt, std::nullopt, true, false, true, false},
-        {job(JobStatus::WriteFailed), Direction::Write, StatusLine{text_key::kPromptWriteFail, ""}, std::nullopt, std::nullopt, true, false, true, false},
-        {job(JobStatus::ReadComplete), Direction::Read, std::nullopt, std::nullopt, std::nullopt, true, true, false, true},
-        {job(JobStatus::WriteComplete), Direction::Write, std::nullopt, std::nullopt, std::nullopt, true, false, false, true},
-        {job(JobStatus::Searching, 21, 21), Direction::Read, StatusLine{text_key::kSearchComPort, "....."}, std::nullopt, std::nullopt, false, false, false, false},
-        {job(static_cast<JobStatus>(3)), Direction::Read, std::nullopt, std::nullopt, std::nullopt, true, false, false, true},
+        {job(JobStatus::Connecting), Direction::Read, std::nullopt, std::nullopt, std::nullopt,
+         false, false, false, false},
+        {job(JobStatus::NoRadio), Direction::Read, std::nullopt, std::nullopt,
+         text_key::kErrorPortConn, true, false, false, true},
+        {job(JobStatus::WrongRadio), Direction::Write, std::nullopt, std::nullopt,
+         text_key::kErrorType, true, false, false, true},
+        {job(JobStatus::Reading, 45), Direction::Read, StatusLine{text_key::kPromptRead, " 45%"},
+         460, std::nullopt, false, false, false, false},
+        {job(JobStatus::Writing, 100), Direction::Write,
+         StatusLine{text_key::kPromptWrite, " 100%"}, 1024, std::nullopt, false, false, false,
+         false},
+        {job(JobStatus::ReadFailed), Direction::Read, StatusLine{text_key::kPromptReadFail, ""},
+         std::nullopt, std::nullopt, true, false, true, false},
+        {job(JobStatus::WriteFailed), Direction::Write, StatusLine{text_key::kPromptWriteFail, ""},
+         std::nullopt, std::nullopt, true, false, true, false},
+        {job(JobStatus::ReadComplete), Direction::Read, std::nullopt, std::nullopt, std::nullopt,
+         true, true, false, true},
+        {job(JobStatus::WriteComplete), Direction::Write, std::nullopt, std::nullopt, std::nullopt,
+         true, false, false, true},
+        {job(JobStatus::Searching, 21, 21), Direction::Read,
+         StatusLine{text_key::kSearchComPort, "....."}, std::nullopt, std::nullopt, false, false,
+         false, false},
+        {job(static_cast<JobStatus>(3)), Direction::Read, std::nullopt, std::nullopt, std::nullopt,
+         true, false, false, true},
     };
     for (const Case& c : cases) {
         TickActions actions = tickActions(c.job, c.direction);
@@ -56,7 +69,7 @@ TEST(JobDisplay, PortPaneFollowsTheSearch) {
 }
 
 class ImageRulesTest : public ::testing::Test {
-protected:
+  protected:
     test::ProgramFolder folder;
     CMaItemDoc doc{folder.settings()};
 };
@@ -70,9 +83,11 @@ TEST_F(ImageRulesTest, ReadImageResetsEmptyChannels) {
     doc.setModifiedFlag(false);
     takeReadImage(doc, radio);
     const std::uint8_t expectedTail[] = {0xFF, 0xFF, 0xFF, 0xFF, 0xBF, 0x3F};
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(doc.image()[5 * 16 + 8 + i], expectedTail[i]) << i;
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(doc.image()[5 * 16 + 8 + i], expectedTail[i]) << i;
     EXPECT_EQ(doc.image()[5 * 16 + 14], 0x00);  // beyond the reset bytes
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(doc.image()[6 * 16 + 8 + i], 0x00) << i;
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(doc.image()[6 * 16 + 8 + i], 0x00) << i;
     EXPECT_EQ(doc.image()[5 * 16 + 3], 0xFF);
     EXPECT_TRUE(doc.isModified());
     EXPECT_EQ(doc.lowerLimit(), 43'000'000);  // the radio's range decides the limits
@@ -86,7 +101,8 @@ TEST_F(ImageRulesTest, StartChannelIsTheFirstProgrammedOne) {
     } cases[] = {{{3, 9}, 3}, {{}, 1}, {{1}, 1}, {{128}, 128}};
     for (const Case& c : cases) {
         doc.clearContents();
-        for (int n : c.programmed) doc.setFrequencyText(n, Side::Receive, "440");
+        for (int n : c.programmed)
+            doc.setFrequencyText(n, Side::Receive, "440");
         prepareImageForWrite(doc);
         EXPECT_EQ(doc.image()[0x08A9], c.start);
     }

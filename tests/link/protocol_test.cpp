@@ -17,7 +17,8 @@ const Bytes kWakeUp = {'P', 'R', 'O', 'G', 'R', 'A', 'M'};
 
 int countFrames(const std::vector<sim::Frame>& frames, const Bytes& bytes) {
     int count = 0;
-    for (const sim::Frame& frame : frames) count += frame.bytes == bytes;
+    for (const sim::Frame& frame : frames)
+        count += frame.bytes == bytes;
     return count;
 }
 
@@ -26,7 +27,8 @@ int countFrames(const std::vector<sim::Frame>& frames, const Bytes& bytes) {
 int countCommand(const std::vector<sim::Frame>& frames, std::uint8_t command) {
     const std::size_t size = command == 'R' ? 4 : 20;
     int count = 0;
-    for (const sim::Frame& frame : frames) count += frame.bytes.size() == size && frame.bytes[0] == command;
+    for (const sim::Frame& frame : frames)
+        count += frame.bytes.size() == size && frame.bytes[0] == command;
     return count;
 }
 
@@ -38,7 +40,8 @@ sim::Options optionsWith(const sim::Faults& faults) {
 
 Image patterned() {
     Image image;
-    for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<std::uint8_t>(i * 31 + 7);
+    for (std::size_t i = 0; i < image.size(); ++i)
+        image[i] = static_cast<std::uint8_t>(i * 31 + 7);
     return image;
 }
 
@@ -65,7 +68,8 @@ TEST(Protocol, ReadsTheWholeImage) {
     EXPECT_EQ(session.conversation.readVersion(), "1.2");
     Image image{};
     std::vector<int> blocks;
-    ASSERT_EQ(session.conversation.readImage(image, [&](int k) { blocks.push_back(k); }), Outcome::Ok);
+    ASSERT_EQ(session.conversation.readImage(image, [&](int k) { blocks.push_back(k); }),
+              Outcome::Ok);
     EXPECT_EQ(image, patterned());
     ASSERT_EQ(blocks.size(), 256u);
     EXPECT_EQ(blocks.back(), 255);
@@ -106,18 +110,20 @@ TEST(Protocol, HandshakeFaults) {
         return f;
     };
     Case cases[] = {
-        {"wakes at the third attempt", faults([](auto& f) { f.wakeAtAttempt = 3; }), JobKind::MainRead, Outcome::Ok, 3},
-        {"never wakes", faults([](auto& f) { f.neverWake = true; }), JobKind::MainRead, Outcome::NoRadio, 10},
-        {"seven identification bytes", faults([](auto& f) { f.shortIdentification = true; }), JobKind::MainRead,
-         Outcome::WrongRadio, 1},
-        {"identification byte 2 wrong", faults([](auto& f) { f.wrongIdentificationByte = 2; }), JobKind::TestDataRead,
-         Outcome::WrongRadio, 1},
-        {"byte 4 wrong, main job", faults([](auto& f) { f.wrongIdentificationByte = 4; }), JobKind::MainWrite,
-         Outcome::WrongRadio, 1},
-        {"byte 4 wrong, service job", faults([](auto& f) { f.wrongIdentificationByte = 4; }), JobKind::ServiceReadAll,
-         Outcome::Ok, 1},
-        {"byte 6 is never looked at", faults([](auto& f) { f.wrongIdentificationByte = 6; }), JobKind::MainRead,
-         Outcome::Ok, 1},
+        {"wakes at the third attempt", faults([](auto& f) { f.wakeAtAttempt = 3; }),
+         JobKind::MainRead, Outcome::Ok, 3},
+        {"never wakes", faults([](auto& f) { f.neverWake = true; }), JobKind::MainRead,
+         Outcome::NoRadio, 10},
+        {"seven identification bytes", faults([](auto& f) { f.shortIdentification = true; }),
+         JobKind::MainRead, Outcome::WrongRadio, 1},
+        {"identification byte 2 wrong", faults([](auto& f) { f.wrongIdentificationByte = 2; }),
+         JobKind::TestDataRead, Outcome::WrongRadio, 1},
+        {"byte 4 wrong, main job", faults([](auto& f) { f.wrongIdentificationByte = 4; }),
+         JobKind::MainWrite, Outcome::WrongRadio, 1},
+        {"byte 4 wrong, service job", faults([](auto& f) { f.wrongIdentificationByte = 4; }),
+         JobKind::ServiceReadAll, Outcome::Ok, 1},
+        {"byte 6 is never looked at", faults([](auto& f) { f.wrongIdentificationByte = 6; }),
+         JobKind::MainRead, Outcome::Ok, 1},
         {"challenge refused", faults([](auto& f) { f.refuseChallenge = true; }), JobKind::MainRead,
          Outcome::WrongRadio, 1},
     };
@@ -153,21 +159,22 @@ TEST(Protocol, BlockFaults) {
         return f;
     };
     Case cases[] = {
-        {"short reply", faults([](auto& f) { f.shortReplyAtBlock = 100; }), JobKind::MainRead, Outcome::ReadFailed, 100, 101},
-        {"wrong address, main read", faults([](auto& f) { f.wrongAddressAtBlock = 7; }), JobKind::MainRead,
-         Outcome::ReadFailed, 7, 8},
-        {"wrong address, service read", faults([](auto& f) { f.wrongAddressAtBlock = 7; }), JobKind::ServiceReadAll,
-         Outcome::Ok, 256, 256},
-        {"no acknowledgement, main write", faults([](auto& f) { f.noAckAtBlock = 5; }), JobKind::MainWrite,
-         Outcome::WriteFailed, 5, 6},
-        {"wrong acknowledgement, main write", faults([](auto& f) { f.wrongAckAtBlock = 0; }), JobKind::MainWrite,
-         Outcome::WriteFailed, 0, 1},
-        {"no acknowledgement, service write", faults([](auto& f) { f.noAckAtBlock = 5; }), JobKind::ServiceWriteAll,
-         Outcome::WriteFailed, 256, 256},
-        {"hang-up while reading", faults([](auto& f) { f.hangUpAtBlock = 50; }), JobKind::MainRead, Outcome::ReadFailed,
-         50, 51},
-        {"hang-up while writing", faults([](auto& f) { f.hangUpAtBlock = 3; }), JobKind::MainWrite, Outcome::WriteFailed,
-         3, 4},
+        {"short reply", faults([](auto& f) { f.shortReplyAtBlock = 100; }), JobKind::MainRead,
+         Outcome::ReadFailed, 100, 101},
+        {"wrong address, main read", faults([](auto& f) { f.wrongAddressAtBlock = 7; }),
+         JobKind::MainRead, Outcome::ReadFailed, 7, 8},
+        {"wrong address, service read", faults([](auto& f) { f.wrongAddressAtBlock = 7; }),
+         JobKind::ServiceReadAll, Outcome::Ok, 256, 256},
+        {"no acknowledgement, main write", faults([](auto& f) { f.noAckAtBlock = 5; }),
+         JobKind::MainWrite, Outcome::WriteFailed, 5, 6},
+        {"wrong acknowledgement, main write", faults([](auto& f) { f.wrongAckAtBlock = 0; }),
+         JobKind::MainWrite, Outcome::WriteFailed, 0, 1},
+        {"no acknowledgement, service write", faults([](auto& f) { f.noAckAtBlock = 5; }),
+         JobKind::ServiceWriteAll, Outcome::WriteFailed, 256, 256},
+        {"hang-up while reading", faults([](auto& f) { f.hangUpAtBlock = 50; }), JobKind::MainRead,
+         Outcome::ReadFailed, 50, 51},
+        {"hang-up while writing", faults([](auto& f) { f.hangUpAtBlock = 3; }), JobKind::MainWrite,
+         Outcome::WriteFailed, 3, 4},
     };
     for (const Case& c : cases) {
         Session session(optionsWith(c.faults), c.kind);
@@ -180,7 +187,8 @@ TEST(Protocol, BlockFaults) {
                                   : session.conversation.readImage(image, onBlock);
         EXPECT_EQ(outcome, c.outcome) << c.what;
         EXPECT_EQ(done, c.blocksDone) << c.what;
-        EXPECT_EQ(countCommand(session.radio.radio().frames(), writing ? 'w' : 'R'), c.framesSent) << c.what;
+        EXPECT_EQ(countCommand(session.radio.radio().frames(), writing ? 'w' : 'R'), c.framesSent)
+            << c.what;
         if (c.faults.hangUpAtBlock >= 0) {
             EXPECT_TRUE(session.port.hungUp()) << c.what;
         }
@@ -230,7 +238,9 @@ TEST(Protocol, CancelEndsConnectingPromptly) {
     sim::Options options;
     options.faults.neverWake = true;
     Session session(options);
-    auto running = std::async(std::launch::async, [&] { return session.conversation.connect({1, std::nullopt, false}); });
+    auto running = std::async(std::launch::async, [&] {
+        return session.conversation.connect({1, std::nullopt, false});
+    });
     std::this_thread::sleep_for(std::chrono::milliseconds(250));
     auto cancelledAt = std::chrono::steady_clock::now();
     session.cancel.cancel();
@@ -244,7 +254,8 @@ TEST(Protocol, TestDataWriteFrame) {
     Session session({}, JobKind::TestDataWrite);
     ASSERT_EQ(session.connectAndHandshake(), Outcome::Ok);
     std::uint8_t values[16];
-    for (int i = 0; i < 16; ++i) values[i] = static_cast<std::uint8_t>(0xA0 + i);
+    for (int i = 0; i < 16; ++i)
+        values[i] = static_cast<std::uint8_t>(0xA0 + i);
     EXPECT_EQ(session.conversation.writeTestData(values), Outcome::Ok);
     Bytes frame = session.radio.radio().frames().back().bytes;
     ASSERT_EQ(frame.size(), 20u);

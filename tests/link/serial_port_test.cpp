@@ -135,9 +135,8 @@ TEST(DevicePathForPort, PortsSectionFirstThenDefaultTable) {
         {&plain, -1, std::nullopt},      {&plain, 65, std::nullopt},
         {&plain, 70, std::nullopt},      {&configured, 3, "/dev/custom"},
         {&configured, 70, "/dev/far"},   {&configured, 4, "/dev/ttyUSB3"},
-        {&configured, 65, std::nullopt},
-        {&listedOnly, 2, "/dev/listed"}, {&listedOnly, 1, std::nullopt},
-        {&listedOnly, 33, std::nullopt},
+        {&configured, 65, std::nullopt}, {&listedOnly, 2, "/dev/listed"},
+        {&listedOnly, 1, std::nullopt},  {&listedOnly, 33, std::nullopt},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(devicePathForPort(c.folder->settings(), c.port), c.path)

@@ -14,7 +14,8 @@ using namespace std::chrono_literals;
 
 Image patterned() {
     Image image;
-    for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<std::uint8_t>(i * 13 + 1);
+    for (std::size_t i = 0; i < image.size(); ++i)
+        image[i] = static_cast<std::uint8_t>(i * 13 + 1);
     return image;
 }
 
@@ -77,12 +78,18 @@ TEST(TransferJob, FinalStatusOfEachFault) {
         return f;
     };
     Case cases[] = {
-        {"no radio", Direction::Read, faults([](auto& f) { f.neverWake = true; }), JobStatus::NoRadio},
-        {"wrong radio", Direction::Write, faults([](auto& f) { f.wrongIdentificationByte = 5; }), JobStatus::WrongRadio},
-        {"short reply", Direction::Read, faults([](auto& f) { f.shortReplyAtBlock = 100; }), JobStatus::ReadFailed},
-        {"wrong echo", Direction::Read, faults([](auto& f) { f.wrongAddressAtBlock = 0; }), JobStatus::ReadFailed},
-        {"no acknowledgement", Direction::Write, faults([](auto& f) { f.noAckAtBlock = 20; }), JobStatus::WriteFailed},
-        {"hang-up", Direction::Read, faults([](auto& f) { f.hangUpAtBlock = 10; }), JobStatus::ReadFailed},
+        {"no radio", Direction::Read, faults([](auto& f) { f.neverWake = true; }),
+         JobStatus::NoRadio},
+        {"wrong radio", Direction::Write, faults([](auto& f) { f.wrongIdentificationByte = 5; }),
+         JobStatus::WrongRadio},
+        {"short reply", Direction::Read, faults([](auto& f) { f.shortReplyAtBlock = 100; }),
+         JobStatus::ReadFailed},
+        {"wrong echo", Direction::Read, faults([](auto& f) { f.wrongAddressAtBlock = 0; }),
+         JobStatus::ReadFailed},
+        {"no acknowledgement", Direction::Write, faults([](auto& f) { f.noAckAtBlock = 20; }),
+         JobStatus::WriteFailed},
+        {"hang-up", Direction::Read, faults([](auto& f) { f.hangUpAtBlock = 10; }),
+         JobStatus::ReadFailed},
     };
     for (const Case& c : cases) {
         sim::Options options;
@@ -160,7 +167,8 @@ TEST(TransferJob, CancelIsPromptInEveryPhase) {
         if (c.after.count() > 0) {
             std::this_thread::sleep_for(c.after);
         } else {
-            while (job.snapshot().progress < 100) std::this_thread::sleep_for(1ms);
+            while (job.snapshot().progress < 100)
+                std::this_thread::sleep_for(1ms);
             std::this_thread::sleep_for(50ms);
         }
         ASSERT_FALSE(job.snapshot().finished) << c.phase;
@@ -187,7 +195,8 @@ TEST(TransferJob, CancelDuringThePortSearch) {
     SerialPort port(radio.settings());
     TransferJob job(port, Direction::Read);
     job.start(Image{}, storedPort(radio.settings()));
-    while (job.snapshot().status != JobStatus::Searching) std::this_thread::sleep_for(2ms);
+    while (job.snapshot().status != JobStatus::Searching)
+        std::this_thread::sleep_for(2ms);
     auto started = std::chrono::steady_clock::now();
     job.cancel();
     EXPECT_LT(std::chrono::steady_clock::now() - started, 1000ms);

@@ -13,7 +13,7 @@
 namespace pl3::test {
 
 class SimulatedRadio {
-public:
+  public:
     explicit SimulatedRadio(sim::Options options = {}, bool search = false, int storedPort = 1);
 
     sim::RadioSimulator& radio() { return *radio_; }
@@ -23,7 +23,7 @@ public:
     // Maps port number n to a device path in setting.ini.
     void mapPort(int n, const std::string& path);
 
-private:
+  private:
     std::unique_ptr<sim::RadioSimulator> radio_;
     ProgramFolder folder_;
 };

@@ -13,12 +13,13 @@ namespace {
 
 Image patterned() {
     Image image;
-    for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<std::uint8_t>(i * 7 + 3);
+    for (std::size_t i = 0; i < image.size(); ++i)
+        image[i] = static_cast<std::uint8_t>(i * 7 + 3);
     return image;
 }
 
 class Pl3ctlRadioTest : public ::testing::Test {
-protected:
+  protected:
     test::ProgramRun run(test::SimulatedRadio& radio, std::vector<std::string> args) {
         radio.folder().installLanguageFiles();
         platform::writeString(radio.folder().file("setting.ini"), "setup", "language", "english");
@@ -53,7 +54,8 @@ TEST_F(Pl3ctlRadioTest, WritePutsTheFileIntoTheRadioWithItsStartChannel) {
     test::SimulatedRadio radio;
     std::string file = radio.folder().file("x.PL-3");
     ASSERT_EQ(run(radio, {"new", "-o", file}).exitCode, 0);
-    ASSERT_EQ(run(radio, {"set", file, "RxFreq[1]=", "RxFreq[2]=", "StartChannel=100"}).exitCode, 0);
+    ASSERT_EQ(run(radio, {"set", file, "RxFreq[1]=", "RxFreq[2]=", "StartChannel=100"}).exitCode,
+              0);
     test::ProgramRun result = run(radio, {"write", "--port", radio.devicePath(), file});
     ASSERT_EQ(result.exitCode, 0) << result.err;
     std::vector<std::uint8_t> bytes = test::readBytes(file);
@@ -78,9 +80,12 @@ TEST_F(Pl3ctlRadioTest, FailuresGiveTheirExitCodeAndNoFile) {
     };
     Case cases[] = {
         {"no radio", "read", faults([](auto& f) { f.neverWake = true; }), 3, "IDS_ERROR_PORTCONN"},
-        {"wrong radio", "read", faults([](auto& f) { f.refuseChallenge = true; }), 4, "IDS_ERROR_TYPE"},
-        {"read fails", "read", faults([](auto& f) { f.shortReplyAtBlock = 200; }), 5, "IDS_PROMPT_READFAIL"},
-        {"write fails", "write", faults([](auto& f) { f.wrongAckAtBlock = 9; }), 6, "IDS_PROMPT_WRITEFAIL"},
+        {"wrong radio", "read", faults([](auto& f) { f.refuseChallenge = true; }), 4,
+         "IDS_ERROR_TYPE"},
+        {"read fails", "read", faults([](auto& f) { f.shortReplyAtBlock = 200; }), 5,
+         "IDS_PROMPT_READFAIL"},
+        {"write fails", "write", faults([](auto& f) { f.wrongAckAtBlock = 9; }), 6,
+         "IDS_PROMPT_WRITEFAIL"},
         {"hang-up", "read", faults([](auto& f) { f.hangUpAtBlock = 1; }), 5, "IDS_PROMPT_READFAIL"},
     };
     for (const Case& c : cases) {
@@ -97,7 +102,9 @@ TEST_F(Pl3ctlRadioTest, FailuresGiveTheirExitCodeAndNoFile) {
         }
         test::ProgramRun result = run(radio, args);
         EXPECT_EQ(result.exitCode, c.exitCode) << c.what << "\n" << result.err;
-        EXPECT_NE(result.err.find(english(radio, c.messageKey)), std::string::npos) << c.what << "\n" << result.err;
+        EXPECT_NE(result.err.find(english(radio, c.messageKey)), std::string::npos)
+            << c.what << "\n"
+            << result.err;
         if (std::string(c.command) == "read") {
             EXPECT_FALSE(std::filesystem::exists(file)) << c.what;
         }

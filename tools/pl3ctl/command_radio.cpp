@@ -53,7 +53,8 @@ std::optional<link::PortPlan> portPlan(const CliContext& context, const RadioArg
         return plan;
     } else {
         int number = 0;
-        auto [end, error] = std::from_chars(args.port->data(), args.port->data() + args.port->size(), number);
+        auto [end, error] =
+            std::from_chars(args.port->data(), args.port->data() + args.port->size(), number);
         if (error != std::errc() || end != args.port->data() + args.port->size() || number < 1) {
             return std::nullopt;
         }
@@ -66,8 +67,9 @@ std::optional<link::PortPlan> portPlan(const CliContext& context, const RadioArg
 // Shows the job's progress on standard error: a redrawn line on a terminal, a line per
 // change of text otherwise.
 class ProgressPrinter {
-public:
-    explicit ProgressPrinter(const TextLookup& texts) : texts_(texts), terminal_(::isatty(2) == 1) {}
+  public:
+    explicit ProgressPrinter(const TextLookup& texts)
+        : texts_(texts), terminal_(::isatty(2) == 1) {}
 
     void show(const link::StatusLine& line, std::optional<int> barPosition) {
         std::string text = texts_.text(line.key) + line.suffix;
@@ -91,7 +93,7 @@ public:
         drawn_ = false;
     }
 
-private:
+  private:
     static constexpr int kBarWidth = 40;
     const TextLookup& texts_;
     bool terminal_;
@@ -116,7 +118,8 @@ link::JobStatus runJob(CliContext& context, SerialPort& port, link::TransferJob&
             port.close();
             progress.done();
             if (actions.errorKey) {
-                context.prompter.showMessage({text_key::kError, *actions.errorKey, {}, PromptIcon::Stop});
+                context.prompter.showMessage(
+                    {text_key::kError, *actions.errorKey, {}, PromptIcon::Stop});
             } else if (actions.statusLine) {
                 context.report(actions.statusLine->key);
             }
@@ -128,11 +131,16 @@ link::JobStatus runJob(CliContext& context, SerialPort& port, link::TransferJob&
 int exitCodeOf(link::JobStatus status) {
     switch (status) {
         case link::JobStatus::ReadComplete:
-        case link::JobStatus::WriteComplete: return kExitDone;
-        case link::JobStatus::NoRadio: return kExitNoRadio;
-        case link::JobStatus::WrongRadio: return kExitWrongRadio;
-        case link::JobStatus::ReadFailed: return kExitReadFailed;
-        default: return kExitWriteFailed;
+        case link::JobStatus::WriteComplete:
+            return kExitDone;
+        case link::JobStatus::NoRadio:
+            return kExitNoRadio;
+        case link::JobStatus::WrongRadio:
+            return kExitWrongRadio;
+        case link::JobStatus::ReadFailed:
+            return kExitReadFailed;
+        default:
+            return kExitWriteFailed;
     }
 }
 
@@ -175,7 +183,8 @@ int runWrite(CliContext& context, const Arguments& args) {
     }
     CMaItemDoc doc(context.settings);
     OpenOutcome outcome = openDocument(doc, parsed->file, context.prompter);
-    if (outcome == OpenOutcome::NotADataFile || outcome == OpenOutcome::FileError) return kExitFileError;
+    if (outcome == OpenOutcome::NotADataFile || outcome == OpenOutcome::FileError)
+        return kExitFileError;
     link::prepareImageForWrite(doc);
     SerialPort port(context.settings);
     link::TransferJob job(port, link::Direction::Write);
