@@ -32,12 +32,6 @@ int countCommand(const std::vector<sim::Frame>& frames, std::uint8_t command) {
     return count;
 }
 
-sim::Options optionsWith(const sim::Faults& faults) {
-    sim::Options options;
-    options.faults = faults;
-    return options;
-}
-
 Image patterned() {
     Image image;
     for (std::size_t i = 0; i < image.size(); ++i)
@@ -104,31 +98,32 @@ TEST(Protocol, HandshakeFaults) {
         Outcome outcome;
         int wakeUps;
     };
-    auto faults = [](auto change) {
-        sim::Faults f;
-        change(f);
-        return f;
-    };
     Case cases[] = {
-        {"wakes at the third attempt", faults([](auto& f) { f.wakeAtAttempt = 3; }),
-         JobKind::MainRead, Outcome::Ok, 3},
-        {"never wakes", faults([](auto& f) { f.neverWake = true; }), JobKind::MainRead,
-         Outcome::NoRadio, 10},
-        {"seven identification bytes", faults([](auto& f) { f.shortIdentification = true; }),
-         JobKind::MainRead, Outcome::WrongRadio, 1},
-        {"identification byte 2 wrong", faults([](auto& f) { f.wrongIdentificationByte = 2; }),
-         JobKind::TestDataRead, Outcome::WrongRadio, 1},
-        {"byte 4 wrong, main job", faults([](auto& f) { f.wrongIdentificationByte = 4; }),
-         JobKind::MainWrite, Outcome::WrongRadio, 1},
-        {"byte 4 wrong, service job", faults([](auto& f) { f.wrongIdentificationByte = 4; }),
-         JobKind::ServiceReadAll, Outcome::Ok, 1},
-        {"byte 6 is never looked at", faults([](auto& f) { f.wrongIdentificationByte = 6; }),
-         JobKind::MainRead, Outcome::Ok, 1},
-        {"challenge refused", faults([](auto& f) { f.refuseChallenge = true; }), JobKind::MainRead,
+        {"wakes at the third attempt",
+         test::faultsWhere([](sim::Faults& f) { f.wakeAtAttempt = 3; }), JobKind::MainRead,
+         Outcome::Ok, 3},
+        {"never wakes", test::faultsWhere([](sim::Faults& f) { f.neverWake = true; }),
+         JobKind::MainRead, Outcome::NoRadio, 10},
+        {"seven identification bytes",
+         test::faultsWhere([](sim::Faults& f) { f.shortIdentification = true; }), JobKind::MainRead,
          Outcome::WrongRadio, 1},
+        {"identification byte 2 wrong",
+         test::faultsWhere([](sim::Faults& f) { f.wrongIdentificationByte = 2; }),
+         JobKind::TestDataRead, Outcome::WrongRadio, 1},
+        {"byte 4 wrong, main job",
+         test::faultsWhere([](sim::Faults& f) { f.wrongIdentificationByte = 4; }),
+         JobKind::MainWrite, Outcome::WrongRadio, 1},
+        {"byte 4 wrong, service job",
+         test::faultsWhere([](sim::Faults& f) { f.wrongIdentificationByte = 4; }),
+         JobKind::ServiceReadAll, Outcome::Ok, 1},
+        {"byte 6 is never looked at",
+         test::faultsWhere([](sim::Faults& f) { f.wrongIdentificationByte = 6; }),
+         JobKind::MainRead, Outcome::Ok, 1},
+        {"challenge refused", test::faultsWhere([](sim::Faults& f) { f.refuseChallenge = true; }),
+         JobKind::MainRead, Outcome::WrongRadio, 1},
     };
     for (const Case& c : cases) {
-        Session session(optionsWith(c.faults), c.kind);
+        Session session(test::optionsWith(c.faults), c.kind);
         EXPECT_EQ(session.connectAndHandshake(), c.outcome) << c.what;
         EXPECT_EQ(countFrames(session.radio.radio().frames(), kWakeUp), c.wakeUps) << c.what;
     }
@@ -153,31 +148,31 @@ TEST(Protocol, BlockFaults) {
         int blocksDone;  // blocks reported before the end
         int framesSent;  // block frames the radio received
     };
-    auto faults = [](auto change) {
-        sim::Faults f;
-        change(f);
-        return f;
-    };
     Case cases[] = {
-        {"short reply", faults([](auto& f) { f.shortReplyAtBlock = 100; }), JobKind::MainRead,
-         Outcome::ReadFailed, 100, 101},
-        {"wrong address, main read", faults([](auto& f) { f.wrongAddressAtBlock = 7; }),
-         JobKind::MainRead, Outcome::ReadFailed, 7, 8},
-        {"wrong address, service read", faults([](auto& f) { f.wrongAddressAtBlock = 7; }),
+        {"short reply", test::faultsWhere([](sim::Faults& f) { f.shortReplyAtBlock = 100; }),
+         JobKind::MainRead, Outcome::ReadFailed, 100, 101},
+        {"wrong address, main read",
+         test::faultsWhere([](sim::Faults& f) { f.wrongAddressAtBlock = 7; }), JobKind::MainRead,
+         Outcome::ReadFailed, 7, 8},
+        {"wrong address, service read",
+         test::faultsWhere([](sim::Faults& f) { f.wrongAddressAtBlock = 7; }),
          JobKind::ServiceReadAll, Outcome::Ok, 256, 256},
-        {"no acknowledgement, main write", faults([](auto& f) { f.noAckAtBlock = 5; }),
-         JobKind::MainWrite, Outcome::WriteFailed, 5, 6},
-        {"wrong acknowledgement, main write", faults([](auto& f) { f.wrongAckAtBlock = 0; }),
-         JobKind::MainWrite, Outcome::WriteFailed, 0, 1},
-        {"no acknowledgement, service write", faults([](auto& f) { f.noAckAtBlock = 5; }),
-         JobKind::ServiceWriteAll, Outcome::WriteFailed, 256, 256},
-        {"hang-up while reading", faults([](auto& f) { f.hangUpAtBlock = 50; }), JobKind::MainRead,
-         Outcome::ReadFailed, 50, 51},
-        {"hang-up while writing", faults([](auto& f) { f.hangUpAtBlock = 3; }), JobKind::MainWrite,
-         Outcome::WriteFailed, 3, 4},
+        {"no acknowledgement, main write",
+         test::faultsWhere([](sim::Faults& f) { f.noAckAtBlock = 5; }), JobKind::MainWrite,
+         Outcome::WriteFailed, 5, 6},
+        {"wrong acknowledgement, main write",
+         test::faultsWhere([](sim::Faults& f) { f.wrongAckAtBlock = 0; }), JobKind::MainWrite,
+         Outcome::WriteFailed, 0, 1},
+        {"no acknowledgement, service write",
+         test::faultsWhere([](sim::Faults& f) { f.noAckAtBlock = 5; }), JobKind::ServiceWriteAll,
+         Outcome::WriteFailed, 256, 256},
+        {"hang-up while reading", test::faultsWhere([](sim::Faults& f) { f.hangUpAtBlock = 50; }),
+         JobKind::MainRead, Outcome::ReadFailed, 50, 51},
+        {"hang-up while writing", test::faultsWhere([](sim::Faults& f) { f.hangUpAtBlock = 3; }),
+         JobKind::MainWrite, Outcome::WriteFailed, 3, 4},
     };
     for (const Case& c : cases) {
-        Session session(optionsWith(c.faults), c.kind);
+        Session session(test::optionsWith(c.faults), c.kind);
         ASSERT_EQ(session.connectAndHandshake(), Outcome::Ok) << c.what;
         int done = 0;
         auto onBlock = [&](int) { ++done; };

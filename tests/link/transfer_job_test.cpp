@@ -72,29 +72,25 @@ TEST(TransferJob, FinalStatusOfEachFault) {
         sim::Faults faults;
         JobStatus status;
     };
-    auto faults = [](auto change) {
-        sim::Faults f;
-        change(f);
-        return f;
-    };
     Case cases[] = {
-        {"no radio", Direction::Read, faults([](auto& f) { f.neverWake = true; }),
+        {"no radio", Direction::Read, test::faultsWhere([](sim::Faults& f) { f.neverWake = true; }),
          JobStatus::NoRadio},
-        {"wrong radio", Direction::Write, faults([](auto& f) { f.wrongIdentificationByte = 5; }),
+        {"wrong radio", Direction::Write,
+         test::faultsWhere([](sim::Faults& f) { f.wrongIdentificationByte = 5; }),
          JobStatus::WrongRadio},
-        {"short reply", Direction::Read, faults([](auto& f) { f.shortReplyAtBlock = 100; }),
+        {"short reply", Direction::Read,
+         test::faultsWhere([](sim::Faults& f) { f.shortReplyAtBlock = 100; }),
          JobStatus::ReadFailed},
-        {"wrong echo", Direction::Read, faults([](auto& f) { f.wrongAddressAtBlock = 0; }),
+        {"wrong echo", Direction::Read,
+         test::faultsWhere([](sim::Faults& f) { f.wrongAddressAtBlock = 0; }),
          JobStatus::ReadFailed},
-        {"no acknowledgement", Direction::Write, faults([](auto& f) { f.noAckAtBlock = 20; }),
-         JobStatus::WriteFailed},
-        {"hang-up", Direction::Read, faults([](auto& f) { f.hangUpAtBlock = 10; }),
-         JobStatus::ReadFailed},
+        {"no acknowledgement", Direction::Write,
+         test::faultsWhere([](sim::Faults& f) { f.noAckAtBlock = 20; }), JobStatus::WriteFailed},
+        {"hang-up", Direction::Read,
+         test::faultsWhere([](sim::Faults& f) { f.hangUpAtBlock = 10; }), JobStatus::ReadFailed},
     };
     for (const Case& c : cases) {
-        sim::Options options;
-        options.faults = c.faults;
-        test::SimulatedRadio radio(options);
+        test::SimulatedRadio radio(test::optionsWith(c.faults));
         SerialPort port(radio.settings());
         TransferJob job(port, c.direction);
         job.start(patterned(), storedPort(radio.settings()));

@@ -12,6 +12,20 @@
 
 namespace pl3::test {
 
+// Faults set by a change: faultsWhere([](sim::Faults& f) { f.neverWake = true; }).
+template <class Change>
+sim::Faults faultsWhere(Change change) {
+    sim::Faults faults;
+    change(faults);
+    return faults;
+}
+
+inline sim::Options optionsWith(const sim::Faults& faults) {
+    sim::Options options;
+    options.faults = faults;
+    return options;
+}
+
 class SimulatedRadio {
   public:
     explicit SimulatedRadio(sim::Options options = {}, bool search = false, int storedPort = 1);

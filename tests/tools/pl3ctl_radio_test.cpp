@@ -73,25 +73,20 @@ TEST_F(Pl3ctlRadioTest, FailuresGiveTheirExitCodeAndNoFile) {
         int exitCode;
         const char* messageKey;
     };
-    auto faults = [](auto change) {
-        sim::Faults f;
-        change(f);
-        return f;
-    };
     Case cases[] = {
-        {"no radio", "read", faults([](auto& f) { f.neverWake = true; }), 3, "IDS_ERROR_PORTCONN"},
-        {"wrong radio", "read", faults([](auto& f) { f.refuseChallenge = true; }), 4,
-         "IDS_ERROR_TYPE"},
-        {"read fails", "read", faults([](auto& f) { f.shortReplyAtBlock = 200; }), 5,
+        {"no radio", "read", test::faultsWhere([](sim::Faults& f) { f.neverWake = true; }), 3,
+         "IDS_ERROR_PORTCONN"},
+        {"wrong radio", "read", test::faultsWhere([](sim::Faults& f) { f.refuseChallenge = true; }),
+         4, "IDS_ERROR_TYPE"},
+        {"read fails", "read", test::faultsWhere([](sim::Faults& f) { f.shortReplyAtBlock = 200; }),
+         5, "IDS_PROMPT_READFAIL"},
+        {"write fails", "write", test::faultsWhere([](sim::Faults& f) { f.wrongAckAtBlock = 9; }),
+         6, "IDS_PROMPT_WRITEFAIL"},
+        {"hang-up", "read", test::faultsWhere([](sim::Faults& f) { f.hangUpAtBlock = 1; }), 5,
          "IDS_PROMPT_READFAIL"},
-        {"write fails", "write", faults([](auto& f) { f.wrongAckAtBlock = 9; }), 6,
-         "IDS_PROMPT_WRITEFAIL"},
-        {"hang-up", "read", faults([](auto& f) { f.hangUpAtBlock = 1; }), 5, "IDS_PROMPT_READFAIL"},
     };
     for (const Case& c : cases) {
-        sim::Options options;
-        options.faults = c.faults;
-        test::SimulatedRadio radio(options);
+        test::SimulatedRadio radio(test::optionsWith(c.faults));
         std::string file = radio.folder().file("f.PL-3");
         std::vector<std::string> args = {c.command, "--port", radio.devicePath()};
         if (std::string(c.command) == "read") {
