@@ -94,4 +94,21 @@ bool saveCommand(CMaItemDoc& doc, Prompter& prompter,
     return path && storeDocument(doc, *path, prompter);
 }
 
+bool saveModified(CMaItemDoc& doc, Prompter& prompter,
+                  const std::function<std::optional<std::string>()>& chooseSavePath) {
+    if (!doc.isModified()) return true;
+    switch (prompter.askYesNoCancel(
+        {{}, text_key::kAskSaveChanges, doc.pathName(), PromptIcon::Exclamation})) {
+        case PromptAnswer::No:
+            return true;
+        case PromptAnswer::Cancel:
+            return false;
+        case PromptAnswer::Yes:
+            break;
+    }
+    std::optional<std::string> path =
+        doc.pathName().empty() ? chooseSavePath() : std::optional<std::string>(doc.pathName());
+    return path && storeDocument(doc, *path, prompter);
+}
+
 }  // namespace pl3

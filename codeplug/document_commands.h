@@ -37,4 +37,10 @@ bool storeDocument(CMaItemDoc& doc, const std::string& path, Prompter& prompter)
 bool saveCommand(CMaItemDoc& doc, Prompter& prompter,
                  const std::function<std::optional<std::string>()>& chooseSavePath);
 
+// Before a modified document is discarded (new, open, exit): "IDS_ASK_SAVECHANGES".
+// Yes saves it (to its file, or to one chosen through chooseSavePath), No lets it go,
+// Cancel keeps it. True when the caller may go on.
+bool saveModified(CMaItemDoc& doc, Prompter& prompter,
+                  const std::function<std::optional<std::string>()>& chooseSavePath);
+
 }  // namespace pl3

@@ -13,12 +13,6 @@
 
 namespace {
 
-class SilentPrompter : public pl3::Prompter {
-  public:
-    void showMessage(const pl3::PromptMessage&) override {}
-    bool askOkCancel(const pl3::PromptMessage&) override { return false; }
-};
-
 struct ScratchFile {
     std::string path;
     ~ScratchFile() { std::remove(path.c_str()); }
@@ -31,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::ofstream(kFile.path, std::ios::binary | std::ios::trunc)
         .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
 
-    SilentPrompter prompter;
+    pl3::SilentPrompter prompter;
     // No settings file: the limits fall back to their defaults.
     pl3::CMaItemDoc doc(pl3::SettingsFile("/nonexistent/setting.ini"));
     if (pl3::openDocument(doc, kFile.path, prompter) == pl3::OpenOutcome::Loaded ||

@@ -37,6 +37,7 @@ inline constexpr std::string_view kWarnClear = "IDS_WARN_CLEAR";
 inline constexpr std::string_view kWarnLoad = "IDS_WARN_LOAD";
 inline constexpr std::string_view kWarnSave = "IDS_WARN_SAVE";
 inline constexpr std::string_view kWarnIncomplete = "IDS_WARN_INCOMPLETE";
+inline constexpr std::string_view kAskSaveChanges = "IDS_ASK_SAVECHANGES";
 inline constexpr std::string_view kErrorOpenFile = "IDS_ERROR_OPENFILE";
 inline constexpr std::string_view kErrorSaveFile = "IDS_ERROR_SAVEFILE";
 inline constexpr std::string_view kConfirm = "IDS_CONFIRM";

@@ -38,8 +38,18 @@ SerialPort::~SerialPort() {
     close();
 }
 
+void SerialPort::mapPortForThisRun(int portNumber, std::string path) {
+    runMappings_[portNumber] = std::move(path);
+}
+
+std::optional<std::string> SerialPort::devicePathFor(int portNumber) const {
+    if (auto mapped = runMappings_.find(portNumber); mapped != runMappings_.end())
+        return mapped->second;
+    return devicePathForPort(settings_, portNumber);
+}
+
 bool SerialPort::open(int portNumber, int baud) {
-    std::optional<std::string> path = devicePathForPort(settings_, portNumber);
+    std::optional<std::string> path = devicePathFor(portNumber);
     if (!path) {
         device_.close();
         lastPath_.clear();

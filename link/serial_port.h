@@ -4,6 +4,7 @@
 // It knows nothing of the radio's protocol.
 
 #include <cstdint>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -27,6 +28,11 @@ class SerialPort {
 
     // Opens port number n (through devicePathForPort). An open port is closed first.
     bool open(int portNumber, int baud);
+    // Port n means this device until the program ends (the demonstration radio); nothing
+    // is written to setting.ini.
+    void mapPortForThisRun(int portNumber, std::string path);
+    std::optional<std::string> devicePathFor(int portNumber) const;
+
     // Opens a device path directly (pl3ctl --port /dev/..., tests).
     bool openDevice(const std::string& path, int baud);
 
@@ -58,6 +64,7 @@ class SerialPort {
     platform::SerialDevice device_;
     platform::SerialOpenFailure lastFailure_;
     std::string lastPath_;
+    std::map<int, std::string> runMappings_;
 };
 
 }  // namespace pl3

@@ -7,7 +7,8 @@
 
 namespace pl3 {
 
-enum class PromptIcon { Stop, Exclamation, Information };
+enum class PromptIcon { Stop, Exclamation, Information, Question };
+enum class PromptAnswer { Yes, No, Cancel };
 
 struct PromptMessage {
     std::string_view captionKey;  // text key of the caption; empty: the program's window name
@@ -23,6 +24,16 @@ class Prompter {
     virtual void showMessage(const PromptMessage& message) = 0;
     // Shows the message with OK and Cancel; true for OK.
     virtual bool askOkCancel(const PromptMessage& message) = 0;
+    // Shows the message with Yes, No and Cancel.
+    virtual PromptAnswer askYesNoCancel(const PromptMessage& message) = 0;
+};
+
+// Tells nobody and declines every question: for code paths where no user is present.
+class SilentPrompter : public Prompter {
+  public:
+    void showMessage(const PromptMessage&) override {}
+    bool askOkCancel(const PromptMessage&) override { return false; }
+    PromptAnswer askYesNoCancel(const PromptMessage&) override { return PromptAnswer::Cancel; }
 };
 
 }  // namespace pl3

@@ -208,5 +208,46 @@ TEST_F(DocumentCommandsTest, SaveCommandOnANewDocumentAsksForAName) {
     EXPECT_EQ(test::readBytes(path).size(), 4144u);
 }
 
+TEST_F(DocumentCommandsTest, SaveModifiedAsksOnlyForAModifiedDocument) {
+    auto noChooser = []() -> std::optional<std::string> { return std::nullopt; };
+    EXPECT_TRUE(saveModified(doc, prompter, noChooser));
+    EXPECT_TRUE(prompter.prompts().empty());
+
+    std::string path = savedFile("a.PL-3");
+    ASSERT_EQ(openDocument(doc, path, prompter), OpenOutcome::Loaded);
+    doc.setFrequencyText(90, Side::Receive, "437");
+    doc.setModifiedFlag(true);
+    struct Case {
+        PromptAnswer answer;
+        bool goOn;
+        const char* onDisk;
+    } cases[] = {
+        {PromptAnswer::Cancel, false, "435.50000"},
+        {PromptAnswer::No, true, "435.50000"},
+        {PromptAnswer::Yes, true, "437.00000"},
+    };
+    for (const Case& c : cases) {
+        prompter.answer(c.answer);
+        EXPECT_EQ(saveModified(doc, prompter, noChooser), c.goOn);
+        EXPECT_EQ(prompter.prompts().back().textKey, text_key::kAskSaveChanges);
+        CMaItemDoc onDisk(folder.settings());
+        test::ScriptedPrompter quiet;
+        openDocument(onDisk, path, quiet);
+        EXPECT_EQ(onDisk.frequencyText(90, Side::Receive), c.onDisk);
+    }
+    EXPECT_FALSE(doc.isModified());
+}
+
+TEST_F(DocumentCommandsTest, SaveModifiedOfAnUnnamedDocumentAsksForAName) {
+    doc.setModifiedFlag(true);
+    prompter.answer(PromptAnswer::Yes);
+    EXPECT_FALSE(saveModified(doc, prompter, [] { return std::optional<std::string>(); }));
+    EXPECT_TRUE(doc.isModified());
+    prompter.answer(PromptAnswer::Yes);
+    std::string path = folder.file("named.PL-3");
+    EXPECT_TRUE(saveModified(doc, prompter, [&] { return std::optional<std::string>(path); }));
+    EXPECT_EQ(test::readBytes(path).size(), 4144u);
+}
+
 }  // namespace
 }  // namespace pl3

@@ -4,15 +4,23 @@
 
 namespace pl3::test {
 
-bool ScriptedPrompter::askOkCancel(const PromptMessage& message) {
+PromptAnswer ScriptedPrompter::next(const PromptMessage& message) {
     record(message, true);
     if (answers_.empty()) {
         ADD_FAILURE() << "unexpected question " << message.textKey;
-        return false;
+        return PromptAnswer::Cancel;
     }
-    bool ok = answers_.front();
+    PromptAnswer answer = answers_.front();
     answers_.pop_front();
-    return ok;
+    return answer;
+}
+
+bool ScriptedPrompter::askOkCancel(const PromptMessage& message) {
+    return next(message) == PromptAnswer::Yes;
+}
+
+PromptAnswer ScriptedPrompter::askYesNoCancel(const PromptMessage& message) {
+    return next(message);
 }
 
 std::vector<std::string> ScriptedPrompter::textKeys() const {

@@ -20,10 +20,12 @@ struct RecordedPrompt {
 class ScriptedPrompter : public Prompter {
   public:
     // Answers for the next questions, in order; a question beyond the script fails the test.
-    void answer(bool ok) { answers_.push_back(ok); }
+    void answer(bool ok) { answers_.push_back(ok ? PromptAnswer::Yes : PromptAnswer::Cancel); }
+    void answer(PromptAnswer answer) { answers_.push_back(answer); }
 
     void showMessage(const PromptMessage& message) override { record(message, false); }
     bool askOkCancel(const PromptMessage& message) override;
+    PromptAnswer askYesNoCancel(const PromptMessage& message) override;
 
     const std::vector<RecordedPrompt>& prompts() const { return prompts_; }
     std::vector<std::string> textKeys() const;
@@ -31,7 +33,8 @@ class ScriptedPrompter : public Prompter {
   private:
     void record(const PromptMessage& message, bool question);
 
-    std::deque<bool> answers_;
+    std::deque<PromptAnswer> answers_;
+    PromptAnswer next(const PromptMessage& message);
     std::vector<RecordedPrompt> prompts_;
 };
 

@@ -66,12 +66,6 @@ const CommandShape* commandShape(std::uint8_t code) {
     return nullptr;
 }
 
-class SilentPrompter : public Prompter {
-  public:
-    void showMessage(const PromptMessage&) override {}
-    bool askOkCancel(const PromptMessage&) override { return true; }
-};
-
 bool makeRaw(int fd) {
     termios attributes{};
     if (tcgetattr(fd, &attributes) != 0) return false;

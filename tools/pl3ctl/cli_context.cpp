@@ -32,6 +32,11 @@ bool StderrPrompter::askOkCancel(const PromptMessage& message) {
     return false;
 }
 
+PromptAnswer StderrPrompter::askYesNoCancel(const PromptMessage& message) {
+    print(texts_, message);
+    return PromptAnswer::Cancel;
+}
+
 CliContext::CliContext(AppPaths appPaths)
     : paths(std::move(appPaths)),
       settings(paths.settingsPath),

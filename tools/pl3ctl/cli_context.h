@@ -20,6 +20,7 @@ class StderrPrompter : public Prompter {
     explicit StderrPrompter(const TextLookup& texts) : texts_(texts) {}
     void showMessage(const PromptMessage& message) override;
     bool askOkCancel(const PromptMessage& message) override;
+    PromptAnswer askYesNoCancel(const PromptMessage& message) override;
 
   private:
     const TextLookup& texts_;

@@ -1,0 +1,32 @@
+#pragma once
+// What the whole program shares, passed to whoever needs it: the paths fixed at start-up,
+// the settings and texts, the one serial port, the radio's version text and the
+// skip-prompt flag of the document's new step.
+
+#include <string>
+
+#include "app/app_paths.h"
+#include "app/settings_file.h"
+#include "lang/text_lookup.h"
+#include "link/serial_port.h"
+
+namespace pl3 {
+
+struct AppContext {
+    explicit AppContext(AppPaths appPaths)
+        : paths(std::move(appPaths)),
+          settings(paths.settingsPath),
+          texts(paths.languageFilePath),
+          port(settings) {}
+    AppContext(const AppContext&) = delete;
+    AppContext& operator=(const AppContext&) = delete;
+
+    AppPaths paths;
+    SettingsFile settings;
+    TextLookup texts;
+    SerialPort port;
+    std::string radioVersion;  // "%d.%d" of the last read, empty before
+    bool skipPrompt = false;
+};
+
+}  // namespace pl3

@@ -1,0 +1,96 @@
+#pragma once
+// The program's commands by identifier, their shortcuts, the menus and the toolbar, as
+// data: the main window builds itself from these tables.
+
+#include <array>
+#include <string_view>
+
+#include "lang/text_keys.h"
+
+namespace pl3::command {
+
+inline constexpr int kNew = 57600;
+inline constexpr int kOpen = 57601;
+inline constexpr int kSave = 57603;
+inline constexpr int kSaveAs = 57604;
+inline constexpr int kPrintSetup = 57606;
+inline constexpr int kPrint = 57607;
+inline constexpr int kPrintPreview = 57609;
+inline constexpr int kAbout = 57664;
+inline constexpr int kExit = 57665;
+inline constexpr int kReadRadio = 32771;
+inline constexpr int kWriteRadio = 32772;
+inline constexpr int kCommPort = 32773;
+inline constexpr int kLanguage = 32774;
+inline constexpr int kHelp = 32775;
+inline constexpr int kTestMode = 32779;
+// The last toolbar button: no command handles it, so it always shows disabled.
+inline constexpr int kUnhandled = 1;
+inline constexpr int kSeparator = 0;
+
+struct Accelerator {
+    int command;
+    std::string_view keys;
+};
+
+// Ctrl+C opens the communication port dialog: the radio dealers' programs always had it so.
+inline constexpr std::array<Accelerator, 9> kAccelerators = {{
+    {kNew, "Ctrl+N"},
+    {kOpen, "Ctrl+O"},
+    {kSave, "Ctrl+S"},
+    {kPrint, "Ctrl+P"},
+    {kReadRadio, "Ctrl+R"},
+    {kWriteRadio, "Ctrl+W"},
+    {kTestMode, "Ctrl+T"},
+    {kCommPort, "Ctrl+C"},
+    {kLanguage, "Ctrl+L"},
+}};
+
+struct MenuItem {
+    int command;  // kSeparator for a separator
+    std::string_view textKey;
+};
+
+struct Menu {
+    std::string_view textKey;
+    std::array<MenuItem, 11> items;  // ends at the first {0, {}} after the last item
+};
+
+inline constexpr MenuItem kEnd{kSeparator, {}};
+inline constexpr MenuItem kLine{kSeparator, "-"};
+
+// The four top-level menus by position. The language command has no menu item: it is
+// reached by its shortcut.
+inline constexpr std::array<Menu, 4> kMenus = {{
+    {text_key::kMenuFile,
+     {{{kNew, text_key::kMenuFileNew},
+       {kOpen, text_key::kMenuFileOpen},
+       {kSave, text_key::kMenuFileSave},
+       {kSaveAs, text_key::kMenuFileSaveAs},
+       kLine,
+       {kPrint, text_key::kMenuFilePrint},
+       {kPrintPreview, text_key::kMenuFilePrintPreview},
+       {kPrintSetup, text_key::kMenuFilePrintSetup},
+       kLine,
+       {kExit, text_key::kMenuAppExit},
+       kEnd}}},
+    {text_key::kMenuProgram,
+     {{{kReadRadio, text_key::kMenuProgramReadData},
+       {kWriteRadio, text_key::kMenuProgramWriteData},
+       kLine,
+       {kTestMode, text_key::kMenuProgramTestMode},
+       kEnd}}},
+    {text_key::kMenuSetting, {{{kCommPort, text_key::kMenuSettingPort}, kEnd}}},
+    {text_key::kMenuHelp,
+     {{{kHelp, text_key::kMenuHelpHelp}, {kAbout, text_key::kMenuAppAbout}, kEnd}}},
+}};
+
+inline constexpr std::array<int, 11> kToolbar = {kNew,       kOpen,       kSave,      kSeparator,
+                                                 kReadRadio, kWriteRadio, kSeparator, kPrint,
+                                                 kSeparator, kHelp,       kUnhandled};
+
+inline constexpr int kRecentFileCount = 4;
+// The key under which the platform keeps the recent-file list.
+inline constexpr std::string_view kRecentFilesKey = "Korvel PL-3 radio program software";
+
+}  // namespace pl3::command

@@ -1,0 +1,374 @@
+#include "app/main_frame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QScreen>
+#include <QSettings>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QUrl>
+
+#include "app/about_dialog.h"
+#include "app/comm_port_dialog.h"
+#include "app/commands.h"
+#include "app/status_panes.h"
+#include "codeplug/data_file.h"
+#include "codeplug/document_commands.h"
+#include "lang/language_dialog.h"
+#include "lang/text_keys.h"
+#include "link/progress_dialog.h"
+#include "view/ma_item_view.h"
+
+namespace pl3 {
+
+namespace {
+
+QString qs(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+QString fileFilter() {
+    return qs(std::string(data_file::kFilter));
+}
+
+// A leading tab centres a pane's text.
+void setPaneText(QLabel* pane, const std::string& text) {
+    bool centred = !text.empty() && text.front() == '\t';
+    pane->setAlignment((centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter);
+    pane->setText(qs(centred ? text.substr(1) : text));
+}
+
+QIcon toolbarIcon(int command, const QStyle* style) {
+    switch (command) {
+        case command::kNew:
+            return style->standardIcon(QStyle::SP_FileIcon);
+        case command::kOpen:
+            return style->standardIcon(QStyle::SP_DialogOpenButton);
+        case command::kSave:
+            return style->standardIcon(QStyle::SP_DialogSaveButton);
+        case command::kReadRadio:
+            return style->standardIcon(QStyle::SP_ArrowDown);
+        case command::kWriteRadio:
+            return style->standardIcon(QStyle::SP_ArrowUp);
+        case command::kPrint:
+            return QIcon::fromTheme("document-print",
+                                    style->standardIcon(QStyle::SP_FileDialogDetailedView));
+        case command::kHelp:
+            return style->standardIcon(QStyle::SP_DialogHelpButton);
+        default:
+            return style->standardIcon(QStyle::SP_TitleBarContextHelpButton);
+    }
+}
+
+QString recentSettingsKey(int n) {
+    return QStringLiteral("Recent File List/File%1").arg(n);
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(AppContext& context, CMaItemDoc& doc, Prompter& prompter)
+    : context_(context), doc_(doc), prompter_(prompter) {
+    buildMenus();
+    buildToolbar();
+    buildStatusBar();
+    view_ = new CMaItemView(
+        context_, doc_, [this] { relabel(); }, this);
+    setCentralWidget(view_);
+    setAcceptDrops(true);
+    setMaximumSize(kWidth, kHeight);
+    resize(kWidth, kHeight);
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
+    qApp->installEventFilter(this);
+    relabel();
+    refreshStatusBar();
+}
+
+CMainFrame::~CMainFrame() {
+    qApp->removeEventFilter(this);
+    context_.port.close();
+}
+
+void CMainFrame::buildMenus() {
+    auto makeAction = [this](int command) {
+        auto* action = new QAction(this);
+        action->setData(command);
+        actions_.insert(command, action);
+        return action;
+    };
+    for (std::size_t m = 0; m < command::kMenus.size(); ++m) {
+        menus_[m] = menuBar()->addMenu(QString());
+        for (const command::MenuItem& item : command::kMenus[m].items) {
+            if (item.textKey.empty()) break;
+            if (item.command == command::kSeparator) {
+                menus_[m]->addSeparator();
+                continue;
+            }
+            menus_[m]->addAction(makeAction(item.command));
+        }
+    }
+    // Commands without a menu item still answer their shortcut.
+    QAction* language = makeAction(command::kLanguage);
+    addAction(language);
+    for (const command::Accelerator& accelerator : command::kAccelerators) {
+        QAction* action = actions_.value(accelerator.command);
+        action->setShortcut(QKeySequence(qs(std::string(accelerator.keys))));
+        action->setShortcutContext(Qt::WindowShortcut);
+    }
+    connect(actions_[command::kNew], &QAction::triggered, this, &CMainFrame::fileNew);
+    connect(actions_[command::kOpen], &QAction::triggered, this, &CMainFrame::fileOpen);
+    connect(actions_[command::kSave], &QAction::triggered, this, &CMainFrame::fileSave);
+    connect(actions_[command::kSaveAs], &QAction::triggered, this, &CMainFrame::fileSaveAs);
+    connect(actions_[command::kExit], &QAction::triggered, this, &QWidget::close);
+    connect(actions_[command::kReadRadio], &QAction::triggered, this, &CMainFrame::readFromRadio);
+    connect(actions_[command::kWriteRadio], &QAction::triggered, this, &CMainFrame::writeToRadio);
+    connect(actions_[command::kCommPort], &QAction::triggered, this,
+            &CMainFrame::communicationPort);
+    connect(language, &QAction::triggered, this, &CMainFrame::chooseLanguage);
+    connect(actions_[command::kHelp], &QAction::triggered, this, &CMainFrame::help);
+    connect(actions_[command::kAbout], &QAction::triggered, this, &CMainFrame::about);
+    // Printing and the service mode arrive with their own pages and dialogs.
+    for (int command :
+         {command::kPrint, command::kPrintPreview, command::kPrintSetup, command::kTestMode}) {
+        actions_[command]->setEnabled(false);
+    }
+    rebuildRecentFiles();
+}
+
+void CMainFrame::buildToolbar() {
+    QToolBar* toolbar = addToolBar(QString());
+    toolbar->setObjectName(QStringLiteral("toolbar"));
+    toolbar->setMovable(true);
+    toolbar->setIconSize(QSize(18, 18));
+    for (int command : command::kToolbar) {
+        if (command == command::kSeparator) {
+            toolbar->addSeparator();
+            continue;
+        }
+        QAction* action = actions_.value(command);
+        if (!action) {
+            // No command handles it, so it shows disabled.
+            action = new QAction(this);
+            action->setData(command);
+            action->setEnabled(false);
+            actions_.insert(command, action);
+        }
+        action->setIcon(toolbarIcon(command, style()));
+        toolbar->addAction(action);
+    }
+}
+
+void CMainFrame::buildStatusBar() {
+    statusBar()->setMinimumHeight(kStatusBarMinHeight);
+    for (std::size_t i = 0; i < panes_.size(); ++i) {
+        panes_[i] = new QLabel(this);
+        panes_[i]->setFixedWidth(kStatusPaneWidths[i]);
+        panes_[i]->setFrameShape(QFrame::Panel);
+        panes_[i]->setFrameShadow(QFrame::Sunken);
+        statusBar()->addWidget(panes_[i]);
+    }
+}
+
+void CMainFrame::relabel() {
+    const TextLookup& texts = context_.texts;
+    setWindowTitle(qs(texts.text(text_key::kWindowName)));
+    for (std::size_t m = 0; m < command::kMenus.size(); ++m) {
+        menus_[m]->setTitle(qs(texts.text(command::kMenus[m].textKey)));
+        for (const command::MenuItem& item : command::kMenus[m].items) {
+            if (item.textKey.empty()) break;
+            if (item.command != command::kSeparator) {
+                actions_[item.command]->setText(qs(texts.text(item.textKey)));
+            }
+        }
+    }
+    for (int command : command::kToolbar) {
+        if (QAction* action = actions_.value(command)) {
+            action->setToolTip(qs(texts.tooltip(command)));
+        }
+    }
+    refreshStatusBar();
+}
+
+void CMainFrame::refreshStatusBar() {
+    std::array<std::string, 5> texts =
+        statusPaneTexts({context_.settings.comPort(), context_.port.isOpen(), doc_.lowerLimit(),
+                         doc_.upperLimit(), context_.radioVersion},
+                        context_.texts);
+    for (std::size_t i = 0; i < panes_.size(); ++i)
+        setPaneText(panes_[i], texts[i]);
+}
+
+void CMainFrame::refreshPortPane(int portNumber) {
+    setPaneText(panes_[0], portPaneText(portNumber, context_.port.isOpen(), context_.texts));
+}
+
+QString CMainFrame::statusPaneText(int pane) const {
+    return panes_[static_cast<std::size_t>(pane)]->text();
+}
+
+std::optional<std::string> CMainFrame::chooseSavePath() {
+    QFileDialog dialog(this, QString(), QFileInfo(qs(doc_.pathName())).absolutePath(),
+                       fileFilter());
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("PL-3"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().first().toStdString();
+}
+
+void CMainFrame::fileNew() {
+    if (!saveModified(doc_, prompter_, [this] { return chooseSavePath(); })) return;
+    newDocument(doc_, prompter_, context_.skipPrompt);
+}
+
+void CMainFrame::fileOpen() {
+    QString path = QFileDialog::getOpenFileName(this, QString(), QString(), fileFilter());
+    if (!path.isEmpty()) openFile(path);
+}
+
+bool CMainFrame::openFile(const QString& path) {
+    if (!saveModified(doc_, prompter_, [this] { return chooseSavePath(); })) return false;
+    OpenOutcome outcome = openDocument(doc_, path.toStdString(), prompter_);
+    if (outcome == OpenOutcome::NotADataFile || outcome == OpenOutcome::FileError) return false;
+    rememberRecentFile(path);
+    return true;
+}
+
+bool CMainFrame::fileSave() {
+    bool saved = saveCommand(doc_, prompter_, [this] { return chooseSavePath(); });
+    if (saved) rememberRecentFile(qs(doc_.pathName()));
+    return saved;
+}
+
+bool CMainFrame::fileSaveAs() {
+    std::optional<std::string> path = chooseSavePath();
+    if (!path || !storeDocument(doc_, *path, prompter_)) return false;
+    rememberRecentFile(qs(*path));
+    return true;
+}
+
+void CMainFrame::runTransfer(int direction) {
+    ProgressDialog::Hooks hooks{[this](int port) { refreshPortPane(port); },
+                                [this] { refreshStatusBar(); }, [this] { relabel(); }};
+    ProgressDialog dialog(context_, doc_, prompter_, static_cast<link::Direction>(direction),
+                          std::move(hooks), this);
+    dialog.startJob();
+    dialog.exec();
+}
+
+void CMainFrame::readFromRadio() {
+    runTransfer(static_cast<int>(link::Direction::Read));
+}
+void CMainFrame::writeToRadio() {
+    runTransfer(static_cast<int>(link::Direction::Write));
+}
+
+void CMainFrame::communicationPort() {
+    runCommPortDialog(this, context_.port, context_.settings, context_.texts);
+    refreshPortPane(context_.settings.comPort());
+}
+
+void CMainFrame::chooseLanguage() {
+    if (runLanguageDialog(this, context_.paths.programFolder, context_.texts, context_.settings)) {
+        relabel();
+        doc_.updateAllViews();
+    }
+}
+
+void CMainFrame::help() {
+    QString languageFile = qs(context_.texts.languageFilePath());
+    QString helpFile = languageFile.left(languageFile.lastIndexOf('.')) + QStringLiteral(".chm");
+    if (QFileInfo(helpFile).isFile()) QDesktopServices::openUrl(QUrl::fromLocalFile(helpFile));
+}
+
+void CMainFrame::about() {
+    showAboutDialog(this, context_);
+}
+
+void CMainFrame::rebuildRecentFiles() {
+    QMenu* file = menus_[0];
+    for (QAction* action : recentActions_) {
+        file->removeAction(action);
+        delete action;
+    }
+    recentActions_.clear();
+    QSettings recent(qs(std::string(command::kRecentFilesKey)), QStringLiteral("pl3-cps"));
+    QAction* before = actions_.value(command::kExit);
+    for (int n = 1; n <= command::kRecentFileCount; ++n) {
+        QString path = recent.value(recentSettingsKey(n)).toString();
+        if (path.isEmpty()) continue;
+        auto* action =
+            new QAction(QStringLiteral("&%1 %2").arg(n).arg(QFileInfo(path).fileName()), this);
+        action->setToolTip(path);
+        connect(action, &QAction::triggered, this, [this, path] { openFile(path); });
+        file->insertAction(before, action);
+        recentActions_.append(action);
+    }
+    if (!recentActions_.isEmpty()) recentActions_.append(file->insertSeparator(before));
+}
+
+void CMainFrame::rememberRecentFile(const QString& path) {
+    if (path.isEmpty()) return;
+    QSettings recent(qs(std::string(command::kRecentFilesKey)), QStringLiteral("pl3-cps"));
+    QStringList paths{QFileInfo(path).absoluteFilePath()};
+    for (int n = 1; n <= command::kRecentFileCount; ++n) {
+        QString known = recent.value(recentSettingsKey(n)).toString();
+        if (!known.isEmpty() && !paths.contains(known)) paths.append(known);
+    }
+    for (int n = 1; n <= command::kRecentFileCount; ++n) {
+        recent.setValue(recentSettingsKey(n), n <= paths.size() ? paths[n - 1] : QString());
+    }
+    rebuildRecentFiles();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (!saveModified(doc_, prompter_, [this] { return chooseSavePath(); })) {
+        event->ignore();
+        return;
+    }
+    context_.port.close();
+    event->accept();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile()) {
+            openFile(url.toLocalFile());
+            break;
+        }
+    }
+}
+
+// The program's shortcuts win over the keys an edit box would keep for itself (Ctrl+C
+// is the communication port here, not copy), wherever the focus is in this window.
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget && widget->window() == this) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            QKeySequence pressed(key->keyCombination());
+            for (const command::Accelerator& accelerator : command::kAccelerators) {
+                if (pressed == QKeySequence(qs(std::string(accelerator.keys)))) {
+                    event->ignore();
+                    return true;
+                }
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace pl3

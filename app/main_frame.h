@@ -1,0 +1,83 @@
+#pragma once
+// The main window: menus, toolbar, shortcuts, the five-pane status bar, the file and
+// radio commands, and the view with the editor pages.
+
+#include <QHash>
+#include <QMainWindow>
+#include <array>
+#include <memory>
+
+#include "app/app_context.h"
+#include "codeplug/document.h"
+#include "platform/prompter.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+
+namespace pl3 {
+
+class CMaItemView;
+
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+
+  public:
+    static constexpr int kWidth = 900;
+    static constexpr int kHeight = 650;
+
+    // Questions and messages go through prompter (message boxes owned by this window in
+    // the program, a script in tests).
+    CMainFrame(AppContext& context, CMaItemDoc& doc, Prompter& prompter);
+    ~CMainFrame() override;
+
+    // A file opened as by File Open (command line, recent files, a dropped file).
+    bool openFile(const QString& path);
+
+    // Texts of the current language into title, menus, tooltips and status bar.
+    void relabel();
+    void refreshStatusBar();
+    void refreshPortPane(int portNumber);
+
+    QAction* action(int command) const { return actions_.value(command); }
+    CMaItemView* view() const { return view_; }
+    QString statusPaneText(int pane) const;
+
+    // The command handlers, public so that tests can drive them.
+    void fileNew();
+    void fileOpen();
+    bool fileSave();
+    bool fileSaveAs();
+    void readFromRadio();
+    void writeToRadio();
+    void communicationPort();
+    void chooseLanguage();
+    void help();
+    void about();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void buildMenus();
+    void buildToolbar();
+    void buildStatusBar();
+    void rebuildRecentFiles();
+    void rememberRecentFile(const QString& path);
+    std::optional<std::string> chooseSavePath();
+    void runTransfer(int direction);
+
+    AppContext& context_;
+    CMaItemDoc& doc_;
+    Prompter& prompter_;
+    CMaItemView* view_;
+    QHash<int, QAction*> actions_;
+    std::array<QMenu*, 4> menus_{};
+    QList<QAction*> recentActions_;  // the recent files, between the print commands and Exit
+    std::array<QLabel*, 5> panes_{};
+};
+
+}  // namespace pl3

@@ -1,0 +1,66 @@
+#pragma once
+// The progress dialog of a read from or a write to the radio: it starts the job, looks
+// at it every 20 ms and carries out what the job display rules say.
+
+#include <QDialog>
+#include <functional>
+#include <memory>
+
+#include "app/app_context.h"
+#include "codeplug/document.h"
+#include "link/transfer_job.h"
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QTimer;
+
+namespace pl3 {
+
+class Prompter;
+
+class ProgressDialog : public QDialog {
+    Q_OBJECT
+
+  public:
+    static constexpr int kTemplate = 132;
+    static constexpr int kPollMs = 20;
+
+    // onPortPane(n) shows port n in the status bar while the search runs; onRefresh
+    // refreshes the whole status bar; onRead re-labels the program after a read.
+    struct Hooks {
+        std::function<void(int)> portPane;
+        std::function<void()> statusBar;
+        std::function<void()> afterRead;
+    };
+
+    ProgressDialog(AppContext& context, CMaItemDoc& doc, Prompter& prompter,
+                   link::Direction direction, Hooks hooks, QWidget* parent = nullptr);
+    ~ProgressDialog() override;
+
+    // Starts (or, after a failure, restarts) the job.
+    void startJob();
+    QString statusText() const;
+    int barPosition() const;
+    bool retryAllowed() const;
+
+    void reject() override;  // Esc and the close box cancel
+    void accept() override;  // OK retries a failed job
+
+  private:
+    void poll();
+    void end();
+
+    AppContext& context_;
+    CMaItemDoc& doc_;
+    Prompter& prompter_;
+    link::Direction direction_;
+    Hooks hooks_;
+    std::unique_ptr<link::TransferJob> job_;
+    QTimer* timer_;
+    QProgressBar* bar_;
+    QLabel* status_;
+    QPushButton* retry_;
+};
+
+}  // namespace pl3

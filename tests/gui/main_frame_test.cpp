@@ -1,0 +1,136 @@
+#include "app/main_frame.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QTabBar>
+#include <QTest>
+
+#include "app/commands.h"
+#include "codeplug/document_commands.h"
+#include "lang/text_keys.h"
+#include "platform/private_profile.h"
+#include "scripted_prompter.h"
+#include "settings_fixture.h"
+#include "view/ma_item_view.h"
+
+namespace pl3 {
+namespace {
+
+class MainFrameTest : public ::testing::Test {
+  protected:
+    MainFrameTest() {
+        folder.installLanguageFiles();
+        platform::writeString(folder.file("setting.ini"), "setup", "language", "english");
+        context = std::make_unique<AppContext>(*resolveAppPaths(folder.path(), 1033));
+        doc = std::make_unique<CMaItemDoc>(context->settings);
+        frame = std::make_unique<CMainFrame>(*context, *doc, prompter);
+        bool skip = true;
+        newDocument(*doc, prompter, skip);
+    }
+    QString text(std::string_view key) const {
+        return QString::fromStdString(context->texts.text(key));
+    }
+
+    test::ProgramFolder folder;
+    test::ScriptedPrompter prompter;
+    std::unique_ptr<AppContext> context;
+    std::unique_ptr<CMaItemDoc> doc;
+    std::unique_ptr<CMainFrame> frame;
+};
+
+TEST_F(MainFrameTest, TitleMenusAndStatusBarComeFromTheLanguageFile) {
+    EXPECT_EQ(frame->windowTitle(), text(text_key::kWindowName));
+    QList<QAction*> menus = frame->menuBar()->actions();
+    ASSERT_EQ(menus.size(), 4);
+    EXPECT_EQ(menus[0]->text(), text(text_key::kMenuFile));
+    EXPECT_EQ(menus[3]->text(), text(text_key::kMenuHelp));
+    EXPECT_EQ(frame->action(command::kReadRadio)->text(), text(text_key::kMenuProgramReadData));
+    EXPECT_EQ(frame->action(command::kReadRadio)->toolTip(), text("IDS_TIP_32771"));
+    EXPECT_EQ(frame->statusPaneText(0), "COM1 : " + text(text_key::kOff));
+    EXPECT_EQ(frame->statusPaneText(1), text(text_key::kCompanyName));
+    EXPECT_EQ(frame->statusPaneText(3), "400MHz - 470MHz");
+    EXPECT_EQ(frame->statusPaneText(4), text(text_key::kFileVersion) + " ");
+    EXPECT_FALSE(frame->action(command::kUnhandled)->isEnabled());
+}
+
+TEST_F(MainFrameTest, ShortcutsOfTheAcceleratorTable) {
+    struct Case {
+        int command;
+        const char* keys;
+    } cases[] = {{command::kNew, "Ctrl+N"},        {command::kOpen, "Ctrl+O"},
+                 {command::kSave, "Ctrl+S"},       {command::kReadRadio, "Ctrl+R"},
+                 {command::kWriteRadio, "Ctrl+W"}, {command::kCommPort, "Ctrl+C"},
+                 {command::kLanguage, "Ctrl+L"},   {command::kTestMode, "Ctrl+T"}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(frame->action(c.command)->shortcut(), QKeySequence(QString::fromLatin1(c.keys)))
+            << c.keys;
+    }
+}
+
+// A shortcut reaches its command even while an edit box has the focus, which would
+// otherwise keep keys such as Ctrl+N or Ctrl+C for itself.
+TEST_F(MainFrameTest, ShortcutsWinOverAnEditBox) {
+    auto* edit = new QLineEdit(frame->view()->page(0));
+    frame->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
+    edit->setFocus();
+    prompter.answer(false);  // decline the new-document question
+    QTest::keyClick(edit, Qt::Key_N, Qt::ControlModifier);
+    ASSERT_FALSE(prompter.prompts().empty());
+    EXPECT_EQ(prompter.prompts().back().textKey, text_key::kWarnClear);
+    EXPECT_TRUE(edit->text().isEmpty());
+}
+
+TEST_F(MainFrameTest, NewAsksToSaveAModifiedDocumentFirst) {
+    doc->setFrequencyText(80, Side::Receive, "440");
+    doc->setModifiedFlag(true);
+    prompter.answer(PromptAnswer::Cancel);
+    frame->fileNew();
+    EXPECT_EQ(prompter.textKeys(),
+              std::vector<std::string>{std::string(text_key::kAskSaveChanges)});
+    EXPECT_FALSE(doc->isEmpty(80));
+
+    prompter.answer(PromptAnswer::No);
+    prompter.answer(true);
+    frame->fileNew();
+    EXPECT_EQ(prompter.prompts().back().textKey, text_key::kWarnClear);
+    EXPECT_TRUE(doc->isEmpty(80));
+    EXPECT_FALSE(doc->isModified());
+}
+
+TEST_F(MainFrameTest, OpeningAFileKeepsTheTitleAndUpdatesThePages) {
+    std::string path = folder.file("b.PL-3");
+    CMaItemDoc other(context->settings);
+    bool skip = true;
+    newDocument(other, prompter, skip);
+    other.selectRange(1);
+    ASSERT_TRUE(storeDocument(other, path, prompter));
+    EXPECT_TRUE(frame->openFile(QString::fromStdString(path)));
+    EXPECT_EQ(frame->windowTitle(), text(text_key::kWindowName));  // never the file's name
+    EXPECT_EQ(frame->statusPaneText(3), "430MHz - 440MHz");
+    EXPECT_FALSE(frame->openFile(QString::fromStdString(folder.write("junk.PL-3", "junk"))));
+    EXPECT_EQ(prompter.prompts().back().textKey, text_key::kWarnLoad);
+    EXPECT_EQ(doc->pathName(), path);
+}
+
+TEST_F(MainFrameTest, ALanguageChangeRelabelsMenusAndTabs) {
+    context->texts.setLanguageFilePath(folder.file("chinese.lang"));
+    doc->updateAllViews();
+    EXPECT_EQ(frame->action(command::kOpen)->text(), text(text_key::kMenuFileOpen));
+    EXPECT_EQ(frame->menuBar()->actions()[1]->text(), text(text_key::kMenuProgram));
+    QTabBar* tabs = frame->view()->tabBar();
+    ASSERT_EQ(tabs->count(), 3);
+    EXPECT_EQ(tabs->tabText(2), "     " + text(text_key::kFunction2) + "     ");
+    EXPECT_EQ(frame->statusPaneText(1), text(text_key::kCompanyName));
+}
+
+TEST_F(MainFrameTest, WindowSizeRules) {
+    EXPECT_EQ(frame->size(), QSize(CMainFrame::kWidth, CMainFrame::kHeight));
+    EXPECT_EQ(frame->maximumSize(), QSize(CMainFrame::kWidth, CMainFrame::kHeight));
+}
+
+}  // namespace
+}  // namespace pl3

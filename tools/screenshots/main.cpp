@@ -1,0 +1,73 @@
+// pl3-screenshots OUTPUT_DIR: renders the main window (each tab) and the dialogs in every
+// shipped language to PNG files, offscreen, so they can be looked at without a display.
+
+#include <QApplication>
+#include <QDir>
+#include <QTabBar>
+#include <QWidget>
+#include <cstdlib>
+#include <iostream>
+
+#include "app/app_context.h"
+#include "app/comm_port_dialog.h"
+#include "app/main_frame.h"
+#include "codeplug/document_commands.h"
+#include "lang/language_dialog.h"
+#include "link/progress_dialog.h"
+#include "platform/program_folder.h"
+#include "platform/prompter.h"
+#include "view/ma_item_view.h"
+
+namespace {
+
+bool save(QWidget& widget, const QString& path, bool fitToContents = true) {
+    if (fitToContents) widget.adjustSize();
+    widget.show();
+    QApplication::processEvents();
+    bool saved = widget.grab().save(path);
+    widget.hide();
+    std::cout << (saved ? "wrote " : "could not write ") << path.toStdString() << "\n";
+    return saved;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    std::string programFolder = pl3::platform::takeProgramFolder(argc, argv);
+    QApplication application(argc, argv);
+    if (argc < 2) {
+        std::cerr << "usage: pl3-screenshots [--program-dir DIR] OUTPUT_DIR\n";
+        return 1;
+    }
+    QDir output(QString::fromLocal8Bit(argv[1]));
+    output.mkpath(QStringLiteral("."));
+    std::optional<pl3::AppPaths> paths = pl3::resolveAppPaths(programFolder, 1033);
+    if (!paths) {
+        std::cerr << pl3::kMissingSettingsMessage << "\n";
+        return 2;
+    }
+    bool ok = true;
+    for (const char* language : {"english", "chinese"}) {
+        pl3::AppContext context(*paths);
+        context.texts.setLanguageFilePath(programFolder + "/" + language + ".lang");
+        pl3::CMaItemDoc doc(context.settings);
+        pl3::SilentPrompter prompter;
+        pl3::CMainFrame frame(context, doc, prompter);
+        bool skip = true;
+        pl3::newDocument(doc, prompter, skip);
+        QString prefix = output.filePath(QString::fromLatin1(language) + QStringLiteral("-"));
+        for (int tab = 0; tab < pl3::CMaItemView::kPageCount; ++tab) {
+            frame.view()->tabBar()->setCurrentIndex(tab);
+            ok &= save(frame, prefix + QStringLiteral("main-tab%1.png").arg(tab + 1), false);
+        }
+        pl3::CommPortDialog port(&frame, context.port, context.settings, context.texts);
+        ok &= save(port, prefix + QStringLiteral("dialog-130-port.png"));
+        pl3::LanguageDialog languages(&frame, programFolder, context.texts, context.settings);
+        ok &= save(languages, prefix + QStringLiteral("dialog-131-language.png"));
+        pl3::ProgressDialog progress(context, doc, prompter, pl3::link::Direction::Read, {},
+                                     &frame);
+        ok &= save(progress, prefix + QStringLiteral("dialog-132-progress.png"));
+    }
+    return ok ? 0 : 1;
+}

@@ -1,0 +1,104 @@
+#include "view/ma_item_view.h"
+
+#include <QLabel>
+#include <QStackedWidget>
+#include <QStyleOptionTab>
+#include <QStylePainter>
+#include <QVBoxLayout>
+
+#include "lang/text_keys.h"
+
+namespace pl3 {
+
+namespace {
+
+constexpr std::array<std::string_view, CMaItemView::kPageCount> kTabKeys = {
+    text_key::kChannel, text_key::kFunction1, text_key::kFunction2};
+constexpr std::array<int, CMaItemView::kPageCount> kPageTemplates = {150, 151, 157};
+
+QFont tabFont(const QFont& base, bool selected) {
+    QFont font = base;
+    font.setWeight(selected ? QFont::Black : QFont::Normal);
+    return font;
+}
+
+}  // namespace
+
+QString tabCaption(const std::string& text) {
+    return QStringLiteral("     ") + QString::fromStdString(text) + QStringLiteral("     ");
+}
+
+void BoldSelectedTabBar::paintEvent(QPaintEvent*) {
+    QStylePainter painter(this);
+    for (int i = 0; i < count(); ++i) {
+        QStyleOptionTab option;
+        initStyleOption(&option, i);
+        painter.drawControl(QStyle::CE_TabBarTabShape, option);
+        painter.setFont(tabFont(font(), i == currentIndex()));
+        painter.drawText(option.rect, Qt::AlignCenter | Qt::TextSingleLine, option.text);
+    }
+}
+
+QSize BoldSelectedTabBar::tabSizeHint(int index) const {
+    // Room for the bold face, whichever tab is selected.
+    QFontMetrics bold(tabFont(font(), true));
+    QSize size = QTabBar::tabSizeHint(index);
+    size.setWidth(std::max(size.width(), bold.horizontalAdvance(tabText(index)) + 16));
+    return size;
+}
+
+CMaItemView::CMaItemView(AppContext& context, CMaItemDoc& doc, std::function<void()> onFrameTexts,
+                         QWidget* parent)
+    : QWidget(parent),
+      context_(context),
+      doc_(doc),
+      onFrameTexts_(std::move(onFrameTexts)),
+      tabs_(new BoldSelectedTabBar(this)),
+      stack_(new QStackedWidget(this)) {
+    setProperty("templateNumber", kTemplate);
+    tabs_->setProperty("resourceId", kTabControl);
+    tabs_->setExpanding(false);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->setSpacing(0);
+    layout->addWidget(tabs_);
+    layout->addWidget(stack_, 1);
+    for (int i = 0; i < kPageCount; ++i) {
+        // The editor pages take these places; each keeps its template number.
+        auto* page = new QLabel(stack_);
+        page->setProperty("templateNumber", kPageTemplates[static_cast<std::size_t>(i)]);
+        page->setAlignment(Qt::AlignCenter);
+        page->setFrameShape(QFrame::StyledPanel);
+        pages_[static_cast<std::size_t>(i)] = page;
+        stack_->addWidget(page);
+        tabs_->addTab(QString());
+    }
+    // Changing tabs hides the old page before the new one shows; hidden pages keep their state.
+    connect(tabs_, &QTabBar::currentChanged, stack_, &QStackedWidget::setCurrentIndex);
+    listener_ = doc_.addViewListener([this] { update(); });
+    setTabCaptions();
+}
+
+CMaItemView::~CMaItemView() {
+    doc_.removeViewListener(listener_);
+}
+
+int CMaItemView::currentPage() const {
+    return tabs_->currentIndex();
+}
+
+void CMaItemView::setTabCaptions() {
+    for (int i = 0; i < kPageCount; ++i) {
+        tabs_->setTabText(i,
+                          tabCaption(context_.texts.text(kTabKeys[static_cast<std::size_t>(i)])));
+    }
+}
+
+void CMaItemView::update() {
+    if (onFrameTexts_) onFrameTexts_();
+    setTabCaptions();
+    for (QWidget* page : pages_)
+        page->update();
+}
+
+}  // namespace pl3

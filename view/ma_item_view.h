@@ -1,0 +1,62 @@
+#pragma once
+// The main window's client area: a tab control with the three editor pages. Every
+// document-wide change reaches the pages through update().
+
+#include <QTabBar>
+#include <QWidget>
+#include <array>
+#include <functional>
+
+#include "app/app_context.h"
+#include "codeplug/document.h"
+
+class QStackedWidget;
+
+namespace pl3 {
+
+// Tabs drawn with the selected one in bold.
+class BoldSelectedTabBar : public QTabBar {
+  public:
+    using QTabBar::QTabBar;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    QSize tabSizeHint(int index) const override;
+};
+
+class CMaItemView : public QWidget {
+    Q_OBJECT
+
+  public:
+    static constexpr int kTemplate = 101;
+    static constexpr int kTabControl = 1016;
+    static constexpr int kPageCount = 3;
+
+    // onFrameTexts: the frame sets its title, menus and status bar in the current language.
+    CMaItemView(AppContext& context, CMaItemDoc& doc, std::function<void()> onFrameTexts,
+                QWidget* parent = nullptr);
+    ~CMaItemView() override;
+
+    // The document changed: frame texts, then every page, then the tab captions.
+    void update();
+
+    QTabBar* tabBar() const { return tabs_; }
+    QWidget* page(int index) const { return pages_[static_cast<std::size_t>(index)]; }
+    int currentPage() const;
+
+  private:
+    void setTabCaptions();
+
+    AppContext& context_;
+    CMaItemDoc& doc_;
+    std::function<void()> onFrameTexts_;
+    BoldSelectedTabBar* tabs_;
+    QStackedWidget* stack_;
+    std::array<QWidget*, kPageCount> pages_{};
+    int listener_ = 0;
+};
+
+// "     " + text + "     ": the tab captions keep a margin of five blanks on each side.
+QString tabCaption(const std::string& text);
+
+}  // namespace pl3
