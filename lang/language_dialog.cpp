@@ -28,6 +28,7 @@ void LanguageDialog::layOut() {
     setWindowTitle(QStringLiteral("语言"));
 
     auto* label = new QLabel(QStringLiteral("请选择语言:"), this);
+    setResourceId(label, kLanguagePromptId);
     list_ = new QComboBox(this);
     setResourceId(list_, kLanguageListId);
     label->setBuddy(list_);

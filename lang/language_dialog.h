@@ -14,6 +14,7 @@ namespace pl3 {
 
 constexpr int kLanguageDialogTemplate = 131;
 constexpr int kLanguageListId = 1014;
+constexpr int kLanguagePromptId = 1015;
 
 class LanguageDialog : public QDialog {
     Q_OBJECT

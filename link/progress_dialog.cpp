@@ -54,6 +54,7 @@ ProgressDialog::ProgressDialog(AppContext& context, CMaItemDoc& doc, Prompter& p
 
     translateDialog(this, kTemplate, context_.texts);
     setWindowTitle(QString::fromStdString(context_.texts.text(link::titleKey(direction_))));
+    status_->setText(QString::fromStdString(context_.texts.text(link::promptKey(direction_))));
 }
 
 ProgressDialog::~ProgressDialog() {
