@@ -37,10 +37,11 @@ constexpr AboutTexts kChinese = {"关于 PL-3", "PL-3 对讲机写频软件", "�
 
 }  // namespace
 
-void showAboutDialog(QWidget* parent, const AppContext& context) {
+std::unique_ptr<QDialog> makeAboutDialog(QWidget* parent, const AppContext& context) {
     const bool english = context.settings.languageName(kLanguageBuffer) == "english";
     const AboutTexts& texts = english ? kEnglish : kChinese;
-    QDialog dialog(parent);
+    auto about = std::make_unique<QDialog>(parent);
+    QDialog& dialog = *about;
     dialog.setProperty("templateNumber", english ? kEnglishTemplate : kChineseTemplate);
     dialog.setWindowTitle(QString::fromUtf8(texts.caption));
     auto* layout = new QVBoxLayout(&dialog);
@@ -63,7 +64,11 @@ void showAboutDialog(QWidget* parent, const AppContext& context) {
     layout->addWidget(rights);
     layout->addWidget(buttons);
     if (english) translateDialog(&dialog, kEnglishTemplate, context.texts);
-    dialog.exec();
+    return about;
+}
+
+void showAboutDialog(QWidget* parent, const AppContext& context) {
+    makeAboutDialog(parent, context)->exec();
 }
 
 }  // namespace pl3

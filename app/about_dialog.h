@@ -1,5 +1,8 @@
 #pragma once
 
+#include <memory>
+
+class QDialog;
 class QWidget;
 
 namespace pl3 {
@@ -8,6 +11,7 @@ struct AppContext;
 
 // About: the translated template when the stored language is exactly "english", the
 // Chinese one otherwise.
+std::unique_ptr<QDialog> makeAboutDialog(QWidget* parent, const AppContext& context);
 void showAboutDialog(QWidget* parent, const AppContext& context);
 
 }  // namespace pl3

@@ -3,17 +3,21 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QTabBar>
+#include <QTemporaryDir>
 #include <QWidget>
 #include <cstdlib>
 #include <iostream>
 
+#include "app/about_dialog.h"
 #include "app/app_context.h"
 #include "app/comm_port_dialog.h"
 #include "app/main_frame.h"
 #include "codeplug/document_commands.h"
 #include "lang/language_dialog.h"
 #include "link/progress_dialog.h"
+#include "platform/private_profile.h"
 #include "platform/program_folder.h"
 #include "platform/prompter.h"
 #include "view/ma_item_view.h"
@@ -42,6 +46,14 @@ int main(int argc, char** argv) {
     }
     QDir output(QString::fromLocal8Bit(argv[1]));
     output.mkpath(QStringLiteral("."));
+    // A copy of the installation data: the About dialog follows the stored language, which
+    // the run changes, and the user's setting.ini stays as it is.
+    QTemporaryDir scratch;
+    for (const char* name : {"setting.ini", "english.lang", "chinese.lang"}) {
+        QFile::copy(QString::fromStdString(programFolder + "/" + name),
+                    scratch.filePath(QString::fromLatin1(name)));
+    }
+    programFolder = scratch.path().toStdString();
     std::optional<pl3::AppPaths> paths = pl3::resolveAppPaths(programFolder, 1033);
     if (!paths) {
         std::cerr << pl3::kMissingSettingsMessage << "\n";
@@ -65,6 +77,9 @@ int main(int argc, char** argv) {
         ok &= save(port, prefix + QStringLiteral("dialog-130-port.png"));
         pl3::LanguageDialog languages(&frame, programFolder, context.texts, context.settings);
         ok &= save(languages, prefix + QStringLiteral("dialog-131-language.png"));
+        pl3::platform::writeString(context.settings.path(), "setup", "language", language);
+        ok &= save(*pl3::makeAboutDialog(&frame, context),
+                   prefix + QStringLiteral("dialog-100-159-about.png"));
         pl3::ProgressDialog progress(context, doc, prompter, pl3::link::Direction::Read, {},
                                      &frame);
         ok &= save(progress, prefix + QStringLiteral("dialog-132-progress.png"));
