@@ -75,7 +75,7 @@ CMaItemView::CMaItemView(AppContext& context, CMaItemDoc& doc, std::function<voi
     }
     // Changing tabs hides the old page before the new one shows; hidden pages keep their state.
     connect(tabs_, &QTabBar::currentChanged, stack_, &QStackedWidget::setCurrentIndex);
-    listener_ = doc_.addViewListener([this] { update(); });
+    listener_ = doc_.addViewListener([this] { onDocumentChanged(); });
     setTabCaptions();
 }
 
@@ -94,7 +94,7 @@ void CMaItemView::setTabCaptions() {
     }
 }
 
-void CMaItemView::update() {
+void CMaItemView::onDocumentChanged() {
     if (onFrameTexts_) onFrameTexts_();
     setTabCaptions();
     for (QWidget* page : pages_)

@@ -1,6 +1,6 @@
 #pragma once
 // The main window's client area: a tab control with the three editor pages. Every
-// document-wide change reaches the pages through update().
+// document-wide change reaches the pages through onDocumentChanged().
 
 #include <QTabBar>
 #include <QWidget>
@@ -38,7 +38,7 @@ class CMaItemView : public QWidget {
     ~CMaItemView() override;
 
     // The document changed: frame texts, then every page, then the tab captions.
-    void update();
+    void onDocumentChanged();
 
     QTabBar* tabBar() const { return tabs_; }
     QWidget* page(int index) const { return pages_[static_cast<std::size_t>(index)]; }
