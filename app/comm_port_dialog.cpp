@@ -40,18 +40,7 @@ void CommPortDialog::layOut() {
     searchBox_->setVisible(false);
     layout->addWidget(searchBox_);
 
-    auto* ok = new QPushButton(QStringLiteral("确定"), this);
-    setResourceId(ok, kOkButtonId);
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("取消"), this);
-    setResourceId(cancel, kCancelButtonId);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    QHBoxLayout* buttons = addOkCancelRow(this);
     layout->addLayout(buttons);
 }
 

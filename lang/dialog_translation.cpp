@@ -1,8 +1,11 @@
 #include "lang/dialog_translation.h"
 
 #include <QAbstractButton>
+#include <QDialog>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QString>
 #include <QVariant>
 #include <QWidget>
@@ -47,6 +50,21 @@ void translateDialog(QWidget* dialog, int templateNumber, const TextLookup& text
             setCaption(child, QString::fromStdString(*caption));
         }
     }
+}
+
+QHBoxLayout* addOkCancelRow(QDialog* dialog) {
+    auto* ok = new QPushButton(QStringLiteral("确定"), dialog);
+    setResourceId(ok, kOkButtonId);
+    ok->setDefault(true);
+    auto* cancel = new QPushButton(QStringLiteral("取消"), dialog);
+    setResourceId(cancel, kCancelButtonId);
+    QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
+    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    return row;
 }
 
 }  // namespace pl3

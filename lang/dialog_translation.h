@@ -4,6 +4,9 @@
 
 class QWidget;
 
+class QDialog;
+class QHBoxLayout;
+
 namespace pl3 {
 
 class TextLookup;
@@ -23,5 +26,9 @@ void setResourceId(QWidget* widget, int id);
 // "Resource"/<id> the text of every button, label and group box below it whose identifier
 // is id. Missing keys leave the built-in caption; other widget kinds are left alone.
 void translateDialog(QWidget* dialog, int templateNumber, const TextLookup& texts);
+
+// The OK and Cancel buttons of a dialog built in code, with their built-in captions and
+// identifiers, wired to accept and reject; a layout to add at the bottom.
+QHBoxLayout* addOkCancelRow(QDialog* dialog);
 
 }  // namespace pl3

@@ -33,18 +33,7 @@ void LanguageDialog::layOut() {
     setResourceId(list_, kLanguageListId);
     label->setBuddy(list_);
 
-    auto* ok = new QPushButton(QStringLiteral("确定"), this);
-    setResourceId(ok, kOkButtonId);
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("取消"), this);
-    setResourceId(cancel, kCancelButtonId);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    QHBoxLayout* buttons = addOkCancelRow(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label);

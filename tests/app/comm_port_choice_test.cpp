@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "pseudo_terminal.h"
 #include "settings_fixture.h"
 #include "temp_dir.h"
 
@@ -133,31 +134,6 @@ TEST(CommPortChoice, ButtonCaptionsNameTheDevice) {
         EXPECT_EQ(withPortDevice(c.caption, c.device), c.text);
 }
 
-// The slave side of a pseudo-terminal: a device the serial port can really open.
-class PseudoTerminal {
-  public:
-    PseudoTerminal() {
-        master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-        char name[128] = {};
-        if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0 ||
-            ::ptsname_r(master_, name, sizeof name) != 0) {
-            return;
-        }
-        slavePath_ = name;
-    }
-    ~PseudoTerminal() {
-        if (master_ >= 0) ::close(master_);
-    }
-    PseudoTerminal(const PseudoTerminal&) = delete;
-    PseudoTerminal& operator=(const PseudoTerminal&) = delete;
-
-    const std::string& slavePath() const { return slavePath_; }
-
-  private:
-    int master_ = -1;
-    std::string slavePath_;
-};
-
 // Only the ports listed in setting.ini exist (2, 5 and 8 open), so the probe never
 // touches the machine's own serial ports.
 class CommPortProbeTest : public ::testing::Test {
@@ -170,7 +146,7 @@ class CommPortProbeTest : public ::testing::Test {
                                    "\n7=/dev/pl3-no-such-device\n8=" + pty_.slavePath() + "\n");
     }
 
-    PseudoTerminal pty_;
+    test::PseudoTerminal pty_;
 };
 
 TEST_F(CommPortProbeTest, ProbesThroughTheApplicationPortAndLeavesItClosed) {

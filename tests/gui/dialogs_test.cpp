@@ -22,6 +22,7 @@
 #include "app/comm_port_dialog.h"
 #include "lang/dialog_translation.h"
 #include "lang/language_dialog.h"
+#include "pseudo_terminal.h"
 #include "settings_fixture.h"
 #include "temp_dir.h"
 
@@ -210,31 +211,6 @@ TEST(LanguageDialog, OkWithNothingToChooseIsStillAccepted) {
 
 // ---- communication-port dialog ----
 
-// The slave side of a pseudo-terminal: a port that really opens.
-class PseudoTerminal {
-  public:
-    PseudoTerminal() {
-        master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-        char name[128] = {};
-        if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0 ||
-            ::ptsname_r(master_, name, sizeof name) != 0) {
-            return;
-        }
-        slavePath_ = name;
-    }
-    ~PseudoTerminal() {
-        if (master_ >= 0) ::close(master_);
-    }
-    PseudoTerminal(const PseudoTerminal&) = delete;
-    PseudoTerminal& operator=(const PseudoTerminal&) = delete;
-
-    const std::string& slavePath() const { return slavePath_; }
-
-  private:
-    int master_ = -1;
-    std::string slavePath_;
-};
-
 // Ports 2 and 4 open; no other port number has a device.
 class CommPortDialogTest : public ::testing::Test {
   protected:
@@ -256,7 +232,7 @@ class CommPortDialogTest : public ::testing::Test {
     }
     std::string settingsText() const { return test::readText(folder_->file("setting.ini")); }
 
-    PseudoTerminal pty_;
+    test::PseudoTerminal pty_;
     std::unique_ptr<test::ProgramFolder> folder_;
     std::unique_ptr<SerialPort> port_;
 };

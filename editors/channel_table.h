@@ -1,0 +1,107 @@
+#pragma once
+// The rules of the channel page: one row per channel record, one column per channel
+// field. The table keeps only the texts and marks of its cells; every change goes
+// straight into the document's image. A widget shows what this class says and
+// forwards the user's edits, clicks and button presses.
+
+#include <array>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "codeplug/document.h"
+#include "codeplug/image_layout.h"
+#include "lang/text_lookup.h"
+#include "platform/prompter.h"
+
+namespace pl3 {
+
+class ChannelTable {
+  public:
+    static constexpr int kRowCount = kChannelCount + 1;  // row 0 holds the headings
+    static constexpr int kColumnCount = 13;
+
+    // Columns; 0 is the fixed channel-number column.
+    static constexpr int kNumberColumn = 0;
+    static constexpr int kRxFreqColumn = 1;
+    static constexpr int kTxFreqColumn = 2;
+    static constexpr int kRxToneColumn = 3;
+    static constexpr int kTxToneColumn = 4;
+    static constexpr int kFirstFlagColumn = 5;  // busy lock
+    static constexpr int kBandwidthColumn = 8;
+    static constexpr int kRepeaterColumn = 10;
+    static constexpr int kLastFlagColumn = 11;  // PTT ID
+    static constexpr int kNameColumn = 12;
+
+    static constexpr std::array<int, kColumnCount> kColumnWidths = {40, 80, 80, 65, 65, 45, 45,
+                                                                    55, 60, 45, 80, 45, 55};
+    static constexpr int kHeaderRowHeight = 28;
+    static constexpr int kRowHeight = 21;
+    static constexpr int kFrequencyEditorMaxChars = 9;
+    static constexpr int kNameEditorMaxChars = 6;
+
+    struct Cell {
+        std::string text;
+        bool readOnly = true;  // shown grey; the widget opens no editor on it
+        bool operator==(const Cell&) const = default;
+    };
+
+    // Builds the whole table at once, as the page does when it is created.
+    ChannelTable(CMaItemDoc& doc, const TextLookup& text, Prompter& prompter);
+
+    const Cell& cell(int row, int column) const { return cells_.at(row).at(column); }
+
+    // The range list: "freq%d" texts of setting.ini, and the entry to select.
+    const std::vector<std::string>& rangeNames() const { return rangeNames_; }
+    int selectedRange() const { return selectedRange_; }
+
+    // Range list, headings and all 128 rows from the image.
+    void Rebuild();
+    // Marks and texts of row n (1 ... 128) from the image. Also brings the derived bits
+    // of the record up to date: ShiftDir and the kind bits of an unused tone.
+    void RefreshRow(int n);
+
+    // The frequency editor on column 1 or 2 of channel n closed with text.
+    void commitFrequency(int n, int column, std::string_view text);
+    // The name editor on channel n closed with text.
+    void commitName(int n, std::string_view text);
+    // A click on one of the on/off columns 5 ... 11.
+    void toggle(int n, int column);
+
+    // The three buttons, with the current channel s. Channels 1 ... 77 have fixed
+    // frequencies and are left alone; the result tells whether anything was done.
+    bool addChannel(int s);
+    bool deleteChannel(int s);
+    bool clearChannel(int s);
+
+    // The range list's selection changed to index; returns the index the list must show.
+    int changeRange(int index);
+
+    // Key filters of the in-place editors. current is the editor's text without the part
+    // the key replaces; backspace and the length limits are the widget's business.
+    static bool acceptsFrequencyKey(char c, const std::string& current);
+    static bool acceptsNameKey(char c);
+
+    // Called after every change to the set of programmed channels, so that the scan-list
+    // page can rebuild its lists.
+    std::function<void()> onChannelsChanged;
+
+  private:
+    bool isCellEditable(int n, int column) const;
+    std::string toneText(int n, Side side);
+    void updateShiftDir(int n);
+    void moveChannel(int from, int to);
+    void resetChannel(int n);
+    void refreshAllRows();
+    void finishEdit(const Image& before, bool channelsChanged);
+
+    CMaItemDoc& doc_;
+    const TextLookup& text_;
+    Prompter& prompter_;
+    std::array<std::array<Cell, kColumnCount>, kRowCount> cells_{};
+    std::vector<std::string> rangeNames_;
+    int selectedRange_ = 0;
+};
+
+}  // namespace pl3

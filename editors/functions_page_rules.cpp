@@ -1,0 +1,181 @@
+#include "editors/functions_page_rules.h"
+
+#include <array>
+#include <stdexcept>
+
+#include "lang/setting_items.h"
+#include "lang/text_keys.h"
+
+namespace pl3 {
+
+namespace page_rules {
+
+int shownIndex(const CMaItemDoc& doc, const TextLookup& texts, Setting id) {
+    int index = doc.setting(id);
+    int count = static_cast<int>(settingItems(id, texts).size());
+    return index >= 0 && index < count ? index : -1;
+}
+
+std::string shownItemText(const CMaItemDoc& doc, const TextLookup& texts, Setting id) {
+    int index = shownIndex(doc, texts, id);
+    return index < 0 ? std::string() : settingValueText(id, index, texts);
+}
+
+bool storeIndex(CMaItemDoc& doc, const TextLookup& texts, Setting id, int index) {
+    int count = static_cast<int>(settingItems(id, texts).size());
+    if (index < 0 || index >= count) return false;
+    doc.setSetting(id, index);
+    doc.setModifiedFlag(true);
+    return true;
+}
+
+bool isTicked(const CMaItemDoc& doc, Setting id) {
+    return doc.setting(id) != 0;
+}
+
+void storeTicked(CMaItemDoc& doc, Setting id, bool on) {
+    doc.setSetting(id, on ? 1 : 0);
+    doc.setModifiedFlag(true);
+}
+
+std::string printEntry(std::string_view caption, std::string_view value) {
+    std::string entry(caption);
+    entry += " : ";
+    entry += value;
+    return entry;
+}
+
+std::string yesNoText(const TextLookup& texts, bool ticked) {
+    return texts.text(ticked ? text_key::kYes : text_key::kNo);
+}
+
+}  // namespace page_rules
+
+namespace {
+
+using Rules = FunctionsPageRules;
+using enum FunctionsPageRules::Kind;
+
+constexpr Rules::Control list(int id, Setting s) {
+    return {id, List, s, DtmfCode::Bot};
+}
+constexpr Rules::Control box(int id, Setting s) {
+    return {id, CheckBox, s, DtmfCode::Bot};
+}
+constexpr Rules::Control code(int id, DtmfCode which) {
+    return {id, Code, Setting::BackLamp, which};
+}
+
+constexpr std::array kControls = {
+    list(Rules::kBackLampList, Setting::BackLamp),
+    list(Rules::kKeyLockModeList, Setting::KeyLockMode),
+    list(Rules::kSystemModeList, Setting::SystemMode),
+    list(Rules::kTailNoiseModeList, Setting::TailNoiseMode),
+    list(Rules::kLcdDisplayModeList, Setting::LcdDisplayMode),
+    list(Rules::kSquelchLevelList, Setting::SquelchLevel),
+    list(Rules::kTotList, Setting::Tot),
+    list(Rules::kVoxLevelList, Setting::VoxLevel),
+    list(Rules::kVoxDelayList, Setting::VoxDelay),
+    list(Rules::kScanDelayList, Setting::ScanDelay),
+    list(Rules::kDtmfRateList, Setting::DtmfRate),
+    list(Rules::kDtmfFirstDigitTimeList, Setting::DtmfFirstDigitTime),
+    list(Rules::kDtmfFirstDigitDelayList, Setting::DtmfFirstDigitDelay),
+    list(Rules::kPttIdList, Setting::PttId),
+    box(Rules::kKeyBeepBox, Setting::KeyBeep),
+    box(Rules::kBatterySaveBox, Setting::BatterySave),
+    box(Rules::kAutoPowerOffBox, Setting::AutoPowerOff),
+    box(Rules::kFreqGroupBox, Setting::FreqGroup),
+    box(Rules::kDtmfSidetoneBox, Setting::DtmfSidetone),
+    code(Rules::kBotCodeBox, DtmfCode::Bot),
+    code(Rules::kEotCodeBox, DtmfCode::Eot),
+};
+
+// The printout's order: by topic, not by the page's layout.
+constexpr int kPrintOrder[7][3] = {
+    {Rules::kSquelchLevelList, Rules::kTotList, Rules::kScanDelayList},
+    {Rules::kTailNoiseModeList, Rules::kLcdDisplayModeList, Rules::kBackLampList},
+    {Rules::kKeyLockModeList, Rules::kFreqGroupBox, Rules::kSystemModeList},
+    {Rules::kKeyBeepBox, Rules::kBatterySaveBox, Rules::kAutoPowerOffBox},
+    {Rules::kVoxLevelList, Rules::kVoxDelayList, Rules::kDtmfSidetoneBox},
+    {Rules::kPttIdList, Rules::kBotCodeBox, Rules::kEotCodeBox},
+    {Rules::kDtmfRateList, Rules::kDtmfFirstDigitTimeList, Rules::kDtmfFirstDigitDelayList},
+};
+
+}  // namespace
+
+std::span<const FunctionsPageRules::Control> FunctionsPageRules::controls() {
+    return kControls;
+}
+
+const FunctionsPageRules::Control* FunctionsPageRules::control(int id) {
+    for (const Control& c : kControls) {
+        if (c.id == id) return &c;
+    }
+    return nullptr;
+}
+
+const FunctionsPageRules::Control& FunctionsPageRules::require(int id, Kind kind) const {
+    const Control* c = control(id);
+    if (c == nullptr || c->kind != kind) {
+        throw std::invalid_argument("no such control on the functions page: " + std::to_string(id));
+    }
+    return *c;
+}
+
+std::vector<std::string> FunctionsPageRules::items(int listId) const {
+    return settingItems(require(listId, List).setting, texts_);
+}
+
+int FunctionsPageRules::selectedIndex(int listId) const {
+    return page_rules::shownIndex(doc_, texts_, require(listId, List).setting);
+}
+
+void FunctionsPageRules::select(int listId, int index) {
+    page_rules::storeIndex(doc_, texts_, require(listId, List).setting, index);
+}
+
+bool FunctionsPageRules::checked(int boxId) const {
+    return page_rules::isTicked(doc_, require(boxId, CheckBox).setting);
+}
+
+void FunctionsPageRules::setChecked(int boxId, bool on) {
+    page_rules::storeTicked(doc_, require(boxId, CheckBox).setting, on);
+}
+
+std::string FunctionsPageRules::codeText(int boxId) const {
+    return doc_.dtmfCodeText(require(boxId, Code).code);
+}
+
+void FunctionsPageRules::commitCode(int boxId, std::string_view text) {
+    doc_.setDtmfCodeText(require(boxId, Code).code, text);
+    doc_.setModifiedFlag(true);
+}
+
+bool FunctionsPageRules::acceptsCodeKey(char c) {
+    return text_codes::isDtmfChar(c);
+}
+
+std::string FunctionsPageRules::printedValue(const Control& c) const {
+    switch (c.kind) {
+        case List:
+            return page_rules::shownItemText(doc_, texts_, c.setting);
+        case CheckBox:
+            return page_rules::yesNoText(texts_, page_rules::isTicked(doc_, c.setting));
+        case Code:
+            return doc_.dtmfCodeText(c.code);
+    }
+    return {};
+}
+
+page_rules::PrintRows FunctionsPageRules::printRows(const page_rules::CaptionOf& captionOf) const {
+    page_rules::PrintRows rows;
+    for (const auto& ids : kPrintOrder) {
+        std::vector<std::string>& row = rows.emplace_back();
+        for (int id : ids) {
+            row.push_back(page_rules::printEntry(captionOf(id), printedValue(*control(id))));
+        }
+    }
+    return rows;
+}
+
+}  // namespace pl3

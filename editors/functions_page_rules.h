@@ -1,0 +1,116 @@
+#pragma once
+// What the optional functions page shows and stores, without any widget: every control
+// is bound to one radio-wide setting (or DTMF code) of the document, and each change is
+// written straight into the image. The widget only displays these answers and forwards
+// the user's actions.
+
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "codeplug/document.h"
+#include "lang/text_lookup.h"
+
+namespace pl3 {
+
+// Pieces both settings pages share.
+namespace page_rules {
+
+// A list control's selection: the setting's clamped index, or -1 when its item list
+// (a language section that is short or missing) has no such item.
+int shownIndex(const CMaItemDoc& doc, const TextLookup& texts, Setting id);
+// The text the list shows for its selection; empty when nothing is selected.
+std::string shownItemText(const CMaItemDoc& doc, const TextLookup& texts, Setting id);
+// Stores an index picked from the setting's list and marks the document modified;
+// an index the list does not offer is ignored. Returns whether it was stored.
+bool storeIndex(CMaItemDoc& doc, const TextLookup& texts, Setting id, int index);
+// One bit setting ticked or not; changing it marks the document modified.
+bool isTicked(const CMaItemDoc& doc, Setting id);
+void storeTicked(CMaItemDoc& doc, Setting id, bool on);
+
+// "caption : value", as the printout lists a control.
+std::string printEntry(std::string_view caption, std::string_view value);
+// The printed value of a check box: the "IDS_YES" or "IDS_NO" text.
+std::string yesNoText(const TextLookup& texts, bool ticked);
+
+// The caption of a control as the widget shows it (its label text).
+using CaptionOf = std::function<std::string(int controlId)>;
+using PrintRows = std::vector<std::vector<std::string>>;
+
+}  // namespace page_rules
+
+class FunctionsPageRules {
+  public:
+    static constexpr int kDialogId = 151;
+    static constexpr int kMaxCodeLength = text_codes::kDtmfMaxDigits;
+
+    // Lists.
+    static constexpr int kBackLampList = 1062;
+    static constexpr int kKeyLockModeList = 1064;
+    static constexpr int kSystemModeList = 1075;
+    static constexpr int kTailNoiseModeList = 1082;
+    static constexpr int kLcdDisplayModeList = 1084;
+    static constexpr int kSquelchLevelList = 1091;
+    static constexpr int kTotList = 1093;
+    static constexpr int kVoxLevelList = 1095;
+    static constexpr int kVoxDelayList = 1097;
+    static constexpr int kScanDelayList = 1099;
+    static constexpr int kDtmfRateList = 1101;
+    static constexpr int kDtmfFirstDigitTimeList = 1103;
+    static constexpr int kDtmfFirstDigitDelayList = 1105;
+    static constexpr int kPttIdList = 1108;
+    // Check boxes.
+    static constexpr int kKeyBeepBox = 1065;
+    static constexpr int kBatterySaveBox = 1067;
+    static constexpr int kAutoPowerOffBox = 1072;
+    static constexpr int kFreqGroupBox = 1073;
+    static constexpr int kDtmfSidetoneBox = 1106;
+    // DTMF code edit boxes.
+    static constexpr int kBotCodeBox = 1109;
+    static constexpr int kEotCodeBox = 1112;
+
+    enum class Kind { List, CheckBox, Code };
+    struct Control {
+        int id;
+        Kind kind;
+        Setting setting;  // lists and check boxes
+        DtmfCode code;    // code boxes
+    };
+
+    // Every control of the page, by identifier.
+    static std::span<const Control> controls();
+    // nullptr for an identifier that is not on the page.
+    static const Control* control(int id);
+
+    // The texts and document are the caller's and must outlive the rules.
+    FunctionsPageRules(CMaItemDoc& doc, const TextLookup& texts) : doc_(doc), texts_(texts) {}
+
+    // The operations below throw std::invalid_argument for an identifier that is not a
+    // control of the expected kind: that is a wiring mistake in the widget.
+    std::vector<std::string> items(int listId) const;
+    int selectedIndex(int listId) const;
+    void select(int listId, int index);
+
+    bool checked(int boxId) const;
+    void setChecked(int boxId, bool on);
+
+    std::string codeText(int boxId) const;
+    // Leaving a code box stores its text and marks the document modified, changed or not.
+    void commitCode(int boxId, std::string_view text);
+    // Typed characters a code box takes (Backspace is handled by the widget).
+    static bool acceptsCodeKey(char c);
+
+    // 7 rows of 3 "caption : value" entries.
+    page_rules::PrintRows printRows(const page_rules::CaptionOf& captionOf) const;
+
+  private:
+    const Control& require(int id, Kind kind) const;
+    std::string printedValue(const Control& c) const;
+
+    CMaItemDoc& doc_;
+    const TextLookup& texts_;
+};
+
+}  // namespace pl3

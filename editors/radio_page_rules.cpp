@@ -1,0 +1,240 @@
+#include "editors/radio_page_rules.h"
+
+#include <charconv>
+#include <stdexcept>
+
+#include "codeplug/frequency.h"
+#include "lang/setting_items.h"
+#include "lang/text_keys.h"
+
+namespace pl3 {
+
+namespace {
+
+using Rules = RadioPageRules;
+
+struct Binding {
+    int id;
+    Setting setting;
+};
+
+constexpr Binding kLists[] = {
+    {Rules::kSideKey1ShortList, Setting::SideKey1Short},
+    {Rules::kSideKey1LongList, Setting::SideKey1Long},
+    {Rules::kSideKey2ShortList, Setting::SideKey2Short},
+    {Rules::kSideKey2LongList, Setting::SideKey2Long},
+    {Rules::kRadioModeList, Setting::RadioMode},
+    {Rules::kFmVfoList, Setting::FmVfoFreq},
+};
+
+constexpr Binding kBoxes[] = {
+    {Rules::kFmRadioEnableBox, Setting::FmRadioEnable},
+    {Rules::kFmRadioBox, Setting::FmRadio},
+    {Rules::kFmMonitorBox, Setting::FmMonitor},
+};
+
+// The controls that make no sense while the FM radio is switched off.
+constexpr int kFmDependent[] = {Rules::kFmRadioBox, Rules::kFmMonitorBox, Rules::kRadioModeList,
+                                Rules::kFmVfoList};
+
+const Binding* find(std::span<const Binding> bindings, int id) {
+    for (const Binding& b : bindings) {
+        if (b.id == id) return &b;
+    }
+    return nullptr;
+}
+
+[[noreturn]] void noSuchControl(int id) {
+    throw std::invalid_argument("no such control on the radio page: " + std::to_string(id));
+}
+
+std::string scanItemText(int channel) {
+    return std::string(Rules::kScanItemPrefix) + std::to_string(channel);
+}
+
+// The channel an item text names, or 0; the lists are written by this page, so the
+// prefix is skipped without looking at it.
+int channelOfItem(std::string_view item) {
+    if (item.size() <= Rules::kScanItemPrefix.size()) return 0;
+    item.remove_prefix(Rules::kScanItemPrefix.size());
+    int channel = 0;
+    std::from_chars(item.data(), item.data() + item.size(), channel);
+    return channel >= 1 && channel <= kChannelCount ? channel : 0;
+}
+
+}  // namespace
+
+Setting RadioPageRules::listSetting(int listId) const {
+    const Binding* b = find(kLists, listId);
+    if (b == nullptr) noSuchControl(listId);
+    return b->setting;
+}
+
+Setting RadioPageRules::boxSetting(int boxId) const {
+    const Binding* b = find(kBoxes, boxId);
+    if (b == nullptr) noSuchControl(boxId);
+    return b->setting;
+}
+
+std::vector<std::string> RadioPageRules::items(int listId) const {
+    return settingItems(listSetting(listId), texts_);
+}
+
+int RadioPageRules::selectedIndex(int listId) const {
+    return page_rules::shownIndex(doc_, texts_, listSetting(listId));
+}
+
+void RadioPageRules::select(int listId, int index) {
+    page_rules::storeIndex(doc_, texts_, listSetting(listId), index);
+}
+
+bool RadioPageRules::checked(int boxId) const {
+    return page_rules::isTicked(doc_, boxSetting(boxId));
+}
+
+void RadioPageRules::setChecked(int boxId, bool on) {
+    page_rules::storeTicked(doc_, boxSetting(boxId), on);
+}
+
+bool RadioPageRules::fmEnabled() const {
+    return page_rules::isTicked(doc_, Setting::FmRadioEnable);
+}
+
+bool RadioPageRules::enabled(int controlId) const {
+    for (int id : kFmDependent) {
+        if (id == controlId) return fmEnabled();
+    }
+    return true;
+}
+
+bool RadioPageRules::presetsReadOnly() const {
+    return !fmEnabled();
+}
+
+std::string RadioPageRules::presetText(int p) const {
+    int value = doc_.preset(p);
+    return value == 0 ? texts_.text(text_key::kOff) : frequency::fmText(value - 1);
+}
+
+std::vector<std::string> RadioPageRules::presetItems() const {
+    std::vector<std::string> items{texts_.text(text_key::kOff)};
+    for (int i = 0; i <= kFmIndexMax; ++i) {
+        items.push_back(frequency::fmText(i));
+    }
+    return items;
+}
+
+int RadioPageRules::presetItemIndex(int p) const {
+    // The document's preset value already counts "none" as 0, like the list.
+    return doc_.preset(p);
+}
+
+void RadioPageRules::commitPreset(int p, int itemIndex) {
+    if (itemIndex < 0 || itemIndex > kFmIndexMax + 1) return;
+    doc_.setPreset(p, itemIndex);
+    doc_.setModifiedFlag(true);
+}
+
+std::string RadioPageRules::passwordText() const {
+    return text_codes::decodePassword(doc_.powerOnPassword());
+}
+
+bool RadioPageRules::acceptsPasswordKey(char c) {
+    return c >= '0' && c <= '9';
+}
+
+bool RadioPageRules::commitPassword(std::string_view text) {
+    text_codes::PasswordBytes bytes = text_codes::encodePassword(text);
+    if (bytes == doc_.powerOnPassword()) return false;
+    doc_.setPowerOnPassword(bytes);
+    doc_.setModifiedFlag(true);
+    return true;
+}
+
+std::string RadioPageRules::messageText() const {
+    return text_codes::decodeDisplayText(doc_.powerOnMessage());
+}
+
+bool RadioPageRules::acceptsMessageKey(char c) {
+    return text_codes::isTypableDisplayChar(c);
+}
+
+std::string RadioPageRules::commitMessage(std::string_view text) {
+    text_codes::DisplayBytes bytes = text_codes::encodeDisplayText(text);
+    if (bytes != doc_.powerOnMessage()) {
+        doc_.setPowerOnMessage(bytes);
+        doc_.setModifiedFlag(true);
+    }
+    return messageText();
+}
+
+RadioPageRules::ScanLists RadioPageRules::rebuildScanLists() {
+    ScanLists lists;
+    for (int c = 1; c <= kChannelCount; ++c) {
+        if (doc_.isEmpty(c)) {
+            doc_.setScanMember(c - 1, false);
+        } else if (!doc_.scanMember(c - 1)) {
+            lists.existing.push_back(scanItemText(c));
+        }
+        if (doc_.scanMember(c - 1)) lists.scanned.push_back(scanItemText(c));
+    }
+    return lists;
+}
+
+RadioPageRules::ScanLists RadioPageRules::changeScan(const std::vector<std::string>& selectedItems,
+                                                     bool on) {
+    for (const std::string& item : selectedItems) {
+        int c = channelOfItem(item);
+        if (c == 0 || doc_.scanMember(c - 1) == on) continue;
+        doc_.setScanMember(c - 1, on);
+        doc_.setModifiedFlag(true);
+    }
+    return rebuildScanLists();
+}
+
+RadioPageRules::ScanLists RadioPageRules::addToScan(const std::vector<std::string>& selectedItems) {
+    return changeScan(selectedItems, true);
+}
+
+RadioPageRules::ScanLists RadioPageRules::removeFromScan(
+    const std::vector<std::string>& selectedItems) {
+    return changeScan(selectedItems, false);
+}
+
+void RadioPageRules::clickedExistingList() {
+    addEnabled_ = true;
+    removeEnabled_ = false;
+}
+
+void RadioPageRules::clickedScanList() {
+    addEnabled_ = false;
+    removeEnabled_ = true;
+}
+
+std::string RadioPageRules::printedValue(int controlId) const {
+    if (controlId == kPasswordBox) return passwordText();
+    if (controlId == kMessageBox) return messageText();
+    if (const Binding* b = find(kBoxes, controlId)) {
+        return page_rules::yesNoText(texts_, page_rules::isTicked(doc_, b->setting));
+    }
+    return page_rules::shownItemText(doc_, texts_, listSetting(controlId));
+}
+
+page_rules::PrintRows RadioPageRules::printRows(const page_rules::CaptionOf& captionOf) const {
+    static const std::vector<std::vector<int>> kPrintOrder = {
+        {kFmRadioBox, kFmMonitorBox, kRadioModeList},
+        {kFmVfoList, kMessageBox, kPasswordBox},
+        {kSideKey1ShortList, kSideKey1LongList, kSideKey2ShortList},
+        {kSideKey2LongList, kFmRadioEnableBox},
+    };
+    page_rules::PrintRows rows;
+    for (const std::vector<int>& ids : kPrintOrder) {
+        std::vector<std::string>& row = rows.emplace_back();
+        for (int id : ids) {
+            row.push_back(page_rules::printEntry(captionOf(id), printedValue(id)));
+        }
+    }
+    return rows;
+}
+
+}  // namespace pl3

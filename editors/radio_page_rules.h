@@ -1,0 +1,110 @@
+#pragma once
+// What the radio, keys and scan-list page shows and stores, without any widget: side
+// keys, FM broadcast radio and its presets, power-on password and message, and which
+// channels are scanned. Every change goes straight into the document's image.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "codeplug/document.h"
+#include "editors/functions_page_rules.h"
+#include "lang/text_lookup.h"
+
+namespace pl3 {
+
+class RadioPageRules {
+  public:
+    static constexpr int kDialogId = 157;
+
+    // Lists.
+    static constexpr int kSideKey1ShortList = 1123;
+    static constexpr int kSideKey1LongList = 1125;
+    static constexpr int kSideKey2ShortList = 1127;
+    static constexpr int kSideKey2LongList = 1129;
+    static constexpr int kRadioModeList = 1088;
+    static constexpr int kFmVfoList = 1029;
+    // Check boxes.
+    static constexpr int kFmRadioEnableBox = 1133;
+    static constexpr int kFmRadioBox = 1086;
+    static constexpr int kFmMonitorBox = 1089;
+    // Edit boxes.
+    static constexpr int kPasswordBox = 1114;
+    static constexpr int kMessageBox = 1116;
+
+    static constexpr int kPasswordMaxLength = 4;
+    static constexpr int kMessageMaxLength = 6;
+    static constexpr std::string_view kScanItemPrefix = "Ch ";
+
+    // The texts and document are the caller's and must outlive the rules.
+    RadioPageRules(CMaItemDoc& doc, const TextLookup& texts) : doc_(doc), texts_(texts) {}
+
+    // Lists and check boxes; an identifier of the wrong kind throws std::invalid_argument.
+    std::vector<std::string> items(int listId) const;
+    int selectedIndex(int listId) const;
+    void select(int listId, int index);
+    bool checked(int boxId) const;
+    void setChecked(int boxId, bool on);
+
+    // The FM controls (radio, monitoring, mode, VFO frequency) and the preset cells
+    // follow the FM radio enabled bit; every other control is always enabled.
+    bool enabled(int controlId) const;
+    bool presetsReadOnly() const;
+
+    // Presets p = 1 ... 25: the "IDS_OFF" text or the frequency.
+    std::string presetText(int p) const;
+    // The in-cell list: "IDS_OFF", then 87.0 ... 108.0.
+    std::vector<std::string> presetItems() const;
+    // The in-cell list's item for the preset: 0 when there is none.
+    int presetItemIndex(int p) const;
+    // Stores the picked item and marks the document modified (even when unchanged, as
+    // Escape stores the old value again).
+    void commitPreset(int p, int itemIndex);
+
+    std::string passwordText() const;
+    static bool acceptsPasswordKey(char c);
+    // Stores and marks modified only when the stored bytes change; returns whether they did.
+    bool commitPassword(std::string_view text);
+
+    std::string messageText() const;
+    // Typed characters the message box takes ('#' can only be pasted).
+    static bool acceptsMessageKey(char c);
+    // Stores and marks modified only when the stored bytes change; returns the text the
+    // box shows afterwards (upper case, ending where the encoding stopped).
+    std::string commitMessage(std::string_view text);
+
+    struct ScanLists {
+        std::vector<std::string> existing;  // channels in use, not scanned
+        std::vector<std::string> scanned;
+    };
+    // Both lists in channel order. An empty channel is listed nowhere and loses its
+    // scan bit; that clean-up alone does not mark the document modified.
+    ScanLists rebuildScanLists();
+    // Set or clear the scan bits of the channels named by the selected item texts, then
+    // rebuild. A change marks the document modified, so it is not lost on closing.
+    ScanLists addToScan(const std::vector<std::string>& selectedItems);
+    ScanLists removeFromScan(const std::vector<std::string>& selectedItems);
+
+    // The Add and Delete buttons: both off at first, then following the list last clicked.
+    void clickedExistingList();
+    void clickedScanList();
+    bool addEnabled() const { return addEnabled_; }
+    bool removeEnabled() const { return removeEnabled_; }
+
+    // 4 rows of "caption : value" entries, the last with two.
+    page_rules::PrintRows printRows(const page_rules::CaptionOf& captionOf) const;
+
+  private:
+    Setting listSetting(int listId) const;
+    Setting boxSetting(int boxId) const;
+    bool fmEnabled() const;
+    ScanLists changeScan(const std::vector<std::string>& selectedItems, bool on);
+    std::string printedValue(int controlId) const;
+
+    CMaItemDoc& doc_;
+    const TextLookup& texts_;
+    bool addEnabled_ = false;
+    bool removeEnabled_ = false;
+};
+
+}  // namespace pl3
