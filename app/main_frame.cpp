@@ -81,7 +81,7 @@ CMainFrame::CMainFrame(AppContext& context, CMaItemDoc& doc, Prompter& prompter)
     buildToolbar();
     buildStatusBar();
     view_ = new CMaItemView(
-        context_, doc_, [this] { relabel(); }, this);
+        context_, doc_, prompter_, [this] { relabel(); }, this);
     setCentralWidget(view_);
     setAcceptDrops(true);
     setMaximumSize(kWidth, kHeight);

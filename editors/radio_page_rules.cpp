@@ -111,6 +111,11 @@ bool RadioPageRules::presetsReadOnly() const {
     return !fmEnabled();
 }
 
+std::string RadioPageRules::presetHeading(int column) const {
+    return texts_.heading(lang_section::kRadiogramText, lang_section::kRadiogramKeyFormat, column)
+        .value_or(std::string());
+}
+
 std::string RadioPageRules::presetText(int p) const {
     int value = doc_.preset(p);
     return value == 0 ? texts_.text(text_key::kOff) : frequency::fmText(value - 1);

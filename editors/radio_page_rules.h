@@ -51,6 +51,13 @@ class RadioPageRules {
     bool enabled(int controlId) const;
     bool presetsReadOnly() const;
 
+    // The preset grid: 26 rows (a header row and presets 1 ... 25) and 2 columns (a
+    // header column with the preset numbers and the frequencies).
+    static constexpr int kPresetCount = 25;
+    // Header cell (0, column), column 0 or 1: the "RadiogramText" heading, empty if missing.
+    std::string presetHeading(int column) const;
+    // Header cell (p, 0): the preset number.
+    static std::string presetNumberText(int p) { return std::to_string(p); }
     // Presets p = 1 ... 25: the "IDS_OFF" text or the frequency.
     std::string presetText(int p) const;
     // The in-cell list: "IDS_OFF", then 87.0 ... 108.0.

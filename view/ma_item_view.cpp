@@ -1,11 +1,13 @@
 #include "view/ma_item_view.h"
 
-#include <QLabel>
 #include <QStackedWidget>
 #include <QStyleOptionTab>
 #include <QStylePainter>
 #include <QVBoxLayout>
 
+#include "editors/channel_page.h"
+#include "editors/functions_page.h"
+#include "editors/radio_page.h"
 #include "lang/text_keys.h"
 
 namespace pl3 {
@@ -47,8 +49,8 @@ QSize BoldSelectedTabBar::tabSizeHint(int index) const {
     return size;
 }
 
-CMaItemView::CMaItemView(AppContext& context, CMaItemDoc& doc, std::function<void()> onFrameTexts,
-                         QWidget* parent)
+CMaItemView::CMaItemView(AppContext& context, CMaItemDoc& doc, Prompter& prompter,
+                         std::function<void()> onFrameTexts, QWidget* parent)
     : QWidget(parent),
       context_(context),
       doc_(doc),
@@ -63,13 +65,14 @@ CMaItemView::CMaItemView(AppContext& context, CMaItemDoc& doc, std::function<voi
     layout->setSpacing(0);
     layout->addWidget(tabs_);
     layout->addWidget(stack_, 1);
+    auto* channels = new ChannelPage(doc_, context_.texts, prompter, stack_);
+    auto* radio = new RadioPage(doc_, context_.texts, stack_);
+    pages_ = {channels, new FunctionsPage(doc_, context_.texts, stack_), radio};
+    // Every change to the channels (new, moved, emptied) shows in the scan lists at once.
+    channels->table().onChannelsChanged = [radio] { radio->rebuildScanLists(); };
     for (int i = 0; i < kPageCount; ++i) {
-        // The editor pages take these places; each keeps its template number.
-        auto* page = new QLabel(stack_);
+        QWidget* page = pages_[static_cast<std::size_t>(i)];
         page->setProperty("templateNumber", kPageTemplates[static_cast<std::size_t>(i)]);
-        page->setAlignment(Qt::AlignCenter);
-        page->setFrameShape(QFrame::StyledPanel);
-        pages_[static_cast<std::size_t>(i)] = page;
         stack_->addWidget(page);
         tabs_->addTab(QString());
     }
@@ -97,6 +100,9 @@ void CMaItemView::setTabCaptions() {
 void CMaItemView::onDocumentChanged() {
     if (onFrameTexts_) onFrameTexts_();
     setTabCaptions();
+    if (auto* channels = qobject_cast<ChannelPage*>(pages_[0])) channels->refresh();
+    if (auto* functions = qobject_cast<FunctionsPage*>(pages_[1])) functions->refresh();
+    if (auto* radio = qobject_cast<RadioPage*>(pages_[2])) radio->refresh();
     for (QWidget* page : pages_)
         page->update();
 }

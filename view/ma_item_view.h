@@ -6,9 +6,11 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <memory>
 
 #include "app/app_context.h"
 #include "codeplug/document.h"
+#include "platform/prompter.h"
 
 class QStackedWidget;
 
@@ -33,8 +35,9 @@ class CMaItemView : public QWidget {
     static constexpr int kPageCount = 3;
 
     // onFrameTexts: the frame sets its title, menus and status bar in the current language.
-    CMaItemView(AppContext& context, CMaItemDoc& doc, std::function<void()> onFrameTexts,
-                QWidget* parent = nullptr);
+    // The pages ask their questions through prompter (the frame's).
+    CMaItemView(AppContext& context, CMaItemDoc& doc, Prompter& prompter,
+                std::function<void()> onFrameTexts, QWidget* parent = nullptr);
     ~CMaItemView() override;
 
     // The document changed: frame texts, then every page, then the tab captions.

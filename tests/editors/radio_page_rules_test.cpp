@@ -158,6 +158,16 @@ TEST_F(RadioPageRulesTest, PresetsMapOffAndFrequencies) {
     EXPECT_EQ(items[211], "108.0");
 }
 
+TEST_F(RadioPageRulesTest, PresetGridHeadings) {
+    EXPECT_EQ(rules.presetHeading(0), "Preset");
+    EXPECT_EQ(rules.presetHeading(1), "Frequency (MHz)");
+    EXPECT_EQ(Rules::presetNumberText(1), "1");
+    EXPECT_EQ(Rules::presetNumberText(25), "25");
+    TextLookup none{folder.file("missing.lang")};
+    Rules bare{doc, none};
+    EXPECT_EQ(bare.presetHeading(0), "");
+}
+
 TEST_F(RadioPageRulesTest, PasswordStoresOnlyChanges) {
     struct Case {
         const char* typed;

@@ -1,0 +1,210 @@
+#include "editors/functions_page.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+#include "lang/dialog_translation.h"
+
+namespace pl3 {
+
+namespace {
+
+using Rules = FunctionsPageRules;
+using Page = FunctionsPage;
+
+struct Row {
+    int labelId;
+    const char* caption;
+    int controlId;
+};
+
+constexpr Row kFunctionRows[] = {
+    {Page::kSquelchLevelLabel, "静噪等级", Rules::kSquelchLevelList},
+    {Page::kTotLabel, "发射限时", Rules::kTotList},
+    {Page::kScanDelayLabel, "扫描延时", Rules::kScanDelayList},
+    {Page::kTailNoiseModeLabel, "尾音消除", Rules::kTailNoiseModeList},
+    {Page::kLcdDisplayModeLabel, "信道显示方式", Rules::kLcdDisplayModeList},
+    {Page::kBackLampLabel, "背光", Rules::kBackLampList},
+    {Page::kKeyLockModeLabel, "键盘锁定方式", Rules::kKeyLockModeList},
+    {Page::kSystemModeLabel, "系统模式", Rules::kSystemModeList},
+};
+
+constexpr Row kVoxRows[] = {
+    {Page::kVoxLevelLabel, "声控等级", Rules::kVoxLevelList},
+    {Page::kVoxDelayLabel, "声控延时", Rules::kVoxDelayList},
+};
+
+constexpr Row kDtmfListRows[] = {
+    {Page::kDtmfRateLabel, "DTMF 速率", Rules::kDtmfRateList},
+    {Page::kDtmfFirstDigitTimeLabel, "首位码时间", Rules::kDtmfFirstDigitTimeList},
+    {Page::kDtmfFirstDigitDelayLabel, "首位码延时", Rules::kDtmfFirstDigitDelayList},
+};
+
+QLabel* captionLabel(int id, const char* caption, QWidget* parent) {
+    auto* label = new QLabel(QString::fromUtf8(caption), parent);
+    setResourceId(label, id);
+    return label;
+}
+
+QGroupBox* group(int id, const char* caption, QWidget* parent) {
+    auto* box = new QGroupBox(QString::fromUtf8(caption), parent);
+    setResourceId(box, id);
+    return box;
+}
+
+void fillList(QComboBox* list, const std::vector<std::string>& items, int selected) {
+    QSignalBlocker blocker(list);
+    list->clear();
+    for (const std::string& item : items) {
+        list->addItem(QString::fromStdString(item));
+    }
+    list->setCurrentIndex(selected);
+}
+
+}  // namespace
+
+FunctionsPage::FunctionsPage(CMaItemDoc& doc, const TextLookup& texts, QWidget* parent)
+    : QWidget(parent), texts_(texts), rules_(doc, texts) {
+    auto* functions = group(kFunctionsGroup, "可选功能", this);
+    auto* functionGrid = new QGridLayout(functions);
+    int row = 0;
+    for (const Row& r : kFunctionRows) {
+        functionGrid->addWidget(captionLabel(r.labelId, r.caption, functions), row, 0);
+        functionGrid->addWidget(addList(r.controlId), row, 1);
+        ++row;
+    }
+    functionGrid->addWidget(addBox(Rules::kBatterySaveBox, "省电"), row, 0);
+    functionGrid->addWidget(addBox(Rules::kKeyBeepBox, "按键音"), row, 1);
+    ++row;
+    functionGrid->addWidget(addBox(Rules::kAutoPowerOffBox, "自动关机"), row, 0);
+    functionGrid->addWidget(addBox(Rules::kFreqGroupBox, "频率分组"), row, 1);
+    functionGrid->setRowStretch(row + 1, 1);
+
+    auto* vox = group(kVoxGroup, "声控设置", this);
+    auto* voxGrid = new QGridLayout(vox);
+    row = 0;
+    for (const Row& r : kVoxRows) {
+        voxGrid->addWidget(captionLabel(r.labelId, r.caption, vox), row, 0);
+        voxGrid->addWidget(addList(r.controlId), row, 1);
+        ++row;
+    }
+
+    auto* dtmf = group(kDtmfGroup, "DTMF 设置", this);
+    auto* dtmfGrid = new QGridLayout(dtmf);
+    dtmfGrid->addWidget(addBox(Rules::kDtmfSidetoneBox, "DTMF 侧音"), 0, 0, 1, 2);
+    dtmfGrid->addWidget(captionLabel(kPttIdLabel, "PTT ID", dtmf), 1, 0);
+    dtmfGrid->addWidget(addList(Rules::kPttIdList), 1, 1);
+    dtmfGrid->addWidget(captionLabel(kBotCodeLabel, "发射起始码", dtmf), 2, 0);
+    dtmfGrid->addWidget(addCodeBox(Rules::kBotCodeBox), 2, 1);
+    dtmfGrid->addWidget(captionLabel(kEotCodeLabel, "发射结束码", dtmf), 3, 0);
+    dtmfGrid->addWidget(addCodeBox(Rules::kEotCodeBox), 3, 1);
+    row = 4;
+    for (const Row& r : kDtmfListRows) {
+        dtmfGrid->addWidget(captionLabel(r.labelId, r.caption, dtmf), row, 0);
+        dtmfGrid->addWidget(addList(r.controlId), row, 1);
+        ++row;
+    }
+    dtmfGrid->setRowStretch(row, 1);
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(vox);
+    right->addWidget(dtmf, 1);
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(functions, 1);
+    layout->addLayout(right, 1);
+    refresh();
+}
+
+QComboBox* FunctionsPage::addList(int id) {
+    auto* list = new QComboBox(this);
+    list->setEditable(false);
+    setResourceId(list, id);
+    lists_[id] = list;
+    connect(list, &QComboBox::activated, this, [this, id](int index) { rules_.select(id, index); });
+    return list;
+}
+
+QCheckBox* FunctionsPage::addBox(int id, const char* caption) {
+    auto* box = new QCheckBox(QString::fromUtf8(caption), this);
+    setResourceId(box, id);
+    boxes_[id] = box;
+    connect(box, &QCheckBox::clicked, this, [this, id](bool on) { rules_.setChecked(id, on); });
+    return box;
+}
+
+QLineEdit* FunctionsPage::addCodeBox(int id) {
+    auto* edit = new QLineEdit(this);
+    edit->setMaxLength(Rules::kMaxCodeLength);
+    setResourceId(edit, id);
+    edit->installEventFilter(this);
+    codes_[id] = edit;
+    return edit;
+}
+
+QComboBox* FunctionsPage::list(int id) const {
+    auto it = lists_.find(id);
+    return it == lists_.end() ? nullptr : it->second;
+}
+
+QCheckBox* FunctionsPage::box(int id) const {
+    auto it = boxes_.find(id);
+    return it == boxes_.end() ? nullptr : it->second;
+}
+
+QLineEdit* FunctionsPage::codeBox(int id) const {
+    auto it = codes_.find(id);
+    return it == codes_.end() ? nullptr : it->second;
+}
+
+void FunctionsPage::refresh() {
+    translateDialog(this, Rules::kDialogId, texts_);
+    for (auto& [id, list] : lists_) {
+        fillList(list, rules_.items(id), rules_.selectedIndex(id));
+    }
+    for (auto& [id, box] : boxes_) {
+        box->setChecked(rules_.checked(id));
+    }
+    for (auto& [id, edit] : codes_) {
+        edit->setText(QString::fromStdString(rules_.codeText(id)));
+    }
+}
+
+bool FunctionsPage::eventFilter(QObject* watched, QEvent* event) {
+    auto* edit = qobject_cast<QLineEdit*>(watched);
+    if (edit != nullptr) {
+        int id = edit->property(kResourceIdProperty).toInt();
+        if (event->type() == QEvent::FocusOut) {
+            rules_.commitCode(id, edit->text().toStdString());
+        } else if (event->type() == QEvent::KeyPress) {
+            QString typed = static_cast<QKeyEvent*>(event)->text();
+            // Only printable characters are filtered; editing and shortcut keys pass.
+            if (typed.size() == 1 && typed[0].unicode() >= 0x20 && typed[0].unicode() != 0x7F &&
+                (typed[0].unicode() > 0x7F ||
+                 !Rules::acceptsCodeKey(static_cast<char>(typed[0].unicode())))) {
+                return true;
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void FunctionsPage::keyPressEvent(QKeyEvent* event) {
+    // Enter and Escape never close or hide the page.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
+        event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+}  // namespace pl3

@@ -1,0 +1,155 @@
+#include "editors/tone_picker_rules.h"
+
+#include <string_view>
+
+#include "lang/text_keys.h"
+
+namespace pl3 {
+
+namespace {
+
+constexpr std::uint8_t kNoTone = kErased;
+
+std::vector<int> pairWidths(int pairs, int numberWidth, int entryWidth) {
+    std::vector<int> widths;
+    for (int j = 0; j < pairs; ++j) {
+        widths.push_back(numberWidth);
+        widths.push_back(entryWidth);
+    }
+    return widths;
+}
+
+}  // namespace
+
+const ToneGridShape& TonePickerRules::ctcssShape() {
+    static const ToneGridShape shape{10, 10, tone::kCtcssCount, pairWidths(5, 46, 80)};
+    return shape;
+}
+
+const ToneGridShape& TonePickerRules::dcsShape() {
+    static const ToneGridShape shape{15, 14, tone::kDcsCount, pairWidths(7, 40, 50)};
+    return shape;
+}
+
+TonePickerRules::TonePickerRules(CMaItemDoc& doc, const TextLookup& text, int channel, int column,
+                                 std::string cellText)
+    : doc_(doc),
+      text_(text),
+      channel_(channel),
+      side_(column == 4 ? Side::Transmit : Side::Receive),
+      channelText_(std::move(cellText)),
+      opening_(doc.toneField(channel, side_)),
+      openingModified_(doc.isModified()) {
+    const std::uint8_t index = opening_.index;
+    const bool dcs = doc_.toneKindBit(channel_, side_, tone::kKindBitDcs);
+    if (index < tone::kCtcssCount && !dcs) {
+        mode_ = ToneMode::Ctcss;
+    } else if (index < tone::kDcsCount && dcs) {
+        mode_ = ToneMode::Dcs;
+        inverted_ = doc_.toneKindBit(channel_, side_, tone::kKindBitInverted);
+    }
+}
+
+const ToneGridShape* TonePickerRules::shape() const {
+    switch (mode_) {
+        case ToneMode::Ctcss:
+            return &ctcssShape();
+        case ToneMode::Dcs:
+            return &dcsShape();
+        case ToneMode::Off:
+            break;
+    }
+    return nullptr;
+}
+
+std::string TonePickerRules::cellText(int row, int column) const {
+    const ToneGridShape* grid = shape();
+    if (grid == nullptr || row < 0 || row > grid->dataRows || column < 0 ||
+        column >= grid->columns) {
+        return {};
+    }
+    if (row == 0) {
+        return text_.heading(lang_section::kCtcDcsText, lang_section::kCtcDcsKeyFormat, column % 2)
+            .value_or("");
+    }
+    const int number = (column / 2) * grid->dataRows + row;
+    if (number > grid->entries) return {};
+    if (isNumberColumn(column)) return std::to_string(number);
+    const auto entry = static_cast<std::size_t>(number - 1);
+    if (mode_ == ToneMode::Ctcss) return std::string(tone::ctcssTable()[entry]);
+    return std::string(inverted_ ? tone::dcsInvertedTable()[entry] : tone::dcsNormalTable()[entry]);
+}
+
+std::optional<Rgb> TonePickerRules::highlight(int row, int column) const {
+    if (row < 1 || isNumberColumn(column) || channelText_.empty()) return std::nullopt;
+    if (cellText(row, column) != channelText_) return std::nullopt;
+    return mode_ == ToneMode::Dcs && inverted_ ? kInvertedHighlight : kHighlight;
+}
+
+std::uint8_t TonePickerRules::indexAt(ToneMode mode, int row, int column) {
+    const ToneGridShape& grid = mode == ToneMode::Ctcss ? ctcssShape() : dcsShape();
+    const int index = (row - 1) + grid.dataRows * (column / 2);
+    if (row < 1 || column < 0 || index < 0 || index >= grid.entries) return kNoTone;
+    return static_cast<std::uint8_t>(index);
+}
+
+template <class Change>
+void TonePickerRules::change(Change change) {
+    const tone::Field before = doc_.toneField(channel_, side_);
+    change();
+    const tone::Field after = doc_.toneField(channel_, side_);
+    if (after.index != before.index || after.kind != before.kind) doc_.setModifiedFlag(true);
+}
+
+void TonePickerRules::chooseOff() {
+    mode_ = ToneMode::Off;
+    inverted_ = false;
+    change([this] {
+        doc_.setToneKindBit(channel_, side_, tone::kKindBitDcs, true);
+        doc_.setToneKindBit(channel_, side_, tone::kKindBitInverted, true);
+        doc_.setToneKindBit(channel_, side_, tone::kKindBitOff, true);
+        doc_.setToneIndexByte(channel_, side_, kNoTone);
+    });
+}
+
+void TonePickerRules::chooseCtcss() {
+    mode_ = ToneMode::Ctcss;
+    inverted_ = false;
+    change([this] {
+        doc_.setToneKindBit(channel_, side_, tone::kKindBitDcs, false);
+        doc_.setToneKindBit(channel_, side_, tone::kKindBitInverted, false);
+        doc_.setToneKindBit(channel_, side_, tone::kKindBitOff, false);
+    });
+}
+
+void TonePickerRules::chooseDcs() {
+    mode_ = ToneMode::Dcs;
+    inverted_ = false;
+    change([this] {
+        doc_.setToneKindBit(channel_, side_, tone::kKindBitInverted, false);
+        doc_.setToneKindBit(channel_, side_, tone::kKindBitDcs, true);
+        doc_.setToneKindBit(channel_, side_, tone::kKindBitOff, false);
+    });
+}
+
+void TonePickerRules::setInverted(bool on) {
+    if (mode_ != ToneMode::Dcs) return;
+    inverted_ = on;
+    change([this, on] { doc_.setToneKindBit(channel_, side_, tone::kKindBitInverted, on); });
+}
+
+void TonePickerRules::pick(int row, int column) {
+    if (mode_ == ToneMode::Off) return;
+    const std::uint8_t index = indexAt(mode_, row, column);
+    change([this, index] { doc_.setToneIndexByte(channel_, side_, index); });
+}
+
+void TonePickerRules::cancel() {
+    doc_.setToneIndexByte(channel_, side_, opening_.index);
+    for (int bit = 0; bit < 8; ++bit) {
+        doc_.setToneKindBit(channel_, side_, bit, ((opening_.kind >> bit) & 1) != 0);
+    }
+    doc_.setModifiedFlag(openingModified_);
+}
+
+}  // namespace pl3

@@ -1,0 +1,123 @@
+#include "editors/channel_page.h"
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTest>
+
+#include "codeplug/document_commands.h"
+#include "editors/tone_picker_dialog.h"
+#include "grid/grid_ctrl.h"
+#include "scripted_prompter.h"
+#include "settings_fixture.h"
+
+namespace pl3 {
+namespace {
+
+constexpr int kChannel = 80;
+
+// One click on a data cell of a grid: press and release at its centre.
+void clickCell(CGridCtrl* grid, int row, int column) {
+    grid->scrollTo(grid->model()->index(row, column));
+    const QRect cell = grid->cellRect(row, column);
+    ASSERT_FALSE(cell.isEmpty()) << row << "," << column;
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                      grid->viewport()->mapFrom(grid, cell.center()));
+}
+
+class ChannelPageTest : public ::testing::Test {
+  protected:
+    ChannelPageTest() {
+        folder.installLanguageFiles();
+        bool skip = true;
+        newDocument(doc, prompter, skip);
+        doc.setFrequencyText(kChannel, Side::Receive, "440");
+        doc.setFrequencyText(kChannel, Side::Transmit, "440");
+        doc.setModifiedFlag(false);
+        page = std::make_unique<ChannelPage>(doc, texts, prompter);
+        page->resize(900, 600);
+        page->show();
+        page->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(page.get()));
+    }
+
+    QString cellText(int row, int column) const { return page->grid()->itemText(row, column); }
+
+    test::ProgramFolder folder;
+    test::ScriptedPrompter prompter;
+    TextLookup texts{folder.file("english.lang")};
+    CMaItemDoc doc{folder.settings()};
+    std::unique_ptr<ChannelPage> page;
+};
+
+TEST_F(ChannelPageTest, ShowsTheTableAndTheRanges) {
+    EXPECT_EQ(page->grid()->rowCount(), ChannelTable::kRowCount);
+    EXPECT_EQ(page->grid()->columnCount(), ChannelTable::kColumnCount);
+    EXPECT_EQ(cellText(kChannel, 1), "440.00000");
+    EXPECT_EQ(page->rangeList()->count(), 3);
+    EXPECT_EQ(page->grid()->itemState(1, 1) & CGridCtrl::kStateReadOnly,
+              CGridCtrl::kStateReadOnly);  // a fixed channel's receive frequency
+    EXPECT_EQ(page->grid()->itemState(kChannel, 1) & CGridCtrl::kStateReadOnly, 0U);
+}
+
+TEST_F(ChannelPageTest, EditAFrequencyAndANameInTheGrid) {
+    const int empty = 90;
+    clickCell(page->grid(), empty, ChannelTable::kRxFreqColumn);
+    QLineEdit* frequency = page->frequencyEditor();
+    ASSERT_TRUE(frequency->isVisible());
+    EXPECT_EQ(frequency->maxLength(), 9);
+    QTest::keyClicks(frequency, "446.1x2");  // the letter is refused
+    QTest::keyClick(frequency, Qt::Key_Return);
+    EXPECT_FALSE(frequency->isVisible());
+    EXPECT_EQ(doc.frequencyText(empty, Side::Receive), "446.12000");
+    EXPECT_EQ(doc.frequencyText(empty, Side::Transmit), "446.12000");
+    EXPECT_EQ(cellText(empty, ChannelTable::kRxFreqColumn), "446.12000");
+    EXPECT_TRUE(doc.isModified());
+
+    clickCell(page->grid(), empty, ChannelTable::kNameColumn);
+    QLineEdit* name = page->nameEditor();
+    ASSERT_TRUE(name->isVisible());
+    QTest::keyClicks(name, "ab-12*");
+    QTest::keyClick(name, Qt::Key_Enter);
+    EXPECT_FALSE(name->isVisible());
+    EXPECT_EQ(cellText(empty, ChannelTable::kNameColumn), "AB-12*");
+}
+
+TEST_F(ChannelPageTest, EscapeKeepsTheOpeningText) {
+    clickCell(page->grid(), kChannel, ChannelTable::kRxFreqColumn);
+    QTest::keyClicks(page->frequencyEditor(), "450");
+    QTest::keyClick(page->frequencyEditor(), Qt::Key_Escape);
+    EXPECT_FALSE(page->frequencyEditor()->isVisible());
+    EXPECT_EQ(doc.frequencyText(kChannel, Side::Receive), "440.00000");
+    EXPECT_FALSE(doc.isModified());
+}
+
+TEST_F(ChannelPageTest, AClickTogglesAnOnOffCell) {
+    const bool before = doc.channelFlag(kChannel, ChannelFlag::EndTone);
+    const QString shown = cellText(kChannel, 7);
+    clickCell(page->grid(), kChannel, 7);
+    EXPECT_EQ(doc.channelFlag(kChannel, ChannelFlag::EndTone), !before);
+    EXPECT_NE(cellText(kChannel, 7), shown);
+}
+
+TEST_F(ChannelPageTest, PickAToneInThePicker) {
+    clickCell(page->grid(), kChannel, ChannelTable::kRxToneColumn);
+    auto* picker = page->findChild<TonePickerDialog*>();
+    ASSERT_NE(picker, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(picker));
+    EXPECT_TRUE(picker->offButton()->isChecked());
+    QTest::mouseClick(picker->ctcssButton(), Qt::LeftButton);
+    ASSERT_TRUE(picker->grid()->isVisible());
+    clickCell(picker->grid(), 3, 5);  // the pair numbered 23
+    EXPECT_FALSE(picker->isVisible());
+    EXPECT_EQ(doc.toneIndexByte(kChannel, Side::Receive), 22);
+    EXPECT_EQ(doc.toneField(kChannel, Side::Receive).kind, tone::kKindCtcss);
+    EXPECT_EQ(cellText(kChannel, ChannelTable::kRxToneColumn),
+              QString::fromStdString(std::string(tone::ctcssTable()[22])));
+    EXPECT_TRUE(doc.isModified());
+}
+
+}  // namespace
+}  // namespace pl3

@@ -1,0 +1,96 @@
+#include "editors/functions_page.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+
+#include "codeplug/document_commands.h"
+#include "scripted_prompter.h"
+#include "settings_fixture.h"
+
+namespace pl3 {
+namespace {
+
+using Rules = FunctionsPageRules;
+
+class FunctionsPageTest : public ::testing::Test {
+  protected:
+    FunctionsPageTest() {
+        folder.installLanguageFiles();
+        bool skip = true;
+        newDocument(doc, prompter, skip);
+        doc.setModifiedFlag(false);
+        page = std::make_unique<FunctionsPage>(doc, texts);
+    }
+    std::uint8_t at(std::size_t offset) const { return doc.image()[offset]; }
+
+    test::ProgramFolder folder;
+    test::ScriptedPrompter prompter;
+    CMaItemDoc doc{folder.settings()};
+    TextLookup texts{folder.file("english.lang")};
+    std::unique_ptr<FunctionsPage> page;
+};
+
+TEST_F(FunctionsPageTest, EveryControlCarriesItsIdentifier) {
+    for (const Rules::Control& c : Rules::controls()) {
+        bool found = page->list(c.id) != nullptr || page->box(c.id) != nullptr ||
+                     page->codeBox(c.id) != nullptr;
+        EXPECT_TRUE(found) << c.id;
+    }
+    QLabel* squelch = nullptr;
+    for (QLabel* label : page->findChildren<QLabel*>()) {
+        if (label->property("resourceId").toInt() == FunctionsPage::kSquelchLevelLabel) {
+            squelch = label;
+        }
+    }
+    ASSERT_NE(squelch, nullptr);
+    // The language file's caption replaces the built-in one.
+    ASSERT_TRUE(texts.resourceCaption(FunctionsPage::kSquelchLevelLabel));
+    EXPECT_EQ(squelch->text(),
+              QString::fromStdString(*texts.resourceCaption(FunctionsPage::kSquelchLevelLabel)));
+    EXPECT_EQ(page->property("templateNumber").toInt(), Rules::kDialogId);
+}
+
+TEST_F(FunctionsPageTest, ChangingAListStoresTheIndex) {
+    QComboBox* voxDelay = page->list(Rules::kVoxDelayList);
+    ASSERT_EQ(voxDelay->count(), 28);
+    voxDelay->setCurrentIndex(27);
+    emit voxDelay->activated(27);
+    EXPECT_EQ(at(0x08A6), 30);
+    EXPECT_TRUE(doc.isModified());
+}
+
+TEST_F(FunctionsPageTest, TickingABoxSetsOnlyItsBit) {
+    doc.image()[0x08A0] = 0x0E;
+    page->refresh();
+    QCheckBox* keyBeep = page->box(Rules::kKeyBeepBox);
+    ASSERT_FALSE(keyBeep->isChecked());
+    keyBeep->click();
+    EXPECT_EQ(at(0x08A0), 0x2E);
+    EXPECT_TRUE(doc.isModified());
+}
+
+TEST_F(FunctionsPageTest, CommittingACodeOnFocusLossStoresIt) {
+    page->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(page.get()));
+    QLineEdit* bot = page->codeBox(Rules::kBotCodeBox);
+    bot->setFocus();
+    bot->clear();
+    QTest::keyClicks(bot, "12ab*#x");  // x is not a DTMF key
+    EXPECT_EQ(bot->text(), "12ab*#");
+    page->list(Rules::kPttIdList)->setFocus();
+    EXPECT_EQ(at(0x08B0), 6);
+    EXPECT_EQ(at(0x08B1), 0x12);
+    EXPECT_EQ(at(0x08B2), 0xAB);
+    EXPECT_EQ(at(0x08B3), 0xEF);
+    EXPECT_TRUE(doc.isModified());
+    page->refresh();
+    EXPECT_EQ(bot->text(), "12AB*#");
+}
+
+}  // namespace
+}  // namespace pl3
