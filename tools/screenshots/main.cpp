@@ -15,6 +15,7 @@
 #include "app/comm_port_dialog.h"
 #include "app/main_frame.h"
 #include "codeplug/document_commands.h"
+#include "editors/tone_picker_dialog.h"
 #include "lang/language_dialog.h"
 #include "link/progress_dialog.h"
 #include "platform/private_profile.h"
@@ -77,6 +78,12 @@ int main(int argc, char** argv) {
         ok &= save(port, prefix + QStringLiteral("dialog-130-port.png"));
         pl3::LanguageDialog languages(&frame, programFolder, context.texts, context.settings);
         ok &= save(languages, prefix + QStringLiteral("dialog-131-language.png"));
+        doc.setToneCode(1, pl3::Side::Receive, 9);     // 88.5 Hz: the CTCSS table
+        doc.setToneCode(1, pl3::Side::Transmit, 170);  // D065I: the DCS table, inverted
+        pl3::TonePickerDialog ctcss(doc, context.texts, 1, 3, QStringLiteral("88.5"), &frame);
+        ok &= save(ctcss, prefix + QStringLiteral("dialog-137-tone-ctcss.png"));
+        pl3::TonePickerDialog dcs(doc, context.texts, 1, 4, QStringLiteral("D065I"), &frame);
+        ok &= save(dcs, prefix + QStringLiteral("dialog-137-tone-dcs.png"));
         pl3::platform::writeString(context.settings.path(), "setup", "language", language);
         ok &= save(*pl3::makeAboutDialog(&frame, context),
                    prefix + QStringLiteral("dialog-100-159-about.png"));
