@@ -1,0 +1,74 @@
+// A codeplug edited in the program's pages and saved carries every edit, as the
+// command-line tool shows it.
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTest>
+
+#include "app/main_frame.h"
+#include "codeplug/document_commands.h"
+#include "editors/channel_page.h"
+#include "editors/functions_page.h"
+#include "editors/functions_page_rules.h"
+#include "grid/grid_ctrl.h"
+#include "platform/private_profile.h"
+#include "run_program.h"
+#include "scripted_prompter.h"
+#include "settings_fixture.h"
+#include "view/ma_item_view.h"
+
+namespace pl3 {
+namespace {
+
+void clickCell(CGridCtrl* grid, int row, int column) {
+    grid->scrollTo(grid->model()->index(row, column));
+    const QRect cell = grid->cellRect(row, column);
+    ASSERT_FALSE(cell.isEmpty()) << row << "," << column;
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                      grid->viewport()->mapFrom(grid, cell.center()));
+}
+
+TEST(EditSaveDump, EditsInThePagesReachTheFile) {
+    test::ProgramFolder folder;
+    folder.installLanguageFiles();
+    platform::writeString(folder.file("setting.ini"), "setup", "language", "english");
+    AppContext context(*resolveAppPaths(folder.path(), 1033));
+    CMaItemDoc doc(context.settings);
+    test::ScriptedPrompter prompter;
+    CMainFrame frame(context, doc, prompter);
+    bool skip = true;
+    newDocument(doc, prompter, skip);
+    frame.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+
+    auto* channels = qobject_cast<ChannelPage*>(frame.view()->page(0));
+    ASSERT_NE(channels, nullptr);
+    clickCell(channels->grid(), 90, ChannelTable::kRxFreqColumn);
+    QTest::keyClicks(channels->frequencyEditor(), "433.0776");
+    QTest::keyClick(channels->frequencyEditor(), Qt::Key_Return);
+    clickCell(channels->grid(), 90, ChannelTable::kNameColumn);
+    QTest::keyClicks(channels->nameEditor(), "ab-1");
+    QTest::keyClick(channels->nameEditor(), Qt::Key_Return);
+    clickCell(channels->grid(), 90, ChannelTable::kBandwidthColumn + 1);  // power: high to low
+
+    frame.view()->tabBar()->setCurrentIndex(1);
+    auto* functions = qobject_cast<FunctionsPage*>(frame.view()->page(1));
+    ASSERT_NE(functions, nullptr);
+    QComboBox* voxDelay = functions->list(FunctionsPageRules::kVoxDelayList);
+    voxDelay->setCurrentIndex(27);
+    emit voxDelay->activated(27);
+    EXPECT_TRUE(doc.isModified());
+
+    std::string path = folder.file("edited.PL-3");
+    ASSERT_TRUE(storeDocument(doc, path, prompter));
+    test::ProgramRun dump =
+        test::runProgram("pl3ctl", {"--program-dir", folder.path(), "set", path, "RxFreq[90]",
+                                    "TxFreq[90]", "ChannelName[90]", "TxPower[90]", "VoxDelay"});
+    ASSERT_EQ(dump.exitCode, 0) << dump.err;
+    EXPECT_EQ(dump.out, "433.08000\n433.08000\nAB-1\n0\n27\n");
+}
+
+}  // namespace
+}  // namespace pl3
