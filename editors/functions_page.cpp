@@ -12,6 +12,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "editors/page_widgets.h"
 #include "lang/dialog_translation.h"
 
 namespace pl3 {
@@ -49,32 +50,11 @@ constexpr Row kDtmfListRows[] = {
     {Page::kDtmfFirstDigitDelayLabel, "首位码延时", Rules::kDtmfFirstDigitDelayList},
 };
 
-QLabel* captionLabel(int id, const char* caption, QWidget* parent) {
-    auto* label = new QLabel(QString::fromUtf8(caption), parent);
-    setResourceId(label, id);
-    return label;
-}
-
-QGroupBox* group(int id, const char* caption, QWidget* parent) {
-    auto* box = new QGroupBox(QString::fromUtf8(caption), parent);
-    setResourceId(box, id);
-    return box;
-}
-
-void fillList(QComboBox* list, const std::vector<std::string>& items, int selected) {
-    QSignalBlocker blocker(list);
-    list->clear();
-    for (const std::string& item : items) {
-        list->addItem(QString::fromStdString(item));
-    }
-    list->setCurrentIndex(selected);
-}
-
 }  // namespace
 
 FunctionsPage::FunctionsPage(CMaItemDoc& doc, const TextLookup& texts, QWidget* parent)
     : QWidget(parent), texts_(texts), rules_(doc, texts) {
-    auto* functions = group(kFunctionsGroup, "可选功能", this);
+    auto* functions = captionGroup(kFunctionsGroup, "可选功能", this);
     auto* functionGrid = new QGridLayout(functions);
     int row = 0;
     for (const Row& r : kFunctionRows) {
@@ -89,7 +69,7 @@ FunctionsPage::FunctionsPage(CMaItemDoc& doc, const TextLookup& texts, QWidget* 
     functionGrid->addWidget(addBox(Rules::kFreqGroupBox, "频率分组"), row, 1);
     functionGrid->setRowStretch(row + 1, 1);
 
-    auto* vox = group(kVoxGroup, "声控设置", this);
+    auto* vox = captionGroup(kVoxGroup, "声控设置", this);
     auto* voxGrid = new QGridLayout(vox);
     row = 0;
     for (const Row& r : kVoxRows) {
@@ -98,7 +78,7 @@ FunctionsPage::FunctionsPage(CMaItemDoc& doc, const TextLookup& texts, QWidget* 
         ++row;
     }
 
-    auto* dtmf = group(kDtmfGroup, "DTMF 设置", this);
+    auto* dtmf = captionGroup(kDtmfGroup, "DTMF 设置", this);
     auto* dtmfGrid = new QGridLayout(dtmf);
     dtmfGrid->addWidget(addBox(Rules::kDtmfSidetoneBox, "DTMF 侧音"), 0, 0, 1, 2);
     dtmfGrid->addWidget(captionLabel(kPttIdLabel, "PTT ID", dtmf), 1, 0);

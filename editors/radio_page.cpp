@@ -15,6 +15,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "editors/page_widgets.h"
 #include "grid/grid_ctrl.h"
 #include "lang/dialog_translation.h"
 
@@ -41,27 +42,6 @@ constexpr Row kKeyRows[] = {
 // The controls the FM radio enable rule switches.
 constexpr int kFmDependent[] = {Rules::kFmRadioBox, Rules::kFmMonitorBox, Rules::kRadioModeList,
                                 Rules::kFmVfoList};
-
-QLabel* captionLabel(int id, const char* caption, QWidget* parent) {
-    auto* label = new QLabel(QString::fromUtf8(caption), parent);
-    setResourceId(label, id);
-    return label;
-}
-
-QGroupBox* group(int id, const char* caption, QWidget* parent) {
-    auto* box = new QGroupBox(QString::fromUtf8(caption), parent);
-    setResourceId(box, id);
-    return box;
-}
-
-void fillList(QComboBox* list, const std::vector<std::string>& items, int selected) {
-    QSignalBlocker blocker(list);
-    list->clear();
-    for (const std::string& item : items) {
-        list->addItem(QString::fromStdString(item));
-    }
-    list->setCurrentIndex(selected);
-}
 
 void fillItems(QListWidget* list, const std::vector<std::string>& items) {
     list->clear();
@@ -103,7 +83,7 @@ QListWidget* scanListWidget(QWidget* parent) {
 RadioPage::RadioPage(CMaItemDoc& doc, const TextLookup& texts, QWidget* parent)
     : QWidget(parent), texts_(texts), rules_(doc, texts) {
     // Key settings, top left.
-    auto* keys = group(kKeysGroup, "按键设置", this);
+    auto* keys = captionGroup(kKeysGroup, "按键设置", this);
     auto* keyGrid = new QGridLayout(keys);
     int row = 0;
     for (const Row& r : kKeyRows) {
@@ -113,7 +93,7 @@ RadioPage::RadioPage(CMaItemDoc& doc, const TextLookup& texts, QWidget* parent)
     }
 
     // Power-on information, top right.
-    auto* powerOn = group(kPowerOnGroup, "开机信息", this);
+    auto* powerOn = captionGroup(kPowerOnGroup, "开机信息", this);
     auto* powerOnGrid = new QGridLayout(powerOn);
     message_ = new QLineEdit(powerOn);
     message_->setMaxLength(Rules::kMessageMaxLength);
@@ -129,7 +109,7 @@ RadioPage::RadioPage(CMaItemDoc& doc, const TextLookup& texts, QWidget* parent)
     powerOnGrid->addWidget(password_, 1, 1);
 
     // Scan list, bottom left.
-    auto* scan = group(kScanGroup, "扫描列表", this);
+    auto* scan = captionGroup(kScanGroup, "扫描列表", this);
     auto* scanRow = new QHBoxLayout(scan);
     existing_ = scanListWidget(scan);
     scanned_ = scanListWidget(scan);
@@ -153,7 +133,7 @@ RadioPage::RadioPage(CMaItemDoc& doc, const TextLookup& texts, QWidget* parent)
     scanRow->addWidget(scanned_);
 
     // FM radio settings, right.
-    auto* fm = group(kFmGroup, "收音机设置", this);
+    auto* fm = captionGroup(kFmGroup, "收音机设置", this);
     auto* fmLayout = new QVBoxLayout(fm);
     fmLayout->addWidget(addBox(Rules::kFmRadioEnableBox, "收音机功能"));
     fmLayout->addWidget(addBox(Rules::kFmRadioBox, "收音机"));

@@ -1,0 +1,22 @@
+#pragma once
+// Small widget builders the settings pages share: captioned controls that carry their
+// identifier for translation, and a drop-down list refilled without reporting changes.
+
+#include <string>
+#include <vector>
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QWidget;
+
+namespace pl3 {
+
+// A label or group box with its built-in caption and its identifier.
+QLabel* captionLabel(int id, const char* caption, QWidget* parent);
+QGroupBox* captionGroup(int id, const char* caption, QWidget* parent);
+
+// Replaces the items and selects one (-1 for none), without emitting selection signals.
+void fillList(QComboBox* list, const std::vector<std::string>& items, int selected);
+
+}  // namespace pl3
