@@ -104,6 +104,8 @@ void CMainFrame::buildMenus() {
         auto* action = new QAction(this);
         action->setData(command);
         actions_.insert(command, action);
+        // Connected first, so the command sees the edit still open in a page.
+        connect(action, &QAction::triggered, this, [this] { view_->commitPendingEdit(); });
         return action;
     };
     for (std::size_t m = 0; m < command::kMenus.size(); ++m) {
@@ -331,6 +333,7 @@ void CMainFrame::rememberRecentFile(const QString& path) {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+    view_->commitPendingEdit();
     if (!saveModified(doc_, prompter_, [this] { return chooseSavePath(); })) {
         event->ignore();
         return;

@@ -73,7 +73,7 @@ class CMainFrame : public QMainWindow {
     AppContext& context_;
     CMaItemDoc& doc_;
     Prompter& prompter_;
-    CMaItemView* view_;
+    CMaItemView* view_ = nullptr;
     QHash<int, QAction*> actions_;
     std::array<QMenu*, 4> menus_{};
     QList<QAction*> recentActions_;  // the recent files, between the print commands and Exit

@@ -58,8 +58,8 @@ FunctionsPage::FunctionsPage(CMaItemDoc& doc, const TextLookup& texts, QWidget* 
     auto* functionGrid = new QGridLayout(functions);
     int row = 0;
     for (const Row& r : kFunctionRows) {
-        functionGrid->addWidget(captionLabel(r.labelId, r.caption, functions), row, 0);
-        functionGrid->addWidget(addList(r.controlId), row, 1);
+        addCaptionedRow(functionGrid, row, captionLabel(r.labelId, r.caption, functions),
+                        addList(r.controlId));
         ++row;
     }
     functionGrid->addWidget(addBox(Rules::kBatterySaveBox, "省电"), row, 0);
@@ -73,24 +73,24 @@ FunctionsPage::FunctionsPage(CMaItemDoc& doc, const TextLookup& texts, QWidget* 
     auto* voxGrid = new QGridLayout(vox);
     row = 0;
     for (const Row& r : kVoxRows) {
-        voxGrid->addWidget(captionLabel(r.labelId, r.caption, vox), row, 0);
-        voxGrid->addWidget(addList(r.controlId), row, 1);
+        addCaptionedRow(voxGrid, row, captionLabel(r.labelId, r.caption, vox),
+                        addList(r.controlId));
         ++row;
     }
 
     auto* dtmf = captionGroup(kDtmfGroup, "DTMF 设置", this);
     auto* dtmfGrid = new QGridLayout(dtmf);
     dtmfGrid->addWidget(addBox(Rules::kDtmfSidetoneBox, "DTMF 侧音"), 0, 0, 1, 2);
-    dtmfGrid->addWidget(captionLabel(kPttIdLabel, "PTT ID", dtmf), 1, 0);
-    dtmfGrid->addWidget(addList(Rules::kPttIdList), 1, 1);
-    dtmfGrid->addWidget(captionLabel(kBotCodeLabel, "发射起始码", dtmf), 2, 0);
-    dtmfGrid->addWidget(addCodeBox(Rules::kBotCodeBox), 2, 1);
-    dtmfGrid->addWidget(captionLabel(kEotCodeLabel, "发射结束码", dtmf), 3, 0);
-    dtmfGrid->addWidget(addCodeBox(Rules::kEotCodeBox), 3, 1);
+    addCaptionedRow(dtmfGrid, 1, captionLabel(kPttIdLabel, "PTT ID", dtmf),
+                    addList(Rules::kPttIdList));
+    addCaptionedRow(dtmfGrid, 2, captionLabel(kBotCodeLabel, "发射起始码", dtmf),
+                    addCodeBox(Rules::kBotCodeBox));
+    addCaptionedRow(dtmfGrid, 3, captionLabel(kEotCodeLabel, "发射结束码", dtmf),
+                    addCodeBox(Rules::kEotCodeBox));
     row = 4;
     for (const Row& r : kDtmfListRows) {
-        dtmfGrid->addWidget(captionLabel(r.labelId, r.caption, dtmf), row, 0);
-        dtmfGrid->addWidget(addList(r.controlId), row, 1);
+        addCaptionedRow(dtmfGrid, row, captionLabel(r.labelId, r.caption, dtmf),
+                        addList(r.controlId));
         ++row;
     }
     dtmfGrid->setRowStretch(row, 1);
@@ -102,6 +102,10 @@ FunctionsPage::FunctionsPage(CMaItemDoc& doc, const TextLookup& texts, QWidget* 
     layout->addWidget(functions, 1);
     layout->addLayout(right, 1);
     refresh();
+}
+
+page_rules::PrintRows FunctionsPage::printRows() const {
+    return rules_.printRows([this](int id) { return shownCaption(this, id); });
 }
 
 QComboBox* FunctionsPage::addList(int id) {

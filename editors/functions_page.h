@@ -47,6 +47,9 @@ class FunctionsPage : public QWidget {
     // Captions, lists, boxes and codes from the document and the current language.
     void refresh();
 
+    // The page's printout section: rows of "caption : value" texts, captions as shown.
+    page_rules::PrintRows printRows() const;
+
     // The control with that identifier (nullptr for none): for tests and the printout.
     QComboBox* list(int id) const;
     QCheckBox* box(int id) const;

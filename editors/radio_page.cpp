@@ -87,8 +87,8 @@ RadioPage::RadioPage(CMaItemDoc& doc, const TextLookup& texts, QWidget* parent)
     auto* keyGrid = new QGridLayout(keys);
     int row = 0;
     for (const Row& r : kKeyRows) {
-        keyGrid->addWidget(captionLabel(r.labelId, r.caption, keys), row, 0);
-        keyGrid->addWidget(addList(r.controlId), row, 1);
+        addCaptionedRow(keyGrid, row, captionLabel(r.labelId, r.caption, keys),
+                        addList(r.controlId));
         ++row;
     }
 
@@ -103,10 +103,8 @@ RadioPage::RadioPage(CMaItemDoc& doc, const TextLookup& texts, QWidget* parent)
     password_->setMaxLength(Rules::kPasswordMaxLength);
     setResourceId(password_, Rules::kPasswordBox);
     password_->installEventFilter(this);
-    powerOnGrid->addWidget(captionLabel(kMessageLabel, "开机信息", powerOn), 0, 0);
-    powerOnGrid->addWidget(message_, 0, 1);
-    powerOnGrid->addWidget(captionLabel(kPasswordLabel, "开机密码", powerOn), 1, 0);
-    powerOnGrid->addWidget(password_, 1, 1);
+    addCaptionedRow(powerOnGrid, 0, captionLabel(kMessageLabel, "开机信息", powerOn), message_);
+    addCaptionedRow(powerOnGrid, 1, captionLabel(kPasswordLabel, "开机密码", powerOn), password_);
 
     // Scan list, bottom left.
     auto* scan = captionGroup(kScanGroup, "扫描列表", this);
@@ -139,10 +137,10 @@ RadioPage::RadioPage(CMaItemDoc& doc, const TextLookup& texts, QWidget* parent)
     fmLayout->addWidget(addBox(Rules::kFmRadioBox, "收音机"));
     fmLayout->addWidget(addBox(Rules::kFmMonitorBox, "收音机监听接收信号"));
     auto* fmGrid = new QGridLayout;
-    fmGrid->addWidget(captionLabel(kRadioModeLabel, "收音机模式", fm), 0, 0);
-    fmGrid->addWidget(addList(Rules::kRadioModeList), 0, 1);
-    fmGrid->addWidget(captionLabel(kFmVfoLabel, "收音机频率", fm), 1, 0);
-    fmGrid->addWidget(addList(Rules::kFmVfoList), 1, 1);
+    addCaptionedRow(fmGrid, 0, captionLabel(kRadioModeLabel, "收音机模式", fm),
+                    addList(Rules::kRadioModeList));
+    addCaptionedRow(fmGrid, 1, captionLabel(kFmVfoLabel, "收音机频率", fm),
+                    addList(Rules::kFmVfoList));
     fmLayout->addLayout(fmGrid);
     grid_ = new CGridCtrl(fm);
     setUpGrid();
@@ -168,6 +166,10 @@ RadioPage::RadioPage(CMaItemDoc& doc, const TextLookup& texts, QWidget* parent)
     layout->addWidget(fm, 2);
 
     refresh();
+}
+
+page_rules::PrintRows RadioPage::printRows() const {
+    return rules_.printRows([this](int id) { return shownCaption(this, id); });
 }
 
 QComboBox* RadioPage::addList(int id) {

@@ -53,6 +53,9 @@ class RadioPage : public QWidget {
     // Captions, lists, boxes, presets and scan lists from the document and the language.
     void refresh();
 
+    // The page's printout section: rows of "caption : value" texts, captions as shown.
+    page_rules::PrintRows printRows() const;
+
     // The control with that identifier (nullptr for none), and the other parts: for tests.
     QComboBox* list(int id) const;
     QCheckBox* box(int id) const;

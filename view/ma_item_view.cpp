@@ -1,5 +1,6 @@
 #include "view/ma_item_view.h"
 
+#include <QApplication>
 #include <QStackedWidget>
 #include <QStyleOptionTab>
 #include <QStylePainter>
@@ -95,6 +96,12 @@ void CMaItemView::setTabCaptions() {
         tabs_->setTabText(i,
                           tabCaption(context_.texts.text(kTabKeys[static_cast<std::size_t>(i)])));
     }
+}
+
+void CMaItemView::commitPendingEdit() {
+    // The pages commit their text boxes and in-place editors when these lose the focus.
+    QWidget* focused = QApplication::focusWidget();
+    if (focused != nullptr && isAncestorOf(focused)) focused->clearFocus();
 }
 
 void CMaItemView::onDocumentChanged() {

@@ -43,6 +43,10 @@ class CMaItemView : public QWidget {
     // The document changed: frame texts, then every page, then the tab captions.
     void onDocumentChanged();
 
+    // A frame command is about to run: the text box or cell editor the user is typing in
+    // commits now, so saving, writing or closing includes what was typed.
+    void commitPendingEdit();
+
     QTabBar* tabBar() const { return tabs_; }
     QWidget* page(int index) const { return pages_[static_cast<std::size_t>(index)]; }
     int currentPage() const;

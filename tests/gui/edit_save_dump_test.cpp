@@ -7,11 +7,13 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include "app/commands.h"
 #include "app/main_frame.h"
 #include "codeplug/document_commands.h"
 #include "editors/channel_page.h"
 #include "editors/functions_page.h"
 #include "editors/functions_page_rules.h"
+#include "editors/radio_page.h"
 #include "grid/grid_ctrl.h"
 #include "platform/private_profile.h"
 #include "run_program.h"
@@ -68,6 +70,48 @@ TEST(EditSaveDump, EditsInThePagesReachTheFile) {
                                     "TxFreq[90]", "ChannelName[90]", "TxPower[90]", "VoxDelay"});
     ASSERT_EQ(dump.exitCode, 0) << dump.err;
     EXPECT_EQ(dump.out, "433.08000\n433.08000\nAB-1\n0\n27\n");
+}
+
+// Save from the menu or its shortcut while the user is still typing: what was typed is saved.
+TEST(EditSaveDump, SaveIncludesTheEditStillOpen) {
+    test::ProgramFolder folder;
+    folder.installLanguageFiles();
+    platform::writeString(folder.file("setting.ini"), "setup", "language", "english");
+    AppContext context(*resolveAppPaths(folder.path(), 1033));
+    CMaItemDoc doc(context.settings);
+    test::ScriptedPrompter prompter;
+    CMainFrame frame(context, doc, prompter);
+    bool skip = true;
+    newDocument(doc, prompter, skip);
+    const std::string path = folder.file("open-edit.PL-3");
+    ASSERT_TRUE(storeDocument(doc, path, prompter));
+    frame.show();
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+
+    frame.view()->tabBar()->setCurrentIndex(2);
+    auto* radio = qobject_cast<RadioPage*>(frame.view()->page(2));
+    ASSERT_NE(radio, nullptr);
+    radio->messageBox()->setFocus();
+    radio->messageBox()->selectAll();
+    QTest::keyClicks(radio->messageBox(), "HELLO");
+    prompter.answer(true);  // overwrite the file
+    frame.action(command::kSave)->trigger();
+    test::ProgramRun shown =
+        test::runProgram("pl3ctl", {"--program-dir", folder.path(), "set", path, "PowerOnMessage"});
+    ASSERT_EQ(shown.exitCode, 0) << shown.err;
+    EXPECT_EQ(shown.out, "HELLO\n");
+
+    frame.view()->tabBar()->setCurrentIndex(0);
+    auto* channels = qobject_cast<ChannelPage*>(frame.view()->page(0));
+    clickCell(channels->grid(), 5, ChannelTable::kNameColumn);
+    QTest::keyClicks(channels->nameEditor(), "ZZ");
+    prompter.answer(true);  // overwrite the file
+    frame.action(command::kSave)->trigger();
+    shown =
+        test::runProgram("pl3ctl", {"--program-dir", folder.path(), "set", path, "ChannelName[5]"});
+    EXPECT_EQ(shown.out, "ZZ\n");
+    EXPECT_FALSE(doc.isModified());
 }
 
 }  // namespace

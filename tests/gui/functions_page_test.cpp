@@ -55,6 +55,23 @@ TEST_F(FunctionsPageTest, EveryControlCarriesItsIdentifier) {
     EXPECT_EQ(page->property("templateNumber").toInt(), Rules::kDialogId);
 }
 
+// The printout lists each control under the caption the page shows, with the shown value.
+TEST_F(FunctionsPageTest, PrintRowsUseTheShownCaptionsAndValues) {
+    page_rules::PrintRows rows = page->printRows();
+    ASSERT_EQ(rows.size(), 7U);
+    EXPECT_EQ(rows[0][0], "Squelch level : " +
+                              page->list(Rules::kSquelchLevelList)->currentText().toStdString());
+    QCheckBox* keyTone = page->box(Rules::kKeyBeepBox);
+    EXPECT_EQ(rows[3][0],
+              keyTone->text().toStdString() + " : " + (keyTone->isChecked() ? "Yes" : "No"));
+    EXPECT_EQ(rows[5][1],
+              "TX begin code : " + page->codeBox(Rules::kBotCodeBox)->text().toStdString());
+    for (const auto& row : rows) {
+        for (const std::string& entry : row)
+            EXPECT_NE(entry.rfind(" : ", 0), 0U) << entry;
+    }
+}
+
 TEST_F(FunctionsPageTest, ChangingAListStoresTheIndex) {
     QComboBox* voxDelay = page->list(Rules::kVoxDelayList);
     ASSERT_EQ(voxDelay->count(), 28);

@@ -41,6 +41,20 @@ class RadioPageTest : public ::testing::Test {
     std::unique_ptr<RadioPage> page;
 };
 
+// The printout lists each control under the caption the page shows, with the shown value.
+TEST_F(RadioPageTest, PrintRowsUseTheShownCaptionsAndValues) {
+    page_rules::PrintRows rows = page->printRows();
+    ASSERT_EQ(rows.size(), 4U);
+    EXPECT_EQ(rows[1][1], "Power-on message : " + page->messageBox()->text().toStdString());
+    QCheckBox* enabled = page->box(Rules::kFmRadioEnableBox);
+    EXPECT_EQ(rows[3][1],
+              enabled->text().toStdString() + " : " + (enabled->isChecked() ? "Yes" : "No"));
+    for (const auto& row : rows) {
+        for (const std::string& entry : row)
+            EXPECT_NE(entry.rfind(" : ", 0), 0U) << entry;
+    }
+}
+
 TEST_F(RadioPageTest, PresetGridShape) {
     CGridCtrl* grid = page->presetGrid();
     EXPECT_EQ(grid->rowCount(), 26);

@@ -1,0 +1,186 @@
+#include "view/printout_plan.h"
+
+#include <gtest/gtest.h>
+
+#include <numeric>
+
+#include "codeplug/document_commands.h"
+#include "scripted_prompter.h"
+#include "settings_fixture.h"
+
+namespace pl3::printout {
+namespace {
+
+std::vector<int> firstChannels(int count) {
+    std::vector<int> channels(static_cast<std::size_t>(count));
+    std::iota(channels.begin(), channels.end(), 1);
+    return channels;
+}
+
+TEST(PrintoutPlan, PageCountFollowsTheProgrammedChannels) {
+    const struct {
+        int channels;
+        int pages;
+    } cases[] = {{0, 1},  {1, 1},  {20, 1},  {21, 2},  {50, 2}, {51, 3},
+                 {80, 3}, {81, 4}, {110, 4}, {111, 5}, {128, 5}};
+    for (const auto& c : cases)
+        EXPECT_EQ(pageCount(c.channels), c.pages) << c.channels;
+}
+
+TEST(PrintoutPlan, EachPageHoldsItsShareOfTheProgrammedChannelsInOrder) {
+    const struct {
+        int programmed;
+        int page;
+        int first;  // 0: the page holds none
+        int last;
+    } cases[] = {
+        {20, 1, 1, 20},  {21, 1, 1, 20},    {21, 2, 21, 21},    {50, 2, 21, 50},    {51, 3, 51, 51},
+        {80, 3, 51, 80}, {110, 4, 81, 110}, {111, 5, 111, 111}, {128, 5, 111, 128}, {20, 2, 0, 0},
+    };
+    for (const auto& c : cases) {
+        std::vector<int> expected;
+        for (int n = c.first; c.first != 0 && n <= c.last; ++n)
+            expected.push_back(n);
+        EXPECT_EQ(channelsOnPage(firstChannels(c.programmed), c.page), expected)
+            << c.programmed << " channels, page " << c.page;
+    }
+    // Ordinals count programmed channels, not channel numbers: no gaps for empty ones.
+    EXPECT_EQ(channelsOnPage({3, 7, 100}, 1), (std::vector<int>{3, 7, 100}));
+}
+
+TEST(PrintoutPlan, ProgrammedChannelsAreThoseWithAReceiveFrequency) {
+    test::ProgramFolder folder;
+    folder.installLanguageFiles();
+    test::ScriptedPrompter prompter;
+    CMaItemDoc doc(folder.settings());
+    bool skip = true;
+    ASSERT_TRUE(newDocument(doc, prompter, skip));
+    for (int n = 1; n <= kChannelCount; ++n)
+        doc.setFrequencyText(n, Side::Receive, "");
+    doc.setFrequencyText(3, Side::Receive, "430.0");
+    doc.setFrequencyText(7, Side::Receive, "431.0");
+    doc.setFrequencyText(100, Side::Receive, "432.0");
+    doc.setFrequencyText(101, Side::Transmit, "432.0");  // transmit only: not programmed
+    TextLookup texts(folder.file("english.lang"));
+    ChannelTable table(doc, texts, prompter);
+    table.Rebuild();
+    EXPECT_EQ(programmedChannels(table), (std::vector<int>{3, 7, 100}));
+}
+
+TEST(PrintoutPlan, LogicalPageKeepsThePrintableAreasProportions) {
+    // 700 + 8 x 5 = 740 wide; 740 x 7016 / 4960 = 1046.7..., cut to 1046.
+    EXPECT_EQ(logicalPage(700, 5, 4960, 7016).width, 740);
+    EXPECT_EQ(logicalPage(700, 5, 4960, 7016).height, 1046);
+    // Multiplied before dividing, and without overflow at huge resolutions.
+    EXPECT_EQ(logicalPage(700, 5, 3, 4).height, 986);
+    EXPECT_EQ(logicalPage(700, 5, 60000, 3000000).height, 37000);
+    EXPECT_EQ(logicalPage(700, 5, 0, 100).height, 0);
+}
+
+std::tm mondayMorning() {
+    std::tm time{};
+    time.tm_year = 2026 - 1900;
+    time.tm_mon = 11;
+    time.tm_mday = 7;
+    time.tm_wday = 1;
+    time.tm_hour = 9;
+    time.tm_min = 5;
+    return time;
+}
+
+TEST(PrintoutPlan, DateLineIsDateWeekdayAndTime) {
+    EXPECT_EQ(dateLine(mondayMorning(), std::locale::classic()), "2026-12-07 Monday 09:05");
+}
+
+// A locale whose weekday names are Chinese, as a Chinese system gives them.
+class ChineseWeekdays : public std::time_put<wchar_t> {
+  protected:
+    iter_type do_put(iter_type out, std::ios_base& stream, wchar_t fill, const std::tm* time,
+                     char format, char modifier) const override {
+        if (format != 'A')
+            return std::time_put<wchar_t>::do_put(out, stream, fill, time, format, modifier);
+        static const wchar_t* const kNames[] = {L"星期日", L"星期一", L"星期二", L"星期三",
+                                                L"星期四", L"星期五", L"星期六"};
+        for (const wchar_t* c = kNames[time->tm_wday]; *c != 0; ++c)
+            *out++ = *c;
+        return out;
+    }
+};
+
+TEST(PrintoutPlan, DateLineUsesTheLocalesWeekdayName) {
+    const std::locale chinese(std::locale::classic(), new ChineseWeekdays);
+    EXPECT_EQ(dateLine(mondayMorning(), chinese), "2026-12-07 星期一 09:05");
+}
+
+struct Placed {
+    PrintItem::Kind kind;
+    int x;
+    int y;
+    std::string text;
+    int channel;
+    bool operator==(const Placed&) const = default;
+};
+
+std::vector<Placed> placed(const std::vector<PrintItem>& items) {
+    std::vector<Placed> out;
+    for (const PrintItem& i : items)
+        out.push_back({i.kind, i.x, i.y, i.text, i.channel});
+    return out;
+}
+
+using K = PrintItem::Kind;
+
+PageInput input(int programmed) {
+    // H = 28, s = 21, as the channel grid has them.
+    return {"DATE",
+            {{"a1", "a2", "a3"}, {"b1", "b2", "b3"}},
+            {{"r1", "r2"}},
+            firstChannels(programmed),
+            28,
+            21};
+}
+
+TEST(PrintoutPlan, FirstPageStacksDateSettingsHeadingsAndChannels) {
+    EXPECT_EQ(placed(composePage(input(2), 1)),
+              (std::vector<Placed>{
+                  {K::Text, 0, 0, "DATE", 0},
+                  {K::Text, 0, 28, "a1", 0},
+                  {K::Text, 200, 28, "a2", 0},
+                  {K::Text, 400, 28, "a3", 0},
+                  {K::Text, 0, 49, "b1", 0},
+                  {K::Text, 200, 49, "b2", 0},
+                  {K::Text, 400, 49, "b3", 0},
+                  {K::Text, 0, 70, "r1", 0},
+                  {K::Text, 200, 70, "r2", 0},
+                  {K::Headings, 0, 91, "", 0},
+                  // H - 20 below the headings, then one line step before each row.
+                  {K::ChannelRow, 0, 120, "", 1},
+                  {K::ChannelRow, 0, 141, "", 2},
+              }));
+}
+
+TEST(PrintoutPlan, LaterPagesHoldTheDateHeadingsAndTheirChannelsOnly) {
+    const struct {
+        int page;
+        int firstRowY;  // below the headings at 28
+    } cases[] = {{2, 28 + 8 + 21}, {3, 28 + 8 + 21}, {4, 28 + 28 + 21}, {5, 28 + 28}};
+    for (const auto& c : cases) {
+        const std::vector<PrintItem> items = composePage(input(128), c.page);
+        ASSERT_GE(items.size(), 3U);
+        EXPECT_EQ(items[0].text, "DATE");
+        EXPECT_EQ(items[1].kind, K::Headings);
+        EXPECT_EQ(items[1].y, 28);
+        EXPECT_EQ(items[2].kind, K::ChannelRow);
+        EXPECT_EQ(items[2].channel, ordinalsOnPage(c.page).first);
+        EXPECT_EQ(items[2].y, c.firstRowY) << "page " << c.page;
+        EXPECT_EQ(items[3].y, c.firstRowY + 21) << "page " << c.page;
+    }
+}
+
+TEST(PrintoutPlan, PageWithoutChannelsEndsWithTheHeadings) {
+    const std::vector<PrintItem> items = composePage(input(0), 1);
+    EXPECT_EQ(items.back().kind, K::Headings);
+}
+
+}  // namespace
+}  // namespace pl3::printout

@@ -1,0 +1,75 @@
+#pragma once
+// What the channel-list printout puts where, without any drawing: how many pages a
+// codeplug needs, which programmed channels each page holds, the logical page the
+// drawing uses, the date line, and every text, heading and row of a page with its
+// position. The printing widget only measures fonts and carries these items out.
+
+#include <climits>
+#include <ctime>
+#include <locale>
+#include <string>
+#include <vector>
+
+#include "editors/channel_table.h"
+#include "editors/functions_page_rules.h"
+
+namespace pl3::printout {
+
+inline constexpr int kLeftMarginChars = 4;
+inline constexpr int kRightMarginChars = 4;
+inline constexpr int kMaxPages = 5;
+// Where the entries of a settings row start, in logical units.
+inline constexpr int kEntryColumns[] = {0, 200, 400};
+inline constexpr const char* kDateFormat = "%Y-%m-%d %A %H:%M";
+
+// Counting programmed channels 1, 2, 3 ... in channel order, the counts a page holds.
+struct OrdinalRange {
+    int first;
+    int last;
+};
+OrdinalRange ordinalsOnPage(int page);  // page 1 ... 5
+
+// 1 ... 5 pages for 0 ... 128 programmed channels.
+int pageCount(int programmedChannels);
+
+// The channels whose receive frequency shows in the channel table, in channel order.
+std::vector<int> programmedChannels(const ChannelTable& table);
+
+// The channel numbers page p prints, in order.
+std::vector<int> channelsOnPage(const std::vector<int>& programmed, int page);
+
+// The logical page: the channel grid plus both margins wide, and as high as keeps the
+// printable area's proportions (device sizes multiplied before dividing).
+struct LogicalPage {
+    int width;
+    int height;
+};
+LogicalPage logicalPage(int gridWidth, int averageCharWidth, int printerWidth, int printerHeight);
+
+// The date line, with the weekday name of the given locale, in UTF-8.
+std::string dateLine(const std::tm& time, const std::locale& locale);
+
+// One thing to draw, at a position of the logical page (x = 0 lies one left margin in).
+struct PrintItem {
+    enum class Kind { Text, Headings, ChannelRow };
+    Kind kind;
+    int x;
+    int y;
+    std::string text;  // Text: what to draw, left-aligned
+    int channel = 0;   // ChannelRow: the grid row to draw
+};
+
+struct PageInput {
+    std::string dateLine;
+    page_rules::PrintRows functionRows;  // the optional functions section
+    page_rules::PrintRows radioRows;     // the radio and keys section
+    std::vector<int> programmed;         // programmedChannels()
+    int headingHeight;                   // the grid's fixed rows, together
+    int lineStep;                        // the height of grid row 1
+};
+
+// Page 1: date line, both settings sections, the channel section; later pages only the
+// channel section. Positions grow downwards from the top of the logical page.
+std::vector<PrintItem> composePage(const PageInput& input, int page);
+
+}  // namespace pl3::printout
