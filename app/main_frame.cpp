@@ -10,6 +10,11 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
@@ -27,6 +32,7 @@
 #include "lang/text_keys.h"
 #include "link/progress_dialog.h"
 #include "view/ma_item_view.h"
+#include "view/printout.h"
 
 namespace pl3 {
 
@@ -139,11 +145,10 @@ void CMainFrame::buildMenus() {
     connect(language, &QAction::triggered, this, &CMainFrame::chooseLanguage);
     connect(actions_[command::kHelp], &QAction::triggered, this, &CMainFrame::help);
     connect(actions_[command::kAbout], &QAction::triggered, this, &CMainFrame::about);
-    // Printing and the service mode arrive with their own pages and dialogs.
-    for (int command :
-         {command::kPrint, command::kPrintPreview, command::kPrintSetup, command::kTestMode}) {
-        actions_[command]->setEnabled(false);
-    }
+    connect(actions_[command::kPrint], &QAction::triggered, this, &CMainFrame::filePrint);
+    connect(actions_[command::kPrintPreview], &QAction::triggered, this,
+            &CMainFrame::filePrintPreview);
+    connect(actions_[command::kPrintSetup], &QAction::triggered, this, &CMainFrame::filePrintSetup);
     rebuildRecentFiles();
 }
 
@@ -256,6 +261,41 @@ bool CMainFrame::fileSaveAs() {
     if (!path || !storeDocument(doc_, *path, prompter_)) return false;
     rememberRecentFile(qs(*path));
     return true;
+}
+
+QPrinter& CMainFrame::printer() {
+    // Made on first use: asking the print system for its printers can take a moment.
+    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *printer_;
+}
+
+void CMainFrame::filePrint() {
+    const ChannelListPrintout printout(*view_);
+    QPrinter& target = printer();
+    QPrintDialog dialog(&target, this);
+    dialog.setMinMax(1, printout.pageCount());
+    dialog.setFromTo(1, printout.pageCount());
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange);
+    if (dialog.exec() != QDialog::Accepted) return;
+    if (!printout.print(target)) {
+        prompter_.showMessage({{}, text_key::kErrorPrint, {}, PromptIcon::Stop});
+    }
+}
+
+void CMainFrame::filePrintPreview() {
+    const ChannelListPrintout printout(*view_);
+    QPrintPreviewDialog dialog(&printer(), this);
+    if (auto* preview = dialog.findChild<QPrintPreviewWidget*>()) {
+        preview->setViewMode(QPrintPreviewWidget::SinglePageView);
+    }
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
+            [&printout](QPrinter* target) { printout.print(*target); });
+    dialog.exec();
+}
+
+void CMainFrame::filePrintSetup() {
+    QPageSetupDialog dialog(&printer(), this);
+    dialog.exec();
 }
 
 void CMainFrame::runTransfer(int direction) {

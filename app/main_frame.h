@@ -14,6 +14,7 @@
 class QAction;
 class QLabel;
 class QMenu;
+class QPrinter;
 
 namespace pl3 {
 
@@ -48,6 +49,9 @@ class CMainFrame : public QMainWindow {
     void fileOpen();
     bool fileSave();
     bool fileSaveAs();
+    void filePrint();
+    void filePrintPreview();
+    void filePrintSetup();
     void readFromRadio();
     void writeToRadio();
     void communicationPort();
@@ -69,11 +73,13 @@ class CMainFrame : public QMainWindow {
     void rememberRecentFile(const QString& path);
     std::optional<std::string> chooseSavePath();
     void runTransfer(int direction);
+    QPrinter& printer();
 
     AppContext& context_;
     CMaItemDoc& doc_;
     Prompter& prompter_;
     CMaItemView* view_ = nullptr;
+    std::unique_ptr<QPrinter> printer_;  // its settings last for the run
     QHash<int, QAction*> actions_;
     std::array<QMenu*, 4> menus_{};
     QList<QAction*> recentActions_;  // the recent files, between the print commands and Exit

@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <iostream>
 #include <memory>
+#include <optional>
 
 #include "app/app_context.h"
 #include "app/main_frame.h"
@@ -11,6 +13,7 @@
 #include "platform/program_folder.h"
 #include "platform/system_locale.h"
 #include "tools/pl3-radio-sim/radio_simulator.h"
+#include "view/report_to_pdf.h"
 
 namespace {
 
@@ -26,15 +29,42 @@ bool takeFlag(int& argc, char** argv, const char* flag) {
     return false;
 }
 
+// "--print-pdf OUT": the value, or an empty string when the option is given without one.
+std::optional<std::string> takeOption(int& argc, char** argv, const char* option) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) != option) continue;
+        const bool hasValue = i + 1 < argc;
+        std::string value = hasValue ? argv[i + 1] : std::string();
+        const int taken = hasValue ? 2 : 1;
+        for (int j = i; j + taken <= argc; ++j)
+            argv[j] = argv[j + taken];
+        argc -= taken;
+        return value;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     std::string programFolder = pl3::platform::takeProgramFolder(argc, argv);
     const bool demoRadio = takeFlag(argc, argv, "--demo-radio");
+    const std::optional<std::string> pdfPath = takeOption(argc, argv, "--print-pdf");
+    if (pdfPath && pdfPath->empty()) {
+        std::cerr << "usage: pl3-cps [--program-dir DIR] --print-pdf OUT.pdf [FILE.PL-3]\n";
+        return 1;
+    }
+    // A report needs no window, so it needs no display either.
+    if (pdfPath && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
 
     std::optional<pl3::AppPaths> paths =
         pl3::resolveAppPaths(programFolder, pl3::platform::systemLocaleId());
+    if (!paths && pdfPath) {
+        std::cerr << pl3::kMissingSettingsMessage << "\n";
+        return 1;
+    }
     if (!paths) {
         QMessageBox::critical(nullptr, QString(),
                               QString::fromUtf8(pl3::kMissingSettingsMessage.data(),
@@ -42,6 +72,12 @@ int main(int argc, char** argv) {
         return 1;
     }
     pl3::AppContext context(std::move(*paths));
+    if (pdfPath) {
+        const QStringList arguments = application.arguments();
+        std::optional<std::string> codeplug;
+        if (arguments.size() > 1) codeplug = arguments.at(1).toStdString();
+        return pl3::printReportToPdf(context, *pdfPath, codeplug);
+    }
 
     // A simulated radio for trying the program without hardware: for this run the stored
     // port is the simulator, whatever device it names otherwise.

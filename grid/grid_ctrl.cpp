@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QAbstractTableModel>
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -39,6 +40,8 @@ constexpr int kFocusFrameWidth = 2;
 constexpr int kMinimumDragSize = 4;
 constexpr QRgb kPrintHeaderFill = 0xffececec;
 
+constexpr ushort kFirstCjkCodePoint = 0x2E80;
+
 constexpr int kFormatRole = Qt::UserRole + 1;
 constexpr int kStateRole = Qt::UserRole + 2;
 
@@ -60,6 +63,34 @@ int qtAlignment(unsigned format) {
     return flags;
 }
 
+// A wrapped text whose longest word is wider than its cell would lose letters at both
+// edges: it gets a smaller face (down to 60 %) instead.
+QFont fittingFont(const QFont& font, const QPaintDevice* device, const QString& text, int width) {
+    const QFontMetricsF metrics(font, device);
+    qreal widest = 0;
+    for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        // Chinese text breaks between any two characters; only Latin words stay whole.
+        bool breaksAnywhere = false;
+        for (QChar c : word)
+            breaksAnywhere = breaksAnywhere || c.unicode() >= kFirstCjkCodePoint;
+        if (!breaksAnywhere) {
+            widest = std::max(widest, metrics.horizontalAdvance(word));
+            continue;
+        }
+        for (QChar c : word)
+            widest = std::max(widest, metrics.horizontalAdvance(c));
+    }
+    if (widest <= width || widest <= 0) return font;
+    const qreal scale = std::max(0.6, width / widest);
+    QFont smaller(font);
+    if (font.pixelSize() > 0) {
+        smaller.setPixelSize(std::max(1, static_cast<int>(font.pixelSize() * scale)));
+    } else {
+        smaller.setPointSizeF(font.pointSizeF() * scale);
+    }
+    return smaller;
+}
+
 // Shared by the screen and the printout, so both lay text out alike.
 void drawCellText(QPainter& painter, const QRect& cell, const QString& text, unsigned format,
                   const QColor& colour) {
@@ -70,6 +101,11 @@ void drawCellText(QPainter& painter, const QRect& cell, const QString& text, uns
         singleLine ? painter.fontMetrics().elidedText(text, Qt::ElideRight, area.width()) : text;
     painter.save();
     painter.setClipRect(cell, Qt::IntersectClip);
+    if (!singleLine) {
+        QString words = text;
+        words.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        painter.setFont(fittingFont(painter.font(), painter.device(), words, area.width()));
+    }
     painter.setPen(colour);
     painter.drawText(area, qtAlignment(format) | (singleLine ? Qt::TextSingleLine : 0), shown);
     painter.restore();

@@ -40,6 +40,7 @@ inline constexpr std::string_view kWarnIncomplete = "IDS_WARN_INCOMPLETE";
 inline constexpr std::string_view kAskSaveChanges = "IDS_ASK_SAVECHANGES";
 inline constexpr std::string_view kErrorOpenFile = "IDS_ERROR_OPENFILE";
 inline constexpr std::string_view kErrorSaveFile = "IDS_ERROR_SAVEFILE";
+inline constexpr std::string_view kErrorPrint = "IDS_ERROR_PRINT";
 inline constexpr std::string_view kConfirm = "IDS_CONFIRM";
 inline constexpr std::string_view kConfirmFreq = "IDS_CONFIRM_FREQ";
 

@@ -33,6 +33,9 @@ class CMaItemView : public QWidget {
     static constexpr int kTemplate = 101;
     static constexpr int kTabControl = 1016;
     static constexpr int kPageCount = 3;
+    static constexpr int kChannelPage = 0;
+    static constexpr int kFunctionsPage = 1;
+    static constexpr int kRadioPage = 2;
 
     // onFrameTexts: the frame sets its title, menus and status bar in the current language.
     // The pages ask their questions through prompter (the frame's).

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <iterator>
 #include <sstream>
+#include <stdexcept>
 
 namespace pl3::printout {
 
@@ -85,14 +86,37 @@ std::string dateLine(const std::tm& time, const std::locale& locale) {
     return text;
 }
 
+std::string currentDateLine() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    std::locale system = std::locale::classic();
+    try {
+        system = std::locale("");
+    } catch (const std::runtime_error&) {
+        // A locale the environment names but the machine lacks: the weekday stays English.
+    }
+    return dateLine(local, system);
+}
+
+int entryStep(int textWidth) {
+    return std::max(kMinEntryStep, textWidth / kEntriesPerRow);
+}
+
 std::vector<PrintItem> composePage(const PageInput& input, int page) {
     std::vector<PrintItem> items;
-    items.push_back({PrintItem::Kind::Text, 0, 0, input.dateLine});
+    items.push_back({PrintItem::Kind::Text, 0, 0, input.dateLine, input.textWidth});
     int y = input.headingHeight;
+    const int step = entryStep(input.textWidth);
     auto addSection = [&](const page_rules::PrintRows& rows) {
         for (const std::vector<std::string>& row : rows) {
-            for (std::size_t i = 0; i < row.size() && i < std::size(kEntryColumns); ++i)
-                items.push_back({PrintItem::Kind::Text, kEntryColumns[i], y, row[i]});
+            const int entries = std::min(static_cast<int>(row.size()), kEntriesPerRow);
+            for (int i = 0; i < entries; ++i) {
+                const int x = i * step;
+                const int room = i + 1 < kEntriesPerRow ? step : input.textWidth - x;
+                items.push_back({PrintItem::Kind::Text, x, y, row[static_cast<std::size_t>(i)],
+                                 std::max(room, 0)});
+            }
             y += input.lineStep;
         }
     };
@@ -100,14 +124,14 @@ std::vector<PrintItem> composePage(const PageInput& input, int page) {
         addSection(input.functionRows);
         addSection(input.radioRows);
     }
-    items.push_back({PrintItem::Kind::Headings, 0, y, {}});
+    items.push_back({PrintItem::Kind::Headings, 0, y, {}, 0});
     // The space under the headings differs by page, as the report has always been laid out.
     y += page <= 3 ? input.headingHeight - 20 : input.headingHeight;
     bool first = true;
     for (int channel : channelsOnPage(input.programmed, page)) {
         if (!(page == kMaxPages && first)) y += input.lineStep;
         first = false;
-        items.push_back({PrintItem::Kind::ChannelRow, 0, y, {}, channel});
+        items.push_back({PrintItem::Kind::ChannelRow, 0, y, {}, 0, channel});
     }
     return items;
 }

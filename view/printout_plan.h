@@ -18,8 +18,11 @@ namespace pl3::printout {
 inline constexpr int kLeftMarginChars = 4;
 inline constexpr int kRightMarginChars = 4;
 inline constexpr int kMaxPages = 5;
-// Where the entries of a settings row start, in logical units.
-inline constexpr int kEntryColumns[] = {0, 200, 400};
+// The three entries of a settings row start 200 logical units apart, or further apart
+// when the page is wider, so that long English captions fit their column.
+inline constexpr int kEntriesPerRow = 3;
+inline constexpr int kMinEntryStep = 200;
+int entryStep(int textWidth);
 inline constexpr const char* kDateFormat = "%Y-%m-%d %A %H:%M";
 
 // Counting programmed channels 1, 2, 3 ... in channel order, the counts a page holds.
@@ -48,6 +51,8 @@ LogicalPage logicalPage(int gridWidth, int averageCharWidth, int printerWidth, i
 
 // The date line, with the weekday name of the given locale, in UTF-8.
 std::string dateLine(const std::tm& time, const std::locale& locale);
+// The date line of this moment, local time, in the system's locale.
+std::string currentDateLine();
 
 // One thing to draw, at a position of the logical page (x = 0 lies one left margin in).
 struct PrintItem {
@@ -56,6 +61,7 @@ struct PrintItem {
     int x;
     int y;
     std::string text;  // Text: what to draw, left-aligned
+    int width = 0;     // Text: the room it has
     int channel = 0;   // ChannelRow: the grid row to draw
 };
 
@@ -66,6 +72,7 @@ struct PageInput {
     std::vector<int> programmed;         // programmedChannels()
     int headingHeight;                   // the grid's fixed rows, together
     int lineStep;                        // the height of grid row 1
+    int textWidth;                       // the logical page without its margins
 };
 
 // Page 1: date line, both settings sections, the channel section; later pages only the

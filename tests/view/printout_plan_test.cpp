@@ -117,6 +117,7 @@ struct Placed {
     int x;
     int y;
     std::string text;
+    int width;
     int channel;
     bool operator==(const Placed&) const = default;
 };
@@ -124,7 +125,7 @@ struct Placed {
 std::vector<Placed> placed(const std::vector<PrintItem>& items) {
     std::vector<Placed> out;
     for (const PrintItem& i : items)
-        out.push_back({i.kind, i.x, i.y, i.text, i.channel});
+        out.push_back({i.kind, i.x, i.y, i.text, i.width, i.channel});
     return out;
 }
 
@@ -137,26 +138,38 @@ PageInput input(int programmed) {
             {{"r1", "r2"}},
             firstChannels(programmed),
             28,
-            21};
+            21,
+            540};
 }
 
 TEST(PrintoutPlan, FirstPageStacksDateSettingsHeadingsAndChannels) {
     EXPECT_EQ(placed(composePage(input(2), 1)),
               (std::vector<Placed>{
-                  {K::Text, 0, 0, "DATE", 0},
-                  {K::Text, 0, 28, "a1", 0},
-                  {K::Text, 200, 28, "a2", 0},
-                  {K::Text, 400, 28, "a3", 0},
-                  {K::Text, 0, 49, "b1", 0},
-                  {K::Text, 200, 49, "b2", 0},
-                  {K::Text, 400, 49, "b3", 0},
-                  {K::Text, 0, 70, "r1", 0},
-                  {K::Text, 200, 70, "r2", 0},
-                  {K::Headings, 0, 91, "", 0},
+                  {K::Text, 0, 0, "DATE", 540, 0},
+                  {K::Text, 0, 28, "a1", 200, 0},
+                  {K::Text, 200, 28, "a2", 200, 0},
+                  {K::Text, 400, 28, "a3", 140, 0},  // the rest of the line
+                  {K::Text, 0, 49, "b1", 200, 0},
+                  {K::Text, 200, 49, "b2", 200, 0},
+                  {K::Text, 400, 49, "b3", 140, 0},
+                  {K::Text, 0, 70, "r1", 200, 0},
+                  {K::Text, 200, 70, "r2", 200, 0},
+                  {K::Headings, 0, 91, "", 0, 0},
                   // H - 20 below the headings, then one line step before each row.
-                  {K::ChannelRow, 0, 120, "", 1},
-                  {K::ChannelRow, 0, 141, "", 2},
+                  {K::ChannelRow, 0, 120, "", 0, 1},
+                  {K::ChannelRow, 0, 141, "", 0, 2},
               }));
+}
+
+TEST(PrintoutPlan, SettingsColumnsSpreadOverAWidePage) {
+    EXPECT_EQ(entryStep(540), 200);
+    EXPECT_EQ(entryStep(760), 253);
+    PageInput wide = input(0);
+    wide.textWidth = 760;
+    const std::vector<PrintItem> items = composePage(wide, 1);
+    EXPECT_EQ(items[2].x, 253);
+    EXPECT_EQ(items[3].x, 506);
+    EXPECT_EQ(items[3].width, 254);
 }
 
 TEST(PrintoutPlan, LaterPagesHoldTheDateHeadingsAndTheirChannelsOnly) {

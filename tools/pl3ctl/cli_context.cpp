@@ -10,12 +10,6 @@ namespace pl3::cli {
 
 namespace {
 
-void print(const TextLookup& texts, const PromptMessage& message) {
-    std::cerr << "pl3ctl: ";
-    if (!message.captionKey.empty()) std::cerr << texts.text(message.captionKey) << ": ";
-    std::cerr << texts.text(message.textKey) << message.detail << "\n";
-}
-
 bool isReadableFile(const std::string& path) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
@@ -23,25 +17,11 @@ bool isReadableFile(const std::string& path) {
 
 }  // namespace
 
-void StderrPrompter::showMessage(const PromptMessage& message) {
-    print(texts_, message);
-}
-
-bool StderrPrompter::askOkCancel(const PromptMessage& message) {
-    print(texts_, message);
-    return false;
-}
-
-PromptAnswer StderrPrompter::askYesNoCancel(const PromptMessage& message) {
-    print(texts_, message);
-    return PromptAnswer::Cancel;
-}
-
 CliContext::CliContext(AppPaths appPaths)
     : paths(std::move(appPaths)),
       settings(paths.settingsPath),
       texts(paths.languageFilePath),
-      prompter(texts) {}
+      prompter(texts, "pl3ctl") {}
 
 void CliContext::report(std::string_view textKey, std::string_view detail) const {
     std::cerr << "pl3ctl: " << texts.text(textKey) << detail << "\n";

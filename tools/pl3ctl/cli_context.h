@@ -9,22 +9,9 @@
 #include "app/app_paths.h"
 #include "app/settings_file.h"
 #include "lang/text_lookup.h"
-#include "platform/prompter.h"
+#include "lang/stderr_prompter.h"
 
 namespace pl3::cli {
-
-// Messages go to standard error; questions are never asked of a script, so they count
-// as cancelled.
-class StderrPrompter : public Prompter {
-  public:
-    explicit StderrPrompter(const TextLookup& texts) : texts_(texts) {}
-    void showMessage(const PromptMessage& message) override;
-    bool askOkCancel(const PromptMessage& message) override;
-    PromptAnswer askYesNoCancel(const PromptMessage& message) override;
-
-  private:
-    const TextLookup& texts_;
-};
 
 struct CliContext {
     AppPaths paths;

@@ -1,0 +1,17 @@
+#pragma once
+// The channel-list report of a codeplug file (or of a new codeplug) written to a PDF
+// without a window: reports made from scripts.
+
+#include <optional>
+#include <string>
+
+#include "app/app_context.h"
+
+namespace pl3 {
+
+// Exit status: 0 written; 2 the codeplug cannot be loaded or the PDF cannot be written
+// (said on standard error in the current language).
+int printReportToPdf(AppContext& context, const std::string& pdfPath,
+                     const std::optional<std::string>& codeplugPath);
+
+}  // namespace pl3
