@@ -16,6 +16,8 @@ inline constexpr int kSaveAs = 57604;
 inline constexpr int kPrintSetup = 57606;
 inline constexpr int kPrint = 57607;
 inline constexpr int kPrintPreview = 57609;
+inline constexpr int kUndo = 57643;
+inline constexpr int kRedo = 57644;
 inline constexpr int kAbout = 57664;
 inline constexpr int kExit = 57665;
 inline constexpr int kReadRadio = 32771;
@@ -34,7 +36,7 @@ struct Accelerator {
 };
 
 // Ctrl+C opens the communication port dialog: the radio dealers' programs always had it so.
-inline constexpr std::array<Accelerator, 9> kAccelerators = {{
+inline constexpr std::array<Accelerator, 11> kAccelerators = {{
     {kNew, "Ctrl+N"},
     {kOpen, "Ctrl+O"},
     {kSave, "Ctrl+S"},
@@ -44,6 +46,8 @@ inline constexpr std::array<Accelerator, 9> kAccelerators = {{
     {kTestMode, "Ctrl+T"},
     {kCommPort, "Ctrl+C"},
     {kLanguage, "Ctrl+L"},
+    {kUndo, "Ctrl+Z"},
+    {kRedo, "Ctrl+Y"},
 }};
 
 struct MenuItem {
@@ -59,9 +63,9 @@ struct Menu {
 inline constexpr MenuItem kEnd{kSeparator, {}};
 inline constexpr MenuItem kLine{kSeparator, "-"};
 
-// The four top-level menus by position. The language command has no menu item: it is
-// reached by its shortcut.
-inline constexpr std::array<Menu, 4> kMenus = {{
+// The top-level menus by position. The language command has no menu item: it is reached
+// by its shortcut.
+inline constexpr std::array<Menu, 5> kMenus = {{
     {text_key::kMenuFile,
      {{{kNew, text_key::kMenuFileNew},
        {kOpen, text_key::kMenuFileOpen},
@@ -74,6 +78,8 @@ inline constexpr std::array<Menu, 4> kMenus = {{
        kLine,
        {kExit, text_key::kMenuAppExit},
        kEnd}}},
+    {text_key::kMenuEdit,
+     {{{kUndo, text_key::kMenuEditUndo}, {kRedo, text_key::kMenuEditRedo}, kEnd}}},
     {text_key::kMenuProgram,
      {{{kReadRadio, text_key::kMenuProgramReadData},
        {kWriteRadio, text_key::kMenuProgramWriteData},
@@ -85,9 +91,9 @@ inline constexpr std::array<Menu, 4> kMenus = {{
      {{{kHelp, text_key::kMenuHelpHelp}, {kAbout, text_key::kMenuAppAbout}, kEnd}}},
 }};
 
-inline constexpr std::array<int, 11> kToolbar = {kNew,       kOpen,       kSave,      kSeparator,
-                                                 kReadRadio, kWriteRadio, kSeparator, kPrint,
-                                                 kSeparator, kHelp,       kUnhandled};
+inline constexpr std::array<int, 14> kToolbar = {
+    kNew,       kOpen,       kSave,      kSeparator, kUndo,      kRedo, kSeparator,
+    kReadRadio, kWriteRadio, kSeparator, kPrint,     kSeparator, kHelp, kUnhandled};
 
 inline constexpr int kRecentFileCount = 4;
 // The key under which the platform keeps the recent-file list.

@@ -65,6 +65,10 @@ QIcon toolbarIcon(int command, const QStyle* style) {
             return style->standardIcon(QStyle::SP_ArrowDown);
         case command::kWriteRadio:
             return style->standardIcon(QStyle::SP_ArrowUp);
+        case command::kUndo:
+            return QIcon::fromTheme("edit-undo", style->standardIcon(QStyle::SP_ArrowBack));
+        case command::kRedo:
+            return QIcon::fromTheme("edit-redo", style->standardIcon(QStyle::SP_ArrowForward));
         case command::kPrint:
             return QIcon::fromTheme("document-print",
                                     style->standardIcon(QStyle::SP_FileDialogDetailedView));
@@ -101,6 +105,7 @@ CMainFrame::CMainFrame(AppContext& context, CMaItemDoc& doc, Prompter& prompter)
 }
 
 CMainFrame::~CMainFrame() {
+    doc_.setHistoryListener({});
     qApp->removeEventFilter(this);
     context_.port.close();
 }
@@ -145,11 +150,20 @@ void CMainFrame::buildMenus() {
     connect(language, &QAction::triggered, this, &CMainFrame::chooseLanguage);
     connect(actions_[command::kHelp], &QAction::triggered, this, &CMainFrame::help);
     connect(actions_[command::kAbout], &QAction::triggered, this, &CMainFrame::about);
+    connect(actions_[command::kUndo], &QAction::triggered, this, [this] { doc_.undo(); });
+    connect(actions_[command::kRedo], &QAction::triggered, this, [this] { doc_.redo(); });
+    doc_.setHistoryListener([this] { showHistoryState(); });
+    showHistoryState();
     connect(actions_[command::kPrint], &QAction::triggered, this, &CMainFrame::filePrint);
     connect(actions_[command::kPrintPreview], &QAction::triggered, this,
             &CMainFrame::filePrintPreview);
     connect(actions_[command::kPrintSetup], &QAction::triggered, this, &CMainFrame::filePrintSetup);
     rebuildRecentFiles();
+}
+
+void CMainFrame::showHistoryState() {
+    actions_[command::kUndo]->setEnabled(doc_.canUndo());
+    actions_[command::kRedo]->setEnabled(doc_.canRedo());
 }
 
 void CMainFrame::buildToolbar() {

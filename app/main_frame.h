@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "app/app_context.h"
+#include "app/commands.h"
 #include "codeplug/document.h"
 #include "platform/prompter.h"
 
@@ -73,6 +74,7 @@ class CMainFrame : public QMainWindow {
     void rememberRecentFile(const QString& path);
     std::optional<std::string> chooseSavePath();
     void runTransfer(int direction);
+    void showHistoryState();
     QPrinter& printer();
 
     AppContext& context_;
@@ -81,7 +83,7 @@ class CMainFrame : public QMainWindow {
     CMaItemView* view_ = nullptr;
     std::unique_ptr<QPrinter> printer_;  // its settings last for the run
     QHash<int, QAction*> actions_;
-    std::array<QMenu*, 4> menus_{};
+    std::array<QMenu*, command::kMenus.size()> menus_{};
     QList<QAction*> recentActions_;  // the recent files, between the print commands and Exit
     std::array<QLabel*, 5> panes_{};
 };

@@ -24,6 +24,36 @@ void CMaItemDoc::clearContents() {
     image_.fill(kErased);
 }
 
+void CMaItemDoc::markEdited() {
+    modified_ = true;
+    if (history_.record(image_) && historyListener_) historyListener_();
+}
+
+void CMaItemDoc::startHistory(bool saved) {
+    history_.reset(image_, saved);
+    if (historyListener_) historyListener_();
+}
+
+void CMaItemDoc::markSaved() {
+    history_.markSaved();
+}
+
+void CMaItemDoc::undo() {
+    if (!canUndo()) return;
+    image_ = history_.undo();
+    modified_ = !history_.atSavedState();
+    updateAllViews();
+    if (historyListener_) historyListener_();
+}
+
+void CMaItemDoc::redo() {
+    if (!canRedo()) return;
+    image_ = history_.redo();
+    modified_ = !history_.atSavedState();
+    updateAllViews();
+    if (historyListener_) historyListener_();
+}
+
 int CMaItemDoc::addViewListener(std::function<void()> listener) {
     viewListeners_.emplace_back(nextListenerId_, std::move(listener));
     return nextListenerId_++;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/settings_file.h"
+#include "codeplug/edit_history.h"
 #include "codeplug/frequency.h"
 #include "codeplug/frequency_range.h"
 #include "codeplug/image_layout.h"
@@ -39,6 +40,25 @@ class CMaItemDoc {
     void setModifiedFlag(bool modified) { modified_ = modified; }
     const std::string& pathName() const { return pathName_; }
     void setPathName(std::string path) { pathName_ = std::move(path); }
+
+    // --- edit history (undo and redo) ---
+    // A user edit ended: the document is modified and the image becomes an undo step.
+    void markEdited();
+    // The image starts a fresh history (new, open, read from the radio, range change);
+    // saved: the image is what the file holds.
+    void startHistory(bool saved);
+    // The file now holds the image.
+    void markSaved();
+    bool canUndo() const { return history_.canUndo(); }
+    bool canRedo() const { return history_.canRedo(); }
+    // One edit back or forward: the image, the modified flag (clear exactly when the
+    // image is the saved one again), and every view.
+    void undo();
+    void redo();
+    // Told whenever what can be undone or redone may have changed.
+    void setHistoryListener(std::function<void()> listener) {
+        historyListener_ = std::move(listener);
+    }
 
     // Header magic restored, every image byte erased. Header bytes 44 ... 47 and the
     // limits stay as they are.
@@ -121,6 +141,8 @@ class CMaItemDoc {
     Image image_{};
     freq_range::Limits limits_ = freq_range::kDefaultLimits;
     bool modified_ = false;
+    EditHistory history_;
+    std::function<void()> historyListener_;
     std::string pathName_;
     std::vector<std::pair<int, std::function<void()>>> viewListeners_;
     int nextListenerId_ = 1;

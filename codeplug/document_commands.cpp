@@ -30,6 +30,7 @@ bool newDocument(CMaItemDoc& doc, Prompter& prompter, bool& skipPrompt) {
         return false;
     }
     resetToNew(doc);
+    doc.startHistory(true);
     doc.updateAllViews();
     return true;
 }
@@ -59,6 +60,7 @@ OpenOutcome openDocument(CMaItemDoc& doc, const std::string& path, Prompter& pro
     doc.deriveRangeLimits();
     doc.setPathName(path);
     doc.setModifiedFlag(false);
+    doc.startHistory(true);
     doc.updateAllViews();
     if (read.status == data_file::ReadStatus::Incomplete) {
         prompter.showMessage(
@@ -77,6 +79,7 @@ bool storeDocument(CMaItemDoc& doc, const std::string& path, Prompter& prompter)
     }
     doc.setPathName(path);
     doc.setModifiedFlag(false);
+    doc.markSaved();
     doc.deriveRangeLimits();
     return true;
 }

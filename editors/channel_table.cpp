@@ -144,7 +144,7 @@ bool ChannelTable::isCellEditable(int n, int column) const {
 void ChannelTable::finishEdit(const Image& before, bool channelsChanged) {
     // Any change to the image must reach the modified flag, or closing the program would
     // drop it without asking.
-    if (doc_.image() != before) doc_.setModifiedFlag(true);
+    if (doc_.image() != before) doc_.markEdited();
     if (channelsChanged && onChannelsChanged) onChannelsChanged();
 }
 
@@ -283,6 +283,7 @@ int ChannelTable::changeRange(int index) {
     doc_.selectRange(index);
     applyFactoryDefaults(doc_);
     doc_.setModifiedFlag(true);
+    doc_.startHistory(false);  // undoing into another band's channels would make no sense
     Rebuild();
     doc_.updateAllViews();
     return selectedRange_;

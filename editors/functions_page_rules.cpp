@@ -25,7 +25,7 @@ bool storeIndex(CMaItemDoc& doc, const TextLookup& texts, Setting id, int index)
     int count = static_cast<int>(settingItems(id, texts).size());
     if (index < 0 || index >= count) return false;
     doc.setSetting(id, index);
-    doc.setModifiedFlag(true);
+    doc.markEdited();
     return true;
 }
 
@@ -35,7 +35,7 @@ bool isTicked(const CMaItemDoc& doc, Setting id) {
 
 void storeTicked(CMaItemDoc& doc, Setting id, bool on) {
     doc.setSetting(id, on ? 1 : 0);
-    doc.setModifiedFlag(true);
+    doc.markEdited();
 }
 
 std::string printEntry(std::string_view caption, std::string_view value) {
@@ -148,7 +148,7 @@ std::string FunctionsPageRules::codeText(int boxId) const {
 
 void FunctionsPageRules::commitCode(int boxId, std::string_view text) {
     doc_.setDtmfCodeText(require(boxId, Code).code, text);
-    doc_.setModifiedFlag(true);
+    doc_.markEdited();
 }
 
 bool FunctionsPageRules::acceptsCodeKey(char c) {

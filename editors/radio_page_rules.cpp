@@ -137,7 +137,7 @@ int RadioPageRules::presetItemIndex(int p) const {
 void RadioPageRules::commitPreset(int p, int itemIndex) {
     if (itemIndex < 0 || itemIndex > kFmIndexMax + 1) return;
     doc_.setPreset(p, itemIndex);
-    doc_.setModifiedFlag(true);
+    doc_.markEdited();
 }
 
 std::string RadioPageRules::passwordText() const {
@@ -152,7 +152,7 @@ bool RadioPageRules::commitPassword(std::string_view text) {
     text_codes::PasswordBytes bytes = text_codes::encodePassword(text);
     if (bytes == doc_.powerOnPassword()) return false;
     doc_.setPowerOnPassword(bytes);
-    doc_.setModifiedFlag(true);
+    doc_.markEdited();
     return true;
 }
 
@@ -168,7 +168,7 @@ std::string RadioPageRules::commitMessage(std::string_view text) {
     text_codes::DisplayBytes bytes = text_codes::encodeDisplayText(text);
     if (bytes != doc_.powerOnMessage()) {
         doc_.setPowerOnMessage(bytes);
-        doc_.setModifiedFlag(true);
+        doc_.markEdited();
     }
     return messageText();
 }
@@ -192,7 +192,7 @@ RadioPageRules::ScanLists RadioPageRules::changeScan(const std::vector<std::stri
         int c = channelOfItem(item);
         if (c == 0 || doc_.scanMember(c - 1) == on) continue;
         doc_.setScanMember(c - 1, on);
-        doc_.setModifiedFlag(true);
+        doc_.markEdited();
     }
     return rebuildScanLists();
 }

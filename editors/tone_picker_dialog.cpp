@@ -75,6 +75,11 @@ TonePickerDialog::TonePickerDialog(CMaItemDoc& doc, const TextLookup& texts, int
     showState();
 }
 
+void TonePickerDialog::accept() {
+    rules_.commit();
+    QDialog::accept();
+}
+
 void TonePickerDialog::reject() {
     rules_.cancel();
     QDialog::reject();

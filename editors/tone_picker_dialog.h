@@ -38,6 +38,7 @@ class TonePickerDialog : public QDialog {
     QRadioButton* dcsButton() const { return dcs_; }
     QCheckBox* invertedBox() const { return inverted_; }
 
+    void accept() override;
     void reject() override;
 
   protected:

@@ -144,6 +144,11 @@ void TonePickerRules::pick(int row, int column) {
     change([this, index] { doc_.setToneIndexByte(channel_, side_, index); });
 }
 
+void TonePickerRules::commit() {
+    const tone::Field now = doc_.toneField(channel_, side_);
+    if (now.index != opening_.index || now.kind != opening_.kind) doc_.markEdited();
+}
+
 void TonePickerRules::cancel() {
     doc_.setToneIndexByte(channel_, side_, opening_.index);
     for (int bit = 0; bit < 8; ++bit) {

@@ -74,6 +74,8 @@ class TonePickerRules {
     void chooseDcs();
     void setInverted(bool on);
     void pick(int row, int column);
+    // The picker closes with its choice: one undo step for all of it.
+    void commit();
     // Puts the field's two bytes and the modified flag back as they were at opening.
     void cancel();
 

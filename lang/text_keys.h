@@ -64,11 +64,14 @@ inline constexpr std::string_view kErrorType = "IDS_ERROR_TYPE";
 inline constexpr std::string_view kCliUnknownField = "IDS_CLI_UNKNOWN_FIELD";
 inline constexpr std::string_view kCliBadValue = "IDS_CLI_BAD_VALUE";
 
-// Menus: the four top-level menus by position, then the commands.
+// Menus: the top-level menus, then the commands.
 inline constexpr std::string_view kMenuFile = "Menu_File";
 inline constexpr std::string_view kMenuProgram = "Menu_Program";
 inline constexpr std::string_view kMenuSetting = "Menu_Setting";
 inline constexpr std::string_view kMenuHelp = "Menu_Help";
+inline constexpr std::string_view kMenuEdit = "Menu_Edit";
+inline constexpr std::string_view kMenuEditUndo = "Menu_Edit_Undo";
+inline constexpr std::string_view kMenuEditRedo = "Menu_Edit_Redo";
 inline constexpr std::string_view kMenuFileNew = "Menu_File_New";
 inline constexpr std::string_view kMenuFileOpen = "Menu_File_Open";
 inline constexpr std::string_view kMenuFileSave = "Menu_File_Save";

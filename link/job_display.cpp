@@ -87,6 +87,7 @@ void takeReadImage(CMaItemDoc& doc, const Image& image) {
                   doc.image().begin() +
                       static_cast<std::ptrdiff_t>(layout::record(n) + layout::kRecRxTone));
     }
+    doc.startHistory(false);
 }
 
 void prepareImageForWrite(CMaItemDoc& doc) {

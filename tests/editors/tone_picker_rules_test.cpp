@@ -234,5 +234,31 @@ TEST_F(TonePickerRulesTest, CancelRestoresTheFieldAndTheModifiedFlag) {
     }
 }
 
+// However many buttons were clicked, a picker session that ends with a choice is one undo
+// step, and one that is cancelled is none.
+TEST_F(TonePickerRulesTest, APickerSessionIsOneUndoStep) {
+    setField(Side::Receive, 7, 0xF9);
+    doc.startHistory(true);
+    const Image opening = doc.image();
+    Rules rules = open(kRxColumn, "D047N");
+    rules.chooseCtcss();
+    rules.chooseDcs();
+    rules.setInverted(true);
+    rules.pick(3, 1);
+    rules.commit();
+    ASSERT_TRUE(doc.canUndo());
+    doc.undo();
+    EXPECT_EQ(doc.image(), opening);
+    EXPECT_FALSE(doc.canUndo());
+
+    Rules cancelled = open(kRxColumn, "D047N");
+    cancelled.chooseCtcss();
+    cancelled.cancel();
+    ASSERT_TRUE(doc.canRedo());  // the cancelled session recorded no step over it
+    doc.redo();
+    EXPECT_TRUE(doc.canUndo());
+    EXPECT_FALSE(doc.canRedo());
+}
+
 }  // namespace
 }  // namespace pl3

@@ -44,9 +44,10 @@ class MainFrameTest : public ::testing::Test {
 TEST_F(MainFrameTest, TitleMenusAndStatusBarComeFromTheLanguageFile) {
     EXPECT_EQ(frame->windowTitle(), text(text_key::kWindowName));
     QList<QAction*> menus = frame->menuBar()->actions();
-    ASSERT_EQ(menus.size(), 4);
+    ASSERT_EQ(menus.size(), 5);
     EXPECT_EQ(menus[0]->text(), text(text_key::kMenuFile));
-    EXPECT_EQ(menus[3]->text(), text(text_key::kMenuHelp));
+    EXPECT_EQ(menus[1]->text(), text(text_key::kMenuEdit));
+    EXPECT_EQ(menus[4]->text(), text(text_key::kMenuHelp));
     EXPECT_EQ(frame->action(command::kReadRadio)->text(), text(text_key::kMenuProgramReadData));
     EXPECT_EQ(frame->action(command::kReadRadio)->toolTip(), text("IDS_TIP_32771"));
     EXPECT_EQ(frame->statusPaneText(0), "COM1 : " + text(text_key::kOff));
@@ -63,7 +64,8 @@ TEST_F(MainFrameTest, ShortcutsOfTheAcceleratorTable) {
     } cases[] = {{command::kNew, "Ctrl+N"},        {command::kOpen, "Ctrl+O"},
                  {command::kSave, "Ctrl+S"},       {command::kReadRadio, "Ctrl+R"},
                  {command::kWriteRadio, "Ctrl+W"}, {command::kCommPort, "Ctrl+C"},
-                 {command::kLanguage, "Ctrl+L"},   {command::kTestMode, "Ctrl+T"}};
+                 {command::kLanguage, "Ctrl+L"},   {command::kTestMode, "Ctrl+T"},
+                 {command::kUndo, "Ctrl+Z"},       {command::kRedo, "Ctrl+Y"}};
     for (const Case& c : cases) {
         EXPECT_EQ(frame->action(c.command)->shortcut(), QKeySequence(QString::fromLatin1(c.keys)))
             << c.keys;
@@ -120,7 +122,7 @@ TEST_F(MainFrameTest, ALanguageChangeRelabelsMenusAndTabs) {
     context->texts.setLanguageFilePath(folder.file("chinese.lang"));
     doc->updateAllViews();
     EXPECT_EQ(frame->action(command::kOpen)->text(), text(text_key::kMenuFileOpen));
-    EXPECT_EQ(frame->menuBar()->actions()[1]->text(), text(text_key::kMenuProgram));
+    EXPECT_EQ(frame->menuBar()->actions()[2]->text(), text(text_key::kMenuProgram));
     QTabBar* tabs = frame->view()->tabBar();
     ASSERT_EQ(tabs->count(), 3);
     EXPECT_EQ(tabs->tabText(2), "     " + text(text_key::kFunction2) + "     ");
