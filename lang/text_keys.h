@@ -63,6 +63,30 @@ inline constexpr std::string_view kErrorType = "IDS_ERROR_TYPE";
 // Command-line tool.
 inline constexpr std::string_view kCliUnknownField = "IDS_CLI_UNKNOWN_FIELD";
 inline constexpr std::string_view kCliBadValue = "IDS_CLI_BAD_VALUE";
+// Channel-list import: the report's summary and row prefix ("%d" marks the numbers),
+// then what a note says about the whole text, a skipped row or an adjusted row.
+inline constexpr std::string_view kCsvSummary = "IDS_CSV_SUMMARY";
+inline constexpr std::string_view kCsvRow = "IDS_CSV_ROW";
+inline constexpr std::string_view kCsvMoreNotes = "IDS_CSV_MORE_NOTES";
+inline constexpr std::string_view kCsvNotAList = "IDS_CSV_NOT_A_LIST";
+inline constexpr std::string_view kCsvTooLarge = "IDS_CSV_TOO_LARGE";
+inline constexpr std::string_view kCsvSkipLocation = "IDS_CSV_SKIP_LOCATION";
+inline constexpr std::string_view kCsvSkipDuplicate = "IDS_CSV_SKIP_DUPLICATE";
+inline constexpr std::string_view kCsvSkipFrequency = "IDS_CSV_SKIP_FREQUENCY";
+inline constexpr std::string_view kCsvSkipOffset = "IDS_CSV_SKIP_OFFSET";
+inline constexpr std::string_view kCsvSkipDuplex = "IDS_CSV_SKIP_DUPLEX";
+inline constexpr std::string_view kCsvSkipFixedEmpty = "IDS_CSV_SKIP_FIXED_EMPTY";
+inline constexpr std::string_view kCsvSkipQuote = "IDS_CSV_SKIP_QUOTE";
+inline constexpr std::string_view kCsvFixedRx = "IDS_CSV_FIXED_RX";
+inline constexpr std::string_view kCsvFixedBandwidth = "IDS_CSV_FIXED_BANDWIDTH";
+inline constexpr std::string_view kCsvFixedTalkaround = "IDS_CSV_FIXED_TALKAROUND";
+inline constexpr std::string_view kCsvClamped = "IDS_CSV_CLAMPED";
+inline constexpr std::string_view kCsvRounded = "IDS_CSV_ROUNDED";
+inline constexpr std::string_view kCsvToneUnsupported = "IDS_CSV_TONE_UNSUPPORTED";
+inline constexpr std::string_view kCsvToneMode = "IDS_CSV_TONE_MODE";
+inline constexpr std::string_view kCsvName = "IDS_CSV_NAME";
+inline constexpr std::string_view kCsvMode = "IDS_CSV_MODE";
+inline constexpr std::string_view kCsvPower = "IDS_CSV_POWER";
 
 // Menus: the top-level menus, then the commands.
 inline constexpr std::string_view kMenuFile = "Menu_File";

@@ -26,8 +26,9 @@ namespace {
 namespace fs = std::filesystem;
 
 // Folders whose sources may look texts up; those that do not exist are skipped.
-constexpr std::string_view kSourceFolders[] = {
-    "app", "lang", "codeplug", "link", "view", "editors", "service", "grid", "platform", "tools"};
+constexpr std::string_view kSourceFolders[] = {"app",      "lang",    "codeplug",   "link",
+                                               "view",     "editors", "service",    "grid",
+                                               "platform", "tools",   "interchange"};
 
 constexpr int kBufferLength = 1000;
 // No value read from a file can contain a line break, so this marks a missing key.

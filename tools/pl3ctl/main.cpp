@@ -17,6 +17,8 @@ void printUsage(std::ostream& out) {
            "  pl3ctl [--program-dir DIR] set FILE FIELD[=VALUE] ...\n"
            "  pl3ctl [--program-dir DIR] read  [--port P] [--no-search] -o FILE\n"
            "  pl3ctl [--program-dir DIR] write [--port P] [--no-search] FILE\n"
+           "  pl3ctl [--program-dir DIR] export-csv FILE OUT.csv\n"
+           "  pl3ctl [--program-dir DIR] import-csv FILE IN.csv\n"
            "  pl3ctl set --help            list the fields and their values\n"
            "\n"
            "new    writes a new codeplug with the factory defaults (frequency range N of\n"
@@ -27,6 +29,11 @@ void printUsage(std::ostream& out) {
            "read   reads the radio into FILE; write writes FILE to the radio. P is a port number\n"
            "       (default: \"com\" of setting.ini; searched when \"searchcom\" allows and\n"
            "       --no-search is not given) or a device path (never searched).\n"
+           "export-csv writes every programmed channel of FILE to OUT.csv, one row each, in\n"
+           "       the common channel-list layout (Location,Name,Frequency,Duplex,...).\n"
+           "import-csv reads the channels of IN.csv into FILE by the channel page's rules,\n"
+           "       reports each row imported, adjusted or skipped on standard error, and\n"
+           "       saves FILE when anything changed.\n"
            "\n"
            "The program folder (default: the folder of this executable) holds setting.ini and\n"
            "the language files.\n"
@@ -73,12 +80,14 @@ int run(int argc, char** argv) {
         return kExitDone;
     }
     using Runner = int (*)(CliContext&, const Arguments&);
-    Runner runner = command == "new"     ? &runNew
-                    : command == "dump"  ? &runDump
-                    : command == "set"   ? &runSet
-                    : command == "read"  ? &runRead
-                    : command == "write" ? &runWrite
-                                         : nullptr;
+    Runner runner = command == "new"          ? &runNew
+                    : command == "dump"       ? &runDump
+                    : command == "set"        ? &runSet
+                    : command == "read"       ? &runRead
+                    : command == "write"      ? &runWrite
+                    : command == "export-csv" ? &runExportCsv
+                    : command == "import-csv" ? &runImportCsv
+                                              : nullptr;
     if (!runner) {
         printUsage(std::cerr);
         return kExitUsage;

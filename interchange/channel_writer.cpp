@@ -1,0 +1,112 @@
+#include "interchange/channel_writer.h"
+
+#include "interchange/channel_values.h"
+#include "interchange/megahertz_text.h"
+#include "lang/text_keys.h"
+
+namespace pl3::interchange {
+
+namespace {
+
+constexpr int kTxInhibitColumn = ChannelTable::kFirstFlagColumn + 1;
+constexpr int kTxPowerColumn = ChannelTable::kBandwidthColumn + 1;
+constexpr std::string_view kArrow = " -> ";
+
+std::string change(std::string_view from, std::int64_t to) {
+    return std::string(from) + std::string(kArrow) + megahertzText(to);
+}
+
+}  // namespace
+
+ChannelWriter::ChannelWriter(CMaItemDoc& doc) : ChannelWriter(doc, Image(doc.image())) {}
+
+ChannelWriter::ChannelWriter(CMaItemDoc& doc, const Image& untouched)
+    : doc_(doc), table_(doc, noTexts_, prompter_) {
+    // Building the table brings the derived bits of every row up to date; only the rows
+    // the import writes may change.
+    doc_.image() = untouched;
+}
+
+void ChannelWriter::setFlag(int n, int column, ChannelFlag flag, bool on) {
+    if (editable(n, column) && doc_.channelFlag(n, flag) != on) table_.toggle(n, column);
+}
+
+WriteResult ChannelWriter::write(const ChannelRequest& request, int row) {
+    const int n = request.channel;
+    const bool existed = !doc_.isEmpty(n);
+    if (!existed && !editable(n, ChannelTable::kRxFreqColumn))
+        return {false, {{NoteKind::Skipped, row, text_key::kCsvSkipFixedEmpty, ""}}};
+    // A new channel starts as the page's add button leaves one, not with whatever an
+    // earlier channel left in the record.
+    if (!existed) table_.clearChannel(n);
+    const bool keepRepeater = existed && doc_.channelFlag(n, ChannelFlag::Repeater);
+
+    table_.commitFrequency(n, ChannelTable::kRxFreqColumn, channelEntryText(request.rx));
+    writeTransmitSide(request, keepRepeater);
+    if (request.transmit)
+        setFlag(n, kTxInhibitColumn, ChannelFlag::TxInhibit, !request.transmit->inhibited);
+    if (request.wide)
+        setFlag(n, ChannelTable::kBandwidthColumn, ChannelFlag::Bandwidth, *request.wide);
+    if (request.highPower) setFlag(n, kTxPowerColumn, ChannelFlag::TxPower, *request.highPower);
+    if (request.name) table_.commitName(n, *request.name);
+    if (request.scanned) doc_.setScanMember(n - 1, *request.scanned);
+    table_.RefreshRow(n);
+    return {true, differences(request, row)};
+}
+
+void ChannelWriter::writeTransmitSide(const ChannelRequest& request, bool keepRepeater) {
+    const int n = request.channel;
+    const ChannelValues current = readChannel(doc_, n);
+    const bool shifted =
+        request.transmit ? request.transmit->frequency != request.rx : current.tx != current.rx;
+    const TonePair tones = request.tones.value_or(TonePair{current.rxTone, current.txTone});
+    // Talkaround transmits as it receives; anything else needs the repeater setting,
+    // and a channel that had it keeps it.
+    const bool repeater = shifted || tones.tx != tones.rx || keepRepeater;
+
+    // The page offers the transmit side only in repeater mode. The transmit frequency
+    // is written either way, so a talkaround channel shows the frequency it uses; its
+    // transmit tone is left as it is, as the page leaves it.
+    setFlag(n, ChannelTable::kRepeaterColumn, ChannelFlag::Repeater, true);
+    // Without a Duplex column a channel with no transmit frequency keeps having none.
+    const bool writeTx = request.transmit || !doc_.lacksFrequency(n);
+    const std::int64_t tx = request.transmit ? request.transmit->frequency : current.tx;
+    if (writeTx && editable(n, ChannelTable::kTxFreqColumn))
+        table_.commitFrequency(n, ChannelTable::kTxFreqColumn, channelEntryText(tx));
+    if (editable(n, ChannelTable::kRxToneColumn)) doc_.setToneCode(n, Side::Receive, tones.rx);
+    if (repeater && editable(n, ChannelTable::kTxToneColumn))
+        doc_.setToneCode(n, Side::Transmit, tones.tx);
+    setFlag(n, ChannelTable::kRepeaterColumn, ChannelFlag::Repeater, repeater);
+}
+
+std::vector<ImportNote> ChannelWriter::differences(const ChannelRequest& request, int row) const {
+    const int n = request.channel;
+    const ChannelValues result = readChannel(doc_, n);
+    std::vector<ImportNote> notes;
+    auto add = [&](std::string_view key, std::string detail) {
+        notes.push_back({NoteKind::Adjusted, row, key, std::move(detail)});
+    };
+    auto movedKey = [&](std::int64_t asked) {
+        return asked < doc_.lowerLimit() || asked > doc_.upperLimit() ? text_key::kCsvClamped
+                                                                      : text_key::kCsvRounded;
+    };
+
+    if (result.rx != request.rx) {
+        add(editable(n, ChannelTable::kRxFreqColumn) ? movedKey(request.rx) : text_key::kCsvFixedRx,
+            change(request.rxText, result.rx));
+    }
+    const bool talkaround = !doc_.channelFlag(n, ChannelFlag::Repeater);
+    const bool asksShift = request.transmit && !request.transmit->inhibited &&
+                           request.transmit->frequency != request.rx;
+    const bool asksOtherTone = request.tones && request.tones->tx != request.tones->rx;
+    if (talkaround && (asksShift || asksOtherTone)) {
+        add(text_key::kCsvFixedTalkaround, "");
+    } else if (asksShift && result.tx != request.transmit->frequency) {
+        add(movedKey(request.transmit->frequency),
+            change(megahertzText(request.transmit->frequency), result.tx));
+    }
+    if (request.wide && result.wide != *request.wide) add(text_key::kCsvFixedBandwidth, "");
+    return notes;
+}
+
+}  // namespace pl3::interchange

@@ -1,0 +1,69 @@
+#include <iostream>
+
+#include "codeplug/document_commands.h"
+#include "interchange/channel_export.h"
+#include "interchange/channel_import.h"
+#include "lang/text_keys.h"
+#include "platform/atomic_file.h"
+#include "tools/pl3ctl/commands.h"
+#include "tools/pl3ctl/exit_codes.h"
+
+namespace pl3::cli {
+
+namespace {
+
+bool openCodeplug(CliContext& context, CMaItemDoc& doc, const std::string& path) {
+    OpenOutcome outcome = openDocument(doc, path, context.prompter);
+    return outcome != OpenOutcome::NotADataFile && outcome != OpenOutcome::FileError;
+}
+
+}  // namespace
+
+// pl3ctl export-csv FILE.PL-3 OUT.csv
+int runExportCsv(CliContext& context, const Arguments& args) {
+    if (args.size() != 2) {
+        printUsage(std::cerr);
+        return kExitUsage;
+    }
+    CMaItemDoc doc(context.settings);
+    if (!openCodeplug(context, doc, args[0])) return kExitFileError;
+    std::string text = interchange::exportCsv(doc);
+    if (!platform::writeFileAtomically(args[1],
+                                       std::vector<std::uint8_t>(text.begin(), text.end()))) {
+        context.report(text_key::kErrorSaveFile, args[1]);
+        return kExitFileError;
+    }
+    return kExitDone;
+}
+
+// pl3ctl import-csv FILE.PL-3 IN.csv: the report goes to standard error; FILE is
+// written only when the import changes it. A text that is no channel list, or whose
+// every row was skipped, is a file error.
+int runImportCsv(CliContext& context, const Arguments& args) {
+    if (args.size() != 2) {
+        printUsage(std::cerr);
+        return kExitUsage;
+    }
+    CMaItemDoc doc(context.settings);
+    if (!openCodeplug(context, doc, args[0])) return kExitFileError;
+    // One byte more than the import takes, so that a larger file is reported as such.
+    std::optional<std::vector<std::uint8_t>> bytes =
+        platform::readFileHead(args[1], interchange::kMaxImportBytes + 1);
+    if (!bytes) {
+        context.report(text_key::kErrorOpenFile, args[1]);
+        return kExitFileError;
+    }
+    std::string_view text(reinterpret_cast<const char*>(bytes->data()), bytes->size());
+    interchange::ImportPlan plan = interchange::planImport(doc, text, interchange::Format::Csv);
+    for (const std::string& line : interchange::describeImport(plan.report, context.texts))
+        std::cerr << "pl3ctl: " << line << "\n";
+
+    const interchange::ImportReport& report = plan.report;
+    if (report.rejected || (report.rowsImported == 0 && report.rowsSkipped > 0))
+        return kExitFileError;
+    if (!plan.changesDocument()) return kExitDone;
+    interchange::applyImport(doc, plan);
+    return storeDocument(doc, args[0], context.prompter) ? kExitDone : kExitFileError;
+}
+
+}  // namespace pl3::cli
