@@ -16,6 +16,8 @@ inline constexpr int kSaveAs = 57604;
 inline constexpr int kPrintSetup = 57606;
 inline constexpr int kPrint = 57607;
 inline constexpr int kPrintPreview = 57609;
+inline constexpr int kCopy = 57634;
+inline constexpr int kPaste = 57637;
 inline constexpr int kUndo = 57643;
 inline constexpr int kRedo = 57644;
 inline constexpr int kAbout = 57664;
@@ -26,6 +28,8 @@ inline constexpr int kCommPort = 32773;
 inline constexpr int kLanguage = 32774;
 inline constexpr int kHelp = 32775;
 inline constexpr int kTestMode = 32779;
+inline constexpr int kImportCsv = 32790;
+inline constexpr int kExportCsv = 32791;
 // The last toolbar button: no command handles it, so it always shows disabled.
 inline constexpr int kUnhandled = 1;
 inline constexpr int kSeparator = 0;
@@ -36,7 +40,8 @@ struct Accelerator {
 };
 
 // Ctrl+C opens the communication port dialog: the radio dealers' programs always had it so.
-inline constexpr std::array<Accelerator, 11> kAccelerators = {{
+// Copy and paste of channel rows use Ctrl+Insert and Shift+Insert instead.
+inline constexpr std::array<Accelerator, 13> kAccelerators = {{
     {kNew, "Ctrl+N"},
     {kOpen, "Ctrl+O"},
     {kSave, "Ctrl+S"},
@@ -48,6 +53,8 @@ inline constexpr std::array<Accelerator, 11> kAccelerators = {{
     {kLanguage, "Ctrl+L"},
     {kUndo, "Ctrl+Z"},
     {kRedo, "Ctrl+Y"},
+    {kCopy, "Ctrl+Ins"},
+    {kPaste, "Shift+Ins"},
 }};
 
 struct MenuItem {
@@ -57,7 +64,7 @@ struct MenuItem {
 
 struct Menu {
     std::string_view textKey;
-    std::array<MenuItem, 11> items;  // ends at the first {0, {}} after the last item
+    std::array<MenuItem, 16> items;  // ends at the first {0, {}} after the last item
 };
 
 inline constexpr MenuItem kEnd{kSeparator, {}};
@@ -72,6 +79,9 @@ inline constexpr std::array<Menu, 5> kMenus = {{
        {kSave, text_key::kMenuFileSave},
        {kSaveAs, text_key::kMenuFileSaveAs},
        kLine,
+       {kImportCsv, text_key::kMenuFileImportCsv},
+       {kExportCsv, text_key::kMenuFileExportCsv},
+       kLine,
        {kPrint, text_key::kMenuFilePrint},
        {kPrintPreview, text_key::kMenuFilePrintPreview},
        {kPrintSetup, text_key::kMenuFilePrintSetup},
@@ -79,7 +89,12 @@ inline constexpr std::array<Menu, 5> kMenus = {{
        {kExit, text_key::kMenuAppExit},
        kEnd}}},
     {text_key::kMenuEdit,
-     {{{kUndo, text_key::kMenuEditUndo}, {kRedo, text_key::kMenuEditRedo}, kEnd}}},
+     {{{kUndo, text_key::kMenuEditUndo},
+       {kRedo, text_key::kMenuEditRedo},
+       kLine,
+       {kCopy, text_key::kMenuEditCopy},
+       {kPaste, text_key::kMenuEditPaste},
+       kEnd}}},
     {text_key::kMenuProgram,
      {{{kReadRadio, text_key::kMenuProgramReadData},
        {kWriteRadio, text_key::kMenuProgramWriteData},

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -25,12 +26,18 @@
 #include "app/about_dialog.h"
 #include "app/comm_port_dialog.h"
 #include "app/commands.h"
+#include "app/import_report_dialog.h"
 #include "app/status_panes.h"
 #include "codeplug/data_file.h"
 #include "codeplug/document_commands.h"
+#include "editors/channel_page.h"
+#include "interchange/channel_export.h"
+#include "interchange/channel_import.h"
 #include "lang/language_dialog.h"
 #include "lang/text_keys.h"
 #include "link/progress_dialog.h"
+#include "platform/atomic_file.h"
+#include "service/access_code_dialog.h"
 #include "view/ma_item_view.h"
 #include "view/printout.h"
 
@@ -150,6 +157,11 @@ void CMainFrame::buildMenus() {
     connect(language, &QAction::triggered, this, &CMainFrame::chooseLanguage);
     connect(actions_[command::kHelp], &QAction::triggered, this, &CMainFrame::help);
     connect(actions_[command::kAbout], &QAction::triggered, this, &CMainFrame::about);
+    connect(actions_[command::kTestMode], &QAction::triggered, this, &CMainFrame::testMode);
+    connect(actions_[command::kImportCsv], &QAction::triggered, this, &CMainFrame::importChannels);
+    connect(actions_[command::kExportCsv], &QAction::triggered, this, &CMainFrame::exportChannels);
+    connect(actions_[command::kCopy], &QAction::triggered, this, &CMainFrame::copyChannels);
+    connect(actions_[command::kPaste], &QAction::triggered, this, &CMainFrame::pasteChannels);
     connect(actions_[command::kUndo], &QAction::triggered, this, [this] { doc_.undo(); });
     connect(actions_[command::kRedo], &QAction::triggered, this, [this] { doc_.redo(); });
     doc_.setHistoryListener([this] { showHistoryState(); });
@@ -312,6 +324,79 @@ void CMainFrame::filePrintSetup() {
     dialog.exec();
 }
 
+ChannelPage& CMainFrame::channelPage() const {
+    return *qobject_cast<ChannelPage*>(view_->page(CMaItemView::kChannelPage));
+}
+
+void CMainFrame::exportChannels() {
+    const QFileInfo codeplug(qs(doc_.pathName()));
+    const QString suggested = doc_.pathName().empty() ? QString()
+                                                      : codeplug.absolutePath() + '/' +
+                                                            codeplug.completeBaseName() + ".csv";
+    QFileDialog dialog(this, QString(), suggested, qs(context_.texts.text(text_key::kCsvFilter)));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("csv"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    exportChannelsTo(dialog.selectedFiles().first().toStdString());
+}
+
+bool CMainFrame::exportChannelsTo(const std::string& path) {
+    const std::string text = interchange::exportCsv(doc_);
+    platform::FileError error;
+    if (!platform::writeFileAtomically(path, {text.begin(), text.end()}, &error)) {
+        prompter_.showMessage({text_key::kError, text_key::kErrorSaveFile,
+                               path + "\n" + error.describe(), PromptIcon::Stop});
+        return false;
+    }
+    return true;
+}
+
+void CMainFrame::importChannels() {
+    const QString chosen = QFileDialog::getOpenFileName(
+        this, QString(), QString(), qs(context_.texts.text(text_key::kCsvFilter)));
+    if (!chosen.isEmpty()) importChannelsFrom(chosen.toStdString());
+}
+
+void CMainFrame::importChannelsFrom(const std::string& path) {
+    platform::FileError error;
+    // One byte more than an import takes, so that a larger file is reported as such.
+    std::optional<std::vector<std::uint8_t>> bytes =
+        platform::readFileHead(path, interchange::kMaxImportBytes + 1, &error);
+    if (!bytes) {
+        prompter_.showMessage({text_key::kError, text_key::kErrorOpenFile,
+                               path + "\n" + error.describe(), PromptIcon::Stop});
+        return;
+    }
+    const std::string_view text(reinterpret_cast<const char*>(bytes->data()), bytes->size());
+    confirmAndImport(interchange::planImport(doc_, text, interchange::Format::Csv), true);
+}
+
+void CMainFrame::copyChannels() {
+    const std::string rows =
+        interchange::exportChannels(doc_, channelPage().channelsToCopy(), interchange::Format::Tsv,
+                                    interchange::HeadingLine::Without);
+    QApplication::clipboard()->setText(qs(rows));
+}
+
+void CMainFrame::pasteChannels() {
+    const std::string text = QApplication::clipboard()->text().toStdString();
+    if (text.empty()) return;
+    interchange::ImportOptions options;
+    options.firstChannel = channelPage().pasteTarget();
+    // A clean paste goes straight in; one the rules had to change or refuse is shown first.
+    confirmAndImport(interchange::planImport(doc_, text, interchange::Format::Tsv, options), false);
+}
+
+void CMainFrame::confirmAndImport(const interchange::ImportPlan& plan, bool alwaysAsk) {
+    const bool clean = plan.report.notes.empty() && plan.report.notesLeftOut == 0;
+    if (alwaysAsk || !clean || !plan.changesDocument()) {
+        ImportReportDialog dialog(interchange::describeImport(plan.report, context_.texts),
+                                  plan.changesDocument(), context_.texts, this);
+        if (dialog.exec() != QDialog::Accepted || !plan.changesDocument()) return;
+    }
+    interchange::applyImport(doc_, plan);
+}
+
 void CMainFrame::runTransfer(int direction) {
     ProgressDialog::Hooks hooks{[this](int port) { refreshPortPane(port); },
                                 [this] { refreshStatusBar(); }, [this] { relabel(); }};
@@ -348,6 +433,15 @@ void CMainFrame::help() {
 
 void CMainFrame::about() {
     showAboutDialog(this, context_);
+}
+
+void CMainFrame::testMode() {
+    runServiceMode(context_, doc_, prompter_,
+                   {[this] { fileOpen(); }, [this] { fileSave(); }, [this] { refreshStatusBar(); }},
+                   this);
+    // Tuning values and images read in service mode are changes like any other: one undo
+    // step, and a question before they could be lost.
+    if (doc_.hasUnrecordedChanges()) doc_.markEdited();
 }
 
 void CMainFrame::rebuildRecentFiles() {

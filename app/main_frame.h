@@ -20,6 +20,10 @@ class QPrinter;
 namespace pl3 {
 
 class CMaItemView;
+class ChannelPage;
+namespace interchange {
+struct ImportPlan;
+}
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
@@ -50,6 +54,13 @@ class CMainFrame : public QMainWindow {
     void fileOpen();
     bool fileSave();
     bool fileSaveAs();
+    void importChannels();
+    void exportChannels();
+    // The same without the file dialogs.
+    void importChannelsFrom(const std::string& path);
+    bool exportChannelsTo(const std::string& path);
+    void copyChannels();
+    void pasteChannels();
     void filePrint();
     void filePrintPreview();
     void filePrintSetup();
@@ -59,6 +70,7 @@ class CMainFrame : public QMainWindow {
     void chooseLanguage();
     void help();
     void about();
+    void testMode();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -75,6 +87,10 @@ class CMainFrame : public QMainWindow {
     std::optional<std::string> chooseSavePath();
     void runTransfer(int direction);
     void showHistoryState();
+    ChannelPage& channelPage() const;
+    // Shows the report (always, or only when the rules changed or refused something)
+    // and puts the channels in when the user agrees.
+    void confirmAndImport(const interchange::ImportPlan& plan, bool alwaysAsk);
     QPrinter& printer();
 
     AppContext& context_;

@@ -49,6 +49,8 @@ class CMaItemDoc {
     void startHistory(bool saved);
     // The file now holds the image.
     void markSaved();
+    // The image differs from the last step: something changed it without an edit step.
+    bool hasUnrecordedChanges() const { return image_ != history_.current(); }
     bool canUndo() const { return history_.canUndo(); }
     bool canRedo() const { return history_.canRedo(); }
     // One edit back or forward: the image, the modified flag (clear exactly when the
@@ -121,6 +123,11 @@ class CMaItemDoc {
     int tuningValue(int j) const;
     void setTuningValue(int j, int value);
 
+    // --- service mode: the access code typed last; kept for the whole run, through new
+    // documents and loaded files, and never saved ---
+    const std::string& accessCode() const { return accessCode_; }
+    void setAccessCode(std::string code) { accessCode_ = std::move(code); }
+
     // --- frequency range ---
     freq_range::Code freqRangeCode() const;
     int rangeIndex() const;
@@ -144,6 +151,7 @@ class CMaItemDoc {
     EditHistory history_;
     std::function<void()> historyListener_;
     std::string pathName_;
+    std::string accessCode_;
     std::vector<std::pair<int, std::function<void()>>> viewListeners_;
     int nextListenerId_ = 1;
 };

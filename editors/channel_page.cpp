@@ -158,6 +158,20 @@ void ChannelPage::refresh() {
     translateDialog(this, kTemplate, texts_);
 }
 
+std::vector<int> ChannelPage::channelsToCopy() const {
+    const int row = grid_->focusRow();
+    if (row >= 1 && row <= kChannelCount) return {row};
+    std::vector<int> all;
+    for (int n = 1; n <= kChannelCount; ++n)
+        all.push_back(n);
+    return all;
+}
+
+int ChannelPage::pasteTarget() const {
+    const int row = grid_->focusRow();
+    return row >= 1 && row <= kChannelCount ? row : 1;
+}
+
 void ChannelPage::showRangeList() {
     const QSignalBlocker block(rangeList_);
     rangeList_->clear();

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QWidget>
 #include <optional>
+#include <vector>
 
 #include "editors/channel_table.h"
 
@@ -38,6 +39,11 @@ class ChannelPage : public QWidget {
 
     // The document changed: rebuild the table and show all of it in the current language.
     void refresh();
+
+    // Copy and paste of channel rows: the channels a copy takes (the focus row, or every
+    // channel when no cell has the focus) and the first channel a paste fills.
+    std::vector<int> channelsToCopy() const;
+    int pasteTarget() const;
 
     ChannelTable& table() { return table_; }
     CGridCtrl* grid() const { return grid_; }

@@ -59,6 +59,8 @@ inline constexpr std::string_view kSearchComPort = "IDS_SEARCHCOMPORT";
 inline constexpr std::string_view kError = "IDS_ERROR";
 inline constexpr std::string_view kErrorPortConn = "IDS_ERROR_PORTCONN";
 inline constexpr std::string_view kErrorType = "IDS_ERROR_TYPE";
+// A service-mode transfer stopped by the user.
+inline constexpr std::string_view kPromptCancelled = "IDS_PROMPT_CANCELLED";
 
 // Command-line tool.
 inline constexpr std::string_view kCliUnknownField = "IDS_CLI_UNKNOWN_FIELD";
@@ -66,6 +68,8 @@ inline constexpr std::string_view kCliBadValue = "IDS_CLI_BAD_VALUE";
 // Channel-list import: the report's summary and row prefix ("%d" marks the numbers),
 // then what a note says about the whole text, a skipped row or an adjusted row.
 inline constexpr std::string_view kCsvSummary = "IDS_CSV_SUMMARY";
+// The file filter of the channel-list file dialogs.
+inline constexpr std::string_view kCsvFilter = "IDS_CSV_FILTER";
 inline constexpr std::string_view kCsvRow = "IDS_CSV_ROW";
 inline constexpr std::string_view kCsvMoreNotes = "IDS_CSV_MORE_NOTES";
 inline constexpr std::string_view kCsvNotAList = "IDS_CSV_NOT_A_LIST";
@@ -96,6 +100,10 @@ inline constexpr std::string_view kMenuHelp = "Menu_Help";
 inline constexpr std::string_view kMenuEdit = "Menu_Edit";
 inline constexpr std::string_view kMenuEditUndo = "Menu_Edit_Undo";
 inline constexpr std::string_view kMenuEditRedo = "Menu_Edit_Redo";
+inline constexpr std::string_view kMenuEditCopy = "Menu_Edit_Copy";
+inline constexpr std::string_view kMenuEditPaste = "Menu_Edit_Paste";
+inline constexpr std::string_view kMenuFileImportCsv = "Menu_File_ImportCsv";
+inline constexpr std::string_view kMenuFileExportCsv = "Menu_File_ExportCsv";
 inline constexpr std::string_view kMenuFileNew = "Menu_File_New";
 inline constexpr std::string_view kMenuFileOpen = "Menu_File_Open";
 inline constexpr std::string_view kMenuFileSave = "Menu_File_Save";

@@ -3,11 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "app/commands.h"
 #include "app/main_frame.h"
@@ -127,6 +129,22 @@ TEST_F(UndoTest, ANewDocumentStartsAFreshHistory) {
     frame->fileNew();
     EXPECT_FALSE(frame->action(command::kUndo)->isEnabled());
     EXPECT_FALSE(doc->canUndo());
+}
+
+// Service mode writes tuning values (and may replace the image) without edit steps of
+// its own: when it closes, what changed is one step and the document is modified.
+TEST_F(UndoTest, ServiceModeChangesBecomeOneStep) {
+    const Image before = doc->image();
+    QTimer::singleShot(0, [this] {
+        doc->setTuningValue(0, (doc->tuningValue(0) + 1) % 256);
+        doc->setTuningValue(1, (doc->tuningValue(1) + 1) % 256);
+        if (QWidget* dialog = QApplication::activeModalWidget()) dialog->close();
+    });
+    trigger(command::kTestMode);
+    EXPECT_NE(doc->image(), before);
+    EXPECT_TRUE(doc->isModified());
+    trigger(command::kUndo);
+    EXPECT_EQ(doc->image(), before);
 }
 
 }  // namespace

@@ -50,6 +50,8 @@ constexpr const char* kUsage =
     "  --wrong-ack-at K       write of block K: answer 0x15\n"
     "  --corrupt-block K      write of block K: acknowledge, store one byte altered\n"
     "  --hang-up-at K         close the line when block K is read or written\n"
+    "  --no-test-data-ack     tuning-data write: no acknowledgement, store nothing\n"
+    "  --silent-tuning        answer neither live tuning nor the squelch query\n"
     "  --delay MS             wait MS milliseconds before every reply\n"
     "  --help                 show this text\n";
 
@@ -104,6 +106,8 @@ std::string parseArguments(int argc, char** argv, ProgramOptions& options) {
         {"--short-id", &faults.shortIdentification},
         {"--refuse-challenge", &faults.refuseChallenge},
         {"--no-version", &faults.noVersion},
+        {"--no-test-data-ack", &faults.noTestDataAck},
+        {"--silent-tuning", &faults.silentLiveTuning},
         {"--help", &options.help},
     };
     const struct {

@@ -365,7 +365,7 @@ void RadioSimulator::Impl::onCommand() {
             }
             break;
         case 'S':
-            reply({squelch.load()});
+            if (!options.faults.silentLiveTuning) reply({squelch.load()});
             break;
         case 'R':
             readBlock(address, block);
@@ -378,7 +378,7 @@ void RadioSimulator::Impl::onCommand() {
             break;
         case 'K':
             // Live tuning changes the radio's behaviour, not its memory: the log is all.
-            reply({kAck});
+            if (!options.faults.silentLiveTuning) reply({kAck});
             break;
         default:
             break;
@@ -428,6 +428,7 @@ void RadioSimulator::Impl::writeBlock(std::size_t address, int block, const std:
 }
 
 void RadioSimulator::Impl::storeTuning(const std::uint8_t* data) {
+    if (options.faults.noTestDataAck) return;
     {
         std::lock_guard lock(mutex);
         std::copy_n(data, kBlockSize, memory.begin() + kTuningAddress);

@@ -37,8 +37,10 @@ struct Faults {
     // Close the line when this block's request (read or write) arrives: the device is gone
     // until start() runs again.
     int hangUpAtBlock = -1;
-    int corruptStoredBlock = -1;  // block write: acknowledge but store one byte altered
-    int extraDelayMs = 0;         // before every reply
+    int corruptStoredBlock = -1;    // block write: acknowledge but store one byte altered
+    bool noTestDataAck = false;     // "t": send no acknowledgement, store nothing
+    bool silentLiveTuning = false;  // "K" and "S": answer nothing
+    int extraDelayMs = 0;           // before every reply
 };
 
 // One complete frame as the radio received it.

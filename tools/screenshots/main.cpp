@@ -21,6 +21,10 @@
 #include "platform/private_profile.h"
 #include "platform/program_folder.h"
 #include "platform/prompter.h"
+#include "service/access_code.h"
+#include "service/access_code_dialog.h"
+#include "service/auto_tuning_dialog.h"
+#include "service/tuning_dialog.h"
 #include "view/ma_item_view.h"
 
 namespace {
@@ -90,6 +94,14 @@ int main(int argc, char** argv) {
         pl3::ProgressDialog progress(context, doc, prompter, pl3::link::Direction::Read, {},
                                      &frame);
         ok &= save(progress, prefix + QStringLiteral("dialog-132-progress.png"));
+        // Unlocked by a code remembered earlier in the run; no radio answers the tuning.
+        doc.setAccessCode(std::string(pl3::service::kFullAccessCode));
+        pl3::AccessCodeDialog access(context, doc, prompter, {}, &frame);
+        ok &= save(access, prefix + QStringLiteral("dialog-156-access-code.png"));
+        pl3::TuningDialog tuning(context, doc, prompter, {}, &frame);
+        ok &= save(tuning, prefix + QStringLiteral("dialog-134-tuning.png"));
+        pl3::AutoTuningDialog autoTuning(doc, context.texts, context.port, &frame);
+        ok &= save(autoTuning, prefix + QStringLiteral("dialog-158-auto-tuning.png"));
     }
     return ok ? 0 : 1;
 }
