@@ -5,10 +5,12 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include "app/app_context.h"
 #include "lang/dialog_translation.h"
+#include "lang/text_keys.h"
 
 namespace pl3 {
 
@@ -62,6 +64,17 @@ std::unique_ptr<QDialog> makeAboutDialog(QWidget* parent, const AppContext& cont
     layout->addWidget(title);
     layout->addWidget(new QLabel(QString::fromUtf8(texts.version), &dialog));
     layout->addWidget(rights);
+    const QString backups = QString::fromStdString(context.backups.folder());
+    if (!backups.isEmpty()) {
+        auto* folder = new QLabel(&dialog);
+        folder->setText(
+            QString::fromStdString(context.texts.text(text_key::kBackupFolder)).toHtmlEscaped() +
+            QStringLiteral("<br><a href=\"%1\">%2</a>")
+                .arg(QUrl::fromLocalFile(backups).toString(), backups.toHtmlEscaped()));
+        folder->setTextFormat(Qt::RichText);
+        folder->setOpenExternalLinks(true);
+        layout->addWidget(folder);
+    }
     layout->addWidget(buttons);
     if (english) translateDialog(&dialog, kEnglishTemplate, context.texts);
     return about;

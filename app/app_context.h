@@ -7,6 +7,7 @@
 
 #include "app/app_paths.h"
 #include "app/settings_file.h"
+#include "codeplug/backup_store.h"
 #include "lang/text_lookup.h"
 #include "link/serial_port.h"
 
@@ -26,6 +27,8 @@ struct AppContext {
     TextLookup texts;
     SerialPort port;
     std::string radioVersion;  // "%d.%d" of the last read, empty before
+    // Where the radio jobs keep their automatic backups (warns once per run on failure).
+    backup::BackupStore backups;
     bool skipPrompt = false;
 };
 

@@ -30,6 +30,7 @@ inline constexpr int kHelp = 32775;
 inline constexpr int kTestMode = 32779;
 inline constexpr int kImportCsv = 32790;
 inline constexpr int kExportCsv = 32791;
+inline constexpr int kCompare = 32792;
 // The last toolbar button: no command handles it, so it always shows disabled.
 inline constexpr int kUnhandled = 1;
 inline constexpr int kSeparator = 0;
@@ -81,6 +82,7 @@ inline constexpr std::array<Menu, 5> kMenus = {{
        kLine,
        {kImportCsv, text_key::kMenuFileImportCsv},
        {kExportCsv, text_key::kMenuFileExportCsv},
+       {kCompare, text_key::kMenuFileCompare},
        kLine,
        {kPrint, text_key::kMenuFilePrint},
        {kPrintPreview, text_key::kMenuFilePrintPreview},

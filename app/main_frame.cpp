@@ -26,6 +26,7 @@
 #include "app/about_dialog.h"
 #include "app/comm_port_dialog.h"
 #include "app/commands.h"
+#include "app/compare_dialog.h"
 #include "app/import_report_dialog.h"
 #include "app/status_panes.h"
 #include "codeplug/data_file.h"
@@ -160,6 +161,7 @@ void CMainFrame::buildMenus() {
     connect(actions_[command::kTestMode], &QAction::triggered, this, &CMainFrame::testMode);
     connect(actions_[command::kImportCsv], &QAction::triggered, this, &CMainFrame::importChannels);
     connect(actions_[command::kExportCsv], &QAction::triggered, this, &CMainFrame::exportChannels);
+    connect(actions_[command::kCompare], &QAction::triggered, this, &CMainFrame::compareWithFile);
     connect(actions_[command::kCopy], &QAction::triggered, this, &CMainFrame::copyChannels);
     connect(actions_[command::kPaste], &QAction::triggered, this, &CMainFrame::pasteChannels);
     connect(actions_[command::kUndo], &QAction::triggered, this, [this] { doc_.undo(); });
@@ -369,6 +371,20 @@ void CMainFrame::importChannelsFrom(const std::string& path) {
     }
     const std::string_view text(reinterpret_cast<const char*>(bytes->data()), bytes->size());
     confirmAndImport(interchange::planImport(doc_, text, interchange::Format::Csv), true);
+}
+
+void CMainFrame::compareWithFile() {
+    const QString chosen = QFileDialog::getOpenFileName(this, QString(), QString(), fileFilter());
+    if (chosen.isEmpty()) return;
+    if (std::unique_ptr<CompareDialog> dialog = compareDialogFor(chosen.toStdString()))
+        dialog->exec();
+}
+
+std::unique_ptr<CompareDialog> CMainFrame::compareDialogFor(const std::string& path) {
+    CMaItemDoc other(context_.settings);
+    const OpenOutcome outcome = openDocument(other, path, prompter_);
+    if (outcome == OpenOutcome::NotADataFile || outcome == OpenOutcome::FileError) return nullptr;
+    return std::make_unique<CompareDialog>(diffCodeplugs(doc_, other), path, context_.texts, this);
 }
 
 void CMainFrame::copyChannels() {

@@ -21,6 +21,7 @@ namespace pl3 {
 
 class CMaItemView;
 class ChannelPage;
+class CompareDialog;
 namespace interchange {
 struct ImportPlan;
 }
@@ -59,6 +60,10 @@ class CMainFrame : public QMainWindow {
     // The same without the file dialogs.
     void importChannelsFrom(const std::string& path);
     bool exportChannelsTo(const std::string& path);
+    void compareWithFile();
+    // The compare view of the open codeplug against a file; none when it cannot be loaded
+    // (the user has been told why).
+    std::unique_ptr<CompareDialog> compareDialogFor(const std::string& path);
     void copyChannels();
     void pasteChannels();
     void filePrint();

@@ -47,6 +47,14 @@ int SettingsFile::portSearchFlag() const {
     return platform::readInt(path_, kSetupSection, kSearchCom, 1);
 }
 
+bool SettingsFile::verifyAfterWrite() const {
+    return platform::readInt(path_, kSetupSection, kVerify, 0) != 0;
+}
+
+bool SettingsFile::setVerifyAfterWrite(bool verify) const {
+    return platform::writeString(path_, kSetupSection, kVerify, verify ? "1" : "0");
+}
+
 std::string SettingsFile::languageName(int bufferLength) const {
     return platform::readString(path_, kSetupSection, kLanguage, "", bufferLength);
 }

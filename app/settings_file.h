@@ -13,6 +13,7 @@ inline constexpr std::string_view kSetupSection = "setup";
 inline constexpr std::string_view kCom = "com";
 inline constexpr std::string_view kSearchCom = "searchcom";
 inline constexpr std::string_view kLanguage = "language";
+inline constexpr std::string_view kVerify = "verify";
 inline constexpr std::string_view kFreqRangeSection = "FreqRange";
 inline constexpr std::string_view kFreqTextFormat = "freq%d";
 inline constexpr std::string_view kFreqDataFormat = "data%d";
@@ -41,6 +42,11 @@ class SettingsFile {
     bool portSearchEnabled() const;
     // The same key as the communication-port dialog reads it: an integer, 1 when missing.
     int portSearchFlag() const;
+
+    // "setup"/"verify": read the radio back after each write; off unless the value is a
+    // nonzero integer.
+    bool verifyAfterWrite() const;
+    bool setVerifyAfterWrite(bool verify) const;
 
     // "setup"/"language" read into a buffer of the given length; empty when missing.
     std::string languageName(int bufferLength = 260) const;

@@ -62,9 +62,22 @@ inline constexpr std::string_view kErrorType = "IDS_ERROR_TYPE";
 // A service-mode transfer stopped by the user.
 inline constexpr std::string_view kPromptCancelled = "IDS_PROMPT_CANCELLED";
 
+// Backups, verify after write and compare. A verify failure's text is followed by the
+// first differing address; the backup warning by the folder and the reason.
+inline constexpr std::string_view kWarnBackup = "IDS_WARN_BACKUP";
+inline constexpr std::string_view kVerifyAfterWrite = "IDS_VERIFY_AFTER_WRITE";
+inline constexpr std::string_view kPromptVerify = "IDS_PROMPT_VERIFY";
+inline constexpr std::string_view kPromptVerifyFail = "IDS_PROMPT_VERIFYFAIL";
+inline constexpr std::string_view kPromptVerifyReadFail = "IDS_PROMPT_VERIFYREADFAIL";
+inline constexpr std::string_view kDiffSame = "IDS_DIFF_SAME";
+// The About box's line before the backups folder.
+inline constexpr std::string_view kBackupFolder = "IDS_BACKUP_FOLDER";
+inline constexpr std::string_view kDiffCount = "IDS_DIFF_COUNT";  // "%d" marks the count
+
 // Command-line tool.
 inline constexpr std::string_view kCliUnknownField = "IDS_CLI_UNKNOWN_FIELD";
 inline constexpr std::string_view kCliBadValue = "IDS_CLI_BAD_VALUE";
+
 // Channel-list import: the report's summary and row prefix ("%d" marks the numbers),
 // then what a note says about the whole text, a skipped row or an adjusted row.
 inline constexpr std::string_view kCsvSummary = "IDS_CSV_SUMMARY";
@@ -104,6 +117,7 @@ inline constexpr std::string_view kMenuEditCopy = "Menu_Edit_Copy";
 inline constexpr std::string_view kMenuEditPaste = "Menu_Edit_Paste";
 inline constexpr std::string_view kMenuFileImportCsv = "Menu_File_ImportCsv";
 inline constexpr std::string_view kMenuFileExportCsv = "Menu_File_ExportCsv";
+inline constexpr std::string_view kMenuFileCompare = "Menu_File_Compare";
 inline constexpr std::string_view kMenuFileNew = "Menu_File_New";
 inline constexpr std::string_view kMenuFileOpen = "Menu_File_Open";
 inline constexpr std::string_view kMenuFileSave = "Menu_File_Save";

@@ -1,6 +1,7 @@
 #include "link/job_display.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "lang/text_keys.h"
 
@@ -11,6 +12,12 @@ namespace {
 constexpr std::uint8_t kEmptyChannelTail[] = {0xFF,           0xFF, 0xFF, 0xFF, kResetChannelFlags,
                                               kResetShiftByte};
 constexpr int kSearchDotCycle = 16;
+
+std::string hexAddress(int address) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%04X", address);
+    return text;
+}
 
 }  // namespace
 
@@ -45,9 +52,20 @@ TickActions tickActions(const JobSnapshot& job, Direction direction) {
             break;
         case JobStatus::Reading:
         case JobStatus::Writing:
+        case JobStatus::Verifying:
             actions.statusLine =
-                StatusLine{promptKey(direction), " " + std::to_string(job.progress) + "%"};
+                StatusLine{job.status == JobStatus::Verifying ? text_key::kPromptVerify
+                                                              : promptKey(direction),
+                           " " + std::to_string(job.progress) + "%"};
             actions.barPosition = job.progress * kBarRange / 100;
+            break;
+        case JobStatus::VerifyFailed:
+            stop();
+            actions.statusLine =
+                job.mismatchAddress >= 0
+                    ? StatusLine{text_key::kPromptVerifyFail, hexAddress(job.mismatchAddress)}
+                    : StatusLine{text_key::kPromptVerifyReadFail, {}};
+            actions.allowRetry = true;
             break;
         case JobStatus::ReadFailed:
         case JobStatus::WriteFailed:

@@ -1,5 +1,6 @@
 #include "link/progress_dialog.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -33,7 +34,8 @@ ProgressDialog::ProgressDialog(AppContext& context, CMaItemDoc& doc, Prompter& p
       timer_(new QTimer(this)),
       bar_(new QProgressBar(this)),
       status_(new QLabel(this)),
-      retry_(new QPushButton(QStringLiteral("确定"), this)) {
+      retry_(new QPushButton(QStringLiteral("确定"), this)),
+      verify_(new QCheckBox(this)) {
     setProperty("templateNumber", kTemplate);
     setResourceId(bar_, kBarControl);
     setResourceId(status_, kStatusControl);
@@ -41,6 +43,7 @@ ProgressDialog::ProgressDialog(AppContext& context, CMaItemDoc& doc, Prompter& p
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(status_);
     layout->addWidget(bar_);
+    layout->addWidget(verify_);
     layout->addWidget(retry_, 0, Qt::AlignRight);
     setMinimumWidth(420);
     bar_->setRange(0, link::kBarRange);
@@ -51,10 +54,18 @@ ProgressDialog::ProgressDialog(AppContext& context, CMaItemDoc& doc, Prompter& p
     retry_->setDefault(true);
     connect(retry_, &QPushButton::clicked, this, &ProgressDialog::accept);
     connect(timer_, &QTimer::timeout, this, &ProgressDialog::poll);
+    // Ticked while the write runs, it still applies to this write.
+    verify_->setVisible(direction_ == link::Direction::Write);
+    verify_->setChecked(context_.settings.verifyAfterWrite());
+    connect(verify_, &QCheckBox::toggled, this, [this](bool on) {
+        context_.settings.setVerifyAfterWrite(on);
+        job_->setVerifyAfterWrite(on);
+    });
 
     translateDialog(this, kTemplate, context_.texts);
     setWindowTitle(QString::fromStdString(context_.texts.text(link::titleKey(direction_))));
     status_->setText(QString::fromStdString(context_.texts.text(link::promptKey(direction_))));
+    verify_->setText(QString::fromStdString(context_.texts.text(text_key::kVerifyAfterWrite)));
 }
 
 ProgressDialog::~ProgressDialog() {
@@ -67,7 +78,12 @@ ProgressDialog::~ProgressDialog() {
 void ProgressDialog::startJob() {
     setFocus();
     retry_->setVisible(false);
-    if (direction_ == link::Direction::Write) link::prepareImageForWrite(doc_);
+    if (direction_ == link::Direction::Write) {
+        link::prepareImageForWrite(doc_);
+        // Before the timer runs: a warning about the backup must not meet a finished job.
+        context_.backups.save(doc_.image(), backup::Event::BeforeWrite, prompter_);
+        job_->setVerifyAfterWrite(verify_->isChecked());
+    }
     const SettingsFile& settings = context_.settings;
     job_->start(doc_.image(), {settings.comPort(), std::nullopt, settings.portSearchEnabled()});
     status_->setText(QString::fromStdString(context_.texts.text(link::promptKey(direction_))));
@@ -93,6 +109,7 @@ void ProgressDialog::poll() {
         prompter_.showMessage({text_key::kError, *actions.errorKey, {}, PromptIcon::Stop});
     }
     if (actions.takeImage) {
+        context_.backups.save(job_->workingImage(), backup::Event::Read, prompter_);
         link::takeReadImage(doc_, job_->workingImage());
         if (hooks_.afterRead) hooks_.afterRead();
         doc_.updateAllViews();

@@ -10,6 +10,7 @@
 #include "codeplug/document.h"
 #include "link/transfer_job.h"
 
+class QCheckBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -43,6 +44,8 @@ class ProgressDialog : public QDialog {
     QString statusText() const;
     int barPosition() const;
     bool retryAllowed() const;
+    // The verify-after-write check box (shown for a write only).
+    QCheckBox* verifyBox() const { return verify_; }
 
     void reject() override;  // Esc and the close box cancel
     void accept() override;  // OK retries a failed job
@@ -61,6 +64,7 @@ class ProgressDialog : public QDialog {
     QProgressBar* bar_;
     QLabel* status_;
     QPushButton* retry_;
+    QCheckBox* verify_;
 };
 
 }  // namespace pl3

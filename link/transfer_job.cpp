@@ -1,5 +1,7 @@
 #include "link/transfer_job.h"
 
+#include <algorithm>
+
 namespace pl3::link {
 
 bool isFinal(JobStatus status) {
@@ -8,6 +10,7 @@ bool isFinal(JobStatus status) {
         case JobStatus::Reading:
         case JobStatus::Writing:
         case JobStatus::Searching:
+        case JobStatus::Verifying:
             return false;
         default:
             return true;
@@ -24,6 +27,7 @@ void TransferJob::start(const Image& image, const PortPlan& plan) {
     cancel_.reset();
     status_ = static_cast<int>(JobStatus::Connecting);
     foundPort_ = -1;
+    mismatch_ = -1;
     finished_ = false;
     port_.setBaud(kRadioBaud);
     worker_ = std::thread([this, plan] { run(plan); });
@@ -41,7 +45,7 @@ void TransferJob::join() {
 
 JobSnapshot TransferJob::snapshot() const {
     return {static_cast<JobStatus>(status_.load(std::memory_order_acquire)), progress_.load(),
-            foundPort_.load(), finished_.load(std::memory_order_acquire)};
+            foundPort_.load(), finished_.load(std::memory_order_acquire), mismatch_.load()};
 }
 
 std::string TransferJob::versionText() const {
@@ -69,10 +73,15 @@ void TransferJob::finish(Outcome outcome) {
             status = JobStatus::WriteFailed;
             break;
         case Outcome::Cancelled:
-            break;  // nobody waits for a status any more
+            // Nobody waits for a status any more.
+            finished_.store(true, std::memory_order_release);
+            return;
     }
-    if (outcome != Outcome::Cancelled)
-        status_.store(static_cast<int>(status), std::memory_order_release);
+    finish(status);
+}
+
+void TransferJob::finish(JobStatus status) {
+    status_.store(static_cast<int>(status), std::memory_order_release);
     finished_.store(true, std::memory_order_release);
 }
 
@@ -106,8 +115,24 @@ void TransferJob::run(PortPlan plan) {
         // The radio stores the last blocks after acknowledging them.
         if (outcome == Outcome::Ok && !cancel_.sleepFor(kFinalWritePauseMs))
             outcome = Outcome::Cancelled;
+        if (outcome == Outcome::Ok && verify_) return verify(conversation);
     }
     finish(outcome);
+}
+
+void TransferJob::verify(Conversation& conversation) {
+    // No command ends programming mode, so the radio still answers block reads.
+    Image readBack{};
+    Outcome outcome = conversation.readImage(readBack, [this](int block) {
+        progress_ = blockProgress(block);
+        status_.store(static_cast<int>(JobStatus::Verifying), std::memory_order_release);
+    });
+    if (outcome == Outcome::Cancelled) return finish(outcome);
+    if (outcome != Outcome::Ok) return finish(JobStatus::VerifyFailed);
+    auto differs = std::mismatch(working_.begin(), working_.end(), readBack.begin()).first;
+    if (differs == working_.end()) return finish(JobStatus::WriteComplete);
+    mismatch_ = static_cast<int>(differs - working_.begin());
+    finish(JobStatus::VerifyFailed);
 }
 
 }  // namespace pl3::link

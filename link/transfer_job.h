@@ -28,6 +28,10 @@ enum class JobStatus : int {
     Writing = 8,
     WriteComplete = 9,
     Searching = 11,
+    // Verify after write: the radio is read back; a difference or a failed read-back
+    // fails the write.
+    Verifying = 12,
+    VerifyFailed = 13,
 };
 
 enum class Direction : int { Write = 0, Read = 1 };
@@ -37,6 +41,9 @@ struct JobSnapshot {
     int progress;   // percentage, or while searching the port number being tried
     int foundPort;  // the port the search opened, -1 when none
     bool finished;  // the worker has ended (with a final status, or cancelled)
+    // VerifyFailed: the first address where the radio differs from what was written, -1
+    // when the read-back itself failed.
+    int mismatchAddress = -1;
 };
 
 inline constexpr int kFinalWritePauseMs = 1000;
@@ -51,6 +58,11 @@ class TransferJob {
     // Copies the image (what to write, or what a read starts from) and starts the worker.
     // A job that has ended may be started again: the retry after a failure.
     void start(const Image& image, const PortPlan& plan);
+
+    // A write then reads all blocks back in the same session and compares them with what
+    // was sent. Off unless asked for; may change while the write runs, and counts when
+    // the last block has been written.
+    void setVerifyAfterWrite(bool verify) { verify_ = verify; }
 
     // Sets the cancel flag and closes the port, which ends any wait of the worker at
     // once, then waits for the worker (a few milliseconds at most).
@@ -70,7 +82,9 @@ class TransferJob {
 
   private:
     void run(PortPlan plan);
+    void verify(Conversation& conversation);
     void finish(Outcome outcome);
+    void finish(JobStatus status);
 
     SerialPort& port_;
     Direction direction_;
@@ -81,6 +95,8 @@ class TransferJob {
     std::atomic<int> progress_{0};
     std::atomic<int> foundPort_{-1};
     std::atomic<bool> finished_{false};
+    std::atomic<bool> verify_{false};
+    std::atomic<int> mismatch_{-1};
     mutable std::mutex versionMutex_;
     std::string versionText_;
 };

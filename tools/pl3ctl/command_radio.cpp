@@ -5,6 +5,7 @@
 #include <iostream>
 #include <thread>
 
+#include "codeplug/backup_store.h"
 #include "codeplug/document_commands.h"
 #include "lang/text_keys.h"
 #include "link/job_display.h"
@@ -21,6 +22,8 @@ struct RadioArguments {
     std::optional<std::string> port;
     std::string file;
     bool noSearch = false;
+    bool noBackup = false;
+    bool verify = false;  // write only
 };
 
 std::optional<RadioArguments> parseRadioArguments(const Arguments& args, bool outputFile) {
@@ -31,6 +34,10 @@ std::optional<RadioArguments> parseRadioArguments(const Arguments& args, bool ou
             parsed.port = args[++i];
         } else if (arg == "--no-search") {
             parsed.noSearch = true;
+        } else if (arg == "--no-backup") {
+            parsed.noBackup = true;
+        } else if (!outputFile && arg == "--verify") {
+            parsed.verify = true;
         } else if (outputFile && arg == "-o" && i + 1 < args.size()) {
             parsed.file = args[++i];
         } else if (!outputFile && parsed.file.empty() && !arg.starts_with("-")) {
@@ -121,7 +128,7 @@ link::JobStatus runJob(CliContext& context, SerialPort& port, link::TransferJob&
                 context.prompter.showMessage(
                     {text_key::kError, *actions.errorKey, {}, PromptIcon::Stop});
             } else if (actions.statusLine) {
-                context.report(actions.statusLine->key);
+                context.report(actions.statusLine->key, actions.statusLine->suffix);
             }
             return snapshot.status;
         }
@@ -169,11 +176,14 @@ int runRead(CliContext& context, const Arguments& args) {
     link::JobStatus status = runJob(context, port, job, doc.image(), *plan);
     if (status == link::JobStatus::NoRadio) explainOpenFailure(port, *plan);
     if (status != link::JobStatus::ReadComplete) return exitCodeOf(status);
+    if (!parsed->noBackup) {
+        backup::BackupStore().save(job.workingImage(), backup::Event::Read, context.prompter);
+    }
     link::takeReadImage(doc, job.workingImage());
     return storeDocument(doc, parsed->file, context.prompter) ? kExitDone : kExitFileError;
 }
 
-// pl3ctl write --port P FILE
+// pl3ctl write --port P [--verify] FILE
 int runWrite(CliContext& context, const Arguments& args) {
     std::optional<RadioArguments> parsed = parseRadioArguments(args, false);
     std::optional<link::PortPlan> plan = parsed ? portPlan(context, *parsed) : std::nullopt;
@@ -186,8 +196,12 @@ int runWrite(CliContext& context, const Arguments& args) {
     if (outcome == OpenOutcome::NotADataFile || outcome == OpenOutcome::FileError)
         return kExitFileError;
     link::prepareImageForWrite(doc);
+    if (!parsed->noBackup) {
+        backup::BackupStore().save(doc.image(), backup::Event::BeforeWrite, context.prompter);
+    }
     SerialPort port(context.settings);
     link::TransferJob job(port, link::Direction::Write);
+    job.setVerifyAfterWrite(parsed->verify);
     link::JobStatus status = runJob(context, port, job, doc.image(), *plan);
     if (status == link::JobStatus::NoRadio) explainOpenFailure(port, *plan);
     return exitCodeOf(status);

@@ -15,6 +15,7 @@ int runDump(CliContext& context, const Arguments& args);
 int runSet(CliContext& context, const Arguments& args);
 int runRead(CliContext& context, const Arguments& args);
 int runWrite(CliContext& context, const Arguments& args);
+int runDiff(CliContext& context, const Arguments& args);
 int runExportCsv(CliContext& context, const Arguments& args);
 int runImportCsv(CliContext& context, const Arguments& args);
 

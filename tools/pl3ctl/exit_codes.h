@@ -6,6 +6,7 @@ namespace pl3::cli {
 enum ExitCode : int {
     kExitDone = 0,
     kExitUsage = 1,
+    kExitDifferent = 1,  // diff: the codeplugs differ
     kExitFileError = 2,
     kExitNoRadio = 3,
     kExitWrongRadio = 4,

@@ -15,8 +15,9 @@ void printUsage(std::ostream& out) {
            "  pl3ctl [--program-dir DIR] new [--range N] -o FILE\n"
            "  pl3ctl [--program-dir DIR] dump [--json] FILE\n"
            "  pl3ctl [--program-dir DIR] set FILE FIELD[=VALUE] ...\n"
-           "  pl3ctl [--program-dir DIR] read  [--port P] [--no-search] -o FILE\n"
-           "  pl3ctl [--program-dir DIR] write [--port P] [--no-search] FILE\n"
+           "  pl3ctl [--program-dir DIR] read  [--port P] [--no-search] [--no-backup] -o FILE\n"
+           "  pl3ctl [--program-dir DIR] write [--port P] [--no-search] [--no-backup] [--verify] FILE\n"
+           "  pl3ctl [--program-dir DIR] diff A.PL-3 B.PL-3\n"
            "  pl3ctl [--program-dir DIR] export-csv FILE OUT.csv\n"
            "  pl3ctl [--program-dir DIR] import-csv FILE IN.csv\n"
            "  pl3ctl set --help            list the fields and their values\n"
@@ -28,7 +29,12 @@ void printUsage(std::ostream& out) {
            "       take their index in brackets: RxFreq[80]=433.0776 ChannelName[80]=ab-1.\n"
            "read   reads the radio into FILE; write writes FILE to the radio. P is a port number\n"
            "       (default: \"com\" of setting.ini; searched when \"searchcom\" allows and\n"
-           "       --no-search is not given) or a device path (never searched).\n"
+           "       --no-search is not given) or a device path (never searched). Both keep a\n"
+           "       backup of the image read or about to be written (unless --no-backup) in\n"
+           "       $XDG_DATA_HOME/pl3/backups (default ~/.local/share/pl3/backups), kept for 90\n"
+           "       days. --verify reads the radio back after the write and fails when it differs.\n"
+           "diff   lists the differences between two codeplug files field by field (bytes no\n"
+           "       field interprets as address ranges); exit status 0 equal, 1 different.\n"
            "export-csv writes every programmed channel of FILE to OUT.csv, one row each, in\n"
            "       the common channel-list layout (Location,Name,Frequency,Duplex,...).\n"
            "import-csv reads the channels of IN.csv into FILE by the channel page's rules,\n"
@@ -38,7 +44,7 @@ void printUsage(std::ostream& out) {
            "The program folder (default: the folder of this executable) holds setting.ini and\n"
            "the language files.\n"
            "Exit status: 0 done, 1 usage, 2 file error, 3 no radio, 4 wrong radio,\n"
-           "5 read failed, 6 write failed.\n";
+           "5 read failed, 6 write failed; diff: 1 the files differ.\n";
 }
 
 void printSetHelp(std::ostream& out) {
@@ -85,6 +91,7 @@ int run(int argc, char** argv) {
                     : command == "set"        ? &runSet
                     : command == "read"       ? &runRead
                     : command == "write"      ? &runWrite
+                    : command == "diff"       ? &runDiff
                     : command == "export-csv" ? &runExportCsv
                     : command == "import-csv" ? &runImportCsv
                                               : nullptr;

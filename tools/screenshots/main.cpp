@@ -11,6 +11,7 @@
 #include <iostream>
 
 #include "app/about_dialog.h"
+#include "app/compare_dialog.h"
 #include "app/app_context.h"
 #include "app/comm_port_dialog.h"
 #include "app/main_frame.h"
@@ -89,6 +90,18 @@ int main(int argc, char** argv) {
         pl3::TonePickerDialog dcs(doc, context.texts, 1, 4, QStringLiteral("D065I"), &frame);
         ok &= save(dcs, prefix + QStringLiteral("dialog-137-tone-dcs.png"));
         pl3::platform::writeString(context.settings.path(), "setup", "language", language);
+        // An edit enables Undo; the compare view lists it against the file saved before.
+        const std::string before = scratch.filePath(QStringLiteral("before.PL-3")).toStdString();
+        pl3::storeDocument(doc, before, prompter);
+        doc.setFrequencyText(80, pl3::Side::Receive, "433.075");
+        doc.setFrequencyText(80, pl3::Side::Transmit, "433.075");
+        doc.setSetting(pl3::Setting::BackLamp, 2);
+        doc.markEdited();
+        doc.updateAllViews();
+        frame.view()->tabBar()->setCurrentIndex(0);
+        ok &= save(frame, prefix + QStringLiteral("main-after-edit.png"), false);
+        if (std::unique_ptr<pl3::CompareDialog> compare = frame.compareDialogFor(before))
+            ok &= save(*compare, prefix + QStringLiteral("dialog-161-compare.png"), false);
         ok &= save(*pl3::makeAboutDialog(&frame, context),
                    prefix + QStringLiteral("dialog-100-159-about.png"));
         pl3::ProgressDialog progress(context, doc, prompter, pl3::link::Direction::Read, {},

@@ -1,0 +1,34 @@
+#pragma once
+// File ▸ Compare: the differences between the open codeplug and another file, one row per
+// field (or byte range) with both values, and how many there are.
+
+#include <QDialog>
+#include <string>
+#include <vector>
+
+#include "codeplug/codeplug_diff.h"
+#include "lang/text_lookup.h"
+
+class QTableWidget;
+
+namespace pl3 {
+
+class CompareDialog : public QDialog {
+    Q_OBJECT
+
+  public:
+    static constexpr int kTemplate = 161;
+    static constexpr int kItemHeading = 1510;
+    static constexpr int kOpenHeading = 1511;
+    static constexpr int kOtherHeading = 1512;
+
+    CompareDialog(const std::vector<DiffEntry>& entries, const std::string& otherPath,
+                  const TextLookup& texts, QWidget* parent = nullptr);
+
+    QTableWidget* table() const { return table_; }
+
+  private:
+    QTableWidget* table_;
+};
+
+}  // namespace pl3

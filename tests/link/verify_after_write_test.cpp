@@ -1,0 +1,150 @@
+// Verify after write against the simulated radio on a pseudo-terminal: the radio is read
+// back in the same session and compared with what was sent.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "lang/text_keys.h"
+#include "link/job_display.h"
+#include "link/transfer_job.h"
+#include "simulated_radio.h"
+
+namespace pl3::link {
+namespace {
+
+using namespace std::chrono_literals;
+
+Image patterned() {
+    Image image;
+    for (std::size_t i = 0; i < image.size(); ++i)
+        image[i] = static_cast<std::uint8_t>(i * 5 + 7);
+    return image;
+}
+
+struct WriteRun {
+    std::vector<JobStatus> seen;
+    JobSnapshot last;
+    std::vector<sim::Frame> frames;
+    Image memory;
+};
+
+WriteRun writeTo(const sim::Faults& faults, bool verify) {
+    test::SimulatedRadio radio(test::optionsWith(faults));
+    SerialPort port(radio.settings());
+    TransferJob job(port, Direction::Write);
+    job.setVerifyAfterWrite(verify);
+    job.start(patterned(), {radio.settings().comPort(), std::nullopt, false});
+    WriteRun run{};
+    auto deadline = std::chrono::steady_clock::now() + 60s;
+    while (!job.snapshot().finished && std::chrono::steady_clock::now() < deadline) {
+        JobStatus status = job.snapshot().status;
+        if (run.seen.empty() || run.seen.back() != status) run.seen.push_back(status);
+        std::this_thread::sleep_for(5ms);
+    }
+    job.join();
+    port.close();
+    run.last = job.snapshot();
+    run.frames = radio.radio().frames();
+    run.memory = radio.radio().memory();
+    return run;
+}
+
+// The commands the radio received after the handshake, in order ("w", "R", ...).
+std::string commands(const std::vector<sim::Frame>& frames) {
+    std::string text;
+    for (const sim::Frame& frame : frames) {
+        if (frame.bytes.size() >= 4 && (frame.bytes[0] == 'w' || frame.bytes[0] == 'R'))
+            text += static_cast<char>(frame.bytes[0]);
+    }
+    return text;
+}
+
+bool saw(const WriteRun& run, JobStatus status) {
+    return std::find(run.seen.begin(), run.seen.end(), status) != run.seen.end();
+}
+
+TEST(VerifyAfterWrite, ReadsEveryBlockBackAndPassesWhenTheRadioHoldsTheImage) {
+    WriteRun run = writeTo({}, true);
+    EXPECT_EQ(run.last.status, JobStatus::WriteComplete);
+    EXPECT_EQ(run.last.mismatchAddress, -1);
+    EXPECT_TRUE(saw(run, JobStatus::Verifying));
+    EXPECT_EQ(commands(run.frames), std::string(256, 'w') + std::string(256, 'R'));
+    // In ascending order, as every transfer of the image.
+    int k = 0;
+    for (const sim::Frame& frame : run.frames) {
+        if (frame.bytes[0] != 'R') continue;
+        EXPECT_EQ((frame.bytes[1] << 8 | frame.bytes[2]), k * kBlockSize);
+        ++k;
+    }
+    EXPECT_EQ(run.memory, patterned());
+}
+
+TEST(VerifyAfterWrite, OutcomeOfEachRadioBehaviour) {
+    struct Case {
+        const char* what;
+        sim::Faults faults;
+        bool verify;
+        JobStatus status;
+        int mismatchAddress;
+        std::string commands;
+    } cases[] = {
+        // The radio acknowledges block 37 but stores its last byte altered.
+        {"corrupted block, verified",
+         test::faultsWhere([](sim::Faults& f) { f.corruptStoredBlock = 37; }), true,
+         JobStatus::VerifyFailed, 37 * 16 + 15, std::string(256, 'w') + std::string(256, 'R')},
+        {"corrupted block, not verified: unnoticed",
+         test::faultsWhere([](sim::Faults& f) { f.corruptStoredBlock = 37; }), false,
+         JobStatus::WriteComplete, -1, std::string(256, 'w')},
+        {"corrupted first block", test::faultsWhere([](sim::Faults& f) { f.corruptStoredBlock = 0; }),
+         true, JobStatus::VerifyFailed, 15, std::string(256, 'w') + std::string(256, 'R')},
+        {"read-back reply short",
+         test::faultsWhere([](sim::Faults& f) { f.shortReplyAtBlock = 200; }), true,
+         JobStatus::VerifyFailed, -1, std::string(256, 'w') + std::string(201, 'R')},
+        {"read-back echoes a wrong address",
+         test::faultsWhere([](sim::Faults& f) { f.wrongAddressAtBlock = 3; }), true,
+         JobStatus::VerifyFailed, -1, std::string(256, 'w') + std::string(4, 'R')},
+        {"write refused: nothing to verify",
+         test::faultsWhere([](sim::Faults& f) { f.wrongAckAtBlock = 9; }), true,
+         JobStatus::WriteFailed, -1, std::string(10, 'w')},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteRun run = writeTo(c.faults, c.verify);
+        EXPECT_EQ(run.last.status, c.status);
+        EXPECT_EQ(run.last.mismatchAddress, c.mismatchAddress);
+        EXPECT_EQ(commands(run.frames), c.commands);
+    }
+}
+
+TEST(VerifyAfterWrite, ProgressAndFailuresAreShown) {
+    struct Case {
+        JobSnapshot job;
+        std::optional<StatusLine> line;
+        bool ends;
+    } cases[] = {
+        {{JobStatus::Verifying, 45, -1, false}, StatusLine{text_key::kPromptVerify, " 45%"}, false},
+        {{JobStatus::VerifyFailed, 100, -1, true, 0x025F},
+         StatusLine{text_key::kPromptVerifyFail, "0x025F"}, true},
+        {{JobStatus::VerifyFailed, 100, -1, true, -1},
+         StatusLine{text_key::kPromptVerifyReadFail, ""}, true},
+    };
+    for (const Case& c : cases) {
+        TickActions actions = tickActions(c.job, Direction::Write);
+        EXPECT_EQ(actions.statusLine, c.line);
+        EXPECT_EQ(actions.stopTimer, c.ends);
+        EXPECT_EQ(actions.closePort, c.ends);
+        // A failed verify is a failed write: the dialog stays open for another try.
+        EXPECT_EQ(actions.allowRetry, c.ends);
+        EXPECT_FALSE(actions.end);
+        EXPECT_FALSE(actions.takeImage);
+    }
+    EXPECT_EQ(tickActions({JobStatus::Verifying, 45, -1, false}, Direction::Write).barPosition,
+              45 * kBarRange / 100);
+    EXPECT_FALSE(isFinal(JobStatus::Verifying));
+    EXPECT_TRUE(isFinal(JobStatus::VerifyFailed));
+}
+
+}  // namespace
+}  // namespace pl3::link

@@ -1,0 +1,210 @@
+// pl3ctl's backups, verify after write and diff, end to end: the real program against the
+// simulated radio on a pseudo-terminal.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+
+#include "codeplug/data_file.h"
+#include "lang/text_lookup.h"
+#include "platform/private_profile.h"
+#include "run_program.h"
+#include "scoped_environment.h"
+#include "simulated_radio.h"
+
+namespace pl3 {
+namespace {
+
+namespace fs = std::filesystem;
+
+Image patterned() {
+    Image image;
+    for (std::size_t i = 0; i < image.size(); ++i)
+        image[i] = static_cast<std::uint8_t>(i * 7 + 3);
+    return image;
+}
+
+Image imageOf(const std::string& path) {
+    Header header{};
+    Image image{};
+    EXPECT_EQ(data_file::read(path, header, image).status, data_file::ReadStatus::Complete)
+        << path;
+    return image;
+}
+
+std::size_t count(const std::string& text, const std::string& part) {
+    std::size_t found = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++found;
+    return found;
+}
+
+class Pl3ctlSafetyTest : public ::testing::Test {
+  protected:
+    test::ProgramRun run(test::ProgramFolder& folder, std::vector<std::string> args) {
+        folder.installLanguageFiles();
+        platform::writeString(folder.file("setting.ini"), "setup", "language", "english");
+        args.insert(args.begin(), {"--program-dir", folder.path()});
+        return test::runProgram("pl3ctl", args);
+    }
+    std::string english(test::ProgramFolder& folder, const std::string& key) {
+        return TextLookup(folder.file("english.lang")).text(key);
+    }
+    // The backups, with their images, by name.
+    std::map<std::string, Image> backups() const {
+        std::map<std::string, Image> found;
+        if (!fs::exists(backupFolder)) return found;
+        for (const fs::directory_entry& entry : fs::directory_iterator(backupFolder))
+            found[entry.path().filename().string()] = imageOf(entry.path().string());
+        return found;
+    }
+
+    test::TempDir dataHome;
+    // The program finds its backups folder through the environment it inherits.
+    test::ScopedEnvironment xdg{"XDG_DATA_HOME", dataHome.path()};
+    std::string backupFolder = dataHome.path() + "/pl3/backups";
+};
+
+TEST_F(Pl3ctlSafetyTest, ReadAndWriteKeepABackupUnlessTold) {
+    test::SimulatedRadio radio;
+    radio.radio().setMemory(patterned());
+    std::string file = radio.folder().file("read.PL-3");
+    ASSERT_EQ(run(radio.folder(), {"read", "--port", radio.devicePath(), "-o", file}).exitCode, 0);
+    std::map<std::string, Image> kept = backups();
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_TRUE(kept.begin()->first.ends_with("_read.PL-3")) << kept.begin()->first;
+    // Exactly what the radio sent, before any clean-up of empty channels.
+    EXPECT_EQ(kept.begin()->second, patterned());
+
+    radio.radio().setMemory(Image{});
+    ASSERT_EQ(run(radio.folder(), {"write", "--port", radio.devicePath(), file}).exitCode, 0);
+    kept = backups();
+    ASSERT_EQ(kept.size(), 2u);
+    auto written = std::find_if(kept.begin(), kept.end(), [](const auto& entry) {
+        return entry.first.ends_with("_before-write.PL-3");
+    });
+    ASSERT_NE(written, kept.end());
+    EXPECT_EQ(written->second, radio.radio().memory());
+
+    ASSERT_EQ(run(radio.folder(),
+                  {"read", "--no-backup", "--port", radio.devicePath(), "-o", file})
+                  .exitCode,
+              0);
+    ASSERT_EQ(
+        run(radio.folder(), {"write", "--port", radio.devicePath(), "--no-backup", file}).exitCode,
+        0);
+    EXPECT_EQ(backups().size(), 2u);
+}
+
+TEST_F(Pl3ctlSafetyTest, BackupFailureWarnsOnceAndTheJobCompletes) {
+    test::SimulatedRadio radio;
+    radio.radio().setMemory(patterned());
+    // The data folder is a file, so no backups folder can be made below it.
+    std::string blocker = dataHome.write("not-a-folder", "x");
+    test::ScopedEnvironment broken("XDG_DATA_HOME", blocker);
+    std::string file = radio.folder().file("read.PL-3");
+    test::ProgramRun result = run(radio.folder(), {"read", "--port", radio.devicePath(), "-o", file});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(imageOf(file)[100], patterned()[100]);
+    std::string warning = english(radio.folder(), "IDS_WARN_BACKUP");
+    EXPECT_EQ(count(result.err, warning.substr(0, 40)), 1u) << result.err;
+    EXPECT_NE(result.err.find(blocker + "/pl3/backups"), std::string::npos) << result.err;
+
+    result = run(radio.folder(), {"write", "--port", radio.devicePath(), file});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(count(result.err, warning.substr(0, 40)), 1u) << result.err;
+}
+
+TEST_F(Pl3ctlSafetyTest, WriteVerifyCatchesWhatTheRadioStoredWrongly) {
+    struct Case {
+        const char* what;
+        sim::Faults faults;
+        bool verify;
+        int exitCode;
+        const char* messageKey;
+    } cases[] = {
+        {"verified, radio stores block 37 wrongly",
+         test::faultsWhere([](sim::Faults& f) { f.corruptStoredBlock = 37; }), true, 6,
+         "IDS_PROMPT_VERIFYFAIL"},
+        {"verified, radio stores it right", {}, true, 0, nullptr},
+        {"not verified: the fault goes unnoticed",
+         test::faultsWhere([](sim::Faults& f) { f.corruptStoredBlock = 37; }), false, 0, nullptr},
+        {"verified, read-back fails",
+         test::faultsWhere([](sim::Faults& f) { f.shortReplyAtBlock = 5; }), true, 6,
+         "IDS_PROMPT_VERIFYREADFAIL"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::SimulatedRadio radio(test::optionsWith(c.faults));
+        std::string file = radio.folder().file("x.PL-3");
+        ASSERT_EQ(run(radio.folder(), {"new", "-o", file}).exitCode, 0);
+        std::vector<std::string> args = {"write", "--port", radio.devicePath(), file};
+        if (c.verify) args.insert(args.begin() + 1, "--verify");
+        test::ProgramRun result = run(radio.folder(), args);
+        EXPECT_EQ(result.exitCode, c.exitCode) << result.err;
+        if (c.messageKey) {
+            EXPECT_NE(result.err.find(english(radio.folder(), c.messageKey)), std::string::npos)
+                << result.err;
+        }
+        if (c.exitCode == 6 && c.faults.corruptStoredBlock == 37) {
+            EXPECT_NE(result.err.find("0x025F"), std::string::npos) << result.err;
+        }
+    }
+    test::ProgramFolder folder;
+    EXPECT_EQ(run(folder, {"read", "--verify", "-o", folder.file("y.PL-3")}).exitCode, 1);
+}
+
+TEST_F(Pl3ctlSafetyTest, DiffListsTheDifferencesAndSaysSoInItsExitStatus) {
+    test::ProgramFolder folder;
+    std::string base = folder.file("base.PL-3");
+    ASSERT_EQ(run(folder, {"new", "-o", base}).exitCode, 0);
+    std::vector<std::uint8_t> baseBytes = test::readBytes(base);
+    auto variant = [&](const std::string& name, std::vector<std::string> sets) {
+        std::string path = folder.file(name);
+        fs::copy_file(base, path);
+        if (!sets.empty()) {
+            sets.insert(sets.begin(), {"set", path});
+            EXPECT_EQ(run(folder, sets).exitCode, 0);
+        }
+        return path;
+    };
+    std::string same = variant("same.PL-3", {});
+    std::string channel = variant("channel.PL-3", {"RxFreq[80]=433.1"});
+    std::string flag = variant("flag.PL-3", {"TxPower[3]=1"});
+    std::vector<std::uint8_t> byteBytes = baseBytes;
+    byteBytes[kHeaderSize + 0x0903] = 0x5A;
+    std::string byte = folder.write("byte.PL-3", std::string(byteBytes.begin(), byteBytes.end()));
+    std::string notData = folder.write("notes.txt", "not a codeplug");
+
+    struct Case {
+        const char* what;
+        std::vector<std::string> files;
+        int exitCode;
+        std::string out;
+    } cases[] = {
+        {"identical", {base, same}, 0, ""},
+        {"one channel field", {base, channel}, 1, "RxFreq[80]: \"\" -> 433.10000\n"},
+        {"one bit flag", {base, flag}, 1, "TxPower[3]: 0 -> 1\n"},
+        {"one uninterpreted byte", {base, byte}, 1, "0x0903: FF -> 5A\n"},
+        {"both ways", {channel, flag}, 1,
+         "TxPower[3]: 0 -> 1\nRxFreq[80]: 433.10000 -> \"\"\n"},
+        {"missing file", {base, folder.file("missing.PL-3")}, 2, ""},
+        {"not a data file", {notData, base}, 2, ""},
+        {"one file only", {base}, 1, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<std::string> args = {"diff"};
+        args.insert(args.end(), c.files.begin(), c.files.end());
+        test::ProgramRun result = run(folder, args);
+        EXPECT_EQ(result.exitCode, c.exitCode) << result.err;
+        EXPECT_EQ(result.out, c.out);
+    }
+    test::ProgramRun equal = run(folder, {"diff", base, same});
+    EXPECT_NE(equal.err.find(english(folder, "IDS_DIFF_SAME")), std::string::npos) << equal.err;
+}
+
+}  // namespace
+}  // namespace pl3

@@ -1,0 +1,51 @@
+#include <iostream>
+#include <string>
+
+#include "codeplug/codeplug_diff.h"
+#include "codeplug/document_commands.h"
+#include "lang/text_keys.h"
+#include "tools/pl3ctl/commands.h"
+#include "tools/pl3ctl/exit_codes.h"
+
+namespace pl3::cli {
+
+namespace {
+
+constexpr std::string_view kCountMark = "%d";
+
+bool load(CliContext& context, CMaItemDoc& doc, const std::string& path) {
+    OpenOutcome outcome = openDocument(doc, path, context.prompter);
+    return outcome == OpenOutcome::Loaded || outcome == OpenOutcome::LoadedIncomplete;
+}
+
+std::string withCount(std::string text, std::size_t count) {
+    if (std::size_t at = text.find(kCountMark); at != std::string::npos)
+        text.replace(at, kCountMark.size(), std::to_string(count));
+    return text;
+}
+
+}  // namespace
+
+// pl3ctl diff A.PL-3 B.PL-3: the differences on standard output, one a line.
+int runDiff(CliContext& context, const Arguments& args) {
+    if (args.size() != 2 || args[0].starts_with("-") || args[1].starts_with("-")) {
+        printUsage(std::cerr);
+        return kExitUsage;
+    }
+    CMaItemDoc before(context.settings);
+    CMaItemDoc after(context.settings);
+    if (!load(context, before, args[0]) || !load(context, after, args[1])) return kExitFileError;
+
+    std::vector<DiffEntry> entries = diffCodeplugs(before, after);
+    for (const DiffEntry& entry : entries)
+        std::cout << formatDiffEntry(entry) << "\n";
+    if (entries.empty()) {
+        context.report(text_key::kDiffSame);
+        return kExitDone;
+    }
+    std::cerr << "pl3ctl: " << withCount(context.texts.text(text_key::kDiffCount), entries.size())
+              << "\n";
+    return kExitDifferent;
+}
+
+}  // namespace pl3::cli
