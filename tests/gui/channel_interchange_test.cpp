@@ -13,31 +13,17 @@
 
 #include "app/commands.h"
 #include "app/import_report_dialog.h"
-#include "app/main_frame.h"
-#include "codeplug/document_commands.h"
 #include "editors/channel_page.h"
 #include "grid/grid_ctrl.h"
 #include "lang/dialog_translation.h"
-#include "platform/private_profile.h"
-#include "scripted_prompter.h"
-#include "settings_fixture.h"
+#include "main_frame_fixture.h"
 #include "view/ma_item_view.h"
 
 namespace pl3 {
 namespace {
 
-class ChannelInterchangeTest : public ::testing::Test {
+class ChannelInterchangeTest : public test::MainFrameFixture {
   protected:
-    ChannelInterchangeTest() {
-        folder.installLanguageFiles();
-        platform::writeString(folder.file("setting.ini"), "setup", "language", "english");
-        context = std::make_unique<AppContext>(*resolveAppPaths(folder.path(), 1033));
-        doc = std::make_unique<CMaItemDoc>(context->settings);
-        frame = std::make_unique<CMainFrame>(*context, *doc, prompter);
-        bool skip = true;
-        newDocument(*doc, prompter, skip);
-    }
-
     // Answers the import report once it shows; remembers what it said.
     void answerReport(bool import) {
         QTimer::singleShot(0, [this, import] {
@@ -60,11 +46,6 @@ class ChannelInterchangeTest : public ::testing::Test {
         std::ofstream(path, std::ios::binary) << text;
     }
 
-    test::ProgramFolder folder;
-    test::ScriptedPrompter prompter;
-    std::unique_ptr<AppContext> context;
-    std::unique_ptr<CMaItemDoc> doc;
-    std::unique_ptr<CMainFrame> frame;
     std::string reportText;
     bool okOffered = false;
 };

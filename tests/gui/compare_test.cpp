@@ -5,33 +5,12 @@
 #include <QTableWidget>
 
 #include "app/compare_dialog.h"
-#include "app/main_frame.h"
-#include "codeplug/document_commands.h"
-#include "platform/private_profile.h"
-#include "scripted_prompter.h"
-#include "settings_fixture.h"
+#include "main_frame_fixture.h"
 
 namespace pl3 {
 namespace {
 
-class CompareTest : public ::testing::Test {
-  protected:
-    CompareTest() {
-        folder.installLanguageFiles();
-        platform::writeString(folder.file("setting.ini"), "setup", "language", "english");
-        context = std::make_unique<AppContext>(*resolveAppPaths(folder.path(), 1033));
-        doc = std::make_unique<CMaItemDoc>(context->settings);
-        frame = std::make_unique<CMainFrame>(*context, *doc, prompter);
-        bool skip = true;
-        newDocument(*doc, prompter, skip);
-    }
-
-    test::ProgramFolder folder;
-    test::ScriptedPrompter prompter;
-    std::unique_ptr<AppContext> context;
-    std::unique_ptr<CMaItemDoc> doc;
-    std::unique_ptr<CMainFrame> frame;
-};
+class CompareTest : public test::MainFrameFixture {};
 
 TEST_F(CompareTest, ListsEachDifferenceWithBothValues) {
     const std::string path = folder.file("other.PL-3");

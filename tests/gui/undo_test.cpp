@@ -12,30 +12,19 @@
 #include <QTimer>
 
 #include "app/commands.h"
-#include "app/main_frame.h"
-#include "codeplug/document_commands.h"
 #include "editors/channel_page.h"
 #include "editors/functions_page.h"
 #include "editors/radio_page.h"
 #include "grid/grid_ctrl.h"
-#include "platform/private_profile.h"
-#include "scripted_prompter.h"
-#include "settings_fixture.h"
+#include "main_frame_fixture.h"
 #include "view/ma_item_view.h"
 
 namespace pl3 {
 namespace {
 
-class UndoTest : public ::testing::Test {
+class UndoTest : public test::MainFrameFixture {
   protected:
     UndoTest() {
-        folder.installLanguageFiles();
-        platform::writeString(folder.file("setting.ini"), "setup", "language", "english");
-        context = std::make_unique<AppContext>(*resolveAppPaths(folder.path(), 1033));
-        doc = std::make_unique<CMaItemDoc>(context->settings);
-        frame = std::make_unique<CMainFrame>(*context, *doc, prompter);
-        bool skip = true;
-        newDocument(*doc, prompter, skip);
         frame->show();
         frame->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(frame.get()));
@@ -49,12 +38,6 @@ class UndoTest : public ::testing::Test {
                           grid->viewport()->mapFrom(grid, cell.center()));
     }
     void trigger(int command) { frame->action(command)->trigger(); }
-
-    test::ProgramFolder folder;
-    test::ScriptedPrompter prompter;
-    std::unique_ptr<AppContext> context;
-    std::unique_ptr<CMaItemDoc> doc;
-    std::unique_ptr<CMainFrame> frame;
 };
 
 TEST_F(UndoTest, EachKindOfEditIsOneStepBackAndForth) {
