@@ -5,11 +5,11 @@
 
 #include <string>
 
-#include "app/app_paths.h"
-#include "app/settings_file.h"
 #include "codeplug/backup_store.h"
 #include "lang/text_lookup.h"
 #include "link/serial_port.h"
+#include "platform/app_paths.h"
+#include "platform/settings_file.h"
 
 namespace pl3 {
 

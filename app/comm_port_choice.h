@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/settings_file.h"
 #include "link/serial_port.h"
+#include "platform/settings_file.h"
 
 namespace pl3 {
 

@@ -5,7 +5,7 @@
 #include <array>
 #include <string_view>
 
-#include "lang/text_keys.h"
+#include "codeplug/text_keys.h"
 
 namespace pl3::command {
 

@@ -1,7 +1,7 @@
 #include "app/status_panes.h"
 
 #include "codeplug/frequency.h"
-#include "lang/text_keys.h"
+#include "codeplug/text_keys.h"
 
 namespace pl3 {
 

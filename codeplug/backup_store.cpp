@@ -5,7 +5,7 @@
 #include <system_error>
 
 #include "codeplug/data_file.h"
-#include "lang/text_keys.h"
+#include "codeplug/text_keys.h"
 #include "platform/user_data_folder.h"
 
 namespace pl3::backup {
@@ -70,8 +70,8 @@ std::optional<std::time_t> timeOf(std::string_view name) {
     if (name.size() > kStampLength) {
         std::string_view sequence = name.substr(kStampLength);
         int value = 0;
-        auto [end, error] = std::from_chars(sequence.data() + 1, sequence.data() + sequence.size(),
-                                            value);
+        auto [end, error] =
+            std::from_chars(sequence.data() + 1, sequence.data() + sequence.size(), value);
         if (sequence.front() != '-' || error != std::errc() ||
             end != sequence.data() + sequence.size() || value < 2)
             return std::nullopt;

@@ -11,7 +11,6 @@
 #include <string_view>
 #include <vector>
 
-#include "app/settings_file.h"
 #include "codeplug/edit_history.h"
 #include "codeplug/frequency.h"
 #include "codeplug/frequency_range.h"
@@ -19,6 +18,7 @@
 #include "codeplug/radio_settings.h"
 #include "codeplug/text_codes.h"
 #include "codeplug/tone_tables.h"
+#include "platform/settings_file.h"
 
 namespace pl3 {
 

@@ -2,7 +2,7 @@
 
 #include "codeplug/data_file.h"
 #include "codeplug/factory_defaults.h"
-#include "lang/text_keys.h"
+#include "codeplug/text_keys.h"
 
 namespace pl3 {
 

@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "codeplug/document.h"
-#include "link/model_constants.h"
+#include "codeplug/model_constants.h"
 
 namespace pl3 {
 

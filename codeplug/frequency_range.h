@@ -9,7 +9,7 @@
 #include <optional>
 #include <string_view>
 
-#include "app/settings_file.h"
+#include "platform/settings_file.h"
 
 namespace pl3::freq_range {
 

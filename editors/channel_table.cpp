@@ -6,8 +6,8 @@
 #include "codeplug/factory_defaults.h"
 #include "codeplug/frequency.h"
 #include "codeplug/text_codes.h"
+#include "codeplug/text_keys.h"
 #include "codeplug/tone_tables.h"
-#include "lang/text_keys.h"
 
 namespace pl3 {
 

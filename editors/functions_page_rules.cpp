@@ -3,8 +3,8 @@
 #include <array>
 #include <stdexcept>
 
-#include "lang/setting_items.h"
-#include "lang/text_keys.h"
+#include "codeplug/text_keys.h"
+#include "editors/setting_items.h"
 
 namespace pl3 {
 

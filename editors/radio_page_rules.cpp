@@ -4,8 +4,8 @@
 #include <stdexcept>
 
 #include "codeplug/frequency.h"
-#include "lang/setting_items.h"
-#include "lang/text_keys.h"
+#include "codeplug/text_keys.h"
+#include "editors/setting_items.h"
 
 namespace pl3 {
 

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "lang/text_keys.h"
+#include "codeplug/text_keys.h"
 
 namespace pl3 {
 

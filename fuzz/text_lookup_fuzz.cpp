@@ -7,8 +7,8 @@
 #include <fstream>
 #include <string>
 
+#include "codeplug/text_keys.h"
 #include "lang/language_list.h"
-#include "lang/text_keys.h"
 #include "lang/text_lookup.h"
 
 namespace {

@@ -3,11 +3,11 @@
 #include <array>
 #include <optional>
 
+#include "codeplug/text_keys.h"
 #include "interchange/channel_request.h"
 #include "interchange/channel_writer.h"
 #include "interchange/delimited_reader.h"
 #include "interchange/field_text.h"
-#include "lang/text_keys.h"
 
 namespace pl3::interchange {
 

@@ -4,11 +4,11 @@
 
 #include "codeplug/image_layout.h"
 #include "codeplug/text_codes.h"
+#include "codeplug/text_keys.h"
 #include "interchange/column_words.h"
 #include "interchange/field_text.h"
 #include "interchange/megahertz_text.h"
 #include "interchange/tone_columns.h"
-#include "lang/text_keys.h"
 
 namespace pl3::interchange {
 

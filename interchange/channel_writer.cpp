@@ -1,8 +1,8 @@
 #include "interchange/channel_writer.h"
 
+#include "codeplug/text_keys.h"
 #include "interchange/channel_values.h"
 #include "interchange/megahertz_text.h"
-#include "lang/text_keys.h"
 
 namespace pl3::interchange {
 

@@ -4,9 +4,9 @@
 #include <array>
 #include <optional>
 
+#include "codeplug/text_keys.h"
 #include "codeplug/tone_tables.h"
 #include "interchange/field_text.h"
-#include "lang/text_keys.h"
 
 namespace pl3::interchange {
 

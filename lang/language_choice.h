@@ -7,9 +7,9 @@
 #include <string_view>
 #include <vector>
 
-#include "app/settings_file.h"
 #include "lang/language_list.h"
 #include "lang/text_lookup.h"
+#include "platform/settings_file.h"
 
 namespace pl3 {
 

@@ -4,7 +4,7 @@
 #include <cctype>
 #include <filesystem>
 
-#include "lang/text_keys.h"
+#include "codeplug/text_keys.h"
 #include "platform/private_profile.h"
 
 namespace pl3 {

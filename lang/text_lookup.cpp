@@ -1,6 +1,6 @@
 #include "lang/text_lookup.h"
 
-#include "lang/text_keys.h"
+#include "codeplug/text_keys.h"
 #include "platform/private_profile.h"
 
 namespace pl3 {

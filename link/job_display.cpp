@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "lang/text_keys.h"
+#include "codeplug/text_keys.h"
 
 namespace pl3::link {
 
@@ -53,10 +53,9 @@ TickActions tickActions(const JobSnapshot& job, Direction direction) {
         case JobStatus::Reading:
         case JobStatus::Writing:
         case JobStatus::Verifying:
-            actions.statusLine =
-                StatusLine{job.status == JobStatus::Verifying ? text_key::kPromptVerify
-                                                              : promptKey(direction),
-                           " " + std::to_string(job.progress) + "%"};
+            actions.statusLine = StatusLine{
+                job.status == JobStatus::Verifying ? text_key::kPromptVerify : promptKey(direction),
+                " " + std::to_string(job.progress) + "%"};
             actions.barPosition = job.progress * kBarRange / 100;
             break;
         case JobStatus::VerifyFailed:

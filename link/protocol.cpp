@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "link/model_constants.h"
+#include "codeplug/model_constants.h"
 
 namespace pl3::link {
 

@@ -9,8 +9,8 @@
 #include <optional>
 #include <string>
 
-#include "app/settings_file.h"
 #include "platform/serial_device.h"
+#include "platform/settings_file.h"
 
 namespace pl3 {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "lang/text_keys.h"
+#include "codeplug/text_keys.h"
 
 namespace pl3::service {
 

@@ -1,6 +1,6 @@
 #include "service/service_display.h"
 
-#include "lang/text_keys.h"
+#include "codeplug/text_keys.h"
 
 namespace pl3::service {
 

@@ -9,7 +9,7 @@
 #include <fstream>
 
 #include "codeplug/data_file.h"
-#include "lang/text_keys.h"
+#include "codeplug/text_keys.h"
 #include "scoped_environment.h"
 #include "scripted_prompter.h"
 #include "temp_dir.h"
@@ -97,8 +97,7 @@ TEST_F(BackupStoreTest, SavedBackupIsADataFileOfTheImage) {
     EXPECT_EQ(image, patterned(1));
     EXPECT_TRUE(prompter.prompts().empty());
     // The folder is created private: backups are the user's own data.
-    EXPECT_EQ(fs::status(dir.file("backups")).permissions() & fs::perms::all,
-              fs::perms::owner_all);
+    EXPECT_EQ(fs::status(dir.file("backups")).permissions() & fs::perms::all, fs::perms::owner_all);
 }
 
 TEST_F(BackupStoreTest, BackupsInTheSameSecondNeverReplaceEachOther) {
@@ -108,10 +107,9 @@ TEST_F(BackupStoreTest, BackupsInTheSameSecondNeverReplaceEachOther) {
     ASSERT_TRUE(store.save(patterned(3), Event::BeforeWrite, prompter, kNow));
     ASSERT_TRUE(store.save(patterned(4), Event::Read, prompter, kNow));
     EXPECT_EQ(namesIn(store.folder()),
-              (std::vector<std::string>{"2026-12-07_131502-2_before-write.PL-3",
-                                        "2026-12-07_131502-3_before-write.PL-3",
-                                        "2026-12-07_131502_before-write.PL-3",
-                                        "2026-12-07_131502_read.PL-3"}));
+              (std::vector<std::string>{
+                  "2026-12-07_131502-2_before-write.PL-3", "2026-12-07_131502-3_before-write.PL-3",
+                  "2026-12-07_131502_before-write.PL-3", "2026-12-07_131502_read.PL-3"}));
     Header header{};
     Image image{};
     data_file::read(store.folder() + "/2026-12-07_131502-3_before-write.PL-3", header, image);

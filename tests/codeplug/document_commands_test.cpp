@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "codeplug/data_file.h"
-#include "lang/text_keys.h"
+#include "codeplug/text_keys.h"
 #include "scripted_prompter.h"
 #include "settings_fixture.h"
 

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "codeplug/document_commands.h"
-#include "lang/text_keys.h"
+#include "codeplug/text_keys.h"
 #include "scripted_prompter.h"
 #include "settings_fixture.h"
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "codeplug/document_commands.h"
-#include "lang/text_keys.h"
+#include "codeplug/text_keys.h"
 #include "scripted_prompter.h"
 #include "settings_fixture.h"
 

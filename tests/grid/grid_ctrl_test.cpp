@@ -1,4 +1,4 @@
-#include "grid/grid_ctrl.h"
+#include "grid/ui/grid_ctrl.h"
 
 #include <gtest/gtest.h>
 

@@ -12,12 +12,12 @@
 #include <fstream>
 
 #include "app/commands.h"
-#include "app/import_report_dialog.h"
-#include "editors/channel_page.h"
-#include "grid/grid_ctrl.h"
-#include "lang/dialog_translation.h"
+#include "app/ui/import_report_dialog.h"
+#include "editors/ui/channel_page.h"
+#include "grid/ui/grid_ctrl.h"
+#include "lang/ui/dialog_translation.h"
 #include "main_frame_fixture.h"
-#include "view/ma_item_view.h"
+#include "view/ui/ma_item_view.h"
 
 namespace pl3 {
 namespace {

@@ -1,4 +1,4 @@
-#include "editors/channel_page.h"
+#include "editors/ui/channel_page.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,8 @@
 #include <QTest>
 
 #include "codeplug/document_commands.h"
-#include "editors/tone_picker_dialog.h"
-#include "grid/grid_ctrl.h"
+#include "editors/ui/tone_picker_dialog.h"
+#include "grid/ui/grid_ctrl.h"
 #include "scripted_prompter.h"
 #include "settings_fixture.h"
 

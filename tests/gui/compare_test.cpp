@@ -4,7 +4,7 @@
 
 #include <QTableWidget>
 
-#include "app/compare_dialog.h"
+#include "app/ui/compare_dialog.h"
 #include "main_frame_fixture.h"
 
 namespace pl3 {

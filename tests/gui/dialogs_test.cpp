@@ -19,9 +19,9 @@
 #include <string>
 #include <vector>
 
-#include "app/comm_port_dialog.h"
-#include "lang/dialog_translation.h"
-#include "lang/language_dialog.h"
+#include "app/ui/comm_port_dialog.h"
+#include "lang/ui/dialog_translation.h"
+#include "lang/ui/language_dialog.h"
 #include "pseudo_terminal.h"
 #include "settings_fixture.h"
 #include "temp_dir.h"

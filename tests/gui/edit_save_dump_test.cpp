@@ -8,18 +8,18 @@
 #include <QTest>
 
 #include "app/commands.h"
-#include "app/main_frame.h"
+#include "app/ui/main_frame.h"
 #include "codeplug/document_commands.h"
-#include "editors/channel_page.h"
-#include "editors/functions_page.h"
 #include "editors/functions_page_rules.h"
-#include "editors/radio_page.h"
-#include "grid/grid_ctrl.h"
+#include "editors/ui/channel_page.h"
+#include "editors/ui/functions_page.h"
+#include "editors/ui/radio_page.h"
+#include "grid/ui/grid_ctrl.h"
 #include "platform/private_profile.h"
 #include "run_program.h"
 #include "scripted_prompter.h"
 #include "settings_fixture.h"
-#include "view/ma_item_view.h"
+#include "view/ui/ma_item_view.h"
 
 namespace pl3 {
 namespace {

@@ -1,4 +1,4 @@
-#include "editors/functions_page.h"
+#include "editors/ui/functions_page.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/main_frame.h"
+#include "app/ui/main_frame.h"
 
 #include <gtest/gtest.h>
 
@@ -10,11 +10,11 @@
 
 #include "app/commands.h"
 #include "codeplug/document_commands.h"
-#include "lang/text_keys.h"
+#include "codeplug/text_keys.h"
 #include "platform/private_profile.h"
 #include "scripted_prompter.h"
 #include "settings_fixture.h"
-#include "view/ma_item_view.h"
+#include "view/ui/ma_item_view.h"
 
 namespace pl3 {
 namespace {

@@ -10,8 +10,8 @@
 
 #include "codeplug/data_file.h"
 #include "codeplug/document_commands.h"
-#include "lang/text_keys.h"
-#include "link/progress_dialog.h"
+#include "codeplug/text_keys.h"
+#include "link/ui/progress_dialog.h"
 #include "platform/private_profile.h"
 #include "scoped_environment.h"
 #include "scripted_prompter.h"

@@ -1,11 +1,11 @@
-#include "link/progress_dialog.h"
+#include "link/ui/progress_dialog.h"
 
 #include <gtest/gtest.h>
 
 #include <QTest>
 
 #include "codeplug/document_commands.h"
-#include "lang/text_keys.h"
+#include "codeplug/text_keys.h"
 #include "scripted_prompter.h"
 #include "simulated_radio.h"
 

@@ -1,4 +1,4 @@
-#include "editors/radio_page.h"
+#include "editors/ui/radio_page.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <QTest>
 
 #include "codeplug/document_commands.h"
-#include "grid/grid_ctrl.h"
+#include "grid/ui/grid_ctrl.h"
 #include "scripted_prompter.h"
 #include "settings_fixture.h"
 

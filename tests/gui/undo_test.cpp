@@ -12,12 +12,12 @@
 #include <QTimer>
 
 #include "app/commands.h"
-#include "editors/channel_page.h"
-#include "editors/functions_page.h"
-#include "editors/radio_page.h"
-#include "grid/grid_ctrl.h"
+#include "editors/ui/channel_page.h"
+#include "editors/ui/functions_page.h"
+#include "editors/ui/radio_page.h"
+#include "grid/ui/grid_ctrl.h"
 #include "main_frame_fixture.h"
-#include "view/ma_item_view.h"
+#include "view/ui/ma_item_view.h"
 
 namespace pl3 {
 namespace {

@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <string>
 
+#include "codeplug/text_keys.h"
 #include "codeplug_fixture.h"
 #include "editors/channel_table.h"
 #include "interchange/channel_export.h"
 #include "interchange/channel_values.h"
-#include "lang/text_keys.h"
 
 namespace pl3::interchange {
 namespace {

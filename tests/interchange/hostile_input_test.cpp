@@ -5,9 +5,9 @@
 
 #include <random>
 
+#include "codeplug/text_keys.h"
 #include "codeplug_fixture.h"
 #include "interchange/channel_import.h"
-#include "lang/text_keys.h"
 
 namespace pl3::interchange {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "codeplug/text_keys.h"
 #include "codeplug/tone_tables.h"
-#include "lang/text_keys.h"
 
 namespace pl3::interchange {
 

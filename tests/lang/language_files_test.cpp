@@ -16,7 +16,7 @@
 #include <string_view>
 #include <vector>
 
-#include "lang/text_keys.h"
+#include "codeplug/text_keys.h"
 #include "platform/private_profile.h"
 #include "temp_dir.h"
 
@@ -383,7 +383,7 @@ std::string joinLines(const std::vector<std::string>& lines) {
 
 TEST(LanguageFileHelpers, SourceScanTakesWholeKeyLiteralsOnly) {
     constexpr std::string_view source = R"src(
-#include "lang/text_keys.h"
+#include "codeplug/text_keys.h"
 // "IDS_IN_LINE_COMMENT"
 /* "Menu_InBlockComment" */
 auto a = "IDS_PLAIN";

@@ -1,4 +1,4 @@
-#include "lang/setting_items.h"
+#include "editors/setting_items.h"
 
 #include <gtest/gtest.h>
 

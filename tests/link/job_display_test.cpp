@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "lang/text_keys.h"
+#include "codeplug/text_keys.h"
 #include "settings_fixture.h"
 
 namespace pl3::link {

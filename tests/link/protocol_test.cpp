@@ -5,7 +5,7 @@
 #include <chrono>
 #include <future>
 
-#include "link/model_constants.h"
+#include "codeplug/model_constants.h"
 #include "simulated_radio.h"
 
 namespace pl3::link {

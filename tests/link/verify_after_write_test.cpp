@@ -6,7 +6,7 @@
 #include <chrono>
 #include <thread>
 
-#include "lang/text_keys.h"
+#include "codeplug/text_keys.h"
 #include "link/job_display.h"
 #include "link/transfer_job.h"
 #include "simulated_radio.h"
@@ -97,8 +97,9 @@ TEST(VerifyAfterWrite, OutcomeOfEachRadioBehaviour) {
         {"corrupted block, not verified: unnoticed",
          test::faultsWhere([](sim::Faults& f) { f.corruptStoredBlock = 37; }), false,
          JobStatus::WriteComplete, -1, std::string(256, 'w')},
-        {"corrupted first block", test::faultsWhere([](sim::Faults& f) { f.corruptStoredBlock = 0; }),
-         true, JobStatus::VerifyFailed, 15, std::string(256, 'w') + std::string(256, 'R')},
+        {"corrupted first block",
+         test::faultsWhere([](sim::Faults& f) { f.corruptStoredBlock = 0; }), true,
+         JobStatus::VerifyFailed, 15, std::string(256, 'w') + std::string(256, 'R')},
         {"read-back reply short",
          test::faultsWhere([](sim::Faults& f) { f.shortReplyAtBlock = 200; }), true,
          JobStatus::VerifyFailed, -1, std::string(256, 'w') + std::string(201, 'R')},
@@ -126,9 +127,11 @@ TEST(VerifyAfterWrite, ProgressAndFailuresAreShown) {
     } cases[] = {
         {{JobStatus::Verifying, 45, -1, false}, StatusLine{text_key::kPromptVerify, " 45%"}, false},
         {{JobStatus::VerifyFailed, 100, -1, true, 0x025F},
-         StatusLine{text_key::kPromptVerifyFail, "0x025F"}, true},
+         StatusLine{text_key::kPromptVerifyFail, "0x025F"},
+         true},
         {{JobStatus::VerifyFailed, 100, -1, true, -1},
-         StatusLine{text_key::kPromptVerifyReadFail, ""}, true},
+         StatusLine{text_key::kPromptVerifyReadFail, ""},
+         true},
     };
     for (const Case& c : cases) {
         TickActions actions = tickActions(c.job, Direction::Write);

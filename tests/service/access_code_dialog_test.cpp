@@ -1,7 +1,7 @@
 // The access-code dialog wired to its widgets, offscreen: the code unlocks exactly when it
 // is right, the manual adjust box writes its bit, Test 1 and Test 2 open their dialogs.
 
-#include "service/access_code_dialog.h"
+#include "service/ui/access_code_dialog.h"
 
 #include <gtest/gtest.h>
 
@@ -14,12 +14,12 @@
 #include <QTimer>
 
 #include "app/commands.h"
-#include "app/main_frame.h"
+#include "app/ui/main_frame.h"
 #include "codeplug/document_commands.h"
-#include "lang/dialog_translation.h"
-#include "lang/text_keys.h"
+#include "codeplug/text_keys.h"
+#include "lang/ui/dialog_translation.h"
 #include "scripted_prompter.h"
-#include "service/auto_tuning_dialog.h"
+#include "service/ui/auto_tuning_dialog.h"
 #include "simulated_radio.h"
 
 namespace pl3 {

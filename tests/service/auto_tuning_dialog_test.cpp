@@ -1,7 +1,7 @@
 // The auto-tuning dialog wired to its widgets, offscreen, talking to the simulated radio:
 // the live-set frames each user action sends, byte for byte, and the squelch display.
 
-#include "service/auto_tuning_dialog.h"
+#include "service/ui/auto_tuning_dialog.h"
 
 #include <gtest/gtest.h>
 
@@ -13,8 +13,8 @@
 
 #include "app/app_context.h"
 #include "codeplug/document_commands.h"
-#include "lang/dialog_translation.h"
-#include "lang/text_keys.h"
+#include "codeplug/text_keys.h"
+#include "lang/ui/dialog_translation.h"
 #include "platform/prompter.h"
 #include "service/service_job.h"
 #include "simulated_radio.h"

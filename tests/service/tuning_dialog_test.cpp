@@ -2,7 +2,7 @@
 // boxes step and clamp into the document, the access level decides whether they can be
 // edited, and each menu command sends its frames and shows its result.
 
-#include "service/tuning_dialog.h"
+#include "service/ui/tuning_dialog.h"
 
 #include <gtest/gtest.h>
 
@@ -15,10 +15,10 @@
 #include <QTest>
 
 #include "codeplug/document_commands.h"
-#include "lang/dialog_translation.h"
-#include "lang/text_keys.h"
+#include "codeplug/text_keys.h"
+#include "lang/ui/dialog_translation.h"
 #include "scripted_prompter.h"
-#include "service/value_box.h"
+#include "service/ui/value_box.h"
 #include "simulated_radio.h"
 
 namespace pl3 {

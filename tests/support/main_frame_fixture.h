@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "app/main_frame.h"
+#include "app/ui/main_frame.h"
 #include "codeplug/document_commands.h"
 #include "platform/private_profile.h"
 #include "scripted_prompter.h"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/settings_file.h"
+#include "platform/settings_file.h"
 #include "temp_dir.h"
 
 namespace pl3::test {

@@ -8,7 +8,7 @@
 
 #include "link/serial_port.h"
 #include "settings_fixture.h"
-#include "tools/pl3-radio-sim/radio_simulator.h"
+#include "sim/radio_simulator.h"
 
 namespace pl3::test {
 

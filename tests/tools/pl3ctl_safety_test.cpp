@@ -29,8 +29,7 @@ Image patterned() {
 Image imageOf(const std::string& path) {
     Header header{};
     Image image{};
-    EXPECT_EQ(data_file::read(path, header, image).status, data_file::ReadStatus::Complete)
-        << path;
+    EXPECT_EQ(data_file::read(path, header, image).status, data_file::ReadStatus::Complete) << path;
     return image;
 }
 
@@ -88,8 +87,7 @@ TEST_F(Pl3ctlSafetyTest, ReadAndWriteKeepABackupUnlessTold) {
     ASSERT_NE(written, kept.end());
     EXPECT_EQ(written->second, radio.radio().memory());
 
-    ASSERT_EQ(run(radio.folder(),
-                  {"read", "--no-backup", "--port", radio.devicePath(), "-o", file})
+    ASSERT_EQ(run(radio.folder(), {"read", "--no-backup", "--port", radio.devicePath(), "-o", file})
                   .exitCode,
               0);
     ASSERT_EQ(
@@ -105,7 +103,8 @@ TEST_F(Pl3ctlSafetyTest, BackupFailureWarnsOnceAndTheJobCompletes) {
     std::string blocker = dataHome.write("not-a-folder", "x");
     test::ScopedEnvironment broken("XDG_DATA_HOME", blocker);
     std::string file = radio.folder().file("read.PL-3");
-    test::ProgramRun result = run(radio.folder(), {"read", "--port", radio.devicePath(), "-o", file});
+    test::ProgramRun result =
+        run(radio.folder(), {"read", "--port", radio.devicePath(), "-o", file});
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(imageOf(file)[100], patterned()[100]);
     std::string warning = english(radio.folder(), "IDS_WARN_BACKUP");
@@ -188,8 +187,7 @@ TEST_F(Pl3ctlSafetyTest, DiffListsTheDifferencesAndSaysSoInItsExitStatus) {
         {"one channel field", {base, channel}, 1, "RxFreq[80]: \"\" -> 433.10000\n"},
         {"one bit flag", {base, flag}, 1, "TxPower[3]: 0 -> 1\n"},
         {"one uninterpreted byte", {base, byte}, 1, "0x0903: FF -> 5A\n"},
-        {"both ways", {channel, flag}, 1,
-         "TxPower[3]: 0 -> 1\nRxFreq[80]: 433.10000 -> \"\"\n"},
+        {"both ways", {channel, flag}, 1, "TxPower[3]: 0 -> 1\nRxFreq[80]: 433.10000 -> \"\"\n"},
         {"missing file", {base, folder.file("missing.PL-3")}, 2, ""},
         {"not a data file", {notData, base}, 2, ""},
         {"one file only", {base}, 1, ""},

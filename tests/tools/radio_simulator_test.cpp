@@ -1,4 +1,4 @@
-#include "tools/pl3-radio-sim/radio_simulator.h"
+#include "sim/radio_simulator.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -25,7 +25,7 @@
 #include "codeplug/data_file.h"
 #include "codeplug/document.h"
 #include "codeplug/document_commands.h"
-#include "link/model_constants.h"
+#include "codeplug/model_constants.h"
 #include "scripted_prompter.h"
 #include "settings_fixture.h"
 #include "temp_dir.h"

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "codeplug/data_file.h"
-#include "tools/pl3-radio-sim/radio_simulator.h"
+#include "sim/radio_simulator.h"
 
 namespace {
 

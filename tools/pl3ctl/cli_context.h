@@ -6,10 +6,10 @@
 #include <string>
 #include <string_view>
 
-#include "app/app_paths.h"
-#include "app/settings_file.h"
-#include "lang/text_lookup.h"
 #include "lang/stderr_prompter.h"
+#include "lang/text_lookup.h"
+#include "platform/app_paths.h"
+#include "platform/settings_file.h"
 
 namespace pl3::cli {
 

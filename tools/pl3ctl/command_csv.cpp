@@ -1,9 +1,9 @@
 #include <iostream>
 
 #include "codeplug/document_commands.h"
+#include "codeplug/text_keys.h"
 #include "interchange/channel_export.h"
 #include "interchange/channel_import.h"
-#include "lang/text_keys.h"
 #include "platform/atomic_file.h"
 #include "tools/pl3ctl/commands.h"
 #include "tools/pl3ctl/exit_codes.h"

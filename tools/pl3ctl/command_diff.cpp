@@ -3,7 +3,7 @@
 
 #include "codeplug/codeplug_diff.h"
 #include "codeplug/document_commands.h"
-#include "lang/text_keys.h"
+#include "codeplug/text_keys.h"
 #include "tools/pl3ctl/commands.h"
 #include "tools/pl3ctl/exit_codes.h"
 

@@ -2,7 +2,7 @@
 
 #include "codeplug/document_commands.h"
 #include "codeplug/field_registry.h"
-#include "lang/text_keys.h"
+#include "codeplug/text_keys.h"
 #include "tools/pl3ctl/commands.h"
 #include "tools/pl3ctl/exit_codes.h"
 

@@ -10,23 +10,23 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "app/about_dialog.h"
-#include "app/compare_dialog.h"
 #include "app/app_context.h"
-#include "app/comm_port_dialog.h"
-#include "app/main_frame.h"
+#include "app/ui/about_dialog.h"
+#include "app/ui/comm_port_dialog.h"
+#include "app/ui/compare_dialog.h"
+#include "app/ui/main_frame.h"
 #include "codeplug/document_commands.h"
-#include "editors/tone_picker_dialog.h"
-#include "lang/language_dialog.h"
-#include "link/progress_dialog.h"
+#include "editors/ui/tone_picker_dialog.h"
+#include "lang/ui/language_dialog.h"
+#include "link/ui/progress_dialog.h"
 #include "platform/private_profile.h"
 #include "platform/program_folder.h"
 #include "platform/prompter.h"
 #include "service/access_code.h"
-#include "service/access_code_dialog.h"
-#include "service/auto_tuning_dialog.h"
-#include "service/tuning_dialog.h"
-#include "view/ma_item_view.h"
+#include "service/ui/access_code_dialog.h"
+#include "service/ui/auto_tuning_dialog.h"
+#include "service/ui/tuning_dialog.h"
+#include "view/ui/ma_item_view.h"
 
 namespace {
 

@@ -1,0 +1,101 @@
+// pl3-cps: the desktop programming software.
+
+#include <QApplication>
+#include <QMessageBox>
+#include <iostream>
+#include <memory>
+#include <optional>
+
+#include "app/app_context.h"
+#include "app/ui/main_frame.h"
+#include "app/ui/message_box_prompter.h"
+#include "codeplug/document_commands.h"
+#include "platform/program_folder.h"
+#include "platform/system_locale.h"
+#include "sim/radio_simulator.h"
+#include "view/ui/report_to_pdf.h"
+
+namespace {
+
+bool takeFlag(int& argc, char** argv, const char* flag) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) == flag) {
+            for (int j = i; j < argc; ++j)
+                argv[j] = argv[j + 1];
+            --argc;
+            return true;
+        }
+    }
+    return false;
+}
+
+// "--print-pdf OUT": the value, or an empty string when the option is given without one.
+std::optional<std::string> takeOption(int& argc, char** argv, const char* option) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) != option) continue;
+        const bool hasValue = i + 1 < argc;
+        std::string value = hasValue ? argv[i + 1] : std::string();
+        const int taken = hasValue ? 2 : 1;
+        for (int j = i; j + taken <= argc; ++j)
+            argv[j] = argv[j + taken];
+        argc -= taken;
+        return value;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string programFolder = pl3::platform::takeProgramFolder(argc, argv);
+    const bool demoRadio = takeFlag(argc, argv, "--demo-radio");
+    const std::optional<std::string> pdfPath = takeOption(argc, argv, "--print-pdf");
+    if (pdfPath && pdfPath->empty()) {
+        std::cerr << "usage: pl3-cps [--program-dir DIR] --print-pdf OUT.pdf [FILE.PL-3]\n";
+        return 1;
+    }
+    // A report needs no window, so it needs no display either.
+    if (pdfPath && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+
+    std::optional<pl3::AppPaths> paths =
+        pl3::resolveAppPaths(programFolder, pl3::platform::systemLocaleId());
+    if (!paths && pdfPath) {
+        std::cerr << pl3::kMissingSettingsMessage << "\n";
+        return 1;
+    }
+    if (!paths) {
+        QMessageBox::critical(nullptr, QString(),
+                              QString::fromUtf8(pl3::kMissingSettingsMessage.data(),
+                                                pl3::kMissingSettingsMessage.size()));
+        return 1;
+    }
+    pl3::AppContext context(std::move(*paths));
+    if (pdfPath) {
+        const QStringList arguments = application.arguments();
+        std::optional<std::string> codeplug;
+        if (arguments.size() > 1) codeplug = arguments.at(1).toStdString();
+        return pl3::printReportToPdf(context, *pdfPath, codeplug);
+    }
+
+    // A simulated radio for trying the program without hardware: for this run the stored
+    // port is the simulator, whatever device it names otherwise.
+    std::unique_ptr<pl3::sim::RadioSimulator> radio;
+    const int demoPort = context.settings.comPort();
+    if (demoRadio) {
+        radio = std::make_unique<pl3::sim::RadioSimulator>(pl3::sim::Options{});
+        if (radio->start()) context.port.mapPortForThisRun(demoPort, radio->devicePath());
+    }
+
+    pl3::CMaItemDoc doc(context.settings);
+    context.skipPrompt = true;
+    pl3::MessageBoxPrompter prompter(context.texts, nullptr);
+    pl3::CMainFrame frame(context, doc, prompter);
+    prompter.setOwner(&frame);
+    pl3::newDocument(doc, prompter, context.skipPrompt);
+    QStringList arguments = application.arguments();
+    if (arguments.size() > 1 && !frame.openFile(arguments.at(1))) return 1;
+    frame.show();
+    return application.exec();
+}

@@ -1,0 +1,52 @@
+#include "editors/ui/page_widgets.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QSignalBlocker>
+
+#include "lang/ui/dialog_translation.h"
+
+namespace pl3 {
+
+QLabel* captionLabel(int id, const char* caption, QWidget* parent) {
+    auto* label = new QLabel(QString::fromUtf8(caption), parent);
+    setResourceId(label, id);
+    return label;
+}
+
+QGroupBox* captionGroup(int id, const char* caption, QWidget* parent) {
+    auto* box = new QGroupBox(QString::fromUtf8(caption), parent);
+    setResourceId(box, id);
+    return box;
+}
+
+void addCaptionedRow(QGridLayout* grid, int row, QLabel* caption, QWidget* control) {
+    caption->setBuddy(control);
+    grid->addWidget(caption, row, 0);
+    grid->addWidget(control, row, 1);
+}
+
+std::string shownCaption(const QWidget* page, int controlId) {
+    for (const QWidget* control : page->findChildren<QWidget*>()) {
+        if (control->property(kResourceIdProperty).toInt() != controlId) continue;
+        if (const auto* button = qobject_cast<const QAbstractButton*>(control))
+            return button->text().toStdString();
+        for (const QLabel* label : page->findChildren<QLabel*>()) {
+            if (label->buddy() == control) return label->text().toStdString();
+        }
+    }
+    return {};
+}
+
+void fillList(QComboBox* list, const std::vector<std::string>& items, int selected) {
+    QSignalBlocker blocker(list);
+    list->clear();
+    for (const std::string& item : items)
+        list->addItem(QString::fromStdString(item));
+    list->setCurrentIndex(selected);
+}
+
+}  // namespace pl3

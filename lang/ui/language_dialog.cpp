@@ -1,0 +1,55 @@
+#include "lang/ui/language_dialog.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QString>
+#include <QVBoxLayout>
+
+#include "lang/ui/dialog_translation.h"
+
+namespace pl3 {
+
+LanguageDialog::LanguageDialog(QWidget* parent, const std::string& programFolder, TextLookup& texts,
+                               const SettingsFile& settings)
+    : QDialog(parent),
+      choice_(languageChoiceFor(programFolder, texts)),
+      texts_(texts),
+      settings_(settings) {
+    layOut();
+    translateDialog(this, kLanguageDialogTemplate, texts_);
+    for (const std::string& name : choice_.displayNames())
+        list_->addItem(QString::fromStdString(name));
+    list_->setCurrentIndex(choice_.initialIndex());
+}
+
+void LanguageDialog::layOut() {
+    setWindowTitle(QStringLiteral("语言"));
+
+    auto* label = new QLabel(QStringLiteral("请选择语言:"), this);
+    setResourceId(label, kLanguagePromptId);
+    list_ = new QComboBox(this);
+    setResourceId(list_, kLanguageListId);
+    label->setBuddy(list_);
+
+    QHBoxLayout* buttons = addOkCancelRow(this);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(label);
+    layout->addWidget(list_);
+    layout->addLayout(buttons);
+}
+
+void LanguageDialog::accept() {
+    applyLanguageChoice(choice_, list_->currentText().toStdString(), texts_, settings_);
+    QDialog::accept();
+}
+
+bool runLanguageDialog(QWidget* parent, const std::string& programFolder, TextLookup& texts,
+                       const SettingsFile& settings) {
+    LanguageDialog dialog(parent, programFolder, texts, settings);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+}  // namespace pl3

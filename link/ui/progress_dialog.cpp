@@ -1,0 +1,149 @@
+#include "link/ui/progress_dialog.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "codeplug/text_keys.h"
+#include "lang/ui/dialog_translation.h"
+#include "link/job_display.h"
+#include "platform/prompter.h"
+
+namespace pl3 {
+
+namespace {
+
+constexpr int kBarControl = 1009;
+constexpr int kStatusControl = 1010;
+constexpr int kOkControl = 1;
+
+}  // namespace
+
+ProgressDialog::ProgressDialog(AppContext& context, CMaItemDoc& doc, Prompter& prompter,
+                               link::Direction direction, Hooks hooks, QWidget* parent)
+    : QDialog(parent),
+      context_(context),
+      doc_(doc),
+      prompter_(prompter),
+      direction_(direction),
+      hooks_(std::move(hooks)),
+      job_(std::make_unique<link::TransferJob>(context.port, direction)),
+      timer_(new QTimer(this)),
+      bar_(new QProgressBar(this)),
+      status_(new QLabel(this)),
+      retry_(new QPushButton(QStringLiteral("确定"), this)),
+      verify_(new QCheckBox(this)) {
+    setProperty("templateNumber", kTemplate);
+    setResourceId(bar_, kBarControl);
+    setResourceId(status_, kStatusControl);
+    setResourceId(retry_, kOkControl);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(status_);
+    layout->addWidget(bar_);
+    layout->addWidget(verify_);
+    layout->addWidget(retry_, 0, Qt::AlignRight);
+    setMinimumWidth(420);
+    bar_->setRange(0, link::kBarRange);
+    bar_->setValue(0);
+    bar_->setTextVisible(false);
+    // The button only appears when there is something to retry.
+    retry_->setVisible(false);
+    retry_->setDefault(true);
+    connect(retry_, &QPushButton::clicked, this, &ProgressDialog::accept);
+    connect(timer_, &QTimer::timeout, this, &ProgressDialog::poll);
+    // Ticked while the write runs, it still applies to this write.
+    verify_->setVisible(direction_ == link::Direction::Write);
+    verify_->setChecked(context_.settings.verifyAfterWrite());
+    connect(verify_, &QCheckBox::toggled, this, [this](bool on) {
+        context_.settings.setVerifyAfterWrite(on);
+        job_->setVerifyAfterWrite(on);
+    });
+
+    translateDialog(this, kTemplate, context_.texts);
+    setWindowTitle(QString::fromStdString(context_.texts.text(link::titleKey(direction_))));
+    status_->setText(QString::fromStdString(context_.texts.text(link::promptKey(direction_))));
+    verify_->setText(QString::fromStdString(context_.texts.text(text_key::kVerifyAfterWrite)));
+}
+
+ProgressDialog::~ProgressDialog() {
+    timer_->stop();
+    job_->cancel();
+    context_.port.close();
+    if (hooks_.statusBar) hooks_.statusBar();
+}
+
+void ProgressDialog::startJob() {
+    setFocus();
+    retry_->setVisible(false);
+    if (direction_ == link::Direction::Write) {
+        link::prepareImageForWrite(doc_);
+        // Before the timer runs: a warning about the backup must not meet a finished job.
+        context_.backups.save(doc_.image(), backup::Event::BeforeWrite, prompter_);
+        job_->setVerifyAfterWrite(verify_->isChecked());
+    }
+    const SettingsFile& settings = context_.settings;
+    job_->start(doc_.image(), {settings.comPort(), std::nullopt, settings.portSearchEnabled()});
+    status_->setText(QString::fromStdString(context_.texts.text(link::promptKey(direction_))));
+    timer_->start(kPollMs);
+}
+
+void ProgressDialog::poll() {
+    link::JobSnapshot snapshot = job_->snapshot();
+    link::TickActions actions = link::tickActions(snapshot, direction_);
+    if (actions.portPane && hooks_.portPane) hooks_.portPane(*actions.portPane);
+    if (actions.refreshStatusBar && hooks_.statusBar) hooks_.statusBar();
+    if (actions.statusLine) {
+        status_->setText(QString::fromStdString(context_.texts.text(actions.statusLine->key) +
+                                                actions.statusLine->suffix));
+    }
+    if (actions.barPosition) bar_->setValue(*actions.barPosition);
+    if (actions.stopTimer) {
+        timer_->stop();
+        job_->join();
+        context_.port.close();
+    }
+    if (actions.errorKey) {
+        prompter_.showMessage({text_key::kError, *actions.errorKey, {}, PromptIcon::Stop});
+    }
+    if (actions.takeImage) {
+        context_.backups.save(job_->workingImage(), backup::Event::Read, prompter_);
+        link::takeReadImage(doc_, job_->workingImage());
+        if (hooks_.afterRead) hooks_.afterRead();
+        doc_.updateAllViews();
+    }
+    if (actions.allowRetry) retry_->setVisible(true);
+    if (actions.end) end();
+}
+
+void ProgressDialog::end() {
+    context_.radioVersion = job_->versionText();
+    done(5);
+}
+
+void ProgressDialog::accept() {
+    if (timer_->isActive()) return;  // Enter while the job runs does nothing
+    startJob();
+}
+
+void ProgressDialog::reject() {
+    timer_->stop();
+    job_->cancel();
+    context_.port.close();
+    if (hooks_.statusBar) hooks_.statusBar();
+    QDialog::reject();
+}
+
+QString ProgressDialog::statusText() const {
+    return status_->text();
+}
+int ProgressDialog::barPosition() const {
+    return bar_->value();
+}
+bool ProgressDialog::retryAllowed() const {
+    return !retry_->isHidden();
+}
+
+}  // namespace pl3

@@ -1,0 +1,117 @@
+#include "view/ui/ma_item_view.h"
+
+#include <QApplication>
+#include <QStackedWidget>
+#include <QStyleOptionTab>
+#include <QStylePainter>
+#include <QVBoxLayout>
+
+#include "codeplug/text_keys.h"
+#include "editors/ui/channel_page.h"
+#include "editors/ui/functions_page.h"
+#include "editors/ui/radio_page.h"
+
+namespace pl3 {
+
+namespace {
+
+constexpr std::array<std::string_view, CMaItemView::kPageCount> kTabKeys = {
+    text_key::kChannel, text_key::kFunction1, text_key::kFunction2};
+constexpr std::array<int, CMaItemView::kPageCount> kPageTemplates = {150, 151, 157};
+
+QFont tabFont(const QFont& base, bool selected) {
+    QFont font = base;
+    font.setWeight(selected ? QFont::Black : QFont::Normal);
+    return font;
+}
+
+}  // namespace
+
+QString tabCaption(const std::string& text) {
+    return QStringLiteral("     ") + QString::fromStdString(text) + QStringLiteral("     ");
+}
+
+void BoldSelectedTabBar::paintEvent(QPaintEvent*) {
+    QStylePainter painter(this);
+    for (int i = 0; i < count(); ++i) {
+        QStyleOptionTab option;
+        initStyleOption(&option, i);
+        painter.drawControl(QStyle::CE_TabBarTabShape, option);
+        painter.setFont(tabFont(font(), i == currentIndex()));
+        painter.drawText(option.rect, Qt::AlignCenter | Qt::TextSingleLine, option.text);
+    }
+}
+
+QSize BoldSelectedTabBar::tabSizeHint(int index) const {
+    // Room for the bold face, whichever tab is selected.
+    QFontMetrics bold(tabFont(font(), true));
+    QSize size = QTabBar::tabSizeHint(index);
+    size.setWidth(std::max(size.width(), bold.horizontalAdvance(tabText(index)) + 16));
+    return size;
+}
+
+CMaItemView::CMaItemView(AppContext& context, CMaItemDoc& doc, Prompter& prompter,
+                         std::function<void()> onFrameTexts, QWidget* parent)
+    : QWidget(parent),
+      context_(context),
+      doc_(doc),
+      onFrameTexts_(std::move(onFrameTexts)),
+      tabs_(new BoldSelectedTabBar(this)),
+      stack_(new QStackedWidget(this)) {
+    setProperty("templateNumber", kTemplate);
+    tabs_->setProperty("resourceId", kTabControl);
+    tabs_->setExpanding(false);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->setSpacing(0);
+    layout->addWidget(tabs_);
+    layout->addWidget(stack_, 1);
+    auto* channels = new ChannelPage(doc_, context_.texts, prompter, stack_);
+    auto* radio = new RadioPage(doc_, context_.texts, stack_);
+    pages_ = {channels, new FunctionsPage(doc_, context_.texts, stack_), radio};
+    // Every change to the channels (new, moved, emptied) shows in the scan lists at once.
+    channels->table().onChannelsChanged = [radio] { radio->rebuildScanLists(); };
+    for (int i = 0; i < kPageCount; ++i) {
+        QWidget* page = pages_[static_cast<std::size_t>(i)];
+        page->setProperty("templateNumber", kPageTemplates[static_cast<std::size_t>(i)]);
+        stack_->addWidget(page);
+        tabs_->addTab(QString());
+    }
+    // Changing tabs hides the old page before the new one shows; hidden pages keep their state.
+    connect(tabs_, &QTabBar::currentChanged, stack_, &QStackedWidget::setCurrentIndex);
+    listener_ = doc_.addViewListener([this] { onDocumentChanged(); });
+    setTabCaptions();
+}
+
+CMaItemView::~CMaItemView() {
+    doc_.removeViewListener(listener_);
+}
+
+int CMaItemView::currentPage() const {
+    return tabs_->currentIndex();
+}
+
+void CMaItemView::setTabCaptions() {
+    for (int i = 0; i < kPageCount; ++i) {
+        tabs_->setTabText(i,
+                          tabCaption(context_.texts.text(kTabKeys[static_cast<std::size_t>(i)])));
+    }
+}
+
+void CMaItemView::commitPendingEdit() {
+    // The pages commit their text boxes and in-place editors when these lose the focus.
+    QWidget* focused = QApplication::focusWidget();
+    if (focused != nullptr && isAncestorOf(focused)) focused->clearFocus();
+}
+
+void CMaItemView::onDocumentChanged() {
+    if (onFrameTexts_) onFrameTexts_();
+    setTabCaptions();
+    if (auto* channels = qobject_cast<ChannelPage*>(pages_[0])) channels->refresh();
+    if (auto* functions = qobject_cast<FunctionsPage*>(pages_[1])) functions->refresh();
+    if (auto* radio = qobject_cast<RadioPage*>(pages_[2])) radio->refresh();
+    for (QWidget* page : pages_)
+        page->update();
+}
+
+}  // namespace pl3
