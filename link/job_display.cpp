@@ -53,10 +53,9 @@ TickActions tickActions(const JobSnapshot& job, Direction direction) {
         case JobStatus::Reading:
         case JobStatus::Writing:
         case JobStatus::Verifying:
-            actions.statusLine =
-                StatusLine{job.status == JobStatus::Verifying ? text_key::kPromptVerify
-                                                              : promptKey(direction),
-                           " " + std::to_string(job.progress) + "%"};
+            actions.statusLine = StatusLine{
+                job.status == JobStatus::Verifying ? text_key::kPromptVerify : promptKey(direction),
+                " " + std::to_string(job.progress) + "%"};
             actions.barPosition = job.progress * kBarRange / 100;
             break;
         case JobStatus::VerifyFailed:
@@ -99,6 +98,7 @@ void takeReadImage(CMaItemDoc& doc, const Image& image) {
     // The radio's range decides the limits, and the document no longer matches its file.
     doc.deriveRangeLimits();
     doc.setModifiedFlag(true);
+    doc.setFromIncompleteFile(false);
     for (int n = 1; n <= kChannelCount; ++n) {
         if (!doc.isEmpty(n)) continue;
         std::copy(std::begin(kEmptyChannelTail), std::end(kEmptyChannelTail),
