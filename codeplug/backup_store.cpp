@@ -3,6 +3,7 @@
 #include <charconv>
 #include <filesystem>
 #include <system_error>
+#include <tuple>
 
 #include "codeplug/data_file.h"
 #include "codeplug/text_keys.h"
@@ -134,6 +135,29 @@ std::optional<std::string> BackupStore::save(const Image& image, Event event, Pr
     if (!data_file::write(path, header, image, &fileError)) return fail(fileError.describe());
     prune(now);
     return path;
+}
+
+std::optional<std::string> BackupStore::latest(Event event) const {
+    const std::string suffix =
+        "_" + std::string(eventName(event)) + std::string(data_file::kExtension);
+    std::error_code error;
+    fs::directory_iterator it(folder_, error);
+    std::optional<std::string> newest;
+    // By time, then by sequence: within one second "-2" is longer than the first name.
+    std::tuple<std::time_t, std::size_t, std::string> newestKey;
+    for (; !error && it != fs::directory_iterator(); it.increment(error)) {
+        std::error_code entryError;
+        if (it->symlink_status(entryError).type() != fs::file_type::regular) continue;
+        std::string name = it->path().filename().string();
+        std::optional<std::time_t> made = timeOf(name);
+        if (!made || !name.ends_with(suffix)) continue;
+        auto key = std::make_tuple(*made, name.size(), name);
+        if (!newest || key > newestKey) {
+            newest = it->path().string();
+            newestKey = std::move(key);
+        }
+    }
+    return newest;
 }
 
 int BackupStore::prune(std::time_t now) const {

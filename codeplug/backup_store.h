@@ -42,6 +42,9 @@ class BackupStore {
     std::optional<std::string> save(const Image& image, Event event, Prompter& prompter,
                                     std::time_t now = std::time(nullptr));
 
+    // The newest backup of the event in the folder; nullopt when there is none.
+    std::optional<std::string> latest(Event event) const;
+
     // Removes this program's backups named more than kKeepDays before now; any other file
     // in the folder stays. Returns how many were removed.
     int prune(std::time_t now) const;

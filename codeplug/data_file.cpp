@@ -28,10 +28,10 @@ ReadResult read(const std::string& path, Header& header, Image& image) {
 }
 
 bool write(const std::string& path, const Header& header, const Image& image,
-           platform::FileError* error) {
+           platform::FileError* error, platform::WriteNotes* notes) {
     std::vector<std::uint8_t> bytes(header.begin(), header.end());
     bytes.insert(bytes.end(), image.begin(), image.end());
-    return platform::writeFileAtomically(path, bytes, error);
+    return platform::writeFileAtomically(path, bytes, error, notes);
 }
 
 void writeMagic(Header& header) {

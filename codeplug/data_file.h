@@ -37,7 +37,7 @@ ReadResult read(const std::string& path, Header& header, Image& image);
 
 // Writes header and image atomically: a failed write leaves the previous file intact.
 bool write(const std::string& path, const Header& header, const Image& image,
-           platform::FileError* error = nullptr);
+           platform::FileError* error = nullptr, platform::WriteNotes* notes = nullptr);
 
 void writeMagic(Header& header);
 

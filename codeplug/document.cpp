@@ -22,6 +22,7 @@ CMaItemDoc::CMaItemDoc(SettingsFile settings) : settings_(std::move(settings)) {
 void CMaItemDoc::clearContents() {
     data_file::writeMagic(header_);
     image_.fill(kErased);
+    fromIncompleteFile_ = false;
 }
 
 void CMaItemDoc::markEdited() {

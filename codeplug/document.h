@@ -40,6 +40,10 @@ class CMaItemDoc {
     void setModifiedFlag(bool modified) { modified_ = modified; }
     const std::string& pathName() const { return pathName_; }
     void setPathName(std::string path) { pathName_ = std::move(path); }
+    // The image came from a file that ended early: the rest is erased, and writing it to
+    // a radio would blank those settings. Cleared when the image is replaced as a whole.
+    bool fromIncompleteFile() const { return fromIncompleteFile_; }
+    void setFromIncompleteFile(bool incomplete) { fromIncompleteFile_ = incomplete; }
 
     // --- edit history (undo and redo) ---
     // A user edit ended: the document is modified and the image becomes an undo step.
@@ -62,8 +66,8 @@ class CMaItemDoc {
         historyListener_ = std::move(listener);
     }
 
-    // Header magic restored, every image byte erased. Header bytes 44 ... 47 and the
-    // limits stay as they are.
+    // Header magic restored, every image byte erased (no longer from an incomplete file).
+    // Header bytes 44 ... 47 and the limits stay as they are.
     void clearContents();
 
     // Every view refreshes itself from the image.
@@ -151,6 +155,7 @@ class CMaItemDoc {
     EditHistory history_;
     std::function<void()> historyListener_;
     std::string pathName_;
+    bool fromIncompleteFile_ = false;
     std::string accessCode_;
     std::vector<std::pair<int, std::function<void()>>> viewListeners_;
     int nextListenerId_ = 1;

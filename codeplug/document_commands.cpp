@@ -22,6 +22,21 @@ void resetToNew(CMaItemDoc& doc) {
 
 }  // namespace
 
+PromptMessage saveFailure(const std::string& path, const platform::FileError& error) {
+    if (error.notRegularFile)
+        return {text_key::kError, text_key::kErrorNotRegularFile, path, PromptIcon::Stop};
+    return {text_key::kError, text_key::kErrorSaveFile, pathAndReason(path, error),
+            PromptIcon::Stop};
+}
+
+void tellSharedNames(const std::string& path, const platform::WriteNotes& notes,
+                     Prompter& prompter) {
+    if (notes.otherNames == 0) return;
+    prompter.showMessage({text_key::kPrompt, text_key::kWarnHardLinks,
+                          path + " (+" + std::to_string(notes.otherNames) + ")",
+                          PromptIcon::Exclamation});
+}
+
 bool newDocument(CMaItemDoc& doc, Prompter& prompter, bool& skipPrompt) {
     if (skipPrompt) {
         skipPrompt = false;
@@ -60,6 +75,7 @@ OpenOutcome openDocument(CMaItemDoc& doc, const std::string& path, Prompter& pro
     doc.deriveRangeLimits();
     doc.setPathName(path);
     doc.setModifiedFlag(false);
+    doc.setFromIncompleteFile(read.status == data_file::ReadStatus::Incomplete);
     doc.startHistory(true);
     doc.updateAllViews();
     if (read.status == data_file::ReadStatus::Incomplete) {
@@ -72,11 +88,12 @@ OpenOutcome openDocument(CMaItemDoc& doc, const std::string& path, Prompter& pro
 
 bool storeDocument(CMaItemDoc& doc, const std::string& path, Prompter& prompter) {
     platform::FileError error;
-    if (!data_file::write(path, doc.header(), doc.image(), &error)) {
-        prompter.showMessage({text_key::kError, text_key::kErrorSaveFile,
-                              pathAndReason(path, error), PromptIcon::Stop});
+    platform::WriteNotes notes;
+    if (!data_file::write(path, doc.header(), doc.image(), &error, &notes)) {
+        prompter.showMessage(saveFailure(path, error));
         return false;
     }
+    tellSharedNames(path, notes, prompter);
     doc.setPathName(path);
     doc.setModifiedFlag(false);
     doc.markSaved();

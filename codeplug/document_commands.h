@@ -8,6 +8,7 @@
 #include <string>
 
 #include "codeplug/document.h"
+#include "platform/atomic_file.h"
 #include "platform/prompter.h"
 
 namespace pl3 {
@@ -25,8 +26,17 @@ enum class OpenOutcome {
 };
 
 // Opens a data file as the document: the file is read before anything changes, so a
-// file that cannot be used never costs the current document.
+// file that cannot be used never costs the current document. A file that ended early
+// leaves the document marked as loaded from an incomplete file.
 OpenOutcome openDocument(CMaItemDoc& doc, const std::string& path, Prompter& prompter);
+
+// What a failed save tells the user: the path and the system's reason, or that the path
+// names something other than a regular file (a device, a FIFO), which is never written.
+PromptMessage saveFailure(const std::string& path, const platform::FileError& error);
+
+// After a save: a file with further names (hard links) was changed under all of them.
+void tellSharedNames(const std::string& path, const platform::WriteNotes& notes,
+                     Prompter& prompter);
 
 // Writes header and image to path atomically; on success the document takes the path,
 // is no longer modified and derives its limits again.

@@ -40,6 +40,12 @@ inline constexpr std::string_view kWarnIncomplete = "IDS_WARN_INCOMPLETE";
 inline constexpr std::string_view kAskSaveChanges = "IDS_ASK_SAVECHANGES";
 inline constexpr std::string_view kErrorOpenFile = "IDS_ERROR_OPENFILE";
 inline constexpr std::string_view kErrorSaveFile = "IDS_ERROR_SAVEFILE";
+// A save refused because the path names a device, FIFO or socket; the path follows.
+inline constexpr std::string_view kErrorNotRegularFile = "IDS_ERROR_NOTREGULARFILE";
+// A saved file with further hard links; the path and their number follow.
+inline constexpr std::string_view kWarnHardLinks = "IDS_WARN_HARDLINKS";
+// Before writing a codeplug loaded from an incomplete file to the radio.
+inline constexpr std::string_view kAskWriteIncomplete = "IDS_ASK_WRITE_INCOMPLETE";
 inline constexpr std::string_view kErrorPrint = "IDS_ERROR_PRINT";
 inline constexpr std::string_view kConfirm = "IDS_CONFIRM";
 inline constexpr std::string_view kConfirmFreq = "IDS_CONFIRM_FREQ";
@@ -77,6 +83,19 @@ inline constexpr std::string_view kDiffCount = "IDS_DIFF_COUNT";  // "%d" marks 
 // Command-line tool.
 inline constexpr std::string_view kCliUnknownField = "IDS_CLI_UNKNOWN_FIELD";
 inline constexpr std::string_view kCliBadValue = "IDS_CLI_BAD_VALUE";
+// pl3ctl write of a codeplug from an incomplete file without --force; the path follows.
+inline constexpr std::string_view kCliWriteIncomplete = "IDS_CLI_WRITE_INCOMPLETE";
+// pl3ctl read: the output folder is missing or not writable; the folder follows.
+inline constexpr std::string_view kCliOutputFolder = "IDS_CLI_OUTPUT_FOLDER";
+// A job stopped by a signal: "%d" marks the blocks done and the block count.
+inline constexpr std::string_view kCliWriteStopped = "IDS_CLI_WRITE_STOPPED";
+inline constexpr std::string_view kCliWriteStoppedUnchanged = "IDS_CLI_WRITE_STOPPED_UNCHANGED";
+inline constexpr std::string_view kCliReadStopped = "IDS_CLI_READ_STOPPED";
+// Which backup holds what; the path follows.
+inline constexpr std::string_view kCliBackupOfWrite = "IDS_CLI_BACKUP_OF_WRITE";
+inline constexpr std::string_view kCliBackupOfLastRead = "IDS_CLI_BACKUP_OF_LASTREAD";
+inline constexpr std::string_view kCliBackupOfRead = "IDS_CLI_BACKUP_OF_READ";
+inline constexpr std::string_view kCliNoBackup = "IDS_CLI_NO_BACKUP";
 
 // Channel-list import: the report's summary and row prefix ("%d" marks the numbers),
 // then what a note says about the whole text, a skipped row or an adjusted row.

@@ -1,29 +1,9 @@
 #include "interchange/import_report.h"
 
-#include <initializer_list>
-
 #include "codeplug/text_keys.h"
+#include "lang/text_lookup.h"
 
 namespace pl3::interchange {
-
-namespace {
-
-constexpr std::string_view kNumberMark = "%d";
-
-// The text with its "%d" marks replaced by the numbers, in order.
-std::string withNumbers(std::string text, std::initializer_list<long long> numbers) {
-    std::size_t from = 0;
-    for (long long number : numbers) {
-        std::size_t at = text.find(kNumberMark, from);
-        if (at == std::string::npos) break;
-        std::string digits = std::to_string(number);
-        text.replace(at, kNumberMark.size(), digits);
-        from = at + digits.size();
-    }
-    return text;
-}
-
-}  // namespace
 
 void ImportReport::add(ImportNote note) {
     if (notes.size() < kMaxNotes) {

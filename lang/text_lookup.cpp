@@ -40,6 +40,19 @@ std::string formatKey(std::string_view keyFormat, int n) {
            std::string(keyFormat.substr(at + 2));
 }
 
+std::string withNumbers(std::string text, std::initializer_list<long long> numbers) {
+    constexpr std::string_view kNumberMark = "%d";
+    std::size_t from = 0;
+    for (long long number : numbers) {
+        std::size_t at = text.find(kNumberMark, from);
+        if (at == std::string::npos) break;
+        std::string digits = std::to_string(number);
+        text.replace(at, kNumberMark.size(), digits);
+        from = at + digits.size();
+    }
+    return text;
+}
+
 std::string firstCodePoints(std::string_view text, int maxChars) {
     std::size_t end = 0;
     for (int chars = 0; end < text.size() && chars < maxChars; ++chars) {

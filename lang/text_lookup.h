@@ -3,6 +3,7 @@
 // change takes effect at the next lookup. A missing or unreadable file behaves like a
 // file with no keys.
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -49,6 +50,9 @@ std::string expandEscapes(std::string_view text);
 
 // Formats "...%d..." keys with a number.
 std::string formatKey(std::string_view keyFormat, int n);
+
+// A looked-up text with its "%d" marks replaced by the numbers, in order.
+std::string withNumbers(std::string text, std::initializer_list<long long> numbers);
 
 // The first maxChars UTF-8 code points of text.
 std::string firstCodePoints(std::string_view text, int maxChars);

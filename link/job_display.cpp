@@ -98,6 +98,7 @@ void takeReadImage(CMaItemDoc& doc, const Image& image) {
     // The radio's range decides the limits, and the document no longer matches its file.
     doc.deriveRangeLimits();
     doc.setModifiedFlag(true);
+    doc.setFromIncompleteFile(false);
     for (int n = 1; n <= kChannelCount; ++n) {
         if (!doc.isEmpty(n)) continue;
         std::copy(std::begin(kEmptyChannelTail), std::end(kEmptyChannelTail),

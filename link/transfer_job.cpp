@@ -28,6 +28,7 @@ void TransferJob::start(const Image& image, const PortPlan& plan) {
     status_ = static_cast<int>(JobStatus::Connecting);
     foundPort_ = -1;
     mismatch_ = -1;
+    blocksDone_ = 0;
     finished_ = false;
     port_.setBaud(kRadioBaud);
     worker_ = std::thread([this, plan] { run(plan); });
@@ -44,8 +45,12 @@ void TransferJob::join() {
 }
 
 JobSnapshot TransferJob::snapshot() const {
-    return {static_cast<JobStatus>(status_.load(std::memory_order_acquire)), progress_.load(),
-            foundPort_.load(), finished_.load(std::memory_order_acquire), mismatch_.load()};
+    return {static_cast<JobStatus>(status_.load(std::memory_order_acquire)),
+            progress_.load(),
+            foundPort_.load(),
+            finished_.load(std::memory_order_acquire),
+            mismatch_.load(),
+            blocksDone_.load()};
 }
 
 std::string TransferJob::versionText() const {
@@ -101,6 +106,7 @@ void TransferJob::run(PortPlan plan) {
 
     const JobStatus running = reading ? JobStatus::Reading : JobStatus::Writing;
     auto onBlock = [this, running](int block) {
+        blocksDone_ = block + 1;
         progress_ = blockProgress(block);
         status_.store(static_cast<int>(running), std::memory_order_release);
     };

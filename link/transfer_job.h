@@ -44,6 +44,8 @@ struct JobSnapshot {
     // VerifyFailed: the first address where the radio differs from what was written, -1
     // when the read-back itself failed.
     int mismatchAddress = -1;
+    // Blocks moved so far in the read or the write itself (0 ... 256; not the read-back).
+    int blocksDone = 0;
 };
 
 inline constexpr int kFinalWritePauseMs = 1000;
@@ -67,6 +69,10 @@ class TransferJob {
     // Sets the cancel flag and closes the port, which ends any wait of the worker at
     // once, then waits for the worker (a few milliseconds at most).
     void cancel();
+
+    // Sets the cancel flag only: the worker finishes the block under way and ends. The
+    // port stays open for the caller to close after join().
+    void stopAfterBlock() { cancel_.cancel(); }
 
     // Waits for the worker to end.
     void join();
@@ -97,6 +103,7 @@ class TransferJob {
     std::atomic<bool> finished_{false};
     std::atomic<bool> verify_{false};
     std::atomic<int> mismatch_{-1};
+    std::atomic<int> blocksDone_{0};
     mutable std::mutex versionMutex_;
     std::string versionText_;
 };

@@ -147,41 +147,141 @@ std::optional<std::vector<std::uint8_t>> readFileHead(const std::string& path, s
     return readRegularFile(path, maxBytes, true, error);
 }
 
-bool writeFileAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes,
-                         FileError* error) {
-    if (path.empty()) return fail(error, ENOENT);
+std::optional<std::vector<std::uint8_t>> readDescriptorHead(int fd, std::size_t maxBytes,
+                                                            FileError* error) {
+    std::vector<std::uint8_t> bytes;
+    while (bytes.size() < maxBytes) {
+        std::size_t used = bytes.size();
+        std::size_t chunk = std::min(kReadChunk, maxBytes - used);
+        bytes.resize(used + chunk);
+        ssize_t got = ::read(fd, bytes.data() + used, chunk);
+        if (got < 0) {
+            bytes.resize(used);
+            if (errno == EINTR) continue;
+            fail(error, errno);
+            return std::nullopt;
+        }
+        bytes.resize(used + static_cast<std::size_t>(got));
+        if (got == 0) break;
+    }
+    return bytes;
+}
+
+namespace {
+
+constexpr int kMaxLinkHops = 40;  // as the kernel's own limit
+
+std::string folderOf(const std::string& path) {
     std::size_t slash = path.rfind('/');
-    std::string folder = slash == std::string::npos ? std::string(".")
-                         : slash == 0               ? std::string("/")
-                                                    : path.substr(0, slash);
-    std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+    return slash == std::string::npos ? std::string(".")
+           : slash == 0               ? std::string("/")
+                                      : path.substr(0, slash);
+}
+
+// Follows symbolic links to the path of the file they end at, which need not exist.
+std::optional<std::string> finalTarget(std::string path, FileError* error) {
+    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+        std::string target(static_cast<std::size_t>(info.st_size) + 1, '\0');
+        ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
+        if (length < 0) {
+            fail(error, errno);
+            return std::nullopt;
+        }
+        target.resize(static_cast<std::size_t>(length));
+        path = target.starts_with('/') || path.find('/') == std::string::npos
+                   ? target
+                   : folderOf(path) + "/" + target;
+    }
+    fail(error, ELOOP);
+    return std::nullopt;
+}
+
+// Keeps the owner and group of the file replaced. Only root may give a file away; a user
+// may still set a group of their own, so that is tried alone when both are refused.
+bool keepOwner(int fd, const struct stat& existing) {
+    if (::fchown(fd, existing.st_uid, existing.st_gid) == 0) return true;
+    if (errno != EPERM) return false;
+    ::fchown(fd, static_cast<uid_t>(-1), existing.st_gid);
+    return true;
+}
+
+// Overwrites the file itself, so that every hard link to it sees the new content.
+int writeInPlace(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    FileDescriptor file(::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW));
+    if (file.get() < 0) return errno;
+    if (!writeAll(file.get(), bytes.data(), bytes.size()) ||
+        ::ftruncate(file.get(), static_cast<off_t>(bytes.size())) != 0 ||
+        ::fsync(file.get()) != 0) {
+        return errno;
+    }
+    return file.close() == 0 ? 0 : errno;
+}
+
+}  // namespace
+
+bool writeFileAtomically(const std::string& givenPath, const std::vector<std::uint8_t>& bytes,
+                         FileError* error, WriteNotes* notes) {
+    if (givenPath.empty()) return fail(error, ENOENT);
+    std::optional<std::string> target = finalTarget(givenPath, error);
+    if (!target) return false;
+    const std::string& path = *target;
+    std::string folder = folderOf(path);
+    std::string base = path.substr(path.rfind('/') == std::string::npos ? 0 : path.rfind('/') + 1);
     if (base.empty()) return fail(error, EISDIR);  // "name/" can only mean a directory
 
-    mode_t mode = kNewFileMode;
     struct stat existing {};
-    if (::stat(path.c_str(), &existing) == 0) {
-        if (S_ISDIR(existing.st_mode)) return fail(error, EISDIR);
-        mode = existing.st_mode & 07777;
-    } else if (errno != ENOENT) {
-        return fail(error, errno);
+    bool exists = ::lstat(path.c_str(), &existing) == 0;
+    if (!exists && errno != ENOENT) return fail(error, errno);
+    if (exists && S_ISDIR(existing.st_mode)) return fail(error, EISDIR);
+    if (exists && !S_ISREG(existing.st_mode)) {
+        if (error != nullptr) error->notRegularFile = true;
+        return fail(error, EINVAL);
     }
+    const bool inPlace = exists && existing.st_nlink > 1;
 
     std::string temporary = folder + "/." + base + ".XXXXXX";
     FileDescriptor file(::mkstemp(temporary.data()));
     if (file.get() < 0) return fail(error, errno);
 
     int failure = 0;
-    if (!writeAll(file.get(), bytes.data(), bytes.size()) || ::fchmod(file.get(), mode) != 0 ||
+    if (!writeAll(file.get(), bytes.data(), bytes.size()) ||
+        (exists && !keepOwner(file.get(), existing)) ||
+        ::fchmod(file.get(), exists ? existing.st_mode & 07777 : kNewFileMode) != 0 ||
         ::fsync(file.get()) != 0) {
         failure = errno;
     }
     if (file.close() != 0 && failure == 0) failure = errno;
-    if (failure == 0 && ::rename(temporary.c_str(), path.c_str()) != 0) failure = errno;
-    if (failure != 0) {
-        ::unlink(temporary.c_str());
-        return fail(error, failure);
+    if (failure == 0) {
+        if (inPlace) {
+            failure = writeInPlace(path, bytes);
+        } else if (::rename(temporary.c_str(), path.c_str()) != 0) {
+            failure = errno;
+        }
     }
+    if (failure != 0 || inPlace) ::unlink(temporary.c_str());
+    if (failure != 0) return fail(error, failure);
+    if (notes != nullptr) notes->otherNames = inPlace ? existing.st_nlink - 1 : 0;
     syncFolder(folder);
+    return true;
+}
+
+bool canWriteFile(const std::string& path, FileError* error, std::string* folder) {
+    if (path.empty()) return fail(error, ENOENT);
+    std::optional<std::string> target = finalTarget(path, error);
+    if (!target) return false;
+    if (folder != nullptr) *folder = folderOf(*target);
+    struct stat info {};
+    if (::stat(folderOf(*target).c_str(), &info) != 0) return fail(error, errno);
+    if (!S_ISDIR(info.st_mode)) return fail(error, ENOTDIR);
+    if (::access(folderOf(*target).c_str(), W_OK | X_OK) != 0) return fail(error, errno);
+    if (::stat(target->c_str(), &info) != 0) return errno == ENOENT || fail(error, errno);
+    if (S_ISDIR(info.st_mode)) return fail(error, EISDIR);
+    if (!S_ISREG(info.st_mode)) {
+        if (error != nullptr) error->notRegularFile = true;
+        return fail(error, EINVAL);
+    }
     return true;
 }
 

@@ -10,7 +10,16 @@ namespace pl3::platform {
 
 struct FileError {
     int errorNumber = 0;  // errno of the failing call
+    // The path names something that is neither a regular file nor a directory (a device,
+    // a FIFO, a socket): nothing was written. errorNumber is then EINVAL.
+    bool notRegularFile = false;
     std::string describe() const;
+};
+
+// What a successful write met at the path.
+struct WriteNotes {
+    // Further names (hard links) of the file written; they all see the new content.
+    unsigned long otherNames = 0;
 };
 
 // Reads the whole file (at most maxBytes bytes). Fails for missing and unreadable files,
@@ -22,11 +31,27 @@ std::optional<std::vector<std::uint8_t>> readFile(const std::string& path, std::
 std::optional<std::vector<std::uint8_t>> readFileHead(const std::string& path, std::size_t maxBytes,
                                                       FileError* error = nullptr);
 
-// Writes `bytes` to a temporary file beside `path`, flushes it, then renames it over
-// `path`. The permissions of an existing file are kept; a new file gets 0644. On failure
-// the temporary file is removed and `path` is untouched. A directory at `path` fails with
-// EISDIR; a symbolic link at `path` is replaced by the file, not written through.
+// The first maxBytes bytes an open descriptor delivers (a pipe or terminal included).
+std::optional<std::vector<std::uint8_t>> readDescriptorHead(int fd, std::size_t maxBytes,
+                                                            FileError* error = nullptr);
+
+// Writes `bytes` to a temporary file beside the file `path` names, flushes it, then renames
+// it over that file. A symbolic link is written through: the file it ends at is replaced
+// (or created), the link stays. The mode, owner and group of an existing file are kept (the
+// owner as far as this process may set it); a new file gets 0644. A file with further hard
+// links is overwritten in place once the temporary copy is complete, so every name sees
+// the new content; notes->otherNames says how many there are. On failure the temporary
+// file is removed and the target is untouched (but for a failure while writing in place,
+// which can leave part of the new content in it). A directory fails with EISDIR; anything
+// else that is not a regular file fails with notRegularFile before anything is written.
 bool writeFileAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes,
-                         FileError* error = nullptr);
+                         FileError* error = nullptr, WriteNotes* notes = nullptr);
+
+// Whether writeFileAtomically may succeed at path, asked before long work whose result it
+// will save: the folder of the file path names exists and may be written (else false with
+// errno; *folder names that folder), and an existing file there is a regular one (else
+// false with notRegularFile).
+bool canWriteFile(const std::string& path, FileError* error = nullptr,
+                  std::string* folder = nullptr);
 
 }  // namespace pl3::platform

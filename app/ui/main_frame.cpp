@@ -345,11 +345,12 @@ void CMainFrame::exportChannels() {
 bool CMainFrame::exportChannelsTo(const std::string& path) {
     const std::string text = interchange::exportCsv(doc_);
     platform::FileError error;
-    if (!platform::writeFileAtomically(path, {text.begin(), text.end()}, &error)) {
-        prompter_.showMessage({text_key::kError, text_key::kErrorSaveFile,
-                               path + "\n" + error.describe(), PromptIcon::Stop});
+    platform::WriteNotes notes;
+    if (!platform::writeFileAtomically(path, {text.begin(), text.end()}, &error, &notes)) {
+        prompter_.showMessage(saveFailure(path, error));
         return false;
     }
+    tellSharedNames(path, notes, prompter_);
     return true;
 }
 
@@ -426,6 +427,11 @@ void CMainFrame::readFromRadio() {
     runTransfer(static_cast<int>(link::Direction::Read));
 }
 void CMainFrame::writeToRadio() {
+    // The part the file lacked is erased in the image: written, it would blank the radio.
+    if (doc_.fromIncompleteFile() &&
+        !prompter_.askOkCancel({text_key::kPrompt, text_key::kAskWriteIncomplete, doc_.pathName(),
+                                PromptIcon::Exclamation}))
+        return;
     runTransfer(static_cast<int>(link::Direction::Write));
 }
 

@@ -85,6 +85,18 @@ TEST_F(Pl3ctlCsvTest, ExportThenImportIntoAnotherCodeplugCarriesTheChannels) {
     ASSERT_EQ(run({"export-csv", other, again}).exitCode, 0);
     EXPECT_EQ(test::readText(again), test::readText(out));
     EXPECT_NE(test::readText(out).find("\r\n100,,440.500000,+,5.000000,Cross,"), std::string::npos);
+
+    // "-" is standard output for the export and standard input for the import.
+    ProgramRun toStdout = run({"export-csv", codeplug, "-"});
+    ASSERT_EQ(toStdout.exitCode, 0) << toStdout.err;
+    EXPECT_EQ(toStdout.out, test::readText(out));
+    std::string fromStdin = folder.file("stdin.PL-3");
+    ASSERT_EQ(run({"new", "-o", fromStdin}).exitCode, 0);
+    test::StartedProgram importing(
+        "pl3ctl", {"--program-dir", folder.path(), "import-csv", fromStdin, "-"}, out);
+    ProgramRun piped = importing.wait();
+    ASSERT_EQ(piped.exitCode, 0) << piped.err;
+    EXPECT_EQ(test::readBytes(fromStdin), test::readBytes(other));
 }
 
 TEST_F(Pl3ctlCsvTest, AFailedImportLeavesTheCodeplugFileAsItWas) {

@@ -11,6 +11,8 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 #include "temp_dir.h"
 
@@ -179,6 +181,97 @@ TEST(WriteFileAtomically, FailureLeavesTheTargetAndNoTemporaryFile) {
     std::vector<std::string> entries = entriesOf(dir.path());
     std::sort(entries.begin(), entries.end());
     EXPECT_EQ(entries, (std::vector<std::string>{"folder", "setting.ini"}));
+}
+
+struct stat statOf(const std::string& path) {
+    struct stat info {};
+    EXPECT_EQ(::lstat(path.c_str(), &info), 0) << path;
+    return info;
+}
+
+// A character device to be refused. As root, a node of its own with the null device's
+// numbers, so that even a faulty save can replace or fill only this test's copy; as
+// another user, /dev/null itself, which such a user cannot replace and where writing is
+// harmless. Empty when root may not make device nodes here.
+std::string nullDevice(const TempDir& dir) {
+    if (::geteuid() != 0) return "/dev/null";
+    std::string node = dir.file("null");
+    return ::mknod(node.c_str(), S_IFCHR | 0666, ::makedev(1, 3)) == 0 ? node : std::string();
+}
+
+TEST(WriteFileAtomically, RespectsWhatIsAtThePath) {
+    TempDir dir;
+    std::filesystem::create_directory(dir.file("sub"));
+    struct Case {
+        const char* what;
+        std::string path;     // what the save is given
+        std::string written;  // the file expected to hold the new bytes, empty: refused
+        unsigned long otherNames = 0;
+    };
+    std::vector<Case> cases;
+    std::string target = dir.write("sub/target.PL-3", "old");
+    ASSERT_EQ(::symlink("sub/target.PL-3", dir.file("link").c_str()), 0);
+    ASSERT_EQ(::symlink("link", dir.file("link-to-link").c_str()), 0);
+    cases.push_back({"through a relative symbolic link", dir.file("link"), target});
+    cases.push_back({"through a chain of links", dir.file("link-to-link"), target});
+    ASSERT_EQ(::symlink("sub/new.PL-3", dir.file("dangling").c_str()), 0);
+    cases.push_back(
+        {"a dangling link creates its target", dir.file("dangling"), dir.file("sub/new.PL-3")});
+    std::string linked = dir.write("linked.PL-3", "old");
+    ASSERT_EQ(::link(linked.c_str(), dir.file("second-name").c_str()), 0);
+    cases.push_back(
+        {"a hard link: every name sees the new bytes", dir.file("second-name"), linked, 1});
+    ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0600), 0);
+    cases.push_back({"FIFO", dir.file("fifo"), {}});
+    ASSERT_EQ(::symlink("fifo", dir.file("link-to-fifo").c_str()), 0);
+    cases.push_back({"link to a FIFO", dir.file("link-to-fifo"), {}});
+    std::string device = nullDevice(dir);
+    if (!device.empty()) cases.push_back({"character device", device, {}});
+
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        struct stat before {};
+        bool existed = ::lstat(c.path.c_str(), &before) == 0;
+        FileError error;
+        WriteNotes notes;
+        bool written = writeFileAtomically(c.path, bytesOf("new"), &error, &notes);
+        struct stat after = statOf(c.path);
+        EXPECT_EQ(after.st_mode & S_IFMT, before.st_mode & S_IFMT) << "the path changed its kind";
+        if (c.written.empty()) {
+            EXPECT_FALSE(written);
+            EXPECT_TRUE(error.notRegularFile);
+            EXPECT_EQ(after.st_rdev, before.st_rdev);
+            continue;
+        }
+        ASSERT_TRUE(written) << error.describe();
+        EXPECT_TRUE(existed);
+        EXPECT_EQ(readBytes(c.path), bytesOf("new"));
+        EXPECT_EQ(readBytes(c.written), bytesOf("new"));
+        EXPECT_EQ(notes.otherNames, c.otherNames);
+        if (c.otherNames > 0) EXPECT_EQ(after.st_ino, before.st_ino);
+    }
+    std::vector<std::string> left = entriesOf(dir.path());
+    std::vector<std::string> inSub = entriesOf(dir.file("sub"));
+    left.insert(left.end(), inSub.begin(), inSub.end());
+    EXPECT_TRUE(std::none_of(left.begin(), left.end(), [](const std::string& name) {
+        return name.starts_with(".");
+    })) << "a temporary file was left";
+}
+
+TEST(WriteFileAtomically, KeepsModeOwnerAndGroup) {
+    TempDir dir;
+    std::string path = dir.write("codeplug.PL-3", "old");
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+    // Only root can give a file away; anyone else keeps their own.
+    const uid_t owner = ::geteuid() == 0 ? 4321 : ::geteuid();
+    const gid_t group = ::geteuid() == 0 ? 8765 : ::getegid();
+    ASSERT_EQ(::chown(path.c_str(), owner, group), 0);
+    ASSERT_TRUE(writeFileAtomically(path, bytesOf("new")));
+    struct stat info = statOf(path);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    EXPECT_EQ(info.st_uid, owner);
+    EXPECT_EQ(info.st_gid, group);
+    EXPECT_EQ(readBytes(path), bytesOf("new"));
 }
 
 }  // namespace

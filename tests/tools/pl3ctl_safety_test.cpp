@@ -3,7 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <atomic>
+#include <csignal>
 #include <filesystem>
 #include <map>
 
@@ -42,11 +46,14 @@ std::size_t count(const std::string& text, const std::string& part) {
 
 class Pl3ctlSafetyTest : public ::testing::Test {
   protected:
-    test::ProgramRun run(test::ProgramFolder& folder, std::vector<std::string> args) {
+    std::vector<std::string> prepare(test::ProgramFolder& folder, std::vector<std::string> args) {
         folder.installLanguageFiles();
         platform::writeString(folder.file("setting.ini"), "setup", "language", "english");
         args.insert(args.begin(), {"--program-dir", folder.path()});
-        return test::runProgram("pl3ctl", args);
+        return args;
+    }
+    test::ProgramRun run(test::ProgramFolder& folder, std::vector<std::string> args) {
+        return test::runProgram("pl3ctl", prepare(folder, std::move(args)));
     }
     std::string english(test::ProgramFolder& folder, const std::string& key) {
         return TextLookup(folder.file("english.lang")).text(key);
@@ -114,6 +121,103 @@ TEST_F(Pl3ctlSafetyTest, BackupFailureWarnsOnceAndTheJobCompletes) {
     result = run(radio.folder(), {"write", "--port", radio.devicePath(), file});
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(count(result.err, warning.substr(0, 40)), 1u) << result.err;
+}
+
+TEST_F(Pl3ctlSafetyTest, RefusedBeforeTheRadioIsAsked) {
+    test::SimulatedRadio radio;
+    radio.radio().setMemory(patterned());
+    test::ProgramFolder& folder = radio.folder();
+    std::string complete = folder.file("complete.PL-3");
+    ASSERT_EQ(run(folder, {"new", "-o", complete}).exitCode, 0);
+    // Only the header: it loads as an erased image.
+    std::vector<std::uint8_t> header = test::readBytes(complete);
+    header.resize(data_file::kMagicSize);
+    std::string cut = folder.write("cut.PL-3", std::string(header.begin(), header.end()));
+    ASSERT_EQ(::mkfifo(folder.file("fifo").c_str(), 0600), 0);
+    struct Case {
+        const char* what;
+        std::vector<std::string> args;
+        const char* messageKey;
+        std::string detail;
+    };
+    const Case cases[] = {
+        {"write of a cut file",
+         {"write", "--port", radio.devicePath(), cut},
+         "IDS_CLI_WRITE_INCOMPLETE",
+         cut},
+        {"read into a missing folder",
+         {"read", "--port", radio.devicePath(), "-o", folder.file("missing/dir/x.PL-3")},
+         "IDS_CLI_OUTPUT_FOLDER",
+         folder.file("missing/dir")},
+        {"read into a FIFO",
+         {"read", "--port", radio.devicePath(), "-o", folder.file("fifo")},
+         "IDS_ERROR_NOTREGULARFILE",
+         folder.file("fifo")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::ProgramRun result = run(folder, c.args);
+        EXPECT_EQ(result.exitCode, 2) << result.err;
+        EXPECT_NE(result.err.find(english(folder, c.messageKey)), std::string::npos) << result.err;
+        EXPECT_NE(result.err.find(c.detail), std::string::npos) << result.err;
+        EXPECT_TRUE(radio.radio().frames().empty());
+    }
+    EXPECT_TRUE(backups().empty());
+    EXPECT_EQ(radio.radio().memory(), patterned());
+
+    test::ProgramRun forced = run(folder, {"write", "--force", "--port", radio.devicePath(), cut});
+    ASSERT_EQ(forced.exitCode, 0) << forced.err;
+    Image erased;
+    erased.fill(kErased);
+    erased[0x08A9] = 1;  // StartChannel: no channel is programmed
+    EXPECT_EQ(radio.radio().memory(), erased);
+}
+
+TEST_F(Pl3ctlSafetyTest, StopSignalEndsTheWriteAfterTheBlockUnderWay) {
+    std::atomic<pid_t> writer{-1};
+    std::atomic<int> blockWrites{0};
+    sim::Options options;
+    options.pace = true;  // the wire's own speed leaves time to stop in the middle
+    options.onFrame = [&](const sim::Frame& frame) {
+        if (frame.bytes.size() != 20 || frame.bytes[0] != 'w') return;
+        if (++blockWrites == 40 && writer.load() > 0) ::kill(writer.load(), SIGINT);
+    };
+    test::SimulatedRadio radio(options);
+    radio.radio().setMemory(patterned());
+    std::string file = radio.folder().file("new.PL-3");
+    ASSERT_EQ(run(radio.folder(), {"new", "-o", file}).exitCode, 0);
+
+    test::StartedProgram writing(
+        "pl3ctl", prepare(radio.folder(), {"write", "--port", radio.devicePath(), file}));
+    writer = writing.pid();
+    test::ProgramRun result = writing.wait();
+    EXPECT_EQ(result.exitCode, 130) << result.err;
+    EXPECT_FALSE(result.endedBySignal);
+
+    // The message counts exactly the blocks the radio took.
+    const int done = blockWrites.load();
+    ASSERT_GE(done, 40);
+    ASSERT_LT(done, 256);
+    EXPECT_NE(
+        result.err.find(withNumbers(english(radio.folder(), "IDS_CLI_WRITE_STOPPED"), {done, 256})),
+        std::string::npos)
+        << result.err;
+    std::map<std::string, Image> kept = backups();
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_NE(result.err.find(english(radio.folder(), "IDS_CLI_BACKUP_OF_WRITE") + backupFolder +
+                              "/" + kept.begin()->first),
+              std::string::npos)
+        << result.err;
+    Image expected = patterned();
+    std::copy_n(kept.begin()->second.begin(), done * 16, expected.begin());
+    EXPECT_EQ(radio.radio().memory(), expected);
+
+    // The port was let go: the radio answers the next program at once.
+    std::string readBack = radio.folder().file("back.PL-3");
+    EXPECT_EQ(
+        run(radio.folder(), {"read", "--no-backup", "--port", radio.devicePath(), "-o", readBack})
+            .exitCode,
+        0);
 }
 
 TEST_F(Pl3ctlSafetyTest, WriteVerifyCatchesWhatTheRadioStoredWrongly) {

@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <iostream>
 
 #include "codeplug/document_commands.h"
@@ -11,6 +13,9 @@
 namespace pl3::cli {
 
 namespace {
+
+// As an output or input name: standard output or standard input.
+constexpr std::string_view kStandardStream = "-";
 
 bool openCodeplug(CliContext& context, CMaItemDoc& doc, const std::string& path) {
     OpenOutcome outcome = openDocument(doc, path, context.prompter);
@@ -28,11 +33,17 @@ int runExportCsv(CliContext& context, const Arguments& args) {
     CMaItemDoc doc(context.settings);
     if (!openCodeplug(context, doc, args[0])) return kExitFileError;
     std::string text = interchange::exportCsv(doc);
-    if (!platform::writeFileAtomically(args[1],
-                                       std::vector<std::uint8_t>(text.begin(), text.end()))) {
-        context.report(text_key::kErrorSaveFile, args[1]);
+    if (args[1] == kStandardStream) {
+        std::cout << text << std::flush;
+        return std::cout ? kExitDone : kExitFileError;
+    }
+    platform::FileError error;
+    platform::WriteNotes notes;
+    if (!platform::writeFileAtomically(args[1], {text.begin(), text.end()}, &error, &notes)) {
+        context.prompter.showMessage(saveFailure(args[1], error));
         return kExitFileError;
     }
+    tellSharedNames(args[1], notes, context.prompter);
     return kExitDone;
 }
 
@@ -47,10 +58,13 @@ int runImportCsv(CliContext& context, const Arguments& args) {
     CMaItemDoc doc(context.settings);
     if (!openCodeplug(context, doc, args[0])) return kExitFileError;
     // One byte more than the import takes, so that a larger file is reported as such.
+    platform::FileError error;
     std::optional<std::vector<std::uint8_t>> bytes =
-        platform::readFileHead(args[1], interchange::kMaxImportBytes + 1);
+        args[1] == kStandardStream
+            ? platform::readDescriptorHead(STDIN_FILENO, interchange::kMaxImportBytes + 1, &error)
+            : platform::readFileHead(args[1], interchange::kMaxImportBytes + 1, &error);
     if (!bytes) {
-        context.report(text_key::kErrorOpenFile, args[1]);
+        context.report(text_key::kErrorOpenFile, args[1] + "\n" + error.describe());
         return kExitFileError;
     }
     std::string_view text(reinterpret_cast<const char*>(bytes->data()), bytes->size());

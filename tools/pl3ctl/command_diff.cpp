@@ -11,17 +11,9 @@ namespace pl3::cli {
 
 namespace {
 
-constexpr std::string_view kCountMark = "%d";
-
 bool load(CliContext& context, CMaItemDoc& doc, const std::string& path) {
     OpenOutcome outcome = openDocument(doc, path, context.prompter);
     return outcome == OpenOutcome::Loaded || outcome == OpenOutcome::LoadedIncomplete;
-}
-
-std::string withCount(std::string text, std::size_t count) {
-    if (std::size_t at = text.find(kCountMark); at != std::string::npos)
-        text.replace(at, kCountMark.size(), std::to_string(count));
-    return text;
 }
 
 }  // namespace
@@ -43,7 +35,9 @@ int runDiff(CliContext& context, const Arguments& args) {
         context.report(text_key::kDiffSame);
         return kExitDone;
     }
-    std::cerr << "pl3ctl: " << withCount(context.texts.text(text_key::kDiffCount), entries.size())
+    std::cerr << "pl3ctl: "
+              << withNumbers(context.texts.text(text_key::kDiffCount),
+                             {static_cast<long long>(entries.size())})
               << "\n";
     return kExitDifferent;
 }

@@ -1,5 +1,6 @@
 #include <unistd.h>
 
+#include <cerrno>
 #include <charconv>
 #include <chrono>
 #include <iostream>
@@ -9,8 +10,10 @@
 #include "codeplug/document_commands.h"
 #include "codeplug/text_keys.h"
 #include "link/job_display.h"
+#include "platform/atomic_file.h"
 #include "tools/pl3ctl/commands.h"
 #include "tools/pl3ctl/exit_codes.h"
+#include "tools/pl3ctl/stop_signals.h"
 
 namespace pl3::cli {
 
@@ -24,6 +27,7 @@ struct RadioArguments {
     bool noSearch = false;
     bool noBackup = false;
     bool verify = false;  // write only
+    bool force = false;   // write only: also a codeplug from an incomplete file
 };
 
 std::optional<RadioArguments> parseRadioArguments(const Arguments& args, bool outputFile) {
@@ -38,6 +42,8 @@ std::optional<RadioArguments> parseRadioArguments(const Arguments& args, bool ou
             parsed.noBackup = true;
         } else if (!outputFile && arg == "--verify") {
             parsed.verify = true;
+        } else if (!outputFile && arg == "--force") {
+            parsed.force = true;
         } else if (outputFile && arg == "-o" && i + 1 < args.size()) {
             parsed.file = args[++i];
         } else if (!outputFile && parsed.file.empty() && !arg.starts_with("-")) {
@@ -108,15 +114,36 @@ class ProgressPrinter {
     std::string last_;
 };
 
-// Runs a job to its end the way the progress dialog does, without the retry.
-link::JobStatus runJob(CliContext& context, SerialPort& port, link::TransferJob& job,
-                       const Image& image, const link::PortPlan& plan) {
+struct JobEnd {
+    link::JobStatus status;
+    bool stopped = false;  // by a stop signal, before the job ended by itself
+    int blocksDone = 0;
+};
+
+// Runs a job to its end the way the progress dialog does, without the retry. A stop
+// signal is the dialog's Cancel, except that the block under way is finished first.
+JobEnd runJob(CliContext& context, SerialPort& port, link::TransferJob& job, const Image& image,
+              const link::PortPlan& plan) {
     ProgressPrinter progress(context.texts);
     progress.show({link::promptKey(job.direction()), {}}, std::nullopt);
-    job.start(image, plan);
+    StopSignals stopSignals;
+    {
+        StopSignals::ThreadsIgnore worker;
+        job.start(image, plan);
+    }
     for (;;) {
         std::this_thread::sleep_for(kPollInterval);
+        if (StopSignals::requested()) job.stopAfterBlock();
         link::JobSnapshot snapshot = job.snapshot();
+        if (StopSignals::requested() && snapshot.finished) {
+            job.join();
+            snapshot = job.snapshot();  // a job that ended by itself meanwhile counts as such
+            if (!link::isFinal(snapshot.status)) {
+                port.close();
+                progress.done();
+                return {snapshot.status, true, snapshot.blocksDone};
+            }
+        }
         link::TickActions actions = link::tickActions(snapshot, job.direction());
         if (!actions.stopTimer) {
             if (actions.statusLine) progress.show(*actions.statusLine, actions.barPosition);
@@ -130,9 +157,38 @@ link::JobStatus runJob(CliContext& context, SerialPort& port, link::TransferJob&
             } else if (actions.statusLine) {
                 context.report(actions.statusLine->key, actions.statusLine->suffix);
             }
-            return snapshot.status;
+            return {snapshot.status, false, snapshot.blocksDone};
         }
     }
+}
+
+void reportBlocks(const CliContext& context, std::string_view key, int blocksDone) {
+    std::cerr << "pl3ctl: " << withNumbers(context.texts.text(key), {blocksDone, link::kBlockCount})
+              << "\n";
+}
+
+// Where a stopped write left the radio, and which backups hold the codeplugs involved.
+void reportStoppedWrite(const CliContext& context, int blocksDone, bool noBackup,
+                        const std::optional<std::string>& writeBackup) {
+    if (blocksDone == 0) return context.report(text_key::kCliWriteStoppedUnchanged);
+    reportBlocks(context, text_key::kCliWriteStopped, blocksDone);
+    if (noBackup) return context.report(text_key::kCliNoBackup);
+    if (std::optional<std::string> lastRead = backup::BackupStore().latest(backup::Event::Read))
+        context.report(text_key::kCliBackupOfLastRead, *lastRead);
+    if (writeBackup) context.report(text_key::kCliBackupOfWrite, *writeBackup);
+}
+
+// Read: the file the image will be saved to can be written, found before the radio is.
+bool checkOutput(CliContext& context, const std::string& path) {
+    platform::FileError error;
+    std::string folder;
+    if (platform::canWriteFile(path, &error, &folder)) return true;
+    if (error.notRegularFile || error.errorNumber == EISDIR) {
+        context.prompter.showMessage(saveFailure(path, error));
+    } else {
+        context.report(text_key::kCliOutputFolder, folder + " (" + error.describe() + ")");
+    }
+    return false;
 }
 
 int exitCodeOf(link::JobStatus status) {
@@ -168,22 +224,31 @@ int runRead(CliContext& context, const Arguments& args) {
         printUsage(std::cerr);
         return kExitUsage;
     }
+    if (!checkOutput(context, parsed->file)) return kExitFileError;
     CMaItemDoc doc(context.settings);
     bool skipPrompt = true;
     newDocument(doc, context.prompter, skipPrompt);
     SerialPort port(context.settings);
     link::TransferJob job(port, link::Direction::Read);
-    link::JobStatus status = runJob(context, port, job, doc.image(), *plan);
-    if (status == link::JobStatus::NoRadio) explainOpenFailure(port, *plan);
-    if (status != link::JobStatus::ReadComplete) return exitCodeOf(status);
+    JobEnd end = runJob(context, port, job, doc.image(), *plan);
+    if (end.stopped) {
+        reportBlocks(context, text_key::kCliReadStopped, end.blocksDone);
+        return kExitInterrupted;
+    }
+    if (end.status == link::JobStatus::NoRadio) explainOpenFailure(port, *plan);
+    if (end.status != link::JobStatus::ReadComplete) return exitCodeOf(end.status);
+    std::optional<std::string> backupPath;
     if (!parsed->noBackup) {
-        backup::BackupStore().save(job.workingImage(), backup::Event::Read, context.prompter);
+        backupPath =
+            backup::BackupStore().save(job.workingImage(), backup::Event::Read, context.prompter);
     }
     link::takeReadImage(doc, job.workingImage());
-    return storeDocument(doc, parsed->file, context.prompter) ? kExitDone : kExitFileError;
+    if (storeDocument(doc, parsed->file, context.prompter)) return kExitDone;
+    if (backupPath) context.report(text_key::kCliBackupOfRead, *backupPath);
+    return kExitFileError;
 }
 
-// pl3ctl write --port P [--verify] FILE
+// pl3ctl write --port P [--verify] [--force] FILE
 int runWrite(CliContext& context, const Arguments& args) {
     std::optional<RadioArguments> parsed = parseRadioArguments(args, false);
     std::optional<link::PortPlan> plan = parsed ? portPlan(context, *parsed) : std::nullopt;
@@ -195,16 +260,26 @@ int runWrite(CliContext& context, const Arguments& args) {
     OpenOutcome outcome = openDocument(doc, parsed->file, context.prompter);
     if (outcome == OpenOutcome::NotADataFile || outcome == OpenOutcome::FileError)
         return kExitFileError;
+    if (doc.fromIncompleteFile() && !parsed->force) {
+        context.report(text_key::kCliWriteIncomplete, parsed->file);
+        return kExitFileError;
+    }
     link::prepareImageForWrite(doc);
+    std::optional<std::string> backupPath;
     if (!parsed->noBackup) {
-        backup::BackupStore().save(doc.image(), backup::Event::BeforeWrite, context.prompter);
+        backupPath =
+            backup::BackupStore().save(doc.image(), backup::Event::BeforeWrite, context.prompter);
     }
     SerialPort port(context.settings);
     link::TransferJob job(port, link::Direction::Write);
     job.setVerifyAfterWrite(parsed->verify);
-    link::JobStatus status = runJob(context, port, job, doc.image(), *plan);
-    if (status == link::JobStatus::NoRadio) explainOpenFailure(port, *plan);
-    return exitCodeOf(status);
+    JobEnd end = runJob(context, port, job, doc.image(), *plan);
+    if (end.stopped) {
+        reportStoppedWrite(context, end.blocksDone, parsed->noBackup, backupPath);
+        return kExitInterrupted;
+    }
+    if (end.status == link::JobStatus::NoRadio) explainOpenFailure(port, *plan);
+    return exitCodeOf(end.status);
 }
 
 }  // namespace pl3::cli

@@ -12,6 +12,7 @@ enum ExitCode : int {
     kExitWrongRadio = 4,
     kExitReadFailed = 5,
     kExitWriteFailed = 6,
+    kExitInterrupted = 130,  // stopped by Ctrl+C, SIGTERM or SIGHUP (128 + SIGINT)
 };
 
 }  // namespace pl3::cli

@@ -16,8 +16,8 @@ void printUsage(std::ostream& out) {
            "  pl3ctl [--program-dir DIR] dump [--json] FILE\n"
            "  pl3ctl [--program-dir DIR] set FILE FIELD[=VALUE] ...\n"
            "  pl3ctl [--program-dir DIR] read  [--port P] [--no-search] [--no-backup] -o FILE\n"
-           "  pl3ctl [--program-dir DIR] write [--port P] [--no-search] [--no-backup] [--verify] "
-           "FILE\n"
+           "  pl3ctl [--program-dir DIR] write [--port P] [--no-search] [--no-backup] [--verify]\n"
+           "                                   [--force] FILE\n"
            "  pl3ctl [--program-dir DIR] diff A.PL-3 B.PL-3\n"
            "  pl3ctl [--program-dir DIR] export-csv FILE OUT.csv\n"
            "  pl3ctl [--program-dir DIR] import-csv FILE IN.csv\n"
@@ -34,18 +34,22 @@ void printUsage(std::ostream& out) {
            "       backup of the image read or about to be written (unless --no-backup) in\n"
            "       $XDG_DATA_HOME/pl3/backups (default ~/.local/share/pl3/backups), kept for 90\n"
            "       days. --verify reads the radio back after the write and fails when it differs.\n"
+           "       --force writes a codeplug loaded from an incomplete file (refused otherwise).\n"
+           "       Ctrl+C (or SIGTERM, SIGHUP) stops after the block under way, says where the\n"
+           "       radio stands and exits with 130; a second one within 2 s ends at once.\n"
            "diff   lists the differences between two codeplug files field by field (bytes no\n"
            "       field interprets as address ranges); exit status 0 equal, 1 different.\n"
            "export-csv writes every programmed channel of FILE to OUT.csv, one row each, in\n"
            "       the common channel-list layout (Location,Name,Frequency,Duplex,...).\n"
            "import-csv reads the channels of IN.csv into FILE by the channel page's rules,\n"
            "       reports each row imported, adjusted or skipped on standard error, and\n"
-           "       saves FILE when anything changed.\n"
+           "       saves FILE when anything changed. OUT.csv or IN.csv \"-\" is standard output\n"
+           "       or standard input.\n"
            "\n"
            "The program folder (default: the folder of this executable) holds setting.ini and\n"
            "the language files.\n"
            "Exit status: 0 done, 1 usage, 2 file error, 3 no radio, 4 wrong radio,\n"
-           "5 read failed, 6 write failed; diff: 1 the files differ.\n";
+           "5 read failed, 6 write failed, 130 stopped by a signal; diff: 1 the files differ.\n";
 }
 
 void printSetHelp(std::ostream& out) {
