@@ -121,8 +121,7 @@ void AutoTuningDialog::applyPollTimer(service::PollTimer timer) {
     // The link sends the squelch query just asked for after its pauses; the next poll
     // comes a full period after that query, not after this handler.
     pollTimer_->stop();
-    restartPollAtAnswer_ =
-        timer == service::PollTimer::Start ? link_->squelchQueriesAsked() : 0;
+    restartPollAtAnswer_ = timer == service::PollTimer::Start ? link_->squelchQueriesAsked() : 0;
 }
 
 bool AutoTuningDialog::squelchPolling() const {

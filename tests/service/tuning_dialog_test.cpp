@@ -201,6 +201,9 @@ TEST_F(TuningDialogTest, TypedValuesTakeDigitsOnlyAndClampWhenCommitted) {
 // otherwise the image and the radio get the document's bytes as they are.
 TEST_F(TuningDialogTest, OnlyABoxTypedInIsCommitted) {
     constexpr int kMoveFocus = 0;  // no command: the focus goes on to another box
+    constexpr int kTestWrite = TuningDialog::kWriteTestData;
+    constexpr int kTestRead = TuningDialog::kReadTestData;
+    constexpr int kImageWrite = TuningDialog::kWriteAll;
     const sim::Faults noRadio = test::faultsWhere([](sim::Faults& f) { f.neverWake = true; });
     struct Case {
         const char* what;
@@ -212,15 +215,12 @@ TEST_F(TuningDialogTest, OnlyABoxTypedInIsCommitted) {
         int squelch;  // bytes expected afterwards
         int battery;
     } cases[] = {
-        {"factory defaults, test-data write", TuningDialog::kWriteTestData, {}, false, -1, "",
-         23, 0},
-        {"whole-image write", TuningDialog::kWriteAll, {}, true, -1, "", 200, 0},
-        {"failed test-data read", TuningDialog::kReadTestData, noRadio, true, -1, "", 200, 0},
+        {"factory defaults, test-data write", kTestWrite, {}, false, -1, "", 23, 0},
+        {"whole-image write", kImageWrite, {}, true, -1, "", 200, 0},
+        {"failed test-data read", kTestRead, noRadio, true, -1, "", 200, 0},
         {"leaving the box", kMoveFocus, {}, true, -1, "", 200, 0},
-        {"battery typed, test-data write", TuningDialog::kWriteTestData, {}, true, kBattery, "0",
-         200, 1},
-        {"battery typed, whole-image write", TuningDialog::kWriteAll, {}, true, kBattery, "77",
-         200, 77},
+        {"battery typed, test-data write", kTestWrite, {}, true, kBattery, "0", 200, 1},
+        {"battery typed, whole-image write", kImageWrite, {}, true, kBattery, "77", 200, 77},
         {"squelch typed, leaving the box", kMoveFocus, {}, false, kSquelch0, "200", 127, 0},
     };
     for (const Case& c : cases) {
@@ -251,12 +251,11 @@ TEST_F(TuningDialogTest, OnlyABoxTypedInIsCommitted) {
                     expected.begin() + layout::kTestData + 16);
         Bytes sent = {'t', 0x08, 0xE0, 0x10};
         sent.insert(sent.end(), block.begin(), block.end());
-        bool writes = c.command == TuningDialog::kWriteTestData ||
-                      c.command == TuningDialog::kWriteAll;
+        bool writes = c.command == kTestWrite || c.command == kImageWrite;
         EXPECT_EQ(framesStartingWith(radio->radio(), 't'),
                   writes ? std::vector<Bytes>{sent} : std::vector<Bytes>{})
             << c.what;
-        if (c.command == TuningDialog::kWriteAll) {
+        if (c.command == kImageWrite) {
             EXPECT_EQ(radio->radio().memory(), expected) << c.what;
         }
     }
