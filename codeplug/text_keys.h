@@ -67,6 +67,9 @@ inline constexpr std::string_view kErrorPortConn = "IDS_ERROR_PORTCONN";
 inline constexpr std::string_view kErrorType = "IDS_ERROR_TYPE";
 // A service-mode transfer stopped by the user.
 inline constexpr std::string_view kPromptCancelled = "IDS_PROMPT_CANCELLED";
+// A service-mode whole-image write stopped part-way: "%d" marks the blocks written, then
+// the block count.
+inline constexpr std::string_view kServiceWriteStopped = "IDS_SERVICE_WRITE_STOPPED";
 
 // Backups, verify after write and compare. A verify failure's text is followed by the
 // first differing address; the backup warning by the folder and the reason.

@@ -30,13 +30,14 @@ LiveTuningLink::~LiveTuningLink() {
     worker_.join();
 }
 
-void LiveTuningLink::enqueue(Step step) {
+bool LiveTuningLink::enqueue(Step step) {
     {
         std::lock_guard lock(mutex_);
-        if (closing_) return;
+        if (closing_) return false;
         steps_.push_back(step);
     }
     wake_.notify_all();
+    return true;
 }
 
 void LiveTuningLink::sendLiveSet(const LiveRecord& record, int pauseMs) {
@@ -44,7 +45,7 @@ void LiveTuningLink::sendLiveSet(const LiveRecord& record, int pauseMs) {
 }
 
 void LiveTuningLink::querySquelch(int pauseMs) {
-    enqueue({StepKind::SquelchQuery, pauseMs, {}});
+    if (enqueue({StepKind::SquelchQuery, pauseMs, {}})) ++queriesAsked_;
 }
 
 void LiveTuningLink::finish(const LiveRecord& record) {

@@ -47,6 +47,9 @@ class LiveTuningLink : public LiveTuningChannel {
     // The closing live set has gone out and the port is closed.
     bool finished() const { return finished_.load(std::memory_order_acquire); }
     SquelchReading squelch() const;
+    // How many squelch queries have been asked for: once squelch().answers reaches it,
+    // the last one asked has been answered.
+    int squelchQueriesAsked() const { return queriesAsked_; }
 
   private:
     enum class StepKind { LiveSet, SquelchQuery, Close };
@@ -56,7 +59,8 @@ class LiveTuningLink : public LiveTuningChannel {
         LiveSetFrame frame;
     };
 
-    void enqueue(Step step);
+    // False once the link is closing: the step is dropped.
+    bool enqueue(Step step);
     void run();
     void carryOut(const Step& step);
 
@@ -67,6 +71,7 @@ class LiveTuningLink : public LiveTuningChannel {
     std::deque<Step> steps_;       // guarded by mutex_
     bool closing_ = false;         // guarded by mutex_: finish() was called
     std::atomic<int> squelch_{0};  // answers * 2 + (last answer open)
+    int queriesAsked_ = 0;         // only the thread asking touches it
     std::atomic<bool> finished_{false};
     std::thread worker_;
 };

@@ -9,6 +9,7 @@ namespace {
 constexpr int kFirstCount = 100;
 constexpr int kCountPerBlock = 1600;
 constexpr int kCountScale = 4096;
+constexpr std::string_view kNumberMark = "%d";
 
 std::string_view successKey(ServiceTask task) {
     switch (task) {
@@ -41,26 +42,43 @@ std::string progressLine(std::string_view leadText, int position) {
     return std::string(leadText) + " " + std::to_string(position) + "%";
 }
 
-FinalDisplay finalDisplay(ServiceTask task, ServiceStatus status) {
-    switch (status) {
+FinalDisplay finalDisplay(ServiceTask task, const ServiceSnapshot& end) {
+    switch (end.status) {
         case ServiceStatus::Succeeded:
-            return {successKey(task), std::nullopt};
+            return {successKey(task), {}, std::nullopt};
         case ServiceStatus::NoRadio:
-            return {{}, text_key::kErrorPortConn};
+            return {{}, {}, text_key::kErrorPortConn};
         case ServiceStatus::WrongRadio:
-            return {{}, text_key::kErrorType};
+            return {{}, {}, text_key::kErrorType};
         case ServiceStatus::ReadFailed:
-            return {{}, text_key::kPromptReadFail};
+            return {{}, {}, text_key::kPromptReadFail};
         case ServiceStatus::WriteFailed:
-            return {{}, text_key::kPromptWriteFail};
+            return {{}, {}, text_key::kPromptWriteFail};
         case ServiceStatus::Cancelled:
-            return {text_key::kPromptCancelled, std::nullopt};
+            if (task == ServiceTask::WriteAll && end.blocksDone > 0) {
+                return {text_key::kServiceWriteStopped,
+                        {end.blocksDone, link::kBlockCount},
+                        std::nullopt};
+            }
+            return {text_key::kPromptCancelled, {}, std::nullopt};
         case ServiceStatus::Connecting:
         case ServiceStatus::Searching:
         case ServiceStatus::Transferring:
             break;
     }
     return {};
+}
+
+std::string statusLine(std::string text, const FinalDisplay& display) {
+    std::size_t from = 0;
+    for (int number : display.statusNumbers) {
+        std::size_t at = text.find(kNumberMark, from);
+        if (at == std::string::npos) break;
+        std::string digits = std::to_string(number);
+        text.replace(at, kNumberMark.size(), digits);
+        from = at + digits.size();
+    }
+    return text;
 }
 
 }  // namespace pl3::service

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "service/service_job.h"
 
@@ -23,11 +24,15 @@ std::string progressLine(std::string_view leadText, int position);
 
 struct FinalDisplay {
     std::string_view statusKey;                // the status line's text; empty clears it
+    std::vector<int> statusNumbers;            // for the "%d" marks of that text, in order
     std::optional<std::string_view> errorKey;  // message box: caption "IDS_ERROR", stop icon
 };
 
 // A failure clears the status line, so no earlier success text is left standing beside
-// the message that reports it.
-FinalDisplay finalDisplay(ServiceTask task, ServiceStatus status);
+// the message that reports it. A whole-image write stopped part-way says after which
+// block: the radio then holds part of the new image.
+FinalDisplay finalDisplay(ServiceTask task, const ServiceSnapshot& end);
+// The status text with its "%d" marks filled from the display's numbers.
+std::string statusLine(std::string text, const FinalDisplay& display);
 
 }  // namespace pl3::service

@@ -458,12 +458,15 @@ void CMainFrame::about() {
 }
 
 void CMainFrame::testMode() {
+    const Image before = doc_.image();
     runServiceMode(context_, doc_, prompter_,
                    {[this] { fileOpen(); }, [this] { fileSave(); }, [this] { refreshStatusBar(); }},
                    this);
     // Tuning values and images read in service mode are changes like any other: one undo
-    // step, and a question before they could be lost.
-    if (doc_.hasUnrecordedChanges()) doc_.markEdited();
+    // step, and a question before they could be lost. A visit that changed nothing is no
+    // edit, whatever else the image holds that no step has recorded (the channel page
+    // sets shift directions as it shows the channels).
+    if (doc_.image() != before && doc_.hasUnrecordedChanges()) doc_.markEdited();
 }
 
 void CMainFrame::rebuildRecentFiles() {

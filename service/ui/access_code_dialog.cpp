@@ -104,8 +104,8 @@ void AccessCodeDialog::openAutoTuning() {
     setUnlocked(false);
     setCursor(Qt::BusyCursor);
     runner_->start(service::ServiceTask::ReadTestData, doc_.image(), /*keepPortOpen=*/true,
-                   {{}, [this](service::ServiceStatus status, const Image& working) {
-                        testDataRead(status, working);
+                   {{}, [this](service::ServiceSnapshot end, const Image& working) {
+                        testDataRead(end, working);
                     }});
 }
 
@@ -113,12 +113,11 @@ bool AccessCodeDialog::readingTestData() const {
     return runner_->running();
 }
 
-void AccessCodeDialog::testDataRead(service::ServiceStatus status, const Image& working) {
+void AccessCodeDialog::testDataRead(const service::ServiceSnapshot& end, const Image& working) {
     unsetCursor();
     setUnlocked(unlocked_);
-    service::FinalDisplay display =
-        service::finalDisplay(service::ServiceTask::ReadTestData, status);
-    if (status == service::ServiceStatus::Succeeded) {
+    service::FinalDisplay display = service::finalDisplay(service::ServiceTask::ReadTestData, end);
+    if (end.status == service::ServiceStatus::Succeeded) {
         service::applyResult(doc_, service::ServiceTask::ReadTestData, working);
         if (hooks_.afterTransfer) hooks_.afterTransfer();
         AutoTuningDialog tuning(doc_, context_.texts, context_.port, this);

@@ -45,7 +45,7 @@ class AccessCodeDialog : public QDialog {
     void layOut();
     void codeChanged(const QString& text);
     void showManualAdjustMode();
-    void testDataRead(service::ServiceStatus status, const Image& working);
+    void testDataRead(const service::ServiceSnapshot& end, const Image& working);
     void setUnlocked(bool unlocked);
 
     AppContext& context_;

@@ -118,11 +118,10 @@ void AutoTuningDialog::showPosition() {
 }
 
 void AutoTuningDialog::applyPollTimer(service::PollTimer timer) {
-    if (timer == service::PollTimer::Start) {
-        pollTimer_->start(service::kSquelchPollMs);
-    } else {
-        pollTimer_->stop();
-    }
+    // The link sends the squelch query just asked for after its pauses; the next poll
+    // comes a full period after that query, not after this handler.
+    pollTimer_->stop();
+    restartPollAtAnswer_ = timer == service::PollTimer::Start ? link_->squelchQueriesAsked() : 0;
 }
 
 bool AutoTuningDialog::squelchPolling() const {
@@ -190,6 +189,10 @@ void AutoTuningDialog::watchLink() {
         squelch_->setText(
             QString::fromStdString(texts_.text(service::squelchTextKey(reading.open))));
     }
+    if (restartPollAtAnswer_ > 0 && reading.answers >= restartPollAtAnswer_) {
+        restartPollAtAnswer_ = 0;
+        pollTimer_->start(service::kSquelchPollMs);
+    }
     if (closing_ && link_->finished()) {
         watchTimer_->stop();
         QDialog::done(closingResult_);
@@ -200,7 +203,7 @@ void AutoTuningDialog::finish(bool keep) {
     if (closing_) return;
     closing_ = true;
     closingResult_ = keep ? QDialog::Accepted : QDialog::Rejected;
-    pollTimer_->stop();
+    applyPollTimer(service::PollTimer::Stop);
     list_->setEnabled(false);
     bar_->setEnabled(false);
     session_.finish(keep);

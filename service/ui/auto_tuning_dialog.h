@@ -70,6 +70,9 @@ class AutoTuningDialog : public QDialog {
     QTimer* pollTimer_ = nullptr;
     QTimer* watchTimer_ = nullptr;
     int shownAnswers_ = 0;
+    // The poll restarts once the radio has answered this many squelch queries; 0: none
+    // pending.
+    int restartPollAtAnswer_ = 0;
     bool closing_ = false;
     int closingResult_ = 0;
 };

@@ -45,7 +45,7 @@ void ServiceJobRunner::poll() {
     // The callback may start the next job, which replaces this one and its image.
     Callbacks callbacks = std::move(callbacks_);
     Image working = job_->workingImage();
-    if (callbacks.finished) callbacks.finished(snapshot.status, working);
+    if (callbacks.finished) callbacks.finished(snapshot, working);
 }
 
 }  // namespace pl3

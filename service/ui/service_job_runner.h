@@ -21,8 +21,9 @@ class ServiceJobRunner : public QObject {
 
     struct Callbacks {
         std::function<void(service::ServiceSnapshot)> progress;  // every look, the last too
-        // The job is over: its status and the image it leaves (for applyResult).
-        std::function<void(service::ServiceStatus, const Image&)> finished;
+        // The job is over: how it ended (status, blocks moved) and the image it leaves (for
+        // applyResult).
+        std::function<void(service::ServiceSnapshot, const Image&)> finished;
     };
 
     ServiceJobRunner(AppContext& context, QObject* parent);

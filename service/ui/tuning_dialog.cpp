@@ -85,7 +85,9 @@ void TuningDialog::layOut() {
         boxes_[static_cast<std::size_t>(tuning.index)] = box;
         const int index = tuning.index;
         connect(box, &ValueBox::stepped, this, [this, index](int d) { step(index, d); });
-        connect(box, &ValueBox::editingFinished, this, [this, index] { step(index, 0); });
+        // Also fires when the box loses the focus to a transfer, a message box or another
+        // window: only a typed value is committed then.
+        connect(box, &ValueBox::editingFinished, this, [this, index] { commitTyped(index); });
     }
     layout->addLayout(grid);
 
@@ -152,9 +154,13 @@ void TuningDialog::step(int index, int direction) {
     service::storeBoxValue(doc_, tuning, value);
 }
 
+void TuningDialog::commitTyped(int index) {
+    if (boxes_[static_cast<std::size_t>(index)]->editInProgress()) step(index, 0);
+}
+
 void TuningDialog::commitFocusedBox() {
     for (std::size_t i = 0; i < boxes_.size(); ++i) {
-        if (boxes_[i]->hasFocus()) step(static_cast<int>(i), 0);
+        if (boxes_[i]->hasFocus()) commitTyped(static_cast<int>(i));
     }
 }
 
@@ -200,8 +206,8 @@ void TuningDialog::startTransfer(ServiceTask task) {
     runner_->start(
         task, doc_.image(), false,
         {[this, task](service::ServiceSnapshot snapshot) { showProgress(task, snapshot); },
-         [this, task](service::ServiceStatus status, const Image& working) {
-             endTransfer(task, status, working);
+         [this, task](service::ServiceSnapshot end, const Image& working) {
+             endTransfer(task, end, working);
          }});
 }
 
@@ -213,15 +219,16 @@ void TuningDialog::showProgress(ServiceTask task, const service::ServiceSnapshot
         service::progressLine(context_.texts.text(service::progressKey(task)), position)));
 }
 
-void TuningDialog::endTransfer(ServiceTask task, service::ServiceStatus status,
+void TuningDialog::endTransfer(ServiceTask task, const service::ServiceSnapshot& end,
                                const Image& working) {
     setTransferRunning(false);
     bar_->setVisible(false);
-    service::FinalDisplay display = service::finalDisplay(task, status);
+    service::FinalDisplay display = service::finalDisplay(task, end);
     status_->setText(display.statusKey.empty()
                          ? QString()
-                         : QString::fromStdString(context_.texts.text(display.statusKey)));
-    if (status == service::ServiceStatus::Succeeded) {
+                         : QString::fromStdString(service::statusLine(
+                               context_.texts.text(display.statusKey), display)));
+    if (end.status == service::ServiceStatus::Succeeded) {
         service::applyResult(doc_, task, working);
         if (task == ServiceTask::ReadAll) doc_.updateAllViews();
         redisplay();

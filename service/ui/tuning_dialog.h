@@ -72,10 +72,13 @@ class TuningDialog : public QDialog {
     void buildMenuBar();
     void runCommand(int id);
     void step(int index, int direction);
+    // Leaving a box, Enter or Escape, or a command: a value typed into the box is clamped
+    // and stored; a box nobody typed in keeps the document's byte as it is.
+    void commitTyped(int index);
     void commitFocusedBox();
     void startTransfer(service::ServiceTask task);
     void showProgress(service::ServiceTask task, const service::ServiceSnapshot& snapshot);
-    void endTransfer(service::ServiceTask task, service::ServiceStatus status,
+    void endTransfer(service::ServiceTask task, const service::ServiceSnapshot& end,
                      const Image& working);
     void setTransferRunning(bool running);
 

@@ -8,10 +8,13 @@ ValueBox::ValueBox(QWidget* parent) : QAbstractSpinBox(parent) {
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     // The arrows wrap round, so both are always usable.
     setWrapping(true);
+    // Not the edit's modified flag: the spin box clears that itself when Enter is pressed.
+    connect(lineEdit(), &QLineEdit::textEdited, this, [this] { editInProgress_ = true; });
 }
 
 void ValueBox::showValue(int value) {
     lineEdit()->setText(QString::number(value));
+    editInProgress_ = false;
 }
 
 void ValueBox::stepBy(int steps) {

@@ -13,7 +13,12 @@ class ValueBox : public QAbstractSpinBox {
   public:
     explicit ValueBox(QWidget* parent = nullptr);
 
+    // Also ends an edit in progress.
     void showValue(int value);
+    // The user has typed in the box since it last showed a value. Only then does its text
+    // say more than the document: a clamped value shown (a stored squelch 200 shown as
+    // 127) must not be stored unless the user changed it.
+    bool editInProgress() const { return editInProgress_; }
 
     void stepBy(int steps) override;
     QValidator::State validate(QString& input, int& pos) const override;
@@ -23,6 +28,9 @@ class ValueBox : public QAbstractSpinBox {
 
   protected:
     StepEnabled stepEnabled() const override;
+
+  private:
+    bool editInProgress_ = false;
 };
 
 }  // namespace pl3

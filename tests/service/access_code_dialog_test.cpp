@@ -262,6 +262,10 @@ TEST_F(AccessCodeDialogTest, TheTestModeCommandOpensTheDialog) {
     testMode->trigger();
     EXPECT_TRUE(*closed);
     EXPECT_EQ(doc->accessCode(), "kq18");
+    // A visit that changed nothing is no edit: no undo step, nothing to save, even though
+    // the pages have written their own bytes into the image as they showed it.
+    EXPECT_FALSE(doc->canUndo());
+    EXPECT_FALSE(doc->isModified());
 }
 
 }  // namespace

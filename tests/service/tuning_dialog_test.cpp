@@ -196,14 +196,69 @@ TEST_F(TuningDialogTest, TypedValuesTakeDigitsOnlyAndClampWhenCommitted) {
     EXPECT_FALSE(doc->isModified());
 }
 
-TEST_F(TuningDialogTest, AStoredSquelchAbove127IsShownAs127UntilCommitted) {
-    prepare();
-    doc->image()[layout::kTestData + 1] = 200;
-    dialog->redisplay();
-    EXPECT_EQ(dialog->valueBox(1)->text(), "127");
-    EXPECT_EQ(tuningByte(1), 200);
-    emit dialog->valueBox(1)->editingFinished();
-    EXPECT_EQ(tuningByte(1), 127);
+// A box shows a squelch byte of 200 as 127 and a battery byte of 0 as 1. Leaving the box,
+// or a transfer taking the focus from it, stores that only when the user typed in it;
+// otherwise the image and the radio get the document's bytes as they are.
+TEST_F(TuningDialogTest, OnlyABoxTypedInIsCommitted) {
+    constexpr int kMoveFocus = 0;  // no command: the focus goes on to another box
+    constexpr int kTestWrite = TuningDialog::kWriteTestData;
+    constexpr int kTestRead = TuningDialog::kReadTestData;
+    constexpr int kImageWrite = TuningDialog::kWriteAll;
+    const sim::Faults noRadio = test::faultsWhere([](sim::Faults& f) { f.neverWake = true; });
+    struct Case {
+        const char* what;
+        int command;
+        sim::Faults faults;
+        bool squelchAt200;  // else the factory default
+        int typedBox;       // -1: nothing typed, the squelch box has the focus
+        const char* typed;
+        int squelch;  // bytes expected afterwards
+        int battery;
+    } cases[] = {
+        {"factory defaults, test-data write", kTestWrite, {}, false, -1, "", 23, 0},
+        {"whole-image write", kImageWrite, {}, true, -1, "", 200, 0},
+        {"failed test-data read", kTestRead, noRadio, true, -1, "", 200, 0},
+        {"leaving the box", kMoveFocus, {}, true, -1, "", 200, 0},
+        {"battery typed, test-data write", kTestWrite, {}, true, kBattery, "0", 200, 1},
+        {"battery typed, whole-image write", kImageWrite, {}, true, kBattery, "77", 200, 77},
+        {"squelch typed, leaving the box", kMoveFocus, {}, false, kSquelch0, "200", 127, 0},
+    };
+    for (const Case& c : cases) {
+        prompter = test::ScriptedPrompter();
+        prepare(c.faults);
+        if (c.squelchAt200) doc->image()[layout::kTestData + kSquelch0] = 200;
+        ASSERT_EQ(tuningByte(kBattery), 0) << "the factory default";
+        dialog->redisplay();
+        Image expected = doc->image();
+        expected[layout::kTestData + kSquelch0] = static_cast<std::uint8_t>(c.squelch);
+        expected[layout::kTestData + kBattery] = static_cast<std::uint8_t>(c.battery);
+        dialog->show();
+        dialog->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+        ValueBox* focused = dialog->valueBox(c.typedBox < 0 ? kSquelch0 : c.typedBox);
+        focused->setFocus();
+        if (c.typedBox >= 0) {
+            focused->findChild<QLineEdit*>()->selectAll();
+            QTest::keyClicks(focused, c.typed);
+        }
+        if (c.command == kMoveFocus) {
+            dialog->valueBox(kHighPower0)->setFocus();
+        } else {
+            run(c.command);
+        }
+        EXPECT_EQ(doc->image(), expected) << c.what;
+        Bytes block(expected.begin() + layout::kTestData,
+                    expected.begin() + layout::kTestData + 16);
+        Bytes sent = {'t', 0x08, 0xE0, 0x10};
+        sent.insert(sent.end(), block.begin(), block.end());
+        bool writes = c.command == kTestWrite || c.command == kImageWrite;
+        EXPECT_EQ(framesStartingWith(radio->radio(), 't'),
+                  writes ? std::vector<Bytes>{sent} : std::vector<Bytes>{})
+            << c.what;
+        if (c.command == kImageWrite) {
+            EXPECT_EQ(radio->radio().memory(), expected) << c.what;
+        }
+    }
 }
 
 TEST_F(TuningDialogTest, ReadTestDataShowsTheRadiosValues) {
@@ -374,6 +429,31 @@ TEST_F(TuningDialogTest, EscapeCancelsARunningTransferAndKeepsTheDialog) {
     EXPECT_FALSE(context->port.isOpen());
     EXPECT_TRUE(messageKeys().empty());
     EXPECT_TRUE(dialog->command(TuningDialog::kWriteAll)->isEnabled());
+}
+
+TEST_F(TuningDialogTest, AStoppedWholeImageWriteSaysHowFarItGot) {
+    prepare(test::faultsWhere([](sim::Faults& f) { f.extraDelayMs = 20; }));
+    dialog->command(TuningDialog::kWriteAll)->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dialog->progressPosition() > 0; }, 60000));
+    QTest::keyClick(dialog.get(), Qt::Key_Escape);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->transferRunning(); }, 5000));
+    // The block on the line when the write stopped may or may not have been taken.
+    const std::size_t received = framesStartingWith(radio->radio(), 'w').size();
+    ASSERT_GT(received, 0u);
+    ASSERT_LT(received, 256u);
+    auto stoppedAfter = [this](std::size_t blocks) {
+        QString line = text(text_key::kServiceWriteStopped);
+        line.replace(line.indexOf(QStringLiteral("%d")), 2, QString::number(blocks));
+        line.replace(line.indexOf(QStringLiteral("%d")), 2, QStringLiteral("256"));
+        return line;
+    };
+    const QString status = dialog->statusText();
+    EXPECT_TRUE(status == stoppedAfter(received) || status == stoppedAfter(received - 1))
+        << status.toStdString() << " / " << received;
+    EXPECT_TRUE(framesStartingWith(radio->radio(), 't').empty());
+    EXPECT_FALSE(dialog->progressShown());
+    EXPECT_FALSE(context->port.isOpen());
+    EXPECT_TRUE(messageKeys().empty());
 }
 
 TEST_F(TuningDialogTest, OpenAndSaveUseTheMainWindowsCommands) {
