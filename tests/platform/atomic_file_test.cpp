@@ -248,7 +248,9 @@ TEST(WriteFileAtomically, RespectsWhatIsAtThePath) {
         EXPECT_EQ(readBytes(c.path), bytesOf("new"));
         EXPECT_EQ(readBytes(c.written), bytesOf("new"));
         EXPECT_EQ(notes.otherNames, c.otherNames);
-        if (c.otherNames > 0) EXPECT_EQ(after.st_ino, before.st_ino);
+        if (c.otherNames > 0) {
+            EXPECT_EQ(after.st_ino, before.st_ino);
+        }
     }
     std::vector<std::string> left = entriesOf(dir.path());
     std::vector<std::string> inSub = entriesOf(dir.file("sub"));
