@@ -9,6 +9,7 @@
 #include "app/app_context.h"
 #include "app/main_frame.h"
 #include "app/message_box_prompter.h"
+#include "app/settings_warnings.h"
 #include "codeplug/document_commands.h"
 #include "platform/program_folder.h"
 #include "platform/system_locale.h"
@@ -97,5 +98,6 @@ int main(int argc, char** argv) {
     QStringList arguments = application.arguments();
     if (arguments.size() > 1 && !frame.openFile(arguments.at(1))) return 1;
     frame.show();
+    pl3::warnAboutUnusableSettings(context.settings, prompter);
     return application.exec();
 }

@@ -41,6 +41,10 @@ inline constexpr std::string_view kAskSaveChanges = "IDS_ASK_SAVECHANGES";
 inline constexpr std::string_view kErrorOpenFile = "IDS_ERROR_OPENFILE";
 inline constexpr std::string_view kErrorSaveFile = "IDS_ERROR_SAVEFILE";
 inline constexpr std::string_view kErrorPrint = "IDS_ERROR_PRINT";
+// A data file longer than the format: the bytes after it are not kept when it is saved.
+inline constexpr std::string_view kWarnFileLonger = "IDS_WARN_FILE_LONGER";
+// An output path that exists and is no regular file (a FIFO, a device, a folder).
+inline constexpr std::string_view kErrorNotRegularFile = "IDS_ERROR_NOT_REGULAR_FILE";
 inline constexpr std::string_view kConfirm = "IDS_CONFIRM";
 inline constexpr std::string_view kConfirmFreq = "IDS_CONFIRM_FREQ";
 
@@ -62,6 +66,12 @@ inline constexpr std::string_view kErrorType = "IDS_ERROR_TYPE";
 // A service-mode transfer stopped by the user.
 inline constexpr std::string_view kPromptCancelled = "IDS_PROMPT_CANCELLED";
 
+// setting.ini: a write that failed (the file follows), a file that is not text, and the
+// frequency-range entries that are skipped (the file and the entries follow).
+inline constexpr std::string_view kWarnSettingsWrite = "IDS_WARN_SETTINGS_WRITE";
+inline constexpr std::string_view kWarnSettingsText = "IDS_WARN_SETTINGS_TEXT";
+inline constexpr std::string_view kWarnSettingsRange = "IDS_WARN_SETTINGS_RANGE";
+
 // Backups, verify after write and compare. A verify failure's text is followed by the
 // first differing address; the backup warning by the folder and the reason.
 inline constexpr std::string_view kWarnBackup = "IDS_WARN_BACKUP";
@@ -77,6 +87,7 @@ inline constexpr std::string_view kDiffCount = "IDS_DIFF_COUNT";  // "%d" marks 
 // Command-line tool.
 inline constexpr std::string_view kCliUnknownField = "IDS_CLI_UNKNOWN_FIELD";
 inline constexpr std::string_view kCliBadValue = "IDS_CLI_BAD_VALUE";
+inline constexpr std::string_view kCliBadPort = "IDS_CLI_BAD_PORT";
 
 // Channel-list import: the report's summary and row prefix ("%d" marks the numbers),
 // then what a note says about the whole text, a skipped row or an adjusted row.

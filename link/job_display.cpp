@@ -53,10 +53,9 @@ TickActions tickActions(const JobSnapshot& job, Direction direction) {
         case JobStatus::Reading:
         case JobStatus::Writing:
         case JobStatus::Verifying:
-            actions.statusLine =
-                StatusLine{job.status == JobStatus::Verifying ? text_key::kPromptVerify
-                                                              : promptKey(direction),
-                           " " + std::to_string(job.progress) + "%"};
+            actions.statusLine = StatusLine{
+                job.status == JobStatus::Verifying ? text_key::kPromptVerify : promptKey(direction),
+                " " + std::to_string(job.progress) + "%"};
             actions.barPosition = job.progress * kBarRange / 100;
             break;
         case JobStatus::VerifyFailed:
@@ -91,6 +90,7 @@ TickActions tickActions(const JobSnapshot& job, Direction direction) {
             actions.end = true;
             break;
     }
+    actions.settingsNotWritten = actions.stopTimer && job.foundPortNotStored;
     return actions;
 }
 

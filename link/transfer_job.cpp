@@ -28,6 +28,7 @@ void TransferJob::start(const Image& image, const PortPlan& plan) {
     status_ = static_cast<int>(JobStatus::Connecting);
     foundPort_ = -1;
     mismatch_ = -1;
+    foundPortNotStored_ = false;
     finished_ = false;
     port_.setBaud(kRadioBaud);
     worker_ = std::thread([this, plan] { run(plan); });
@@ -44,8 +45,12 @@ void TransferJob::join() {
 }
 
 JobSnapshot TransferJob::snapshot() const {
-    return {static_cast<JobStatus>(status_.load(std::memory_order_acquire)), progress_.load(),
-            foundPort_.load(), finished_.load(std::memory_order_acquire), mismatch_.load()};
+    return {static_cast<JobStatus>(status_.load(std::memory_order_acquire)),
+            progress_.load(),
+            foundPort_.load(),
+            finished_.load(std::memory_order_acquire),
+            mismatch_.load(),
+            foundPortNotStored_.load()};
 }
 
 std::string TransferJob::versionText() const {
@@ -96,6 +101,7 @@ void TransferJob::run(PortPlan plan) {
     if (outcome == Outcome::Ok) {
         outcome = conversation.handshake();
         foundPort_ = conversation.foundPort();
+        foundPortNotStored_ = conversation.foundPortNotStored();
     }
     if (outcome != Outcome::Ok) return finish(outcome);
 

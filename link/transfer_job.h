@@ -44,6 +44,9 @@ struct JobSnapshot {
     // VerifyFailed: the first address where the radio differs from what was written, -1
     // when the read-back itself failed.
     int mismatchAddress = -1;
+    // The port the search found could not be stored as "com" (the settings file cannot be
+    // written); set before the job ends.
+    bool foundPortNotStored = false;
 };
 
 inline constexpr int kFinalWritePauseMs = 1000;
@@ -97,6 +100,7 @@ class TransferJob {
     std::atomic<bool> finished_{false};
     std::atomic<bool> verify_{false};
     std::atomic<int> mismatch_{-1};
+    std::atomic<bool> foundPortNotStored_{false};
     mutable std::mutex versionMutex_;
     std::string versionText_;
 };

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "app/app_context.h"
+#include "platform/prompter.h"
 #include "service/service_job.h"
 
 class QTimer;
@@ -25,7 +26,8 @@ class ServiceJobRunner : public QObject {
         std::function<void(service::ServiceStatus, const Image&)> finished;
     };
 
-    ServiceJobRunner(AppContext& context, QObject* parent);
+    // prompter tells the user when the port a search found could not be stored.
+    ServiceJobRunner(AppContext& context, Prompter& prompter, QObject* parent);
     ~ServiceJobRunner() override;
 
     void start(service::ServiceTask task, const Image& image, bool keepPortOpen,
@@ -38,6 +40,7 @@ class ServiceJobRunner : public QObject {
     void poll();
 
     AppContext& context_;
+    Prompter& prompter_;
     std::unique_ptr<service::ServiceJob> job_;
     Callbacks callbacks_;
     QTimer* timer_;

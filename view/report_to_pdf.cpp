@@ -17,6 +17,7 @@ constexpr int kCannotPrint = 2;
 int printReportToPdf(AppContext& context, const std::string& pdfPath,
                      const std::optional<std::string>& codeplugPath) {
     StderrPrompter prompter(context.texts, "pl3-cps");
+    warnAboutUnusableSettings(context.settings, prompter);
     CMaItemDoc doc(context.settings);
     bool skipPrompt = true;
     newDocument(doc, prompter, skipPrompt);

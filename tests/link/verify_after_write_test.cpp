@@ -55,7 +55,8 @@ WriteRun writeTo(const sim::Faults& faults, bool verify) {
 std::string commands(const std::vector<sim::Frame>& frames) {
     std::string text;
     for (const sim::Frame& frame : frames) {
-        if (frame.bytes.size() >= 4 && (frame.bytes[0] == 'w' || frame.bytes[0] == 'R'))
+        if (frame.kind == sim::FrameKind::Command &&
+            (frame.bytes[0] == 'w' || frame.bytes[0] == 'R'))
             text += static_cast<char>(frame.bytes[0]);
     }
     return text;
@@ -74,7 +75,7 @@ TEST(VerifyAfterWrite, ReadsEveryBlockBackAndPassesWhenTheRadioHoldsTheImage) {
     // In ascending order, as every transfer of the image.
     int k = 0;
     for (const sim::Frame& frame : run.frames) {
-        if (frame.bytes[0] != 'R') continue;
+        if (frame.kind != sim::FrameKind::Command || frame.bytes[0] != 'R') continue;
         EXPECT_EQ((frame.bytes[1] << 8 | frame.bytes[2]), k * kBlockSize);
         ++k;
     }
@@ -97,8 +98,9 @@ TEST(VerifyAfterWrite, OutcomeOfEachRadioBehaviour) {
         {"corrupted block, not verified: unnoticed",
          test::faultsWhere([](sim::Faults& f) { f.corruptStoredBlock = 37; }), false,
          JobStatus::WriteComplete, -1, std::string(256, 'w')},
-        {"corrupted first block", test::faultsWhere([](sim::Faults& f) { f.corruptStoredBlock = 0; }),
-         true, JobStatus::VerifyFailed, 15, std::string(256, 'w') + std::string(256, 'R')},
+        {"corrupted first block",
+         test::faultsWhere([](sim::Faults& f) { f.corruptStoredBlock = 0; }), true,
+         JobStatus::VerifyFailed, 15, std::string(256, 'w') + std::string(256, 'R')},
         {"read-back reply short",
          test::faultsWhere([](sim::Faults& f) { f.shortReplyAtBlock = 200; }), true,
          JobStatus::VerifyFailed, -1, std::string(256, 'w') + std::string(201, 'R')},
@@ -126,9 +128,11 @@ TEST(VerifyAfterWrite, ProgressAndFailuresAreShown) {
     } cases[] = {
         {{JobStatus::Verifying, 45, -1, false}, StatusLine{text_key::kPromptVerify, " 45%"}, false},
         {{JobStatus::VerifyFailed, 100, -1, true, 0x025F},
-         StatusLine{text_key::kPromptVerifyFail, "0x025F"}, true},
+         StatusLine{text_key::kPromptVerifyFail, "0x025F"},
+         true},
         {{JobStatus::VerifyFailed, 100, -1, true, -1},
-         StatusLine{text_key::kPromptVerifyReadFail, ""}, true},
+         StatusLine{text_key::kPromptVerifyReadFail, ""},
+         true},
     };
     for (const Case& c : cases) {
         TickActions actions = tickActions(c.job, Direction::Write);

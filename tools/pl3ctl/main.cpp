@@ -16,7 +16,8 @@ void printUsage(std::ostream& out) {
            "  pl3ctl [--program-dir DIR] dump [--json] FILE\n"
            "  pl3ctl [--program-dir DIR] set FILE FIELD[=VALUE] ...\n"
            "  pl3ctl [--program-dir DIR] read  [--port P] [--no-search] [--no-backup] -o FILE\n"
-           "  pl3ctl [--program-dir DIR] write [--port P] [--no-search] [--no-backup] [--verify] FILE\n"
+           "  pl3ctl [--program-dir DIR] write [--port P] [--no-search] [--no-backup] [--verify] "
+           "FILE\n"
            "  pl3ctl [--program-dir DIR] diff A.PL-3 B.PL-3\n"
            "  pl3ctl [--program-dir DIR] export-csv FILE OUT.csv\n"
            "  pl3ctl [--program-dir DIR] import-csv FILE IN.csv\n"
@@ -102,6 +103,7 @@ int run(int argc, char** argv) {
     std::optional<AppPaths> paths = startUp(programFolder);
     if (!paths) return kExitFileError;
     CliContext context(std::move(*paths));
+    warnAboutUnusableSettings(context.settings, context.prompter);
     return runner(context, args);
 }
 
