@@ -74,9 +74,9 @@ int main(int argc, char** argv) {
     }
     pl3::AppContext context(std::move(*paths));
     if (pdfPath) {
-        const QStringList arguments = application.arguments();
+        // The name as the system gave it: one that is not UTF-8 would not survive a QString.
         std::optional<std::string> codeplug;
-        if (arguments.size() > 1) codeplug = arguments.at(1).toStdString();
+        if (argc > 1) codeplug = argv[1];
         return pl3::printReportToPdf(context, *pdfPath, codeplug);
     }
 
