@@ -6,6 +6,7 @@
 #include <string>
 
 #include "codeplug/backup_store.h"
+#include "lang/settings_warnings.h"
 #include "lang/text_lookup.h"
 #include "link/serial_port.h"
 #include "platform/app_paths.h"
@@ -29,6 +30,8 @@ struct AppContext {
     std::string radioVersion;  // "%d.%d" of the last read, empty before
     // Where the radio jobs keep their automatic backups (warns once per run on failure).
     backup::BackupStore backups;
+    // Says once per run that setting.ini could not be written.
+    SettingsWriteWarning settingsWarning;
     bool skipPrompt = false;
 };
 

@@ -39,11 +39,13 @@ CommPortChoice probeCommPorts(SerialPort& port, const SettingsFile& settings) {
 }
 
 std::optional<int> storeCommPort(const CommPortChoice& choice, const PortTicks& ticks,
-                                 SerialPort& port, const SettingsFile& settings) {
+                                 SerialPort& port, const SettingsFile& settings,
+                                 SettingsWriteWarning& warning, Prompter& prompter) {
     std::optional<int> chosen = choice.commit(ticks);
     if (!chosen) return std::nullopt;
     port.close();
-    if (!settings.setComPort(*chosen)) return std::nullopt;
+    if (!warning.check(settings.setComPort(*chosen), prompter, settings.path()))
+        return std::nullopt;
     return chosen;
 }
 

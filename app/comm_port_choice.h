@@ -8,7 +8,9 @@
 #include <string>
 #include <string_view>
 
+#include "lang/settings_warnings.h"
 #include "link/serial_port.h"
+#include "platform/prompter.h"
 #include "platform/settings_file.h"
 
 namespace pl3 {
@@ -65,8 +67,9 @@ CommPortChoice probeCommPorts(SerialPort& port, const SettingsFile& settings);
 
 // OK: when the port changes, closes the application's port, which is open on the old
 // device, and stores the new number. Returns the number stored, or nullopt when "com"
-// was left as it was.
+// was left as it was; a failed write is told through warning.
 std::optional<int> storeCommPort(const CommPortChoice& choice, const PortTicks& ticks,
-                                 SerialPort& port, const SettingsFile& settings);
+                                 SerialPort& port, const SettingsFile& settings,
+                                 SettingsWriteWarning& warning, Prompter& prompter);
 
 }  // namespace pl3

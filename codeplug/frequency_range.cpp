@@ -8,6 +8,8 @@ namespace pl3::freq_range {
 
 namespace {
 
+constexpr std::size_t kCodeDigits = 8;
+
 int hexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -29,23 +31,36 @@ std::optional<int> megahertz(std::string_view data, int first, int second, int t
 }  // namespace
 
 std::optional<Code> parseCode(std::string_view data) {
-    if (data.size() < 8) return std::nullopt;
+    if (!limitsOf(data)) return std::nullopt;
     Code code{};
     for (std::size_t i = 0; i < code.size(); ++i) {
-        int high = hexValue(data[2 * i]);
-        int low = hexValue(data[2 * i + 1]);
-        if (high < 0 || low < 0) return std::nullopt;
-        code[i] = static_cast<std::uint8_t>(high << 4 | low);
+        code[i] = static_cast<std::uint8_t>(hexValue(data[2 * i]) << 4 | hexValue(data[2 * i + 1]));
     }
     return code;
 }
 
 std::optional<Limits> limitsOf(std::string_view data) {
-    if (!parseCode(data)) return std::nullopt;
+    if (data.size() != kCodeDigits) return std::nullopt;
+    for (char c : data) {
+        if (hexValue(c) < 0) return std::nullopt;
+    }
     std::optional<int> lower = megahertz(data, 3, 4, 1);
     std::optional<int> upper = megahertz(data, 7, 8, 5);
     if (!lower || !upper || *lower > *upper) return std::nullopt;
     return Limits{*lower * frequency::kUnitsPerMhz, *upper * frequency::kUnitsPerMhz};
+}
+
+std::vector<std::string> unusableEntries(const SettingsFile& settings) {
+    std::vector<std::string> entries;
+    for (int n = 0; n < kMaxFreqRanges; ++n) {
+        std::optional<std::string> data = settings.freqRangeData(n);
+        if (!data) break;
+        if (limitsOf(*data)) continue;
+        std::string key(settings_key::kFreqDataFormat);
+        key.replace(key.find("%d"), 2, std::to_string(n));
+        entries.push_back(key + "=" + *data);
+    }
+    return entries;
 }
 
 int rangeIndexOf(const SettingsFile& settings, const Code& imageCode) {

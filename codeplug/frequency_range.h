@@ -7,7 +7,9 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/settings_file.h"
 
@@ -23,13 +25,20 @@ struct Limits {
 
 inline constexpr Limits kDefaultLimits = {10'000'000, 50'000'000};
 
-// The four bytes of a "data" value (either letter case); nullopt unless it starts with
-// eight hexadecimal digits.
+// A "data" value is usable when it is exactly eight hexadecimal digits (either letter
+// case), the six digits that carry the limits are decimal, and the lower limit is not
+// above the upper one. An unusable value is skipped: it selects nothing, matches no
+// image and gives no limits.
+
+// The four bytes of a usable "data" value; nullopt for any other.
 std::optional<Code> parseCode(std::string_view data);
 
-// The limits a "data" value names; nullopt when the digits that carry them are not
-// decimal or the lower limit lies above the upper one.
+// The limits a usable "data" value names; nullopt for any other.
 std::optional<Limits> limitsOf(std::string_view data);
+
+// The "data%d" entries before the first missing key whose values are not usable, as
+// "key=value" lines, so that the user can be told once which entries are skipped.
+std::vector<std::string> unusableEntries(const SettingsFile& settings);
 
 // The last range (scanning "data0", "data1", ... up to the first missing key) whose
 // code equals the image's; 0 when none does.

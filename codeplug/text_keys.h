@@ -47,6 +47,8 @@ inline constexpr std::string_view kWarnHardLinks = "IDS_WARN_HARDLINKS";
 // Before writing a codeplug loaded from an incomplete file to the radio.
 inline constexpr std::string_view kAskWriteIncomplete = "IDS_ASK_WRITE_INCOMPLETE";
 inline constexpr std::string_view kErrorPrint = "IDS_ERROR_PRINT";
+// A data file longer than the format: the bytes after it are not kept when it is saved.
+inline constexpr std::string_view kWarnFileLonger = "IDS_WARN_FILE_LONGER";
 inline constexpr std::string_view kConfirm = "IDS_CONFIRM";
 inline constexpr std::string_view kConfirmFreq = "IDS_CONFIRM_FREQ";
 
@@ -70,6 +72,12 @@ inline constexpr std::string_view kPromptCancelled = "IDS_PROMPT_CANCELLED";
 // A service-mode whole-image write stopped part-way: "%d" marks the blocks written, then
 // the block count.
 inline constexpr std::string_view kServiceWriteStopped = "IDS_SERVICE_WRITE_STOPPED";
+
+// setting.ini: a write that failed (the file follows), a file that is not text, and the
+// frequency-range entries that are skipped (the file and the entries follow).
+inline constexpr std::string_view kWarnSettingsWrite = "IDS_WARN_SETTINGS_WRITE";
+inline constexpr std::string_view kWarnSettingsText = "IDS_WARN_SETTINGS_TEXT";
+inline constexpr std::string_view kWarnSettingsRange = "IDS_WARN_SETTINGS_RANGE";
 
 // Backups, verify after write and compare. A verify failure's text is followed by the
 // first differing address; the backup warning by the folder and the reason.
@@ -99,6 +107,7 @@ inline constexpr std::string_view kCliBackupOfWrite = "IDS_CLI_BACKUP_OF_WRITE";
 inline constexpr std::string_view kCliBackupOfLastRead = "IDS_CLI_BACKUP_OF_LASTREAD";
 inline constexpr std::string_view kCliBackupOfRead = "IDS_CLI_BACKUP_OF_READ";
 inline constexpr std::string_view kCliNoBackup = "IDS_CLI_NO_BACKUP";
+inline constexpr std::string_view kCliBadPort = "IDS_CLI_BAD_PORT";
 
 // Channel-list import: the report's summary and row prefix ("%d" marks the numbers),
 // then what a note says about the whole text, a skipped row or an adjusted row.

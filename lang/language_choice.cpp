@@ -27,16 +27,16 @@ LanguageChoice languageChoiceFor(const std::string& programFolder, const TextLoo
     return LanguageChoice(languageList(programFolder), texts.languageFilePath());
 }
 
-std::optional<LanguageSelection> applyLanguageChoice(const LanguageChoice& choice,
-                                                     std::string_view selectedText,
-                                                     TextLookup& texts,
-                                                     const SettingsFile& settings) {
+std::optional<LanguageSelection> applyLanguageChoice(
+    const LanguageChoice& choice, std::string_view selectedText, TextLookup& texts,
+    const SettingsFile& settings, SettingsWriteWarning& warning, Prompter& prompter) {
     std::optional<LanguageSelection> selection = choice.commit(selectedText);
     if (!selection) return std::nullopt;
     // The running program switches even when setting.ini cannot be written: the user
     // asked for the language now; only the next start would fall back.
-    settings.setLanguageName(selection->title);
+    const bool written = settings.setLanguageName(selection->title);
     texts.setLanguageFilePath(selection->path);
+    warning.check(written, prompter, settings.path());
     return selection;
 }
 

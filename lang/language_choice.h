@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "lang/language_list.h"
+#include "lang/settings_warnings.h"
 #include "lang/text_lookup.h"
 #include "platform/settings_file.h"
 
@@ -44,10 +45,9 @@ LanguageChoice languageChoiceFor(const std::string& programFolder, const TextLoo
 
 // OK with selectedText: stores the chosen title as "language" and makes texts read the
 // chosen file. Returns the selection, or nullopt (and changes nothing) when no entry has
-// that text.
-std::optional<LanguageSelection> applyLanguageChoice(const LanguageChoice& choice,
-                                                     std::string_view selectedText,
-                                                     TextLookup& texts,
-                                                     const SettingsFile& settings);
+// that text. A failed write is told through warning, in the chosen language.
+std::optional<LanguageSelection> applyLanguageChoice(
+    const LanguageChoice& choice, std::string_view selectedText, TextLookup& texts,
+    const SettingsFile& settings, SettingsWriteWarning& warning, Prompter& prompter);
 
 }  // namespace pl3

@@ -90,6 +90,7 @@ TickActions tickActions(const JobSnapshot& job, Direction direction) {
             actions.end = true;
             break;
     }
+    actions.settingsNotWritten = actions.stopTimer && job.foundPortNotStored;
     return actions;
 }
 

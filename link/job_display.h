@@ -32,6 +32,9 @@ struct TickActions {
     bool takeImage = false;   // a read completed: the working image becomes the document's
     bool allowRetry = false;  // a transfer failed: the dialog stays open, OK starts again
     bool end = false;         // the job is over: keep its version text, close the dialog
+    // The job is over and the port its search found was not stored: the settings file
+    // cannot be written (said once per run).
+    bool settingsNotWritten = false;
 };
 
 // The title and first status line of the dialog for a direction.

@@ -23,7 +23,6 @@ constexpr int kVersionTimeoutMs = 200;
 constexpr int kBlockReplyTimeoutMs = 500;
 constexpr int kBlockReplySize = 4 + kBlockSize;
 constexpr int kSettleMs = 100;  // after opening a port, before the first wake-up
-constexpr int kMaxPortNumber = 255;
 // Stale input is drained before each wake-up; a line that never stops talking must not
 // keep the job here for ever.
 constexpr int kMaxDrainBytes = 4096;
@@ -128,7 +127,7 @@ Outcome Conversation::handshake() {
     if (port_.readByte(kChallengeTimeoutMs) != kAck) return failed();
 
     if (foundPort_ > 0) {
-        port_.settings().setComPort(foundPort_);
+        if (!port_.settings().setComPort(foundPort_)) foundPortNotStored_ = true;
         foundPort_ = -1;
     }
     return Outcome::Ok;

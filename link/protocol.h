@@ -52,6 +52,8 @@ inline constexpr int kBlockSize = 16;
 inline constexpr int kBlockCount = static_cast<int>(kImageSize) / kBlockSize;
 inline constexpr int kWakeAttempts = 10;
 inline constexpr int kWritePauseMs = 1;
+// Port numbers run from 1 to this; the search tries them all.
+inline constexpr int kMaxPortNumber = 255;
 
 // Where to look for the radio.
 struct PortPlan {
@@ -75,7 +77,7 @@ class Conversation {
     Outcome connect(const PortPlan& plan, const std::function<void(int port)>& onSearching = {});
 
     // Identification and challenge. A radio found by the search has its port number
-    // stored as "setup"/"com".
+    // stored as "setup"/"com"; a failure to store it does not fail the handshake.
     Outcome handshake();
 
     // "r": the version text "%d.%d", or nullopt when the radio does not answer.
@@ -93,6 +95,8 @@ class Conversation {
 
     // The port number the search found, -1 when the radio answered on the planned port.
     int foundPort() const { return foundPort_; }
+    // The port the search found could not be stored in the settings file.
+    bool foundPortNotStored() const { return foundPortNotStored_; }
 
   private:
     bool wake();
@@ -101,6 +105,7 @@ class Conversation {
     const JobProfile& profile_;
     CancelToken& cancel_;
     int foundPort_ = -1;
+    bool foundPortNotStored_ = false;
 };
 
 }  // namespace pl3::link

@@ -29,6 +29,7 @@ void TransferJob::start(const Image& image, const PortPlan& plan) {
     foundPort_ = -1;
     mismatch_ = -1;
     blocksDone_ = 0;
+    foundPortNotStored_ = false;
     finished_ = false;
     port_.setBaud(kRadioBaud);
     worker_ = std::thread([this, plan] { run(plan); });
@@ -50,7 +51,8 @@ JobSnapshot TransferJob::snapshot() const {
             foundPort_.load(),
             finished_.load(std::memory_order_acquire),
             mismatch_.load(),
-            blocksDone_.load()};
+            blocksDone_.load(),
+            foundPortNotStored_.load()};
 }
 
 std::string TransferJob::versionText() const {
@@ -101,6 +103,7 @@ void TransferJob::run(PortPlan plan) {
     if (outcome == Outcome::Ok) {
         outcome = conversation.handshake();
         foundPort_ = conversation.foundPort();
+        foundPortNotStored_ = conversation.foundPortNotStored();
     }
     if (outcome != Outcome::Ok) return finish(outcome);
 

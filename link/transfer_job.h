@@ -46,6 +46,9 @@ struct JobSnapshot {
     int mismatchAddress = -1;
     // Blocks moved so far in the read or the write itself (0 ... 256; not the read-back).
     int blocksDone = 0;
+    // The port the search found could not be stored as "com" (the settings file cannot be
+    // written); set before the job ends.
+    bool foundPortNotStored = false;
 };
 
 inline constexpr int kFinalWritePauseMs = 1000;
@@ -104,6 +107,7 @@ class TransferJob {
     std::atomic<bool> verify_{false};
     std::atomic<int> mismatch_{-1};
     std::atomic<int> blocksDone_{0};
+    std::atomic<bool> foundPortNotStored_{false};
     mutable std::mutex versionMutex_;
     std::string versionText_;
 };

@@ -6,8 +6,6 @@
 #include <optional>
 #include <vector>
 
-#include "platform/atomic_file.h"
-
 namespace pl3::platform {
 
 namespace {
@@ -78,6 +76,16 @@ std::size_t sequenceLength(std::string_view text, std::size_t pos) {
         if (byteAt(pos + i) < 0x80 || byteAt(pos + i) > 0xBF) return 1;
     }
     return trailing + 1;
+}
+
+bool isText(std::string_view text) {
+    for (std::size_t pos = 0; pos < text.size();) {
+        if (text[pos] == '\0') return false;
+        std::size_t length = sequenceLength(text, pos);
+        if (length == 1 && static_cast<unsigned char>(text[pos]) >= 0x80) return false;
+        pos += length;
+    }
+    return true;
 }
 
 // What a caller's buffer of bufferLength characters (one kept for the terminator) receives.
@@ -339,6 +347,13 @@ bool writeString(const std::string& path, std::string_view section, std::string_
     }
     std::string text = rewrite(*profile, section, key, value);
     return writeFileAtomically(path, std::vector<std::uint8_t>(text.begin(), text.end()));
+}
+
+ProfileContent inspectProfile(const std::string& path, FileError* error) {
+    auto bytes = readFile(path, kMaxProfileBytes, error);
+    if (!bytes) return ProfileContent::Unreadable;
+    std::string_view body(reinterpret_cast<const char*>(bytes->data()), bytes->size());
+    return isText(body) ? ProfileContent::Text : ProfileContent::NotText;
 }
 
 }  // namespace pl3::platform

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/atomic_file.h"
+
 namespace pl3::platform {
 
 // File layout: "[name]" lines start sections (the text up to the first ']'; a '[' line
@@ -44,5 +46,11 @@ int readInt(const std::string& path, std::string_view section, std::string_view 
 // key, '=' in the key or a key starting with ';' or '[', ']' in the section).
 bool writeString(const std::string& path, std::string_view section, std::string_view key,
                  std::string_view value);
+
+// Whether readers can make sense of the file: it reads as empty when it cannot be read or
+// is not text (a NUL byte or a byte sequence that is not UTF-8), which the user should be
+// told rather than left to find out from defaults.
+enum class ProfileContent { Text, NotText, Unreadable };
+ProfileContent inspectProfile(const std::string& path, FileError* error = nullptr);
 
 }  // namespace pl3::platform

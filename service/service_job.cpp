@@ -58,6 +58,7 @@ void ServiceJob::start(const Image& image, const link::PortPlan& plan, bool keep
     cancel_.reset();
     status_ = ServiceStatus::Connecting;
     blocksDone_ = 0;
+    foundPortNotStored_ = false;
     finished_ = false;
     port_.setBaud(kRadioBaud);
     worker_ = std::thread([this, plan, keepPortOpen] { run(plan, keepPortOpen); });
@@ -77,14 +78,17 @@ void ServiceJob::join() {
 
 ServiceSnapshot ServiceJob::snapshot() const {
     return {status_.load(std::memory_order_acquire), blocksDone_.load(),
-            finished_.load(std::memory_order_acquire)};
+            finished_.load(std::memory_order_acquire), foundPortNotStored_.load()};
 }
 
 void ServiceJob::run(link::PortPlan plan, bool keepPortOpen) {
     link::Conversation conversation(port_, jobKindOf(task_), cancel_);
     link::Outcome outcome = conversation.connect(
         plan, [this](int) { status_.store(ServiceStatus::Searching, std::memory_order_release); });
-    if (outcome == link::Outcome::Ok) outcome = conversation.handshake();
+    if (outcome == link::Outcome::Ok) {
+        outcome = conversation.handshake();
+        foundPortNotStored_ = conversation.foundPortNotStored();
+    }
     if (outcome == link::Outcome::Ok) {
         status_.store(ServiceStatus::Transferring, std::memory_order_release);
         outcome = transfer(conversation);

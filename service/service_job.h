@@ -33,6 +33,8 @@ struct ServiceSnapshot {
     ServiceStatus status;
     int blocksDone;  // whole-image transfers: blocks moved so far, 0 ... 256
     bool finished;   // the worker has ended and the port is as the job leaves it
+    // The port the search found could not be stored as "com"; set before the job ends.
+    bool foundPortNotStored = false;
 };
 
 bool isWholeImage(ServiceTask task);
@@ -70,6 +72,7 @@ class ServiceJob {
     std::atomic<ServiceStatus> status_{ServiceStatus::Connecting};
     std::atomic<int> blocksDone_{0};
     std::atomic<bool> finished_{false};
+    std::atomic<bool> foundPortNotStored_{false};
 };
 
 // What a successful job changes in the document: the test-data read its sixteen bytes,

@@ -129,7 +129,7 @@ struct RadioSimulator::Impl {
     void readBlock(std::size_t address, int block);
     void writeBlock(std::size_t address, int block, const std::uint8_t* data);
     void storeTuning(const std::uint8_t* data);
-    void logFrame(std::vector<std::uint8_t> bytes);
+    void logFrame(FrameKind kind, std::vector<std::uint8_t> bytes);
     void reply(const std::vector<std::uint8_t>& bytes);
     bool writeAll(const std::uint8_t* data, std::size_t count);
     bool waitUntil(Clock::time_point deadline);
@@ -282,7 +282,7 @@ void RadioSimulator::Impl::step(std::uint8_t byte, std::deque<std::uint8_t>& pen
 
     if (state == State::AwaitIdentify) {
         if (byte != kIdentify) return;
-        logFrame({byte});
+        logFrame(FrameKind::Identify, {byte});
         key = static_cast<std::uint8_t>(rng() & 0xFF);
         std::vector<std::uint8_t> identification(kIdentificationSize);
         for (std::size_t n = 0; n < identification.size(); ++n) {
@@ -316,7 +316,7 @@ void RadioSimulator::Impl::step(std::uint8_t byte, std::deque<std::uint8_t>& pen
 
 void RadioSimulator::Impl::onWakeWord() {
     partial.clear();  // an unfinished frame from an abandoned conversation
-    logFrame({kWakeWord.begin(), kWakeWord.end()});
+    logFrame(FrameKind::WakeUp, {kWakeWord.begin(), kWakeWord.end()});
     ++attempts;
     const Faults& faults = options.faults;
     if (faults.neverWake || attempts < faults.wakeAtAttempt) {
@@ -330,7 +330,7 @@ void RadioSimulator::Impl::onWakeWord() {
 void RadioSimulator::Impl::onChallenge() {
     std::vector<std::uint8_t> response(partial.begin(), partial.begin() + kChallengeSize);
     partial.clear();
-    logFrame(response);
+    logFrame(FrameKind::ChallengeResponse, response);
     bool right = true;
     for (std::size_t n = 0; n < kChallengeSize; ++n) {
         right = right && response[n] == (model::kResponseWord[n] ^ key);
@@ -352,7 +352,7 @@ void RadioSimulator::Impl::onChallenge() {
 void RadioSimulator::Impl::onCommand() {
     std::vector<std::uint8_t> frame;
     frame.swap(partial);
-    logFrame(frame);
+    logFrame(FrameKind::Command, frame);
     std::size_t address =
         (std::size_t{frame.size() > 2 ? frame[1] : 0u} << 8) | (frame.size() > 2 ? frame[2] : 0u);
     int block = address % kBlockSize == 0 && address <= kLastBlockAddress
@@ -436,8 +436,8 @@ void RadioSimulator::Impl::storeTuning(const std::uint8_t* data) {
     reply({kAck});
 }
 
-void RadioSimulator::Impl::logFrame(std::vector<std::uint8_t> bytes) {
-    Frame frame{std::move(bytes)};
+void RadioSimulator::Impl::logFrame(FrameKind kind, std::vector<std::uint8_t> bytes) {
+    Frame frame{kind, std::move(bytes)};
     if (options.onFrame) options.onFrame(frame);
     std::lock_guard lock(mutex);
     frames.push_back(std::move(frame));

@@ -43,8 +43,13 @@ struct Faults {
     int extraDelayMs = 0;           // before every reply
 };
 
+// What a received frame was to the radio. The challenge response is arbitrary bytes, so
+// its first byte may well be a command letter: only the kind tells them apart.
+enum class FrameKind { WakeUp, Identify, ChallengeResponse, Command };
+
 // One complete frame as the radio received it.
 struct Frame {
+    FrameKind kind;
     std::vector<std::uint8_t> bytes;
 };
 

@@ -13,8 +13,14 @@
 namespace pl3 {
 
 CommPortDialog::CommPortDialog(QWidget* parent, SerialPort& port, const SettingsFile& settings,
-                               const TextLookup& texts)
-    : QDialog(parent), port_(port), settings_(settings), choice_(probeCommPorts(port_, settings_)) {
+                               const TextLookup& texts, SettingsWriteWarning& warning,
+                               Prompter& prompter)
+    : QDialog(parent),
+      port_(port),
+      settings_(settings),
+      warning_(warning),
+      prompter_(prompter),
+      choice_(probeCommPorts(port_, settings_)) {
     layOut();
     translateDialog(this, kCommPortDialogTemplate, texts);
     showPortStates();
@@ -62,13 +68,13 @@ void CommPortDialog::accept() {
     PortTicks ticks{};
     for (int n = 1; n <= kPortButtonCount; ++n)
         ticks[n - 1] = portButtons_[n - 1]->isChecked();
-    storedPort_ = storeCommPort(choice_, ticks, port_, settings_);
+    storedPort_ = storeCommPort(choice_, ticks, port_, settings_, warning_, prompter_);
     QDialog::accept();
 }
 
 bool runCommPortDialog(QWidget* parent, SerialPort& port, const SettingsFile& settings,
-                       const TextLookup& texts) {
-    CommPortDialog dialog(parent, port, settings, texts);
+                       const TextLookup& texts, SettingsWriteWarning& warning, Prompter& prompter) {
+    CommPortDialog dialog(parent, port, settings, texts, warning, prompter);
     dialog.exec();
     return dialog.storedPort().has_value();
 }

@@ -24,9 +24,10 @@ class CommPortDialog : public QDialog {
     Q_OBJECT
 
   public:
-    // Probes the ports through port (closing it first) while the dialog is built.
+    // Probes the ports through port (closing it first) while the dialog is built. A port
+    // that cannot be stored is told through warning and prompter.
     CommPortDialog(QWidget* parent, SerialPort& port, const SettingsFile& settings,
-                   const TextLookup& texts);
+                   const TextLookup& texts, SettingsWriteWarning& warning, Prompter& prompter);
 
     // OK: stores the ticked port when it differs from "com".
     void accept() override;
@@ -40,6 +41,8 @@ class CommPortDialog : public QDialog {
 
     SerialPort& port_;
     SettingsFile settings_;
+    SettingsWriteWarning& warning_;
+    Prompter& prompter_;
     CommPortChoice choice_;
     std::array<QRadioButton*, kPortButtonCount> portButtons_{};
     QCheckBox* searchBox_ = nullptr;
@@ -49,6 +52,6 @@ class CommPortDialog : public QDialog {
 // Shows the dialog; true when OK changed "com" (the caller then refreshes the port pane
 // of the status bar).
 bool runCommPortDialog(QWidget* parent, SerialPort& port, const SettingsFile& settings,
-                       const TextLookup& texts);
+                       const TextLookup& texts, SettingsWriteWarning& warning, Prompter& prompter);
 
 }  // namespace pl3

@@ -436,12 +436,14 @@ void CMainFrame::writeToRadio() {
 }
 
 void CMainFrame::communicationPort() {
-    runCommPortDialog(this, context_.port, context_.settings, context_.texts);
+    runCommPortDialog(this, context_.port, context_.settings, context_.texts,
+                      context_.settingsWarning, prompter_);
     refreshPortPane(context_.settings.comPort());
 }
 
 void CMainFrame::chooseLanguage() {
-    if (runLanguageDialog(this, context_.paths.programFolder, context_.texts, context_.settings)) {
+    if (runLanguageDialog(this, context_.paths.programFolder, context_.texts, context_.settings,
+                          context_.settingsWarning, prompter_)) {
         relabel();
         doc_.updateAllViews();
     }

@@ -10,6 +10,7 @@
 #include "app/ui/main_frame.h"
 #include "app/ui/message_box_prompter.h"
 #include "codeplug/document_commands.h"
+#include "lang/settings_warnings.h"
 #include "platform/program_folder.h"
 #include "platform/system_locale.h"
 #include "sim/radio_simulator.h"
@@ -73,9 +74,9 @@ int main(int argc, char** argv) {
     }
     pl3::AppContext context(std::move(*paths));
     if (pdfPath) {
-        const QStringList arguments = application.arguments();
+        // The name as the system gave it: one that is not UTF-8 would not survive a QString.
         std::optional<std::string> codeplug;
-        if (arguments.size() > 1) codeplug = arguments.at(1).toStdString();
+        if (argc > 1) codeplug = argv[1];
         return pl3::printReportToPdf(context, *pdfPath, codeplug);
     }
 
@@ -97,5 +98,6 @@ int main(int argc, char** argv) {
     QStringList arguments = application.arguments();
     if (arguments.size() > 1 && !frame.openFile(arguments.at(1))) return 1;
     frame.show();
+    pl3::warnAboutUnusableSettings(context.settings, prompter);
     return application.exec();
 }

@@ -12,11 +12,14 @@
 namespace pl3 {
 
 LanguageDialog::LanguageDialog(QWidget* parent, const std::string& programFolder, TextLookup& texts,
-                               const SettingsFile& settings)
+                               const SettingsFile& settings, SettingsWriteWarning& warning,
+                               Prompter& prompter)
     : QDialog(parent),
       choice_(languageChoiceFor(programFolder, texts)),
       texts_(texts),
-      settings_(settings) {
+      settings_(settings),
+      warning_(warning),
+      prompter_(prompter) {
     layOut();
     translateDialog(this, kLanguageDialogTemplate, texts_);
     for (const std::string& name : choice_.displayNames())
@@ -42,13 +45,15 @@ void LanguageDialog::layOut() {
 }
 
 void LanguageDialog::accept() {
-    applyLanguageChoice(choice_, list_->currentText().toStdString(), texts_, settings_);
+    applyLanguageChoice(choice_, list_->currentText().toStdString(), texts_, settings_, warning_,
+                        prompter_);
     QDialog::accept();
 }
 
 bool runLanguageDialog(QWidget* parent, const std::string& programFolder, TextLookup& texts,
-                       const SettingsFile& settings) {
-    LanguageDialog dialog(parent, programFolder, texts, settings);
+                       const SettingsFile& settings, SettingsWriteWarning& warning,
+                       Prompter& prompter) {
+    LanguageDialog dialog(parent, programFolder, texts, settings, warning, prompter);
     return dialog.exec() == QDialog::Accepted;
 }
 

@@ -20,9 +20,10 @@ class LanguageDialog : public QDialog {
     Q_OBJECT
 
   public:
-    // Lists the languages of programFolder with the file texts reads from selected.
+    // Lists the languages of programFolder with the file texts reads from selected. A
+    // language that cannot be stored is told through warning and prompter.
     LanguageDialog(QWidget* parent, const std::string& programFolder, TextLookup& texts,
-                   const SettingsFile& settings);
+                   const SettingsFile& settings, SettingsWriteWarning& warning, Prompter& prompter);
 
     // OK: stores and switches to the selected language, when one matches its text.
     void accept() override;
@@ -33,12 +34,15 @@ class LanguageDialog : public QDialog {
     LanguageChoice choice_;
     TextLookup& texts_;
     SettingsFile settings_;
+    SettingsWriteWarning& warning_;
+    Prompter& prompter_;
     QComboBox* list_ = nullptr;
 };
 
 // Shows the dialog; true on OK (the caller then relabels the program), even when no
 // file matched the selection.
 bool runLanguageDialog(QWidget* parent, const std::string& programFolder, TextLookup& texts,
-                       const SettingsFile& settings);
+                       const SettingsFile& settings, SettingsWriteWarning& warning,
+                       Prompter& prompter);
 
 }  // namespace pl3

@@ -58,7 +58,8 @@ ProgressDialog::ProgressDialog(AppContext& context, CMaItemDoc& doc, Prompter& p
     verify_->setVisible(direction_ == link::Direction::Write);
     verify_->setChecked(context_.settings.verifyAfterWrite());
     connect(verify_, &QCheckBox::toggled, this, [this](bool on) {
-        context_.settings.setVerifyAfterWrite(on);
+        context_.settingsWarning.check(context_.settings.setVerifyAfterWrite(on), prompter_,
+                                       context_.settings.path());
         job_->setVerifyAfterWrite(on);
     });
 
@@ -108,6 +109,8 @@ void ProgressDialog::poll() {
     if (actions.errorKey) {
         prompter_.showMessage({text_key::kError, *actions.errorKey, {}, PromptIcon::Stop});
     }
+    if (actions.settingsNotWritten)
+        context_.settingsWarning.tell(prompter_, context_.settings.path());
     if (actions.takeImage) {
         context_.backups.save(job_->workingImage(), backup::Event::Read, prompter_);
         link::takeReadImage(doc_, job_->workingImage());

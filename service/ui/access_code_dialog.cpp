@@ -24,7 +24,7 @@ AccessCodeDialog::AccessCodeDialog(AppContext& context, CMaItemDoc& doc, Prompte
       doc_(doc),
       prompter_(prompter),
       hooks_(std::move(hooks)),
-      runner_(new ServiceJobRunner(context, this)) {
+      runner_(new ServiceJobRunner(context, prompter, this)) {
     layOut();
     translateDialog(this, kTemplate, context_.texts);
     showManualAdjustMode();

@@ -4,8 +4,8 @@
 
 namespace pl3 {
 
-ServiceJobRunner::ServiceJobRunner(AppContext& context, QObject* parent)
-    : QObject(parent), context_(context), timer_(new QTimer(this)) {
+ServiceJobRunner::ServiceJobRunner(AppContext& context, Prompter& prompter, QObject* parent)
+    : QObject(parent), context_(context), prompter_(prompter), timer_(new QTimer(this)) {
     connect(timer_, &QTimer::timeout, this, &ServiceJobRunner::poll);
 }
 
@@ -42,6 +42,8 @@ void ServiceJobRunner::poll() {
     if (!snapshot.finished) return;
     timer_->stop();
     job_->join();
+    if (snapshot.foundPortNotStored)
+        context_.settingsWarning.tell(prompter_, context_.settings.path());
     // The callback may start the next job, which replaces this one and its image.
     Callbacks callbacks = std::move(callbacks_);
     Image working = job_->workingImage();

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "app/app_context.h"
+#include "platform/prompter.h"
 #include "service/service_job.h"
 
 class QTimer;
@@ -26,7 +27,8 @@ class ServiceJobRunner : public QObject {
         std::function<void(service::ServiceSnapshot, const Image&)> finished;
     };
 
-    ServiceJobRunner(AppContext& context, QObject* parent);
+    // prompter tells the user when the port a search found could not be stored.
+    ServiceJobRunner(AppContext& context, Prompter& prompter, QObject* parent);
     ~ServiceJobRunner() override;
 
     void start(service::ServiceTask task, const Image& image, bool keepPortOpen,
@@ -39,6 +41,7 @@ class ServiceJobRunner : public QObject {
     void poll();
 
     AppContext& context_;
+    Prompter& prompter_;
     std::unique_ptr<service::ServiceJob> job_;
     Callbacks callbacks_;
     QTimer* timer_;

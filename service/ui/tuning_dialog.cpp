@@ -55,7 +55,7 @@ TuningDialog::TuningDialog(AppContext& context, CMaItemDoc& doc, Prompter& promp
       prompter_(prompter),
       hooks_(std::move(hooks)),
       editable_(service::accessLevelOf(doc.accessCode()) == service::AccessLevel::Full),
-      runner_(new ServiceJobRunner(context, this)) {
+      runner_(new ServiceJobRunner(context, prompter, this)) {
     layOut();
     translateDialog(this, kTemplate, context_.texts);
     buildMenuBar();

@@ -13,7 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "codeplug/text_keys.h"
 #include "pseudo_terminal.h"
+#include "scripted_prompter.h"
 #include "settings_fixture.h"
 #include "temp_dir.h"
 
@@ -147,6 +149,8 @@ class CommPortProbeTest : public ::testing::Test {
     }
 
     test::PseudoTerminal pty_;
+    SettingsWriteWarning warning_;
+    test::ScriptedPrompter prompter_;
 };
 
 TEST_F(CommPortProbeTest, ProbesThroughTheApplicationPortAndLeavesItClosed) {
@@ -182,7 +186,7 @@ TEST_F(CommPortProbeTest, StoringAnotherPortClosesThePortAndWritesCom) {
     CommPortChoice choice = probeCommPorts(port, folder.settings());
     ASSERT_TRUE(port.open(5, kRadioBaud));
 
-    EXPECT_EQ(storeCommPort(choice, ticksOf({2}), port, folder.settings()), 2);
+    EXPECT_EQ(storeCommPort(choice, ticksOf({2}), port, folder.settings(), warning_, prompter_), 2);
 
     EXPECT_EQ(folder.settings().comPort(), 2);
     EXPECT_EQ(folder.settings().portSearchFlag(), 1);
@@ -196,22 +200,32 @@ TEST_F(CommPortProbeTest, StoringTheSamePortOrNoneWritesNothing) {
     CommPortChoice choice = probeCommPorts(port, folder.settings());
     ASSERT_TRUE(port.open(5, kRadioBaud));
 
-    EXPECT_EQ(storeCommPort(choice, ticksOf({5}), port, folder.settings()), std::nullopt);
-    EXPECT_EQ(storeCommPort(choice, ticksOf({}), port, folder.settings()), std::nullopt);
+    EXPECT_EQ(storeCommPort(choice, ticksOf({5}), port, folder.settings(), warning_, prompter_),
+              std::nullopt);
+    EXPECT_EQ(storeCommPort(choice, ticksOf({}), port, folder.settings(), warning_, prompter_),
+              std::nullopt);
+    EXPECT_TRUE(prompter_.prompts().empty());
 
     EXPECT_EQ(test::readText(folder.file("setting.ini")), before);
     EXPECT_TRUE(port.isOpen());
 }
 
-TEST_F(CommPortProbeTest, UnwritableSettingsReportNothingStored) {
+TEST_F(CommPortProbeTest, UnwritableSettingsReportNothingStoredAndSaySoOnce) {
     test::TempDir dir;
-    // setting.ini is a directory: it can be neither read nor replaced.
+    // setting.ini is a directory: it can be neither read nor replaced, not even by root.
     ASSERT_EQ(::mkdir(dir.file("setting.ini").c_str(), 0700), 0);
     SettingsFile settings(dir.file("setting.ini"));
     SerialPort port(settings);
-    CommPortChoice choice(1, 1, opensOnly({1, 2}));
+    CommPortChoice choice(1, 1, opensOnly({1, 2, 3}));
 
-    EXPECT_EQ(storeCommPort(choice, ticksOf({2}), port, settings), std::nullopt);
+    EXPECT_EQ(storeCommPort(choice, ticksOf({2}), port, settings, warning_, prompter_),
+              std::nullopt);
+    EXPECT_EQ(storeCommPort(choice, ticksOf({3}), port, settings, warning_, prompter_),
+              std::nullopt);
+
+    ASSERT_EQ(prompter_.prompts().size(), 1u);
+    EXPECT_EQ(prompter_.prompts()[0].textKey, text_key::kWarnSettingsWrite);
+    EXPECT_EQ(prompter_.prompts()[0].detail, settings.path());
 }
 
 }  // namespace

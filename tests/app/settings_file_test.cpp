@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include "codeplug/text_keys.h"
+#include "lang/settings_warnings.h"
 #include "platform/system_locale.h"
+#include "scripted_prompter.h"
 #include "settings_fixture.h"
 
 namespace pl3 {
@@ -19,6 +24,36 @@ TEST(SettingsFile, DefaultsForMissingKeys) {
     EXPECT_EQ(settings.freqRangeText(0), std::nullopt);
     EXPECT_EQ(settings.freqRangeData(0), std::nullopt);
     EXPECT_EQ(settings.portDevice(1), std::nullopt);
+}
+
+TEST(SettingsFile, UnusableContentIsToldInOneMessage) {
+    using namespace std::string_literals;
+    struct Case {
+        const char* what;
+        std::string text;
+        std::string_view textKey;  // empty: nothing to tell
+        std::string entries;       // what follows the path in the message
+    } cases[] = {
+        {"usable", test::kThreeRanges, {}, ""},
+        {"Chinese range names", "[FreqRange]\nfreq0=四百兆\ndata0=00400047\n", {}, ""},
+        {"bad range codes", "[FreqRange]\ndata0=00400047\ndata1=FFFFFFFF\ndata2=1234\n",
+         text_key::kWarnSettingsRange, "\ndata1=FFFFFFFF\ndata2=1234"},
+        {"NUL bytes", "[setup]\0com=5\n[FreqRange]\ndata0=FFFFFFFF\n"s, text_key::kWarnSettingsText,
+         ""},
+        {"not UTF-8", "[setup]\ncom=\xFF\xFE\n", text_key::kWarnSettingsText, ""},
+    };
+    for (const Case& c : cases) {
+        test::ProgramFolder folder(c.text);
+        test::ScriptedPrompter prompter;
+        warnAboutUnusableSettings(folder.settings(), prompter);
+        if (c.textKey.empty()) {
+            EXPECT_TRUE(prompter.prompts().empty()) << c.what;
+            continue;
+        }
+        ASSERT_EQ(prompter.prompts().size(), 1u) << c.what;
+        EXPECT_EQ(prompter.prompts()[0].textKey, c.textKey) << c.what;
+        EXPECT_EQ(prompter.prompts()[0].detail, folder.file("setting.ini") + c.entries) << c.what;
+    }
 }
 
 TEST(SettingsFile, PortSearchIsOffOnlyForALeadingZero) {

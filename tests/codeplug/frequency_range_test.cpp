@@ -19,12 +19,18 @@ TEST(FrequencyRange, CodesAndLimitsOfDataValues) {
     } cases[] = {
         {"00400047", Code{0x00, 0x40, 0x00, 0x47}, Limits{40'000'000, 47'000'000}},
         {"00430044", Code{0x00, 0x43, 0x00, 0x44}, Limits{43'000'000, 44'000'000}},
-        {"5013601700", Code{0x50, 0x13, 0x60, 0x17}, Limits{13'500'000, 17'600'000}},
+        {"50136017", Code{0x50, 0x13, 0x60, 0x17}, Limits{13'500'000, 17'600'000}},
+        // The 100 kHz digits carry no limit, so they may be any hexadecimal digit.
         {"0a400047", Code{0x0A, 0x40, 0x00, 0x47}, Limits{40'000'000, 47'000'000}},
-        {"0A400047", Code{0x0A, 0x40, 0x00, 0x47}, Limits{40'000'000, 47'000'000}},
-        {"00A00047", Code{0x00, 0xA0, 0x00, 0x47}, std::nullopt},  // a limit digit is not decimal
-        {"00470040", Code{0x00, 0x47, 0x00, 0x40}, std::nullopt},  // lower above upper
+        {"0A400F47", Code{0x0A, 0x40, 0x0F, 0x47}, Limits{40'000'000, 47'000'000}},
+        // Unusable: a limit digit that is not decimal, lower above upper, not eight digits.
+        {"00A00047", std::nullopt, std::nullopt},
+        {"FFFFFFFF", std::nullopt, std::nullopt},
+        {"00470040", std::nullopt, std::nullopt},
+        {"5013601700", std::nullopt, std::nullopt},
+        {"00400047000000000", std::nullopt, std::nullopt},
         {"0040004", std::nullopt, std::nullopt},
+        {"0040 047", std::nullopt, std::nullopt},
         {"garbage!", std::nullopt, std::nullopt},
         {"", std::nullopt, std::nullopt},
     };
@@ -50,9 +56,31 @@ TEST(FrequencyRange, IndexIsTheLastMatchBeforeTheFirstGap) {
               (Limits{40'000'000, 47'000'000}));  // range 0 even though it does not match
 }
 
+TEST(FrequencyRange, UnusableEntriesAreSkippedAndListed) {
+    test::ProgramFolder folder(
+        "[FreqRange]\n"
+        "data0=00400047\n"
+        "data1=FFFFFFFF\n"
+        "data2=00430044\n"
+        "data3=00400047000000000\n"
+        "data5=after-the-gap\n");
+    SettingsFile settings = folder.settings();
+    EXPECT_EQ(freq_range::unusableEntries(settings),
+              (std::vector<std::string>{"data1=FFFFFFFF", "data3=00400047000000000"}));
+    // The skipped entry matches nothing, and the scan goes on past it.
+    EXPECT_EQ(freq_range::rangeIndexOf(settings, {0xFF, 0xFF, 0xFF, 0xFF}), 0);
+    EXPECT_EQ(freq_range::rangeIndexOf(settings, {0x00, 0x43, 0x00, 0x44}), 2);
+
+    CMaItemDoc doc(settings);
+    doc.selectRange(2);
+    doc.selectRange(1);  // selects nothing: the image keeps range 2
+    EXPECT_EQ(doc.rangeIndex(), 2);
+    EXPECT_EQ(doc.lowerLimit(), 43'000'000);
+}
+
 TEST(FrequencyRange, LimitsFallBackTo100And500MHz) {
-    for (const char* settings :
-         {"[setup]\ncom=1\n", "[FreqRange]\ndata0=nonsense\n", "[FreqRange]\nfreq0=x\n"}) {
+    for (const char* settings : {"[setup]\ncom=1\n", "[FreqRange]\ndata0=nonsense\n",
+                                 "[FreqRange]\nfreq0=x\n", "[FreqRange]\ndata0=FFFFFFFF\n"}) {
         test::ProgramFolder folder(settings);
         EXPECT_EQ(freq_range::deriveLimits(folder.settings(), {0, 0x40, 0, 0x47}),
                   freq_range::kDefaultLimits)

@@ -127,6 +127,8 @@ class LanguageDialogTest : public ::testing::Test {
 
     test::ProgramFolder folder_{"[setup]\ncom=1\nlanguage=english\n"};
     TextLookup texts_{folder_.file("english.lang")};
+    SettingsWriteWarning warning_;
+    SilentPrompter prompter_;
 };
 
 std::vector<std::string> itemsOf(QComboBox* list) {
@@ -137,7 +139,7 @@ std::vector<std::string> itemsOf(QComboBox* list) {
 }
 
 TEST_F(LanguageDialogTest, ListsLanguagesWithTheCurrentOneSelectedAndTranslated) {
-    LanguageDialog dialog(nullptr, folder_.path(), texts_, folder_.settings());
+    LanguageDialog dialog(nullptr, folder_.path(), texts_, folder_.settings(), warning_, prompter_);
 
     QComboBox* list = control<QComboBox>(&dialog, kLanguageListId);
     ASSERT_NE(list, nullptr);
@@ -152,7 +154,7 @@ TEST_F(LanguageDialogTest, ListsLanguagesWithTheCurrentOneSelectedAndTranslated)
 TEST_F(LanguageDialogTest, BuiltInCaptionsWhenTheFileHasNone) {
     // The path in other case still selects the file, though it cannot be read here.
     TextLookup texts(folder_.path() + "/CHINESE.LANG");
-    LanguageDialog dialog(nullptr, folder_.path(), texts, folder_.settings());
+    LanguageDialog dialog(nullptr, folder_.path(), texts, folder_.settings(), warning_, prompter_);
 
     EXPECT_EQ(control<QComboBox>(&dialog, kLanguageListId)->currentIndex(), 0);
     EXPECT_EQ(str(dialog.windowTitle()), "语言");
@@ -172,7 +174,8 @@ TEST_F(LanguageDialogTest, OkSwitchesToTheFirstFileWithTheSelectedText) {
     // Index 2 is english.lang, but its text "English" belongs to copy.lang first.
     for (const Case& c : {Case{0, "chinese"}, Case{2, "copy"}, Case{3, "nameless"}}) {
         TextLookup texts(folder_.file("english.lang"));
-        LanguageDialog dialog(nullptr, folder_.path(), texts, folder_.settings());
+        LanguageDialog dialog(nullptr, folder_.path(), texts, folder_.settings(), warning_,
+                              prompter_);
         control<QComboBox>(&dialog, kLanguageListId)->setCurrentIndex(c.index);
 
         click(&dialog, kOkButtonId);
@@ -185,7 +188,7 @@ TEST_F(LanguageDialogTest, OkSwitchesToTheFirstFileWithTheSelectedText) {
 
 TEST_F(LanguageDialogTest, CancelChangesNothing) {
     const std::string before = settingsText();
-    LanguageDialog dialog(nullptr, folder_.path(), texts_, folder_.settings());
+    LanguageDialog dialog(nullptr, folder_.path(), texts_, folder_.settings(), warning_, prompter_);
     control<QComboBox>(&dialog, kLanguageListId)->setCurrentIndex(0);
 
     click(&dialog, kCancelButtonId);
@@ -199,7 +202,9 @@ TEST(LanguageDialog, OkWithNothingToChooseIsStillAccepted) {
     test::ProgramFolder folder("[setup]\nlanguage=english\n");
     const std::string before = test::readText(folder.file("setting.ini"));
     TextLookup texts(folder.file("english.lang"));
-    LanguageDialog dialog(nullptr, folder.path(), texts, folder.settings());
+    SettingsWriteWarning warning;
+    SilentPrompter prompter;
+    LanguageDialog dialog(nullptr, folder.path(), texts, folder.settings(), warning, prompter);
     EXPECT_EQ(control<QComboBox>(&dialog, kLanguageListId)->count(), 0);
 
     click(&dialog, kOkButtonId);
@@ -225,7 +230,8 @@ class CommPortDialogTest : public ::testing::Test {
     std::unique_ptr<CommPortDialog> openDialog(const std::string& languageText = "") {
         TextLookup texts(languageText.empty() ? folder_->file("none.lang")
                                               : folder_->write("test.lang", languageText));
-        return std::make_unique<CommPortDialog>(nullptr, *port_, folder_->settings(), texts);
+        return std::make_unique<CommPortDialog>(nullptr, *port_, folder_->settings(), texts,
+                                                warning_, prompter_);
     }
     QRadioButton* portButton(QWidget* dialog, int n) {
         return control<QRadioButton>(dialog, kFirstPortButtonId + n - 1);
@@ -235,6 +241,8 @@ class CommPortDialogTest : public ::testing::Test {
     test::PseudoTerminal pty_;
     std::unique_ptr<test::ProgramFolder> folder_;
     std::unique_ptr<SerialPort> port_;
+    SettingsWriteWarning warning_;
+    SilentPrompter prompter_;
 };
 
 TEST_F(CommPortDialogTest, ButtonsShowDevicesTicksAndUsablePorts) {

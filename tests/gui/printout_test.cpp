@@ -3,6 +3,7 @@
 // sections and the date line.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <regex>
@@ -169,26 +170,44 @@ TEST_F(PrintoutTest, WithoutAFileTheNewCodeplugIsPrinted) {
     EXPECT_GE(pdfPages(pdf), 1);
 }
 
+TEST_F(PrintoutTest, NamesThatAreNotUtf8WorkAsInPl3ctl) {
+    const std::string codeplug = folder.file("codeplug-\xFF.PL-3");
+    ASSERT_EQ(std::rename(codeplugWith({4}).c_str(), codeplug.c_str()), 0);
+    const std::string pdf = folder.file("report-\xFE.pdf");
+    test::ProgramRun run = printPdf({codeplug}, pdf);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(printedChannels(pdfPageText(pdf, 1)), std::vector<int>{4});
+}
+
 TEST_F(PrintoutTest, FailuresSayWhyAndExitNonZero) {
     const std::string notData = folder.file("not-a-codeplug.PL-3");
     std::FILE* f = std::fopen(notData.c_str(), "w");
     std::fputs("hello", f);
     std::fclose(f);
+    // A FIFO at the output would block the report until someone reads it.
+    const std::string fifo = folder.file("fifo.pdf");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const struct {
         std::vector<std::string> files;
         std::string pdf;
+        std::string says;  // besides the program's name
     } cases[] = {
-        {{folder.file("missing.PL-3")}, folder.file("a.pdf")},
-        {{notData}, folder.file("b.pdf")},
-        {{codeplugWith({1})}, folder.file("no-such-dir/c.pdf")},
+        {{folder.file("missing.PL-3")}, folder.file("a.pdf"), "No such file or directory"},
+        {{notData}, folder.file("b.pdf"), ""},
+        {{codeplugWith({1})}, folder.file("no-such-dir/c.pdf"), "No such file or directory"},
+        {{codeplugWith({1})}, fifo, "not a regular file"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pdf);
         test::ProgramRun run = printPdf(c.files, c.pdf);
         EXPECT_NE(run.exitCode, 0);
         EXPECT_NE(run.err.find("pl3-cps: "), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
         EXPECT_EQ(run.err.find("Not Found"), std::string::npos) << run.err;
     }
+    struct stat info {};
+    ASSERT_EQ(::stat(fifo.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
     // The option without its output file.
     EXPECT_EQ(test::runProgram("pl3-cps", {"--program-dir", folder.path(), "--print-pdf"}).exitCode,
               1);

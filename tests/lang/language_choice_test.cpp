@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "scripted_prompter.h"
 #include "settings_fixture.h"
 #include "temp_dir.h"
 
@@ -32,6 +33,8 @@ class LanguageChoiceTest : public ::testing::Test {
     }
 
     test::ProgramFolder folder_{"[setup]\ncom=1\nlanguage=english\n"};
+    SettingsWriteWarning warning_;
+    test::ScriptedPrompter prompter_;
 };
 
 TEST_F(LanguageChoiceTest, ListsDisplayNamesInFileOrder) {
@@ -89,11 +92,12 @@ TEST_F(LanguageChoiceTest, ApplyStoresTheTitleAndSwitchesTheLookup) {
     LanguageChoice choice = languageChoiceFor(folder_.path(), texts);
 
     std::optional<LanguageSelection> selection =
-        applyLanguageChoice(choice, "简体中文", texts, folder_.settings());
+        applyLanguageChoice(choice, "简体中文", texts, folder_.settings(), warning_, prompter_);
 
     ASSERT_TRUE(selection.has_value());
     EXPECT_EQ(folder_.settings().languageName(), "chinese");
     EXPECT_EQ(texts.languageFilePath(), folder_.file("chinese.lang"));
+    EXPECT_TRUE(prompter_.prompts().empty());
     // Other settings survive the write.
     EXPECT_EQ(folder_.settings().comPort(), 1);
 }
@@ -102,7 +106,8 @@ TEST_F(LanguageChoiceTest, ApplyOfTheFileWithoutDisplayNameStoresItsTitle) {
     TextLookup texts(folder_.file("english.lang"));
     LanguageChoice choice = languageChoiceFor(folder_.path(), texts);
 
-    ASSERT_TRUE(applyLanguageChoice(choice, "-----", texts, folder_.settings()).has_value());
+    ASSERT_TRUE(applyLanguageChoice(choice, "-----", texts, folder_.settings(), warning_, prompter_)
+                    .has_value());
     EXPECT_EQ(folder_.settings().languageName(), "nameless");
     EXPECT_EQ(texts.languageFilePath(), folder_.file("nameless.lang"));
 }
@@ -113,7 +118,9 @@ TEST_F(LanguageChoiceTest, ApplyOfAnUnknownTextChangesNothing) {
     LanguageChoice choice = languageChoiceFor(folder_.path(), texts);
 
     for (const char* text : {"english", "", "Deutsch"}) {
-        EXPECT_FALSE(applyLanguageChoice(choice, text, texts, folder_.settings()).has_value())
+        EXPECT_FALSE(
+            applyLanguageChoice(choice, text, texts, folder_.settings(), warning_, prompter_)
+                .has_value())
             << text;
     }
     EXPECT_EQ(test::readText(folder_.file("setting.ini")), settingsBefore);

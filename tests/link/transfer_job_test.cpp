@@ -1,11 +1,14 @@
 #include "link/transfer_job.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <chrono>
 #include <thread>
 
+#include "link/job_display.h"
 #include "simulated_radio.h"
+#include "temp_dir.h"
 
 namespace pl3::link {
 namespace {
@@ -134,7 +137,26 @@ TEST(TransferJob, SearchIsVisibleWhileItRuns) {
     EXPECT_TRUE(sawSearch);
     EXPECT_EQ(job.snapshot().status, JobStatus::ReadComplete);
     EXPECT_EQ(job.snapshot().foundPort, -1);
+    EXPECT_FALSE(job.snapshot().foundPortNotStored);
     EXPECT_EQ(radio.settings().comPort(), 5);
+}
+
+TEST(TransferJob, AFoundPortThatCannotBeStoredIsToldWhenTheJobEnds) {
+    test::SimulatedRadio radio;
+    test::TempDir dir;
+    // setting.ini is a directory: nothing can be stored in it, not even by root.
+    ASSERT_EQ(::mkdir(dir.file("setting.ini").c_str(), 0700), 0);
+    SettingsFile settings(dir.file("setting.ini"));
+    SerialPort port(settings);
+    port.mapPortForThisRun(1, "/nonexistent/tty");
+    port.mapPortForThisRun(2, radio.devicePath());
+    TransferJob job(port, Direction::Read);
+    job.start(Image{}, {1, std::nullopt, true});
+    runToEnd(job);
+    JobSnapshot last = job.snapshot();
+    EXPECT_EQ(last.status, JobStatus::ReadComplete);
+    EXPECT_TRUE(last.foundPortNotStored);
+    EXPECT_TRUE(tickActions(last, Direction::Read).settingsNotWritten);
 }
 
 // Cancel must end the job within about 100 ms whatever it is doing.

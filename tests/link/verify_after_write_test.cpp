@@ -55,7 +55,8 @@ WriteRun writeTo(const sim::Faults& faults, bool verify) {
 std::string commands(const std::vector<sim::Frame>& frames) {
     std::string text;
     for (const sim::Frame& frame : frames) {
-        if (frame.bytes.size() >= 4 && (frame.bytes[0] == 'w' || frame.bytes[0] == 'R'))
+        if (frame.kind == sim::FrameKind::Command &&
+            (frame.bytes[0] == 'w' || frame.bytes[0] == 'R'))
             text += static_cast<char>(frame.bytes[0]);
     }
     return text;
@@ -74,7 +75,7 @@ TEST(VerifyAfterWrite, ReadsEveryBlockBackAndPassesWhenTheRadioHoldsTheImage) {
     // In ascending order, as every transfer of the image.
     int k = 0;
     for (const sim::Frame& frame : run.frames) {
-        if (frame.bytes[0] != 'R') continue;
+        if (frame.kind != sim::FrameKind::Command || frame.bytes[0] != 'R') continue;
         EXPECT_EQ((frame.bytes[1] << 8 | frame.bytes[2]), k * kBlockSize);
         ++k;
     }

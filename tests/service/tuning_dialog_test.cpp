@@ -41,9 +41,9 @@ W* control(QWidget* root, int id) {
 // Frames the radio received after the handshake, by their first byte.
 std::vector<Bytes> framesStartingWith(sim::RadioSimulator& radio, std::uint8_t command) {
     std::vector<Bytes> found;
-    std::vector<sim::Frame> frames = radio.frames();
-    for (std::size_t i = 3; i < frames.size(); ++i) {
-        if (frames[i].bytes.front() == command) found.push_back(frames[i].bytes);
+    for (const sim::Frame& frame : radio.frames()) {
+        if (frame.kind == sim::FrameKind::Command && frame.bytes.front() == command)
+            found.push_back(frame.bytes);
     }
     return found;
 }

@@ -114,7 +114,13 @@ TEST_F(Pl3ctlRadioTest, PortNumbersAndTheirDevices) {
     test::ProgramRun missing = run(radio, {"read", "--port", "/nonexistent/ttyUSB9", "-o", output});
     EXPECT_EQ(missing.exitCode, 3);
     EXPECT_NE(missing.err.find("/nonexistent/ttyUSB9"), std::string::npos) << missing.err;
-    EXPECT_EQ(run(radio, {"read", "--port", "x1", "-o", output}).exitCode, 1);
+    for (const char* bad : {"x1", "0", "256", "1.5", ""}) {
+        test::ProgramRun result = run(radio, {"read", "--port", bad, "-o", output});
+        EXPECT_EQ(result.exitCode, 1) << bad;
+        EXPECT_NE(result.err.find(english(radio, "IDS_CLI_BAD_PORT") + bad + "\n"),
+                  std::string::npos)
+            << result.err;
+    }
     EXPECT_EQ(run(radio, {"read", "--port", radio.devicePath()}).exitCode, 1);
 }
 

@@ -188,6 +188,34 @@ TEST_F(Pl3ctlTest, IncompleteFileIsReportedButShown) {
     EXPECT_NE(dump.out.find("446.00625"), std::string::npos);
 }
 
+TEST_F(Pl3ctlTest, SavingALongerFileSaysTheBytesPastItsEndAreNotKept) {
+    std::vector<std::uint8_t> longer = test::readBytes(newFile());
+    longer.resize(data_file::kFileSize + 100, 0x5A);
+    std::string csv = folder.write("in.csv", "Location,Frequency\n90,445.5\n");
+    struct Case {
+        std::vector<std::string> args;  // the file goes after the command
+        bool saves;
+    } cases[] = {
+        {{"set", "BackLamp=1"}, true},
+        {{"import-csv", csv}, true},
+        {{"set", "BackLamp"}, false},
+        {{"dump"}, false},
+    };
+    test::TempDir scratch;
+    for (const Case& c : cases) {
+        std::string path = scratch.writeBytes("long.PL-3", longer);
+        std::vector<std::string> args = c.args;
+        args.insert(args.begin() + 1, path);
+        ProgramRun result = run(args);
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_EQ(result.err.find(english("IDS_WARN_FILE_LONGER") + path) != std::string::npos,
+                  c.saves)
+            << c.args[0] << ": " << result.err;
+        EXPECT_EQ(test::readBytes(path).size(), c.saves ? data_file::kFileSize : longer.size())
+            << c.args[0];
+    }
+}
+
 TEST_F(Pl3ctlTest, RangeChoiceAndLanguage) {
     std::string path = folder.file("r.PL-3");
     ASSERT_EQ(run({"new", "--range", "1", "-o", path}).exitCode, 0);

@@ -313,6 +313,14 @@ TEST_F(RadioSimulatorTest, AnswersAWholeConversation) {
         kWake,       {0x02},     challenge, {'r'}, readRequest(0x0050), writeRequest(0x0200, block),
         tuningFrame, liveTuning, {'S'},     {'S'}};
     EXPECT_EQ(frameBytes(radio->frames()), frames);
+    // The challenge response is logged as such, whatever its first byte happens to be.
+    std::vector<FrameKind> kinds;
+    for (const Frame& frame : radio->frames())
+        kinds.push_back(frame.kind);
+    std::vector<FrameKind> expectedKinds = {FrameKind::WakeUp, FrameKind::Identify,
+                                            FrameKind::ChallengeResponse};
+    expectedKinds.resize(frames.size(), FrameKind::Command);
+    EXPECT_EQ(kinds, expectedKinds);
     radio->clearFrames();
     EXPECT_TRUE(radio->frames().empty());
 }
@@ -379,7 +387,9 @@ TEST_F(RadioSimulatorTest, AWakeUpInterruptsWhateverWasGoingOn) {
     EXPECT_EQ(radio->memory(), before);
     std::vector<Frame> frames = radio->frames();
     EXPECT_EQ(std::count_if(frames.begin(), frames.end(),
-                            [](const Frame& frame) { return frame.bytes[0] == 'w'; }),
+                            [](const Frame& frame) {
+                                return frame.kind == FrameKind::Command && frame.bytes[0] == 'w';
+                            }),
               0)
         << "an unfinished frame is not a frame";
 }

@@ -4,6 +4,8 @@
 
 #include <iostream>
 
+#include "codeplug/data_file.h"
+#include "codeplug/text_keys.h"
 #include "platform/system_locale.h"
 
 namespace pl3::cli {
@@ -25,6 +27,14 @@ CliContext::CliContext(AppPaths appPaths)
 
 void CliContext::report(std::string_view textKey, std::string_view detail) const {
     std::cerr << "pl3ctl: " << texts.text(textKey) << detail << "\n";
+}
+
+void warnIfLongerThanDataFile(CliContext& context, const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return;
+    if (static_cast<std::size_t>(info.st_size) <= data_file::kFileSize) return;
+    context.prompter.showMessage(
+        {text_key::kPrompt, text_key::kWarnFileLonger, path, PromptIcon::Exclamation});
 }
 
 std::optional<AppPaths> startUp(const std::string& programFolder) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "lang/settings_warnings.h"
 #include "lang/stderr_prompter.h"
 #include "lang/text_lookup.h"
 #include "platform/app_paths.h"
@@ -18,6 +19,7 @@ struct CliContext {
     SettingsFile settings;
     TextLookup texts;
     StderrPrompter prompter;
+    SettingsWriteWarning settingsWarning;
 
     explicit CliContext(AppPaths appPaths);
     CliContext(const CliContext&) = delete;
@@ -26,6 +28,10 @@ struct CliContext {
     // "pl3ctl: " + the looked-up text + detail, on standard error.
     void report(std::string_view textKey, std::string_view detail = {}) const;
 };
+
+// Before a data file is saved again: one longer than the format loses the bytes after
+// it, which the user hears of (the file is still saved).
+void warnIfLongerThanDataFile(CliContext& context, const std::string& path);
 
 // Resolves the paths from the program folder; prints the fixed missing-settings message
 // and returns nullopt when setting.ini is not there. Warns when the language file is

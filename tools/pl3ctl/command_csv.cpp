@@ -77,6 +77,7 @@ int runImportCsv(CliContext& context, const Arguments& args) {
         return kExitFileError;
     if (!plan.changesDocument()) return kExitDone;
     interchange::applyImport(doc, plan);
+    warnIfLongerThanDataFile(context, args[0]);
     return storeDocument(doc, args[0], context.prompter) ? kExitDone : kExitFileError;
 }
 

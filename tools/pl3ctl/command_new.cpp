@@ -20,7 +20,8 @@ int runNew(CliContext& context, const Arguments& args) {
             const std::string& value = args[++i];
             auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), range);
             if (error != std::errc() || end != value.data() + value.size() || range < 0 ||
-                range >= kMaxFreqRanges || !context.settings.freqRangeData(range)) {
+                range >= kMaxFreqRanges ||
+                !freq_range::parseCode(context.settings.freqRangeData(range).value_or(""))) {
                 context.report(text_key::kCliBadValue, "--range " + value);
                 return kExitUsage;
             }

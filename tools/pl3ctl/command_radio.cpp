@@ -57,6 +57,7 @@ std::optional<RadioArguments> parseRadioArguments(const Arguments& args, bool ou
 }
 
 // A port number follows "searchcom" as the program does; a device path is never searched.
+// A value that is neither is named on standard error.
 std::optional<link::PortPlan> portPlan(const CliContext& context, const RadioArguments& args) {
     link::PortPlan plan;
     if (!args.port) {
@@ -68,7 +69,9 @@ std::optional<link::PortPlan> portPlan(const CliContext& context, const RadioArg
         int number = 0;
         auto [end, error] =
             std::from_chars(args.port->data(), args.port->data() + args.port->size(), number);
-        if (error != std::errc() || end != args.port->data() + args.port->size() || number < 1) {
+        if (error != std::errc() || end != args.port->data() + args.port->size() || number < 1 ||
+            number > link::kMaxPortNumber) {
+            context.report(text_key::kCliBadPort, *args.port);
             return std::nullopt;
         }
         plan.portNumber = number;
@@ -157,6 +160,8 @@ JobEnd runJob(CliContext& context, SerialPort& port, link::TransferJob& job, con
             } else if (actions.statusLine) {
                 context.report(actions.statusLine->key, actions.statusLine->suffix);
             }
+            if (actions.settingsNotWritten)
+                context.settingsWarning.tell(context.prompter, context.settings.path());
             return {snapshot.status, false, snapshot.blocksDone};
         }
     }
@@ -219,11 +224,12 @@ void explainOpenFailure(const SerialPort& port, const link::PortPlan& plan) {
 // pl3ctl read --port P -o FILE
 int runRead(CliContext& context, const Arguments& args) {
     std::optional<RadioArguments> parsed = parseRadioArguments(args, true);
-    std::optional<link::PortPlan> plan = parsed ? portPlan(context, *parsed) : std::nullopt;
-    if (!plan) {
+    if (!parsed) {
         printUsage(std::cerr);
         return kExitUsage;
     }
+    std::optional<link::PortPlan> plan = portPlan(context, *parsed);
+    if (!plan) return kExitUsage;
     if (!checkOutput(context, parsed->file)) return kExitFileError;
     CMaItemDoc doc(context.settings);
     bool skipPrompt = true;
@@ -251,11 +257,12 @@ int runRead(CliContext& context, const Arguments& args) {
 // pl3ctl write --port P [--verify] [--force] FILE
 int runWrite(CliContext& context, const Arguments& args) {
     std::optional<RadioArguments> parsed = parseRadioArguments(args, false);
-    std::optional<link::PortPlan> plan = parsed ? portPlan(context, *parsed) : std::nullopt;
-    if (!plan) {
+    if (!parsed) {
         printUsage(std::cerr);
         return kExitUsage;
     }
+    std::optional<link::PortPlan> plan = portPlan(context, *parsed);
+    if (!plan) return kExitUsage;
     CMaItemDoc doc(context.settings);
     OpenOutcome outcome = openDocument(doc, parsed->file, context.prompter);
     if (outcome == OpenOutcome::NotADataFile || outcome == OpenOutcome::FileError)

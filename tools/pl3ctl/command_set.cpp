@@ -42,6 +42,7 @@ int runSet(CliContext& context, const Arguments& args) {
         changed = true;
     }
     if (!changed) return kExitDone;
+    warnIfLongerThanDataFile(context, args[0]);
     return storeDocument(doc, args[0], context.prompter) ? kExitDone : kExitFileError;
 }
 

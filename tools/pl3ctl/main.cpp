@@ -107,6 +107,7 @@ int run(int argc, char** argv) {
     std::optional<AppPaths> paths = startUp(programFolder);
     if (!paths) return kExitFileError;
     CliContext context(std::move(*paths));
+    warnAboutUnusableSettings(context.settings, context.prompter);
     return runner(context, args);
 }
 

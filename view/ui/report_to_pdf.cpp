@@ -1,22 +1,42 @@
 #include "view/ui/report_to_pdf.h"
 
+#include <sys/stat.h>
+
 #include <QPrinter>
+#include <QTemporaryDir>
 
 #include "codeplug/document_commands.h"
 #include "codeplug/text_keys.h"
+#include "lang/settings_warnings.h"
 #include "lang/stderr_prompter.h"
+#include "platform/atomic_file.h"
 #include "view/ui/ma_item_view.h"
 #include "view/ui/printout.h"
 
 namespace pl3 {
 
 namespace {
+
 constexpr int kCannotPrint = 2;
+// Far beyond any report of 128 channels.
+constexpr std::size_t kMaxReportBytes = 64 * 1024 * 1024;
+
+// A FIFO or device at the output would block the write or be replaced by a file.
+bool isNoRegularFile(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode);
 }
+
+}  // namespace
 
 int printReportToPdf(AppContext& context, const std::string& pdfPath,
                      const std::optional<std::string>& codeplugPath) {
     StderrPrompter prompter(context.texts, "pl3-cps");
+    warnAboutUnusableSettings(context.settings, prompter);
+    if (isNoRegularFile(pdfPath)) {
+        prompter.showMessage({{}, text_key::kErrorNotRegularFile, pdfPath, PromptIcon::Stop});
+        return kCannotPrint;
+    }
     CMaItemDoc doc(context.settings);
     bool skipPrompt = true;
     newDocument(doc, prompter, skipPrompt);
@@ -27,12 +47,22 @@ int printReportToPdf(AppContext& context, const std::string& pdfPath,
     }
     const CMaItemView view(context, doc, prompter, {});
     const ChannelListPrintout printout(view);
+    // The printer draws into a file of its own; the report then replaces the output in
+    // one step, so a failure leaves no half-written file and can say why it failed.
+    QTemporaryDir scratch;
+    const QString drawn = scratch.filePath(QStringLiteral("report.pdf"));
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QString::fromStdString(pdfPath));
+    printer.setOutputFileName(drawn);
     printer.setDocName(QString::fromStdString(codeplugPath.value_or(std::string())));
-    if (!printout.print(printer)) {
-        prompter.showMessage({{}, text_key::kErrorPrint, pdfPath, PromptIcon::Stop});
+    platform::FileError error;
+    std::optional<std::vector<std::uint8_t>> report;
+    if (scratch.isValid() && printout.print(printer))
+        report = platform::readFile(drawn.toStdString(), kMaxReportBytes, &error);
+    if (!report || !platform::writeFileAtomically(pdfPath, *report, &error)) {
+        std::string detail = pdfPath;
+        if (error.errorNumber != 0) detail += "\n" + error.describe();
+        prompter.showMessage({{}, text_key::kErrorPrint, detail, PromptIcon::Stop});
         return kCannotPrint;
     }
     return 0;

@@ -9,8 +9,9 @@
 
 namespace pl3 {
 
-// Exit status: 0 written; 2 the codeplug cannot be loaded or the PDF cannot be written
-// (said on standard error in the current language).
+// Exit status: 0 written; 2 the codeplug cannot be loaded, the output exists and is not a
+// regular file, or the PDF cannot be written (said on standard error in the current
+// language, with the system's reason). The output is replaced in one step.
 int printReportToPdf(AppContext& context, const std::string& pdfPath,
                      const std::optional<std::string>& codeplugPath);
 
