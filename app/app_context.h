@@ -8,6 +8,7 @@
 #include "codeplug/backup_store.h"
 #include "lang/settings_warnings.h"
 #include "lang/text_lookup.h"
+#include "link/radio_services.h"
 #include "link/serial_port.h"
 #include "platform/app_paths.h"
 #include "platform/settings_file.h"
@@ -33,6 +34,8 @@ struct AppContext {
     // Says once per run that setting.ini could not be written.
     SettingsWriteWarning settingsWarning;
     bool skipPrompt = false;
+
+    RadioServices radio() { return {port, settings, texts, backups, settingsWarning}; }
 };
 
 }  // namespace pl3

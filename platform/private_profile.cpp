@@ -1,9 +1,14 @@
 #include "platform/private_profile.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <climits>
 #include <cstdint>
+#include <ctime>
+#include <mutex>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 namespace pl3::platform {
@@ -150,11 +155,9 @@ struct Profile {
 };
 
 // Reads and splits the file; nullopt with the reason in `error` when it cannot be read.
-std::optional<Profile> loadProfile(const std::string& path, FileError* error) {
-    auto bytes = readFile(path, kMaxProfileBytes, error);
-    if (!bytes) return std::nullopt;
+Profile splitProfile(std::vector<std::uint8_t> bytes) {
     Profile profile;
-    profile.bytes = std::move(*bytes);
+    profile.bytes = std::move(bytes);
     std::string_view body(reinterpret_cast<const char*>(profile.bytes.data()),
                           profile.bytes.size());
     if (body.starts_with(kByteOrderMark)) {
@@ -163,6 +166,12 @@ std::optional<Profile> loadProfile(const std::string& path, FileError* error) {
     }
     profile.lines = splitLines(body);
     return profile;
+}
+
+std::optional<Profile> loadProfile(const std::string& path, FileError* error) {
+    auto bytes = readFile(path, kMaxProfileBytes, error);
+    if (!bytes) return std::nullopt;
+    return splitProfile(std::move(*bytes));
 }
 
 // Index of the line holding the value readers see: the first `key` line in any section
@@ -182,13 +191,120 @@ std::optional<std::size_t> findKeyLine(const std::vector<Line>& lines, std::stri
     return std::nullopt;
 }
 
+std::string lowerAscii(std::string_view text) {
+    std::string lowered(text);
+    for (char& c : lowered)
+        c = lowerAscii(c);
+    return lowered;
+}
+
+std::string indexKey(std::string_view section, std::string_view key) {
+    std::string joined = lowerAscii(section);
+    joined += '\0';  // no section name holds a NUL: the pair stays unambiguous
+    joined += lowerAscii(key);
+    return joined;
+}
+
+// Every value readers can see, by section and key: the first key line of any section with
+// that name wins, as findKeyLine has it.
+std::unordered_map<std::string, std::string> indexProfile(const Profile& profile) {
+    std::unordered_map<std::string, std::string> values;
+    std::string_view section;
+    bool inSection = false;
+    for (const Line& line : profile.lines) {
+        Entry entry = parseLine(line.text);
+        if (entry.kind == LineKind::Section) {
+            section = entry.name;
+            inSection = true;
+        } else if (entry.kind == LineKind::Key && inSection) {
+            values.try_emplace(indexKey(section, entry.name), entry.value);
+        }
+    }
+    return values;
+}
+
+// What tells an unchanged file: the same file (device, inode), size, and modification and
+// change times to the nanosecond. An atomic replace gives a new inode.
+struct FileStamp {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec modified{};
+    timespec changed{};
+
+    bool operator==(const FileStamp& other) const {
+        auto same = [](const timespec& a, const timespec& b) {
+            return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+        };
+        return device == other.device && inode == other.inode && size == other.size &&
+               same(modified, other.modified) && same(changed, other.changed);
+    }
+};
+
+std::optional<FileStamp> stampOf(const std::string& path) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
+    return FileStamp{status.st_dev, status.st_ino, status.st_size, status.st_mtim, status.st_ctim};
+}
+
+// File times advance in coarse steps (a few milliseconds): a file written again within one
+// step can keep its times, and its inode can be one just freed. A stamp is trusted only once
+// it is older than any such step; a younger file is read and compared byte for byte.
+bool settled(const FileStamp& stamp) {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    auto olderThanASecond = [&](const timespec& time) { return now.tv_sec - time.tv_sec >= 2; };
+    return olderThanASecond(stamp.modified) && olderThanASecond(stamp.changed);
+}
+
+// Settings and language files are looked up thousands of times while a page is filled; the
+// file is looked at every time (an edit takes effect at the next use) but parsed again only
+// when it changed. Shared by every thread: the radio jobs read the settings too.
+class ParsedProfiles {
+  public:
+    std::optional<std::string> lookUp(const std::string& path, std::string_view section,
+                                      std::string_view key) {
+        std::optional<FileStamp> stamp = stampOf(path);
+        if (!stamp) return std::nullopt;
+        std::lock_guard<std::mutex> lock(mutex_);
+        auto cached = profiles_.find(path);
+        const bool trusted =
+            cached != profiles_.end() && cached->second.stamp == *stamp && settled(*stamp);
+        if (!trusted) {
+            auto bytes = readFile(path, kMaxProfileBytes);
+            if (!bytes) return std::nullopt;
+            if (cached == profiles_.end() || cached->second.bytes != *bytes) {
+                if (profiles_.size() >= kMaxFiles) profiles_.clear();
+                Profile profile = splitProfile(std::move(*bytes));
+                auto values = indexProfile(profile);
+                cached = profiles_
+                             .insert_or_assign(
+                                 path, Parsed{*stamp, std::move(profile.bytes), std::move(values)})
+                             .first;
+            }
+            cached->second.stamp = *stamp;
+        }
+        auto value = cached->second.values.find(indexKey(trim(section), trim(key)));
+        if (value == cached->second.values.end()) return std::nullopt;
+        return value->second;
+    }
+
+  private:
+    // A program reads its settings, a language file or two and, in tests, a few copies.
+    static constexpr std::size_t kMaxFiles = 16;
+    struct Parsed {
+        FileStamp stamp;
+        std::vector<std::uint8_t> bytes;
+        std::unordered_map<std::string, std::string> values;
+    };
+    std::mutex mutex_;
+    std::unordered_map<std::string, Parsed> profiles_;
+};
+
 std::optional<std::string> lookUp(const std::string& path, std::string_view section,
                                   std::string_view key) {
-    auto profile = loadProfile(path, nullptr);
-    if (!profile) return std::nullopt;
-    auto index = findKeyLine(profile->lines, trim(section), trim(key));
-    if (!index) return std::nullopt;
-    return std::string(parseLine(profile->lines[*index].text).value);
+    static ParsedProfiles profiles;
+    return profiles.lookUp(path, section, key);
 }
 
 // A value that reading would alter (outer blanks, outer matching quotes) is stored in

@@ -1,7 +1,8 @@
 #pragma once
 // INI-file access with the semantics of the Windows private-profile calls that the
-// settings and language files were written for. Every call reads the file again:
-// nothing is cached, so a value written by one part is seen by the next reader.
+// settings and language files were written for. Every call looks at the file again, so a
+// value written by one part (or an edit by hand) is seen by the next reader; a file that has
+// not changed since (same file, size and times to the nanosecond) is not parsed again.
 
 #include <string>
 #include <string_view>

@@ -415,10 +415,12 @@ void CMainFrame::confirmAndImport(const interchange::ImportPlan& plan, bool alwa
 }
 
 void CMainFrame::runTransfer(int direction) {
-    ProgressDialog::Hooks hooks{[this](int port) { refreshPortPane(port); },
-                                [this] { refreshStatusBar(); }, [this] { relabel(); }};
-    ProgressDialog dialog(context_, doc_, prompter_, static_cast<link::Direction>(direction),
-                          std::move(hooks), this);
+    ProgressDialog::Hooks hooks{
+        [this](int port) { refreshPortPane(port); }, [this] { refreshStatusBar(); },
+        [this] { relabel(); },
+        [this](const std::string& version) { context_.radioVersion = version; }};
+    ProgressDialog dialog(context_.radio(), doc_, prompter_,
+                          static_cast<link::Direction>(direction), std::move(hooks), this);
     dialog.startJob();
     dialog.exec();
 }
@@ -461,7 +463,7 @@ void CMainFrame::about() {
 
 void CMainFrame::testMode() {
     const Image before = doc_.image();
-    runServiceMode(context_, doc_, prompter_,
+    runServiceMode(context_.radio(), doc_, prompter_,
                    {[this] { fileOpen(); }, [this] { fileSave(); }, [this] { refreshStatusBar(); }},
                    this);
     // Tuning values and images read in service mode are changes like any other: one undo

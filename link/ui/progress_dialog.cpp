@@ -22,15 +22,15 @@ constexpr int kOkControl = 1;
 
 }  // namespace
 
-ProgressDialog::ProgressDialog(AppContext& context, CMaItemDoc& doc, Prompter& prompter,
+ProgressDialog::ProgressDialog(RadioServices radio, CMaItemDoc& doc, Prompter& prompter,
                                link::Direction direction, Hooks hooks, QWidget* parent)
     : QDialog(parent),
-      context_(context),
+      radio_(radio),
       doc_(doc),
       prompter_(prompter),
       direction_(direction),
       hooks_(std::move(hooks)),
-      job_(std::make_unique<link::TransferJob>(context.port, direction)),
+      job_(std::make_unique<link::TransferJob>(radio.port, direction)),
       timer_(new QTimer(this)),
       bar_(new QProgressBar(this)),
       status_(new QLabel(this)),
@@ -56,23 +56,23 @@ ProgressDialog::ProgressDialog(AppContext& context, CMaItemDoc& doc, Prompter& p
     connect(timer_, &QTimer::timeout, this, &ProgressDialog::poll);
     // Ticked while the write runs, it still applies to this write.
     verify_->setVisible(direction_ == link::Direction::Write);
-    verify_->setChecked(context_.settings.verifyAfterWrite());
+    verify_->setChecked(radio_.settings.verifyAfterWrite());
     connect(verify_, &QCheckBox::toggled, this, [this](bool on) {
-        context_.settingsWarning.check(context_.settings.setVerifyAfterWrite(on), prompter_,
-                                       context_.settings.path());
+        radio_.settingsWarning.check(radio_.settings.setVerifyAfterWrite(on), prompter_,
+                                     radio_.settings.path());
         job_->setVerifyAfterWrite(on);
     });
 
-    translateDialog(this, kTemplate, context_.texts);
-    setWindowTitle(QString::fromStdString(context_.texts.text(link::titleKey(direction_))));
-    status_->setText(QString::fromStdString(context_.texts.text(link::promptKey(direction_))));
-    verify_->setText(QString::fromStdString(context_.texts.text(text_key::kVerifyAfterWrite)));
+    translateDialog(this, kTemplate, radio_.texts);
+    setWindowTitle(QString::fromStdString(radio_.texts.text(link::titleKey(direction_))));
+    status_->setText(QString::fromStdString(radio_.texts.text(link::promptKey(direction_))));
+    verify_->setText(QString::fromStdString(radio_.texts.text(text_key::kVerifyAfterWrite)));
 }
 
 ProgressDialog::~ProgressDialog() {
     timer_->stop();
     job_->cancel();
-    context_.port.close();
+    radio_.port.close();
     if (hooks_.statusBar) hooks_.statusBar();
 }
 
@@ -82,12 +82,12 @@ void ProgressDialog::startJob() {
     if (direction_ == link::Direction::Write) {
         link::prepareImageForWrite(doc_);
         // Before the timer runs: a warning about the backup must not meet a finished job.
-        context_.backups.save(doc_.image(), backup::Event::BeforeWrite, prompter_);
+        radio_.backups.save(doc_.image(), backup::Event::BeforeWrite, prompter_);
         job_->setVerifyAfterWrite(verify_->isChecked());
     }
-    const SettingsFile& settings = context_.settings;
+    const SettingsFile& settings = radio_.settings;
     job_->start(doc_.image(), {settings.comPort(), std::nullopt, settings.portSearchEnabled()});
-    status_->setText(QString::fromStdString(context_.texts.text(link::promptKey(direction_))));
+    status_->setText(QString::fromStdString(radio_.texts.text(link::promptKey(direction_))));
     timer_->start(kPollMs);
 }
 
@@ -97,22 +97,21 @@ void ProgressDialog::poll() {
     if (actions.portPane && hooks_.portPane) hooks_.portPane(*actions.portPane);
     if (actions.refreshStatusBar && hooks_.statusBar) hooks_.statusBar();
     if (actions.statusLine) {
-        status_->setText(QString::fromStdString(context_.texts.text(actions.statusLine->key) +
+        status_->setText(QString::fromStdString(radio_.texts.text(actions.statusLine->key) +
                                                 actions.statusLine->suffix));
     }
     if (actions.barPosition) bar_->setValue(*actions.barPosition);
     if (actions.stopTimer) {
         timer_->stop();
         job_->join();
-        context_.port.close();
+        radio_.port.close();
     }
     if (actions.errorKey) {
         prompter_.showMessage({text_key::kError, *actions.errorKey, {}, PromptIcon::Stop});
     }
-    if (actions.settingsNotWritten)
-        context_.settingsWarning.tell(prompter_, context_.settings.path());
+    if (actions.settingsNotWritten) radio_.settingsWarning.tell(prompter_, radio_.settings.path());
     if (actions.takeImage) {
-        context_.backups.save(job_->workingImage(), backup::Event::Read, prompter_);
+        radio_.backups.save(job_->workingImage(), backup::Event::Read, prompter_);
         link::takeReadImage(doc_, job_->workingImage());
         if (hooks_.afterRead) hooks_.afterRead();
         doc_.updateAllViews();
@@ -122,7 +121,7 @@ void ProgressDialog::poll() {
 }
 
 void ProgressDialog::end() {
-    context_.radioVersion = job_->versionText();
+    if (hooks_.radioVersion) hooks_.radioVersion(job_->versionText());
     done(5);
 }
 
@@ -134,7 +133,7 @@ void ProgressDialog::accept() {
 void ProgressDialog::reject() {
     timer_->stop();
     job_->cancel();
-    context_.port.close();
+    radio_.port.close();
     if (hooks_.statusBar) hooks_.statusBar();
     QDialog::reject();
 }

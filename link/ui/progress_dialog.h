@@ -5,9 +5,10 @@
 #include <QDialog>
 #include <functional>
 #include <memory>
+#include <string>
 
-#include "app/app_context.h"
 #include "codeplug/document.h"
+#include "link/radio_services.h"
 #include "link/transfer_job.h"
 
 class QCheckBox;
@@ -33,9 +34,11 @@ class ProgressDialog : public QDialog {
         std::function<void(int)> portPane;
         std::function<void()> statusBar;
         std::function<void()> afterRead;
+        // The radio's version text ("%d.%d") when the job has ended.
+        std::function<void(const std::string&)> radioVersion;
     };
 
-    ProgressDialog(AppContext& context, CMaItemDoc& doc, Prompter& prompter,
+    ProgressDialog(RadioServices radio, CMaItemDoc& doc, Prompter& prompter,
                    link::Direction direction, Hooks hooks, QWidget* parent = nullptr);
     ~ProgressDialog() override;
 
@@ -54,7 +57,7 @@ class ProgressDialog : public QDialog {
     void poll();
     void end();
 
-    AppContext& context_;
+    RadioServices radio_;
     CMaItemDoc& doc_;
     Prompter& prompter_;
     link::Direction direction_;

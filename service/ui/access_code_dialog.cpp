@@ -17,16 +17,16 @@
 
 namespace pl3 {
 
-AccessCodeDialog::AccessCodeDialog(AppContext& context, CMaItemDoc& doc, Prompter& prompter,
+AccessCodeDialog::AccessCodeDialog(RadioServices radio, CMaItemDoc& doc, Prompter& prompter,
                                    ServiceHooks hooks, QWidget* parent)
     : QDialog(parent),
-      context_(context),
+      radio_(radio),
       doc_(doc),
       prompter_(prompter),
       hooks_(std::move(hooks)),
-      runner_(new ServiceJobRunner(context, prompter, this)) {
+      runner_(new ServiceJobRunner(radio, prompter, this)) {
     layOut();
-    translateDialog(this, kTemplate, context_.texts);
+    translateDialog(this, kTemplate, radio_.texts);
     showManualAdjustMode();
     // A code accepted earlier in the run unlocks the dialog at once.
     code_->setText(QString::fromStdString(doc_.accessCode()));
@@ -93,7 +93,7 @@ void AccessCodeDialog::showManualAdjustMode() {
 
 void AccessCodeDialog::openTuning() {
     if (!unlocked_ || readingTestData()) return;
-    TuningDialog tuning(context_, doc_, prompter_, hooks_, this);
+    TuningDialog tuning(radio_, doc_, prompter_, hooks_, this);
     tuning.exec();
     // The tuning dialog may have loaded other data into the image, whichever way it closed.
     showManualAdjustMode();
@@ -120,7 +120,7 @@ void AccessCodeDialog::testDataRead(const service::ServiceSnapshot& end, const I
     if (end.status == service::ServiceStatus::Succeeded) {
         service::applyResult(doc_, service::ServiceTask::ReadTestData, working);
         if (hooks_.afterTransfer) hooks_.afterTransfer();
-        AutoTuningDialog tuning(doc_, context_.texts, context_.port, this);
+        AutoTuningDialog tuning(doc_, radio_.texts, radio_.port, this);
         tuning.exec();
     }
     if (hooks_.afterTransfer) hooks_.afterTransfer();
@@ -137,9 +137,9 @@ void AccessCodeDialog::reject() {
     QDialog::reject();
 }
 
-void runServiceMode(AppContext& context, CMaItemDoc& doc, Prompter& prompter, ServiceHooks hooks,
+void runServiceMode(RadioServices radio, CMaItemDoc& doc, Prompter& prompter, ServiceHooks hooks,
                     QWidget* parent) {
-    AccessCodeDialog dialog(context, doc, prompter, std::move(hooks), parent);
+    AccessCodeDialog dialog(radio, doc, prompter, std::move(hooks), parent);
     dialog.exec();
 }
 

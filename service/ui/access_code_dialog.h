@@ -4,8 +4,8 @@
 
 #include <QDialog>
 
-#include "app/app_context.h"
 #include "codeplug/document.h"
+#include "link/radio_services.h"
 #include "service/ui/tuning_dialog.h"
 
 class QCheckBox;
@@ -28,7 +28,7 @@ class AccessCodeDialog : public QDialog {
     static constexpr int kTest1 = 1136;
     static constexpr int kTest2 = 1135;
 
-    AccessCodeDialog(AppContext& context, CMaItemDoc& doc, Prompter& prompter, ServiceHooks hooks,
+    AccessCodeDialog(RadioServices radio, CMaItemDoc& doc, Prompter& prompter, ServiceHooks hooks,
                      QWidget* parent = nullptr);
     ~AccessCodeDialog() override;
 
@@ -48,7 +48,7 @@ class AccessCodeDialog : public QDialog {
     void testDataRead(const service::ServiceSnapshot& end, const Image& working);
     void setUnlocked(bool unlocked);
 
-    AppContext& context_;
+    RadioServices radio_;
     CMaItemDoc& doc_;
     Prompter& prompter_;
     ServiceHooks hooks_;
@@ -61,7 +61,7 @@ class AccessCodeDialog : public QDialog {
 };
 
 // The Test-mode command of the main window.
-void runServiceMode(AppContext& context, CMaItemDoc& doc, Prompter& prompter, ServiceHooks hooks,
+void runServiceMode(RadioServices radio, CMaItemDoc& doc, Prompter& prompter, ServiceHooks hooks,
                     QWidget* parent);
 
 }  // namespace pl3

@@ -4,8 +4,8 @@
 
 namespace pl3 {
 
-ServiceJobRunner::ServiceJobRunner(AppContext& context, Prompter& prompter, QObject* parent)
-    : QObject(parent), context_(context), prompter_(prompter), timer_(new QTimer(this)) {
+ServiceJobRunner::ServiceJobRunner(RadioServices radio, Prompter& prompter, QObject* parent)
+    : QObject(parent), radio_(radio), prompter_(prompter), timer_(new QTimer(this)) {
     connect(timer_, &QTimer::timeout, this, &ServiceJobRunner::poll);
 }
 
@@ -18,8 +18,8 @@ void ServiceJobRunner::start(service::ServiceTask task, const Image& image, bool
                              Callbacks callbacks) {
     if (running()) return;
     callbacks_ = std::move(callbacks);
-    job_ = std::make_unique<service::ServiceJob>(context_.port, task);
-    const SettingsFile& settings = context_.settings;
+    job_ = std::make_unique<service::ServiceJob>(radio_.port, task);
+    const SettingsFile& settings = radio_.settings;
     job_->start(image, {settings.comPort(), std::nullopt, settings.portSearchEnabled()},
                 keepPortOpen);
     timer_->start(kPollMs);
@@ -42,8 +42,7 @@ void ServiceJobRunner::poll() {
     if (!snapshot.finished) return;
     timer_->stop();
     job_->join();
-    if (snapshot.foundPortNotStored)
-        context_.settingsWarning.tell(prompter_, context_.settings.path());
+    if (snapshot.foundPortNotStored) radio_.settingsWarning.tell(prompter_, radio_.settings.path());
     // The callback may start the next job, which replaces this one and its image.
     Callbacks callbacks = std::move(callbacks_);
     Image working = job_->workingImage();

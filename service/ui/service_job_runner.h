@@ -6,7 +6,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/app_context.h"
+#include "link/radio_services.h"
 #include "platform/prompter.h"
 #include "service/service_job.h"
 
@@ -28,7 +28,7 @@ class ServiceJobRunner : public QObject {
     };
 
     // prompter tells the user when the port a search found could not be stored.
-    ServiceJobRunner(AppContext& context, Prompter& prompter, QObject* parent);
+    ServiceJobRunner(RadioServices radio, Prompter& prompter, QObject* parent);
     ~ServiceJobRunner() override;
 
     void start(service::ServiceTask task, const Image& image, bool keepPortOpen,
@@ -40,7 +40,7 @@ class ServiceJobRunner : public QObject {
   private:
     void poll();
 
-    AppContext& context_;
+    RadioServices radio_;
     Prompter& prompter_;
     std::unique_ptr<service::ServiceJob> job_;
     Callbacks callbacks_;

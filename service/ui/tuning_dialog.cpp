@@ -47,17 +47,17 @@ void labelAction(QAction* action, const std::string& text) {
 
 }  // namespace
 
-TuningDialog::TuningDialog(AppContext& context, CMaItemDoc& doc, Prompter& prompter,
+TuningDialog::TuningDialog(RadioServices radio, CMaItemDoc& doc, Prompter& prompter,
                            ServiceHooks hooks, QWidget* parent)
     : QDialog(parent),
-      context_(context),
+      radio_(radio),
       doc_(doc),
       prompter_(prompter),
       hooks_(std::move(hooks)),
       editable_(service::accessLevelOf(doc.accessCode()) == service::AccessLevel::Full),
-      runner_(new ServiceJobRunner(context, prompter, this)) {
+      runner_(new ServiceJobRunner(radio, prompter, this)) {
     layOut();
-    translateDialog(this, kTemplate, context_.texts);
+    translateDialog(this, kTemplate, radio_.texts);
     buildMenuBar();
     for (ValueBox* box : boxes_)
         box->setEnabled(editable_);
@@ -112,7 +112,7 @@ void TuningDialog::layOut() {
 }
 
 void TuningDialog::buildMenuBar() {
-    const TextLookup& texts = context_.texts;
+    const TextLookup& texts = radio_.texts;
     auto* bar = new QMenuBar(this);
     auto makeCommand = [this](int id, const std::string& text) {
         auto* action = new QAction(this);
@@ -194,7 +194,7 @@ void TuningDialog::runCommand(int id) {
 }
 
 void TuningDialog::startTransfer(ServiceTask task) {
-    const std::string lead = context_.texts.text(service::progressKey(task));
+    const std::string lead = radio_.texts.text(service::progressKey(task));
     if (service::isWholeImage(task)) {
         bar_->setValue(0);
         bar_->setVisible(true);
@@ -216,7 +216,7 @@ void TuningDialog::showProgress(ServiceTask task, const service::ServiceSnapshot
     int position = service::barPosition(snapshot.blocksDone);
     bar_->setValue(position);
     status_->setText(QString::fromStdString(
-        service::progressLine(context_.texts.text(service::progressKey(task)), position)));
+        service::progressLine(radio_.texts.text(service::progressKey(task)), position)));
 }
 
 void TuningDialog::endTransfer(ServiceTask task, const service::ServiceSnapshot& end,
@@ -226,8 +226,8 @@ void TuningDialog::endTransfer(ServiceTask task, const service::ServiceSnapshot&
     service::FinalDisplay display = service::finalDisplay(task, end);
     status_->setText(display.statusKey.empty()
                          ? QString()
-                         : QString::fromStdString(service::statusLine(
-                               context_.texts.text(display.statusKey), display)));
+                         : QString::fromStdString(
+                               service::statusLine(radio_.texts.text(display.statusKey), display)));
     if (end.status == service::ServiceStatus::Succeeded) {
         service::applyResult(doc_, task, working);
         if (task == ServiceTask::ReadAll) doc_.updateAllViews();

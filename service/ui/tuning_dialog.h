@@ -7,8 +7,8 @@
 #include <array>
 #include <functional>
 
-#include "app/app_context.h"
 #include "codeplug/document.h"
+#include "link/radio_services.h"
 #include "service/service_job.h"
 #include "service/tuning_values.h"
 
@@ -45,7 +45,7 @@ class TuningDialog : public QDialog {
     static constexpr int kReadAll = 1144;
     static constexpr int kWriteAll = 1145;
 
-    TuningDialog(AppContext& context, CMaItemDoc& doc, Prompter& prompter, ServiceHooks hooks,
+    TuningDialog(RadioServices radio, CMaItemDoc& doc, Prompter& prompter, ServiceHooks hooks,
                  QWidget* parent = nullptr);
     ~TuningDialog() override;
 
@@ -82,7 +82,7 @@ class TuningDialog : public QDialog {
                      const Image& working);
     void setTransferRunning(bool running);
 
-    AppContext& context_;
+    RadioServices radio_;
     CMaItemDoc& doc_;
     Prompter& prompter_;
     ServiceHooks hooks_;

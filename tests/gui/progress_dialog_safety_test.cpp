@@ -8,6 +8,7 @@
 #include <QTest>
 #include <filesystem>
 
+#include "app/app_context.h"
 #include "codeplug/data_file.h"
 #include "codeplug/document_commands.h"
 #include "codeplug/text_keys.h"
@@ -42,7 +43,7 @@ class ProgressDialogSafetyTest : public ::testing::Test {
         newDocument(*doc, prompter, skip);
     }
     std::unique_ptr<ProgressDialog> dialog(Direction direction) {
-        return std::make_unique<ProgressDialog>(*context, *doc, prompter, direction,
+        return std::make_unique<ProgressDialog>(context->radio(), *doc, prompter, direction,
                                                 ProgressDialog::Hooks{});
     }
     // Runs the dialog's job until the dialog ends or the job has stopped with a failure.

@@ -4,6 +4,7 @@
 
 #include <QTest>
 
+#include "app/app_context.h"
 #include "codeplug/document_commands.h"
 #include "codeplug/text_keys.h"
 #include "scripted_prompter.h"
@@ -34,9 +35,10 @@ class ProgressDialogTest : public ::testing::Test {
 
     // Runs the dialog's job until the dialog ends or the job has stopped with a failure.
     Outcome run(Direction direction) {
-        ProgressDialog dialog(*context, *doc, prompter, direction,
+        ProgressDialog dialog(context->radio(), *doc, prompter, direction,
                               {[this](int port) { searchedPorts.push_back(port); },
-                               [this] { ++statusBarRefreshes; }, [this] { ++relabels; }});
+                               [this] { ++statusBarRefreshes; }, [this] { ++relabels; },
+                               [this](const std::string& version) { radioVersion = version; }});
         dialog.startJob();
         EXPECT_TRUE(
             QTest::qWaitFor([&] { return dialog.result() != 0 || dialog.retryAllowed(); }, 60000));
@@ -53,6 +55,7 @@ class ProgressDialogTest : public ::testing::Test {
     std::vector<int> searchedPorts;
     int statusBarRefreshes = 0;
     int relabels = 0;
+    std::string radioVersion;
 };
 
 TEST_F(ProgressDialogTest, ReadReplacesTheImageAndEnds) {
@@ -65,7 +68,7 @@ TEST_F(ProgressDialogTest, ReadReplacesTheImageAndEnds) {
     EXPECT_EQ(result.result, 5);
     EXPECT_EQ(doc->frequencyText(80, Side::Receive), "433.00000");
     EXPECT_TRUE(doc->isModified());
-    EXPECT_EQ(context->radioVersion, "1.2");
+    EXPECT_EQ(radioVersion, "1.2");
     EXPECT_EQ(relabels, 1);
     EXPECT_FALSE(context->port.isOpen());
     EXPECT_TRUE(prompter.prompts().empty());
@@ -133,7 +136,7 @@ TEST_F(ProgressDialogTest, FailuresAreShownAsTheyShould) {
 TEST_F(ProgressDialogTest, RetryStartsAgainAndCancelEndsQuietly) {
     prepare(test::faultsWhere([](sim::Faults& f) { f.shortReplyAtBlock = 200; }));
     {
-        ProgressDialog dialog(*context, *doc, prompter, Direction::Read, {});
+        ProgressDialog dialog(context->radio(), *doc, prompter, Direction::Read, {});
         dialog.startJob();
         ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.retryAllowed(); }, 60000));
         dialog.accept();  // OK: try again

@@ -13,6 +13,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "app/app_context.h"
 #include "app/commands.h"
 #include "app/ui/main_frame.h"
 #include "codeplug/document_commands.h"
@@ -47,7 +48,7 @@ class AccessCodeDialogTest : public ::testing::Test {
         newDocument(*doc, prompter, skip);
     }
     std::unique_ptr<AccessCodeDialog> open() {
-        auto dialog = std::make_unique<AccessCodeDialog>(*context, *doc, prompter,
+        auto dialog = std::make_unique<AccessCodeDialog>(context->radio(), *doc, prompter,
                                                          ServiceHooks{{}, {}, [] {}});
         code = control<QLineEdit>(dialog.get(), AccessCodeDialog::kCodeBox);
         manualAdjust = control<QCheckBox>(dialog.get(), AccessCodeDialog::kManualAdjustBox);

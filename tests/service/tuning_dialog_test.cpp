@@ -14,6 +14,7 @@
 #include <QProgressBar>
 #include <QTest>
 
+#include "app/app_context.h"
 #include "codeplug/document_commands.h"
 #include "codeplug/text_keys.h"
 #include "lang/ui/dialog_translation.h"
@@ -61,7 +62,7 @@ class TuningDialogTest : public ::testing::Test {
         newDocument(*doc, prompter, skip);
         doc->setAccessCode(code);
         dialog = std::make_unique<TuningDialog>(
-            *context, *doc, prompter,
+            context->radio(), *doc, prompter,
             ServiceHooks{[this] {
                              ++opens;
                              if (onOpen) onOpen();

@@ -106,14 +106,14 @@ int main(int argc, char** argv) {
             ok &= save(*compare, prefix + QStringLiteral("dialog-161-compare.png"), false);
         ok &= save(*pl3::makeAboutDialog(&frame, context),
                    prefix + QStringLiteral("dialog-100-159-about.png"));
-        pl3::ProgressDialog progress(context, doc, prompter, pl3::link::Direction::Read, {},
+        pl3::ProgressDialog progress(context.radio(), doc, prompter, pl3::link::Direction::Read, {},
                                      &frame);
         ok &= save(progress, prefix + QStringLiteral("dialog-132-progress.png"));
         // Unlocked by a code remembered earlier in the run; no radio answers the tuning.
         doc.setAccessCode(std::string(pl3::service::kFullAccessCode));
-        pl3::AccessCodeDialog access(context, doc, prompter, {}, &frame);
+        pl3::AccessCodeDialog access(context.radio(), doc, prompter, {}, &frame);
         ok &= save(access, prefix + QStringLiteral("dialog-156-access-code.png"));
-        pl3::TuningDialog tuning(context, doc, prompter, {}, &frame);
+        pl3::TuningDialog tuning(context.radio(), doc, prompter, {}, &frame);
         ok &= save(tuning, prefix + QStringLiteral("dialog-134-tuning.png"));
         pl3::AutoTuningDialog autoTuning(doc, context.texts, context.port, &frame);
         ok &= save(autoTuning, prefix + QStringLiteral("dialog-158-auto-tuning.png"));
