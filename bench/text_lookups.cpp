@@ -3,6 +3,7 @@
 // 128-row channel list. Run offscreen from the build tree:
 //   QT_QPA_PLATFORM=offscreen build/default/bin/bench_text_lookups
 
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 
@@ -35,9 +36,14 @@ bool runProgram(const std::string& program, const std::vector<std::string>& args
     for (const std::string& arg : args)
         argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
+    // The program's report would only clutter the figures.
+    posix_spawn_file_actions_t quiet;
+    posix_spawn_file_actions_init(&quiet);
+    posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
     pid_t pid = 0;
-    if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0)
-        return false;
+    const int spawned = posix_spawn(&pid, program.c_str(), &quiet, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&quiet);
+    if (spawned != 0) return false;
     int status = 0;
     return waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
@@ -65,9 +71,11 @@ void benchImport(const std::string& binDir) {
     const std::string list = (scratch / "list.csv").string();
 
     std::vector<std::string> setArgs{"set", source};
-    for (int channel = 1; channel <= 128; ++channel) {
-        const double megahertz = 430.0 + channel * 0.0125;
-        setArgs.push_back("RxFreq[" + std::to_string(channel) + "]=" + std::to_string(megahertz));
+    // Channels 1 ... 77 come programmed; the rest get frequencies on the 12.5 kHz raster.
+    for (int channel = 78; channel <= 128; ++channel) {
+        char megahertz[32];
+        std::snprintf(megahertz, sizeof megahertz, "%.4f", 440.0 + channel * 0.0125);
+        setArgs.push_back("RxFreq[" + std::to_string(channel) + "]=" + megahertz);
     }
     if (!runProgram(pl3ctl, {"new", "-o", source}) || !runProgram(pl3ctl, setArgs) ||
         !runProgram(pl3ctl, {"export-csv", source, list})) {
