@@ -104,6 +104,13 @@ TEST(PrivateProfileRead, SeesChangesMadeBetweenCalls) {
     EXPECT_EQ(readString(path, "Main", "Port", "", 64), "COM1");
     dir.write("setting.ini", "[Main]\nPort=COM2\n");
     EXPECT_EQ(readString(path, "Main", "Port", "", 64), "COM2");
+    // Replaced twice within one tick of the file clock, the freed inode possibly reused:
+    // the same size and times must not pass for the same content.
+    ASSERT_TRUE(writeString(path, "Main", "Port", "COM3"));
+    EXPECT_EQ(readString(path, "Main", "Port", "", 64), "COM3");
+    ASSERT_TRUE(writeString(path, "Main", "Port", "COM4"));
+    EXPECT_EQ(readInt(path, "Main", "Port", 0), 0);
+    EXPECT_EQ(readString(path, "Main", "Port", "", 64), "COM4");
 }
 
 TEST(PrivateProfileReadInt, TakesLeadingDigitsAndSaturates) {
