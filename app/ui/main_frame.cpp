@@ -2,22 +2,13 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QClipboard>
 #include <QCloseEvent>
-#include <QDesktopServices>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QPageSetupDialog>
-#include <QPrintDialog>
-#include <QPrintPreviewDialog>
-#include <QPrintPreviewWidget>
-#include <QPrinter>
+#include <QPrinter>  // complete for the printer the window owns
 #include <QScreen>
-#include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -25,34 +16,14 @@
 
 #include "app/commands.h"
 #include "app/status_panes.h"
-#include "app/ui/about_dialog.h"
-#include "app/ui/comm_port_dialog.h"
-#include "app/ui/compare_dialog.h"
-#include "app/ui/import_report_dialog.h"
-#include "codeplug/data_file.h"
+#include "app/ui/qt_text.h"
 #include "codeplug/document_commands.h"
 #include "codeplug/text_keys.h"
-#include "editors/ui/channel_page.h"
-#include "interchange/channel_export.h"
-#include "interchange/channel_import.h"
-#include "lang/ui/language_dialog.h"
-#include "link/ui/progress_dialog.h"
-#include "platform/atomic_file.h"
-#include "service/ui/access_code_dialog.h"
 #include "view/ui/ma_item_view.h"
-#include "view/ui/printout.h"
 
 namespace pl3 {
 
 namespace {
-
-QString qs(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-QString fileFilter() {
-    return qs(std::string(data_file::kFilter));
-}
 
 // A leading tab centres a pane's text.
 void setPaneText(QLabel* pane, const std::string& text) {
@@ -85,10 +56,6 @@ QIcon toolbarIcon(int command, const QStyle* style) {
         default:
             return style->standardIcon(QStyle::SP_TitleBarContextHelpButton);
     }
-}
-
-QString recentSettingsKey(int n) {
-    return QStringLiteral("Recent File List/File%1").arg(n);
 }
 
 }  // namespace
@@ -249,264 +216,6 @@ void CMainFrame::refreshPortPane(int portNumber) {
 
 QString CMainFrame::statusPaneText(int pane) const {
     return panes_[static_cast<std::size_t>(pane)]->text();
-}
-
-std::optional<std::string> CMainFrame::chooseSavePath() {
-    QFileDialog dialog(this, QString(), QFileInfo(qs(doc_.pathName())).absolutePath(),
-                       fileFilter());
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("PL-3"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return dialog.selectedFiles().first().toStdString();
-}
-
-void CMainFrame::fileNew() {
-    if (!saveModified(doc_, prompter_, [this] { return chooseSavePath(); })) return;
-    newDocument(doc_, prompter_, context_.skipPrompt);
-}
-
-void CMainFrame::fileOpen() {
-    QString path = QFileDialog::getOpenFileName(this, QString(), QString(), fileFilter());
-    if (!path.isEmpty()) openFile(path);
-}
-
-bool CMainFrame::openFile(const QString& path) {
-    if (!saveModified(doc_, prompter_, [this] { return chooseSavePath(); })) return false;
-    OpenOutcome outcome = openDocument(doc_, path.toStdString(), prompter_);
-    if (outcome == OpenOutcome::NotADataFile || outcome == OpenOutcome::FileError) return false;
-    rememberRecentFile(path);
-    return true;
-}
-
-bool CMainFrame::fileSave() {
-    bool saved = saveCommand(doc_, prompter_, [this] { return chooseSavePath(); });
-    if (saved) rememberRecentFile(qs(doc_.pathName()));
-    return saved;
-}
-
-bool CMainFrame::fileSaveAs() {
-    std::optional<std::string> path = chooseSavePath();
-    if (!path || !storeDocument(doc_, *path, prompter_)) return false;
-    rememberRecentFile(qs(*path));
-    return true;
-}
-
-QPrinter& CMainFrame::printer() {
-    // Made on first use: asking the print system for its printers can take a moment.
-    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    return *printer_;
-}
-
-void CMainFrame::filePrint() {
-    const ChannelListPrintout printout(*view_);
-    QPrinter& target = printer();
-    QPrintDialog dialog(&target, this);
-    dialog.setMinMax(1, printout.pageCount());
-    dialog.setFromTo(1, printout.pageCount());
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange);
-    if (dialog.exec() != QDialog::Accepted) return;
-    if (!printout.print(target)) {
-        prompter_.showMessage({{}, text_key::kErrorPrint, {}, PromptIcon::Stop});
-    }
-}
-
-void CMainFrame::filePrintPreview() {
-    const ChannelListPrintout printout(*view_);
-    QPrintPreviewDialog dialog(&printer(), this);
-    if (auto* preview = dialog.findChild<QPrintPreviewWidget*>()) {
-        preview->setViewMode(QPrintPreviewWidget::SinglePageView);
-    }
-    connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
-            [&printout](QPrinter* target) { printout.print(*target); });
-    dialog.exec();
-}
-
-void CMainFrame::filePrintSetup() {
-    QPageSetupDialog dialog(&printer(), this);
-    dialog.exec();
-}
-
-ChannelPage& CMainFrame::channelPage() const {
-    return *qobject_cast<ChannelPage*>(view_->page(CMaItemView::kChannelPage));
-}
-
-void CMainFrame::exportChannels() {
-    const QFileInfo codeplug(qs(doc_.pathName()));
-    const QString suggested = doc_.pathName().empty() ? QString()
-                                                      : codeplug.absolutePath() + '/' +
-                                                            codeplug.completeBaseName() + ".csv";
-    QFileDialog dialog(this, QString(), suggested, qs(context_.texts.text(text_key::kCsvFilter)));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("csv"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-    exportChannelsTo(dialog.selectedFiles().first().toStdString());
-}
-
-bool CMainFrame::exportChannelsTo(const std::string& path) {
-    const std::string text = interchange::exportCsv(doc_);
-    platform::FileError error;
-    platform::WriteNotes notes;
-    if (!platform::writeFileAtomically(path, {text.begin(), text.end()}, &error, &notes)) {
-        prompter_.showMessage(saveFailure(path, error));
-        return false;
-    }
-    tellSharedNames(path, notes, prompter_);
-    return true;
-}
-
-void CMainFrame::importChannels() {
-    const QString chosen = QFileDialog::getOpenFileName(
-        this, QString(), QString(), qs(context_.texts.text(text_key::kCsvFilter)));
-    if (!chosen.isEmpty()) importChannelsFrom(chosen.toStdString());
-}
-
-void CMainFrame::importChannelsFrom(const std::string& path) {
-    platform::FileError error;
-    // One byte more than an import takes, so that a larger file is reported as such.
-    std::optional<std::vector<std::uint8_t>> bytes =
-        platform::readFileHead(path, interchange::kMaxImportBytes + 1, &error);
-    if (!bytes) {
-        prompter_.showMessage({text_key::kError, text_key::kErrorOpenFile,
-                               path + "\n" + error.describe(), PromptIcon::Stop});
-        return;
-    }
-    const std::string_view text(reinterpret_cast<const char*>(bytes->data()), bytes->size());
-    confirmAndImport(interchange::planImport(doc_, text, interchange::Format::Csv), true);
-}
-
-void CMainFrame::compareWithFile() {
-    const QString chosen = QFileDialog::getOpenFileName(this, QString(), QString(), fileFilter());
-    if (chosen.isEmpty()) return;
-    if (std::unique_ptr<CompareDialog> dialog = compareDialogFor(chosen.toStdString()))
-        dialog->exec();
-}
-
-std::unique_ptr<CompareDialog> CMainFrame::compareDialogFor(const std::string& path) {
-    CMaItemDoc other(context_.settings);
-    const OpenOutcome outcome = openDocument(other, path, prompter_);
-    if (outcome == OpenOutcome::NotADataFile || outcome == OpenOutcome::FileError) return nullptr;
-    return std::make_unique<CompareDialog>(diffCodeplugs(doc_, other), path, context_.texts, this);
-}
-
-void CMainFrame::copyChannels() {
-    const std::string rows =
-        interchange::exportChannels(doc_, channelPage().channelsToCopy(), interchange::Format::Tsv,
-                                    interchange::HeadingLine::Without);
-    QApplication::clipboard()->setText(qs(rows));
-}
-
-void CMainFrame::pasteChannels() {
-    const std::string text = QApplication::clipboard()->text().toStdString();
-    if (text.empty()) return;
-    interchange::ImportOptions options;
-    options.firstChannel = channelPage().pasteTarget();
-    // A clean paste goes straight in; one the rules had to change or refuse is shown first.
-    confirmAndImport(interchange::planImport(doc_, text, interchange::Format::Tsv, options), false);
-}
-
-void CMainFrame::confirmAndImport(const interchange::ImportPlan& plan, bool alwaysAsk) {
-    const bool clean = plan.report.notes.empty() && plan.report.notesLeftOut == 0;
-    if (alwaysAsk || !clean || !plan.changesDocument()) {
-        ImportReportDialog dialog(interchange::describeImport(plan.report, context_.texts),
-                                  plan.changesDocument(), context_.texts, this);
-        if (dialog.exec() != QDialog::Accepted || !plan.changesDocument()) return;
-    }
-    interchange::applyImport(doc_, plan);
-}
-
-void CMainFrame::runTransfer(int direction) {
-    ProgressDialog::Hooks hooks{
-        [this](int port) { refreshPortPane(port); }, [this] { refreshStatusBar(); },
-        [this] { relabel(); },
-        [this](const std::string& version) { context_.radioVersion = version; }};
-    ProgressDialog dialog(context_.radio(), doc_, prompter_,
-                          static_cast<link::Direction>(direction), std::move(hooks), this);
-    dialog.startJob();
-    dialog.exec();
-}
-
-void CMainFrame::readFromRadio() {
-    runTransfer(static_cast<int>(link::Direction::Read));
-}
-void CMainFrame::writeToRadio() {
-    // The part the file lacked is erased in the image: written, it would blank the radio.
-    if (doc_.fromIncompleteFile() &&
-        !prompter_.askOkCancel({text_key::kPrompt, text_key::kAskWriteIncomplete, doc_.pathName(),
-                                PromptIcon::Exclamation}))
-        return;
-    runTransfer(static_cast<int>(link::Direction::Write));
-}
-
-void CMainFrame::communicationPort() {
-    runCommPortDialog(this, context_.port, context_.settings, context_.texts,
-                      context_.settingsWarning, prompter_);
-    refreshPortPane(context_.settings.comPort());
-}
-
-void CMainFrame::chooseLanguage() {
-    if (runLanguageDialog(this, context_.paths.programFolder, context_.texts, context_.settings,
-                          context_.settingsWarning, prompter_)) {
-        relabel();
-        doc_.updateAllViews();
-    }
-}
-
-void CMainFrame::help() {
-    QString languageFile = qs(context_.texts.languageFilePath());
-    QString helpFile = languageFile.left(languageFile.lastIndexOf('.')) + QStringLiteral(".chm");
-    if (QFileInfo(helpFile).isFile()) QDesktopServices::openUrl(QUrl::fromLocalFile(helpFile));
-}
-
-void CMainFrame::about() {
-    showAboutDialog(this, context_);
-}
-
-void CMainFrame::testMode() {
-    const Image before = doc_.image();
-    runServiceMode(context_.radio(), doc_, prompter_,
-                   {[this] { fileOpen(); }, [this] { fileSave(); }, [this] { refreshStatusBar(); }},
-                   this);
-    // Tuning values and images read in service mode are changes like any other: one undo
-    // step, and a question before they could be lost. A visit that changed nothing is no
-    // edit, whatever else the image holds that no step has recorded (the channel page
-    // sets shift directions as it shows the channels).
-    if (doc_.image() != before && doc_.hasUnrecordedChanges()) doc_.markEdited();
-}
-
-void CMainFrame::rebuildRecentFiles() {
-    QMenu* file = menus_[0];
-    for (QAction* action : recentActions_) {
-        file->removeAction(action);
-        delete action;
-    }
-    recentActions_.clear();
-    QSettings recent(qs(std::string(command::kRecentFilesKey)), QStringLiteral("pl3-cps"));
-    QAction* before = actions_.value(command::kExit);
-    for (int n = 1; n <= command::kRecentFileCount; ++n) {
-        QString path = recent.value(recentSettingsKey(n)).toString();
-        if (path.isEmpty()) continue;
-        auto* action =
-            new QAction(QStringLiteral("&%1 %2").arg(n).arg(QFileInfo(path).fileName()), this);
-        action->setToolTip(path);
-        connect(action, &QAction::triggered, this, [this, path] { openFile(path); });
-        file->insertAction(before, action);
-        recentActions_.append(action);
-    }
-    if (!recentActions_.isEmpty()) recentActions_.append(file->insertSeparator(before));
-}
-
-void CMainFrame::rememberRecentFile(const QString& path) {
-    if (path.isEmpty()) return;
-    QSettings recent(qs(std::string(command::kRecentFilesKey)), QStringLiteral("pl3-cps"));
-    QStringList paths{QFileInfo(path).absoluteFilePath()};
-    for (int n = 1; n <= command::kRecentFileCount; ++n) {
-        QString known = recent.value(recentSettingsKey(n)).toString();
-        if (!known.isEmpty() && !paths.contains(known)) paths.append(known);
-    }
-    for (int n = 1; n <= command::kRecentFileCount; ++n) {
-        recent.setValue(recentSettingsKey(n), n <= paths.size() ? paths[n - 1] : QString());
-    }
-    rebuildRecentFiles();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

@@ -1,0 +1,81 @@
+// The main window's radio and setting commands: read, write, port, language, help, about
+// and the service mode.
+
+#include "app/ui/main_frame.h"
+
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QUrl>
+
+#include "app/ui/about_dialog.h"
+#include "app/ui/comm_port_dialog.h"
+#include "app/ui/qt_text.h"
+#include "codeplug/document_commands.h"
+#include "codeplug/text_keys.h"
+#include "lang/ui/language_dialog.h"
+#include "link/ui/progress_dialog.h"
+#include "service/ui/access_code_dialog.h"
+
+namespace pl3 {
+
+void CMainFrame::runTransfer(int direction) {
+    ProgressDialog::Hooks hooks{
+        [this](int port) { refreshPortPane(port); }, [this] { refreshStatusBar(); },
+        [this] { relabel(); },
+        [this](const std::string& version) { context_.radioVersion = version; }};
+    ProgressDialog dialog(context_.radio(), doc_, prompter_,
+                          static_cast<link::Direction>(direction), std::move(hooks), this);
+    dialog.startJob();
+    dialog.exec();
+}
+
+void CMainFrame::readFromRadio() {
+    runTransfer(static_cast<int>(link::Direction::Read));
+}
+
+void CMainFrame::writeToRadio() {
+    // The part the file lacked is erased in the image: written, it would blank the radio.
+    if (doc_.fromIncompleteFile() &&
+        !prompter_.askOkCancel({text_key::kPrompt, text_key::kAskWriteIncomplete, doc_.pathName(),
+                                PromptIcon::Exclamation}))
+        return;
+    runTransfer(static_cast<int>(link::Direction::Write));
+}
+
+void CMainFrame::communicationPort() {
+    runCommPortDialog(this, context_.port, context_.settings, context_.texts,
+                      context_.settingsWarning, prompter_);
+    refreshPortPane(context_.settings.comPort());
+}
+
+void CMainFrame::chooseLanguage() {
+    if (runLanguageDialog(this, context_.paths.programFolder, context_.texts, context_.settings,
+                          context_.settingsWarning, prompter_)) {
+        relabel();
+        doc_.updateAllViews();
+    }
+}
+
+void CMainFrame::help() {
+    QString languageFile = qs(context_.texts.languageFilePath());
+    QString helpFile = languageFile.left(languageFile.lastIndexOf('.')) + QStringLiteral(".chm");
+    if (QFileInfo(helpFile).isFile()) QDesktopServices::openUrl(QUrl::fromLocalFile(helpFile));
+}
+
+void CMainFrame::about() {
+    showAboutDialog(this, context_);
+}
+
+void CMainFrame::testMode() {
+    const Image before = doc_.image();
+    runServiceMode(context_.radio(), doc_, prompter_,
+                   {[this] { fileOpen(); }, [this] { fileSave(); }, [this] { refreshStatusBar(); }},
+                   this);
+    // Tuning values and images read in service mode are changes like any other: one undo
+    // step, and a question before they could be lost. A visit that changed nothing is no
+    // edit, whatever else the image holds that no step has recorded (the channel page
+    // sets shift directions as it shows the channels).
+    if (doc_.image() != before && doc_.hasUnrecordedChanges()) doc_.markEdited();
+}
+
+}  // namespace pl3
