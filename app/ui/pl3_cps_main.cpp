@@ -76,7 +76,7 @@ int main(int argc, char** argv) {
         const QStringList arguments = application.arguments();
         std::optional<std::string> codeplug;
         if (arguments.size() > 1) codeplug = arguments.at(1).toStdString();
-        return pl3::printReportToPdf(context, *pdfPath, codeplug);
+        return pl3::printReportToPdf(context.settings, context.texts, *pdfPath, codeplug);
     }
 
     // A simulated radio for trying the program without hardware: for this run the stored

@@ -5,7 +5,6 @@
 #include "codeplug/document_commands.h"
 #include "codeplug/text_keys.h"
 #include "lang/stderr_prompter.h"
-#include "view/ui/ma_item_view.h"
 #include "view/ui/printout.h"
 
 namespace pl3 {
@@ -14,10 +13,10 @@ namespace {
 constexpr int kCannotPrint = 2;
 }
 
-int printReportToPdf(AppContext& context, const std::string& pdfPath,
-                     const std::optional<std::string>& codeplugPath) {
-    StderrPrompter prompter(context.texts, "pl3-cps");
-    CMaItemDoc doc(context.settings);
+int printReportToPdf(const SettingsFile& settings, const TextLookup& texts,
+                     const std::string& pdfPath, const std::optional<std::string>& codeplugPath) {
+    StderrPrompter prompter(texts, "pl3-cps");
+    CMaItemDoc doc(settings);
     bool skipPrompt = true;
     newDocument(doc, prompter, skipPrompt);
     if (codeplugPath) {
@@ -25,8 +24,7 @@ int printReportToPdf(AppContext& context, const std::string& pdfPath,
         if (outcome == OpenOutcome::NotADataFile || outcome == OpenOutcome::FileError)
             return kCannotPrint;
     }
-    const CMaItemView view(context, doc, prompter, {});
-    const ChannelListPrintout printout(view);
+    const ChannelListPrintout printout(doc, texts, prompter);
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(QString::fromStdString(pdfPath));
