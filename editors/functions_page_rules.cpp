@@ -49,6 +49,14 @@ std::string yesNoText(const TextLookup& texts, bool ticked) {
     return texts.text(ticked ? text_key::kYes : text_key::kNo);
 }
 
+std::string captionText(const TextLookup& texts, std::span<const Caption> captions, int controlId) {
+    for (const Caption& caption : captions) {
+        if (caption.controlId != controlId) continue;
+        return texts.resourceCaption(caption.captionId).value_or(std::string(caption.builtIn));
+    }
+    return {};
+}
+
 }  // namespace page_rules
 
 namespace {
@@ -99,6 +107,30 @@ constexpr int kPrintOrder[7][3] = {
     {Rules::kVoxLevelList, Rules::kVoxDelayList, Rules::kDtmfSidetoneBox},
     {Rules::kPttIdList, Rules::kBotCodeBox, Rules::kEotCodeBox},
     {Rules::kDtmfRateList, Rules::kDtmfFirstDigitTimeList, Rules::kDtmfFirstDigitDelayList},
+};
+
+constexpr page_rules::Caption kCaptions[] = {
+    {Rules::kSquelchLevelList, Rules::kSquelchLevelLabel, "静噪等级"},
+    {Rules::kTotList, Rules::kTotLabel, "发射限时"},
+    {Rules::kScanDelayList, Rules::kScanDelayLabel, "扫描延时"},
+    {Rules::kTailNoiseModeList, Rules::kTailNoiseModeLabel, "尾音消除"},
+    {Rules::kLcdDisplayModeList, Rules::kLcdDisplayModeLabel, "信道显示方式"},
+    {Rules::kBackLampList, Rules::kBackLampLabel, "背光"},
+    {Rules::kKeyLockModeList, Rules::kKeyLockModeLabel, "键盘锁定方式"},
+    {Rules::kSystemModeList, Rules::kSystemModeLabel, "系统模式"},
+    {Rules::kVoxLevelList, Rules::kVoxLevelLabel, "声控等级"},
+    {Rules::kVoxDelayList, Rules::kVoxDelayLabel, "声控延时"},
+    {Rules::kPttIdList, Rules::kPttIdLabel, "PTT ID"},
+    {Rules::kBotCodeBox, Rules::kBotCodeLabel, "发射起始码"},
+    {Rules::kEotCodeBox, Rules::kEotCodeLabel, "发射结束码"},
+    {Rules::kDtmfRateList, Rules::kDtmfRateLabel, "DTMF 速率"},
+    {Rules::kDtmfFirstDigitTimeList, Rules::kDtmfFirstDigitTimeLabel, "首位码时间"},
+    {Rules::kDtmfFirstDigitDelayList, Rules::kDtmfFirstDigitDelayLabel, "首位码延时"},
+    {Rules::kBatterySaveBox, Rules::kBatterySaveBox, "省电"},
+    {Rules::kKeyBeepBox, Rules::kKeyBeepBox, "按键音"},
+    {Rules::kAutoPowerOffBox, Rules::kAutoPowerOffBox, "自动关机"},
+    {Rules::kFreqGroupBox, Rules::kFreqGroupBox, "频率分组"},
+    {Rules::kDtmfSidetoneBox, Rules::kDtmfSidetoneBox, "DTMF 侧音"},
 };
 
 }  // namespace
@@ -165,6 +197,14 @@ std::string FunctionsPageRules::printedValue(const Control& c) const {
             return doc_.dtmfCodeText(c.code);
     }
     return {};
+}
+
+std::string FunctionsPageRules::caption(int controlId) const {
+    return page_rules::captionText(texts_, kCaptions, controlId);
+}
+
+page_rules::PrintRows FunctionsPageRules::printRows() const {
+    return printRows([this](int id) { return caption(id); });
 }
 
 page_rules::PrintRows FunctionsPageRules::printRows(const page_rules::CaptionOf& captionOf) const {

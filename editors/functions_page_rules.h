@@ -37,6 +37,16 @@ std::string yesNoText(const TextLookup& texts, bool ticked);
 
 // The caption of a control as the widget shows it (its label text).
 using CaptionOf = std::function<std::string(int controlId)>;
+
+// Where a control's caption comes from: the language file's "Resource" text of captionId,
+// else the built-in caption (a check box is its own caption).
+struct Caption {
+    int controlId;
+    int captionId;
+    std::string_view builtIn;
+};
+// The caption of controlId in the table, as the page shows it; empty for a control it lacks.
+std::string captionText(const TextLookup& texts, std::span<const Caption> captions, int controlId);
 using PrintRows = std::vector<std::vector<std::string>>;
 
 }  // namespace page_rules
@@ -70,6 +80,23 @@ class FunctionsPageRules {
     // DTMF code edit boxes.
     static constexpr int kBotCodeBox = 1109;
     static constexpr int kEotCodeBox = 1112;
+    // The labels captioning lists and code boxes.
+    static constexpr int kSquelchLevelLabel = 1303;
+    static constexpr int kTotLabel = 1304;
+    static constexpr int kScanDelayLabel = 1305;
+    static constexpr int kTailNoiseModeLabel = 1306;
+    static constexpr int kLcdDisplayModeLabel = 1307;
+    static constexpr int kBackLampLabel = 1308;
+    static constexpr int kKeyLockModeLabel = 1309;
+    static constexpr int kSystemModeLabel = 1310;
+    static constexpr int kVoxLevelLabel = 1311;
+    static constexpr int kVoxDelayLabel = 1312;
+    static constexpr int kPttIdLabel = 1313;
+    static constexpr int kBotCodeLabel = 1314;
+    static constexpr int kEotCodeLabel = 1315;
+    static constexpr int kDtmfRateLabel = 1316;
+    static constexpr int kDtmfFirstDigitTimeLabel = 1317;
+    static constexpr int kDtmfFirstDigitDelayLabel = 1318;
 
     enum class Kind { List, CheckBox, Code };
     struct Control {
@@ -102,7 +129,11 @@ class FunctionsPageRules {
     // Typed characters a code box takes (Backspace is handled by the widget).
     static bool acceptsCodeKey(char c);
 
-    // 7 rows of 3 "caption : value" entries.
+    // A control's caption as the page shows it, in the current language.
+    std::string caption(int controlId) const;
+
+    // 7 rows of 3 "caption : value" entries, under the captions the page shows or others.
+    page_rules::PrintRows printRows() const;
     page_rules::PrintRows printRows(const page_rules::CaptionOf& captionOf) const;
 
   private:

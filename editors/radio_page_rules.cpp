@@ -62,6 +62,20 @@ int channelOfItem(std::string_view item) {
     return channel >= 1 && channel <= kChannelCount ? channel : 0;
 }
 
+constexpr page_rules::Caption kCaptions[] = {
+    {Rules::kSideKey1ShortList, Rules::kSideKey1ShortLabel, "侧键1短按"},
+    {Rules::kSideKey1LongList, Rules::kSideKey1LongLabel, "侧键1长按"},
+    {Rules::kSideKey2ShortList, Rules::kSideKey2ShortLabel, "侧键2短按"},
+    {Rules::kSideKey2LongList, Rules::kSideKey2LongLabel, "侧键2长按"},
+    {Rules::kMessageBox, Rules::kMessageLabel, "开机信息"},
+    {Rules::kPasswordBox, Rules::kPasswordLabel, "开机密码"},
+    {Rules::kRadioModeList, Rules::kRadioModeLabel, "收音机模式"},
+    {Rules::kFmVfoList, Rules::kFmVfoLabel, "收音机频率"},
+    {Rules::kFmRadioEnableBox, Rules::kFmRadioEnableBox, "收音机功能"},
+    {Rules::kFmRadioBox, Rules::kFmRadioBox, "收音机"},
+    {Rules::kFmMonitorBox, Rules::kFmMonitorBox, "收音机监听接收信号"},
+};
+
 }  // namespace
 
 Setting RadioPageRules::listSetting(int listId) const {
@@ -223,6 +237,14 @@ std::string RadioPageRules::printedValue(int controlId) const {
         return page_rules::yesNoText(texts_, page_rules::isTicked(doc_, b->setting));
     }
     return page_rules::shownItemText(doc_, texts_, listSetting(controlId));
+}
+
+std::string RadioPageRules::caption(int controlId) const {
+    return page_rules::captionText(texts_, kCaptions, controlId);
+}
+
+page_rules::PrintRows RadioPageRules::printRows() const {
+    return printRows([this](int id) { return caption(id); });
 }
 
 page_rules::PrintRows RadioPageRules::printRows(const page_rules::CaptionOf& captionOf) const {

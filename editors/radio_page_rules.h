@@ -31,6 +31,15 @@ class RadioPageRules {
     // Edit boxes.
     static constexpr int kPasswordBox = 1114;
     static constexpr int kMessageBox = 1116;
+    // The labels captioning lists and edit boxes.
+    static constexpr int kMessageLabel = 1319;
+    static constexpr int kPasswordLabel = 1320;
+    static constexpr int kSideKey1ShortLabel = 1321;
+    static constexpr int kSideKey1LongLabel = 1322;
+    static constexpr int kSideKey2ShortLabel = 1323;
+    static constexpr int kSideKey2LongLabel = 1324;
+    static constexpr int kRadioModeLabel = 1325;
+    static constexpr int kFmVfoLabel = 1326;
 
     static constexpr int kPasswordMaxLength = 4;
     static constexpr int kMessageMaxLength = 6;
@@ -98,7 +107,12 @@ class RadioPageRules {
     bool addEnabled() const { return addEnabled_; }
     bool removeEnabled() const { return removeEnabled_; }
 
-    // 4 rows of "caption : value" entries, the last with two.
+    // A control's caption as the page shows it, in the current language.
+    std::string caption(int controlId) const;
+
+    // 4 rows of "caption : value" entries, the last with two, under the captions the page
+    // shows or others.
+    page_rules::PrintRows printRows() const;
     page_rules::PrintRows printRows(const page_rules::CaptionOf& captionOf) const;
 
   private:

@@ -11,6 +11,15 @@ inline constexpr unsigned kFormatCentred = 0x01;
 inline constexpr unsigned kFormatVerticallyCentred = 0x02;
 inline constexpr unsigned kFormatSingleLine = 0x04;
 inline constexpr unsigned kFormatWordWrap = 0x08;
+// The formats the pages give their heading cells and their data cells.
+inline constexpr unsigned kHeaderFormat =
+    kFormatCentred | kFormatVerticallyCentred | kFormatWordWrap;
+inline constexpr unsigned kCellFormat =
+    kFormatCentred | kFormatVerticallyCentred | kFormatSingleLine;
+
+// Bits of a cell's state word.
+inline constexpr unsigned kStateFocused = 0x01;
+inline constexpr unsigned kStateReadOnly = 0x08;
 
 struct CellPos {
     int row = -1;

@@ -3,8 +3,12 @@
 #include <algorithm>
 #include <cstdint>
 #include <iterator>
+#include <numeric>
 #include <sstream>
 #include <stdexcept>
+
+#include "editors/radio_page_rules.h"
+#include "grid/grid_rules.h"
 
 namespace pl3::printout {
 
@@ -134,6 +138,38 @@ std::vector<PrintItem> composePage(const PageInput& input, int page) {
         items.push_back({PrintItem::Kind::ChannelRow, 0, y, {}, 0, channel});
     }
     return items;
+}
+
+int ChannelGridPrint::totalWidth() const {
+    return std::accumulate(columnWidths.begin(), columnWidths.end(), 0);
+}
+
+ChannelGridPrint channelGrid(const ChannelTable& table) {
+    ChannelGridPrint grid;
+    grid.columnWidths.assign(ChannelTable::kColumnWidths.begin(),
+                             ChannelTable::kColumnWidths.end());
+    for (int row = 0; row < ChannelTable::kRowCount; ++row) {
+        const bool heading = row == 0;
+        GridRowPrint& printed = grid.rows.emplace_back(
+            GridRowPrint{heading ? ChannelTable::kHeaderRowHeight : ChannelTable::kRowHeight, {}});
+        for (int column = 0; column < ChannelTable::kColumnCount; ++column) {
+            const ChannelTable::Cell& cell = table.cell(row, column);
+            const bool fixed = heading || column == ChannelTable::kNumberColumn;
+            printed.cells.push_back({cell.text, heading ? grid::kHeaderFormat : grid::kCellFormat,
+                                     fixed, !fixed && cell.readOnly});
+        }
+    }
+    return grid;
+}
+
+PrintPlan makePrintPlan(CMaItemDoc& doc, const TextLookup& texts, Prompter& prompter,
+                        std::string dateLine) {
+    const ChannelTable channels(doc, texts, prompter);
+    PrintPlan plan{{std::move(dateLine), FunctionsPageRules(doc, texts).printRows(),
+                    RadioPageRules(doc, texts).printRows(), programmedChannels(channels),
+                    ChannelTable::kHeaderRowHeight, ChannelTable::kRowHeight, 0},
+                   channelGrid(channels)};
+    return plan;
 }
 
 }  // namespace pl3::printout

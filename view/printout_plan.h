@@ -10,8 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "codeplug/document.h"
 #include "editors/channel_table.h"
 #include "editors/functions_page_rules.h"
+#include "lang/text_lookup.h"
+#include "platform/prompter.h"
 
 namespace pl3::printout {
 
@@ -78,5 +81,36 @@ struct PageInput {
 // Page 1: date line, both settings sections, the channel section; later pages only the
 // channel section. Positions grow downwards from the top of the logical page.
 std::vector<PrintItem> composePage(const PageInput& input, int page);
+
+// One cell of the channel grid on paper, as the channel page shows it.
+struct GridCellPrint {
+    std::string text;
+    unsigned format;
+    bool fixed;   // a heading or channel-number cell
+    bool dimmed;  // read-only: printed in the grey the page shows it in
+};
+
+struct GridRowPrint {
+    int height;
+    std::vector<GridCellPrint> cells;
+};
+
+// The channel grid as the page lays it out: its column widths and every row.
+struct ChannelGridPrint {
+    std::vector<int> columnWidths;
+    std::vector<GridRowPrint> rows;  // [0] the headings, [n] channel n
+
+    int totalWidth() const;
+};
+ChannelGridPrint channelGrid(const ChannelTable& table);
+
+// Everything the report prints, taken from the codeplug, the page rules and the texts.
+struct PrintPlan {
+    PageInput input;  // the text width depends on the printer: set once it is measured
+    ChannelGridPrint grid;
+};
+// The channel rules refresh the records' derived bits on the way, as the channel page does.
+PrintPlan makePrintPlan(CMaItemDoc& doc, const TextLookup& texts, Prompter& prompter,
+                        std::string dateLine);
 
 }  // namespace pl3::printout

@@ -66,7 +66,7 @@ CMainFrame::CMainFrame(AppContext& context, CMaItemDoc& doc, Prompter& prompter)
     buildToolbar();
     buildStatusBar();
     view_ = new CMaItemView(
-        context_, doc_, prompter_, [this] { relabel(); }, this);
+        context_.texts, doc_, prompter_, [this] { relabel(); }, this);
     setCentralWidget(view_);
     setAcceptDrops(true);
     setMaximumSize(kWidth, kHeight);

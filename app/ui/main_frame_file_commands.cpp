@@ -79,7 +79,7 @@ QPrinter& CMainFrame::printer() {
 }
 
 void CMainFrame::filePrint() {
-    const ChannelListPrintout printout(*view_);
+    const ChannelListPrintout printout(doc_, context_.texts, prompter_);
     QPrinter& target = printer();
     QPrintDialog dialog(&target, this);
     dialog.setMinMax(1, printout.pageCount());
@@ -92,7 +92,7 @@ void CMainFrame::filePrint() {
 }
 
 void CMainFrame::filePrintPreview() {
-    const ChannelListPrintout printout(*view_);
+    const ChannelListPrintout printout(doc_, context_.texts, prompter_);
     QPrintPreviewDialog dialog(&printer(), this);
     if (auto* preview = dialog.findChild<QPrintPreviewWidget*>()) {
         preview->setViewMode(QPrintPreviewWidget::SinglePageView);

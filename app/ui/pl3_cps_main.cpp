@@ -77,7 +77,7 @@ int main(int argc, char** argv) {
         // The name as the system gave it: one that is not UTF-8 would not survive a QString.
         std::optional<std::string> codeplug;
         if (argc > 1) codeplug = argv[1];
-        return pl3::printReportToPdf(context, *pdfPath, codeplug);
+        return pl3::printReportToPdf(context.settings, context.texts, *pdfPath, codeplug);
     }
 
     // A simulated radio for trying the program without hardware: for this run the stored

@@ -105,7 +105,7 @@ FunctionsPage::FunctionsPage(CMaItemDoc& doc, const TextLookup& texts, QWidget* 
 }
 
 page_rules::PrintRows FunctionsPage::printRows() const {
-    return rules_.printRows([this](int id) { return shownCaption(this, id); });
+    return rules_.printRows();
 }
 
 QComboBox* FunctionsPage::addList(int id) {

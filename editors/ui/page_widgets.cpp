@@ -1,6 +1,5 @@
 #include "editors/ui/page_widgets.h"
 
-#include <QAbstractButton>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -27,18 +26,6 @@ void addCaptionedRow(QGridLayout* grid, int row, QLabel* caption, QWidget* contr
     caption->setBuddy(control);
     grid->addWidget(caption, row, 0);
     grid->addWidget(control, row, 1);
-}
-
-std::string shownCaption(const QWidget* page, int controlId) {
-    for (const QWidget* control : page->findChildren<QWidget*>()) {
-        if (control->property(kResourceIdProperty).toInt() != controlId) continue;
-        if (const auto* button = qobject_cast<const QAbstractButton*>(control))
-            return button->text().toStdString();
-        for (const QLabel* label : page->findChildren<QLabel*>()) {
-            if (label->buddy() == control) return label->text().toStdString();
-        }
-    }
-    return {};
 }
 
 void fillList(QComboBox* list, const std::vector<std::string>& items, int selected) {

@@ -1,7 +1,6 @@
 #pragma once
 // Small widget builders the settings pages share: captioned controls that carry their
-// identifier for translation, captions found again for the printout, and a drop-down list refilled
-// without reporting changes.
+// identifier for translation, and a drop-down list refilled without reporting changes.
 
 #include <string>
 #include <vector>
@@ -19,11 +18,8 @@ QLabel* captionLabel(int id, const char* caption, QWidget* parent);
 QGroupBox* captionGroup(int id, const char* caption, QWidget* parent);
 
 // A caption in column 0 and its control in column 1 of a grid row; the caption names the
-// control (its buddy), which is how the printout finds a control's caption.
+// control (its buddy).
 void addCaptionedRow(QGridLayout* grid, int row, QLabel* caption, QWidget* control);
-
-// The caption a control shows now: a check box's own text, else its captioned row's label.
-std::string shownCaption(const QWidget* page, int controlId);
 
 // Replaces the items and selects one (-1 for none), without emitting selection signals.
 void fillList(QComboBox* list, const std::vector<std::string>& items, int selected);

@@ -169,7 +169,7 @@ RadioPage::RadioPage(CMaItemDoc& doc, const TextLookup& texts, QWidget* parent)
 }
 
 page_rules::PrintRows RadioPage::printRows() const {
-    return rules_.printRows([this](int id) { return shownCaption(this, id); });
+    return rules_.printRows();
 }
 
 QComboBox* RadioPage::addList(int id) {

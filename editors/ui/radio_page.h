@@ -26,14 +26,14 @@ class RadioPage : public QWidget {
   public:
     // Identifiers of the captions (labels and group boxes) and of the two scan buttons;
     // the other controls use the rules'.
-    static constexpr int kMessageLabel = 1319;
-    static constexpr int kPasswordLabel = 1320;
-    static constexpr int kSideKey1ShortLabel = 1321;
-    static constexpr int kSideKey1LongLabel = 1322;
-    static constexpr int kSideKey2ShortLabel = 1323;
-    static constexpr int kSideKey2LongLabel = 1324;
-    static constexpr int kRadioModeLabel = 1325;
-    static constexpr int kFmVfoLabel = 1326;
+    static constexpr int kMessageLabel = RadioPageRules::kMessageLabel;
+    static constexpr int kPasswordLabel = RadioPageRules::kPasswordLabel;
+    static constexpr int kSideKey1ShortLabel = RadioPageRules::kSideKey1ShortLabel;
+    static constexpr int kSideKey1LongLabel = RadioPageRules::kSideKey1LongLabel;
+    static constexpr int kSideKey2ShortLabel = RadioPageRules::kSideKey2ShortLabel;
+    static constexpr int kSideKey2LongLabel = RadioPageRules::kSideKey2LongLabel;
+    static constexpr int kRadioModeLabel = RadioPageRules::kRadioModeLabel;
+    static constexpr int kFmVfoLabel = RadioPageRules::kFmVfoLabel;
     static constexpr int kPowerOnGroup = 1327;
     static constexpr int kKeysGroup = 1328;
     static constexpr int kFmGroup = 1329;

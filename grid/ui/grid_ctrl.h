@@ -14,6 +14,8 @@
 #include <QTableView>
 #include <memory>
 
+#include "grid/grid_rules.h"
+
 class QPainter;
 
 namespace pl3 {
@@ -23,8 +25,8 @@ class CGridCtrl : public QTableView {
 
   public:
     // Bits of a cell's state word.
-    static constexpr unsigned kStateFocused = 0x01;
-    static constexpr unsigned kStateReadOnly = 0x08;
+    static constexpr unsigned kStateFocused = grid::kStateFocused;
+    static constexpr unsigned kStateReadOnly = grid::kStateReadOnly;
 
     // Text formats of a cell (combinable).
     enum Format : unsigned {
@@ -33,8 +35,8 @@ class CGridCtrl : public QTableView {
         kSingleLine = 0x04,
         kWordWrap = 0x08,
     };
-    static constexpr unsigned kHeaderFormat = kCentred | kVerticallyCentred | kWordWrap;
-    static constexpr unsigned kCellFormat = kCentred | kVerticallyCentred | kSingleLine;
+    static constexpr unsigned kHeaderFormat = grid::kHeaderFormat;
+    static constexpr unsigned kCellFormat = grid::kCellFormat;
 
     explicit CGridCtrl(QWidget* parent = nullptr);
     ~CGridCtrl() override;

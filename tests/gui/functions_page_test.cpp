@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include "codeplug/document_commands.h"
+#include "page_captions.h"
 #include "scripted_prompter.h"
 #include "settings_fixture.h"
 
@@ -69,6 +70,19 @@ TEST_F(FunctionsPageTest, PrintRowsUseTheShownCaptionsAndValues) {
     for (const auto& row : rows) {
         for (const std::string& entry : row)
             EXPECT_NE(entry.rfind(" : ", 0), 0U) << entry;
+    }
+}
+
+// The printout takes its captions from the rules, which must say what the page shows: the
+// language file's captions, or the built-in ones where it has none.
+TEST_F(FunctionsPageTest, PrintedCaptionsAreTheShownOnes) {
+    const TextLookup bare(folder.write("bare.lang", "[Resource]\n"));
+    const FunctionsPage builtIn(doc, bare);
+    for (const auto& [shown, lookup] :
+         {std::pair<const QWidget*, const TextLookup*>{page.get(), &texts}, {&builtIn, &bare}}) {
+        const Rules rules(doc, *lookup);
+        EXPECT_EQ(rules.printRows(),
+                  rules.printRows([&](int id) { return test::shownCaption(shown, id); }));
     }
 }
 

@@ -11,6 +11,7 @@
 
 #include "codeplug/document_commands.h"
 #include "grid/ui/grid_ctrl.h"
+#include "page_captions.h"
 #include "scripted_prompter.h"
 #include "settings_fixture.h"
 
@@ -52,6 +53,19 @@ TEST_F(RadioPageTest, PrintRowsUseTheShownCaptionsAndValues) {
     for (const auto& row : rows) {
         for (const std::string& entry : row)
             EXPECT_NE(entry.rfind(" : ", 0), 0U) << entry;
+    }
+}
+
+// The printout takes its captions from the rules, which must say what the page shows: the
+// language file's captions, or the built-in ones where it has none.
+TEST_F(RadioPageTest, PrintedCaptionsAreTheShownOnes) {
+    const TextLookup bare(folder.write("bare.lang", "[Resource]\n"));
+    const RadioPage builtIn(doc, bare);
+    for (const auto& [shown, lookup] :
+         {std::pair<const QWidget*, const TextLookup*>{page.get(), &texts}, {&builtIn, &bare}}) {
+        const Rules rules(doc, *lookup);
+        EXPECT_EQ(rules.printRows(),
+                  rules.printRows([&](int id) { return test::shownCaption(shown, id); }));
     }
 }
 

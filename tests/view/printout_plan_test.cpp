@@ -5,6 +5,7 @@
 #include <numeric>
 
 #include "codeplug/document_commands.h"
+#include "grid/grid_rules.h"
 #include "scripted_prompter.h"
 #include "settings_fixture.h"
 
@@ -65,6 +66,57 @@ TEST(PrintoutPlan, ProgrammedChannelsAreThoseWithAReceiveFrequency) {
     ChannelTable table(doc, texts, prompter);
     table.Rebuild();
     EXPECT_EQ(programmedChannels(table), (std::vector<int>{3, 7, 100}));
+}
+
+// The plan needs no page: captions come from the language file or, where it has none, are
+// the built-in ones; the grid's cells are marked as the channel page marks them.
+TEST(PrintoutPlan, PlanComesFromTheCodeplugAndTheTexts) {
+    test::ProgramFolder folder;
+    folder.installLanguageFiles();
+    test::ScriptedPrompter prompter;
+    CMaItemDoc doc(folder.settings());
+    bool skip = true;
+    ASSERT_TRUE(newDocument(doc, prompter, skip));
+    doc.setFrequencyText(90, Side::Receive, "440.0");
+    const TextLookup english(folder.file("english.lang"));
+    const TextLookup bare(folder.write("bare.lang", "[ChText]\nChText0=CH\n"));
+
+    const PrintPlan plan = makePrintPlan(doc, english, prompter, "today");
+    EXPECT_EQ(plan.input.dateLine, "today");
+    EXPECT_EQ(plan.input.functionRows[0][0].rfind("Squelch level : ", 0), 0U);
+    EXPECT_EQ(plan.input.radioRows[1][1].rfind("Power-on message : ", 0), 0U);
+    EXPECT_EQ(
+        makePrintPlan(doc, bare, prompter, {}).input.functionRows[0][0].rfind("静噪等级 : ", 0),
+        0U);
+    EXPECT_EQ(plan.input.programmed.back(), 90);
+    EXPECT_EQ(plan.input.headingHeight, ChannelTable::kHeaderRowHeight);
+    EXPECT_EQ(plan.input.lineStep, ChannelTable::kRowHeight);
+    EXPECT_EQ(plan.grid.totalWidth(), 760);
+
+    const struct {
+        int row;
+        int column;
+        unsigned format;
+        bool fixed;
+        bool dimmed;
+    } cases[] = {
+        {0, 0, grid::kHeaderFormat, true, false}, {0, 1, grid::kHeaderFormat, true, false},
+        {5, 0, grid::kCellFormat, true, false},   {5, 1, grid::kCellFormat, false, true},
+        {90, 1, grid::kCellFormat, false, false}, {90, 5, grid::kCellFormat, false, false},
+        {91, 1, grid::kCellFormat, false, false}, {91, 5, grid::kCellFormat, false, true},
+    };
+    ASSERT_EQ(plan.grid.rows.size(), static_cast<std::size_t>(ChannelTable::kRowCount));
+    const ChannelTable table(doc, english, prompter);
+    for (const auto& c : cases) {
+        const GridRowPrint& row = plan.grid.rows[static_cast<std::size_t>(c.row)];
+        const GridCellPrint& cell = row.cells[static_cast<std::size_t>(c.column)];
+        EXPECT_EQ(cell.text, table.cell(c.row, c.column).text) << c.row << "," << c.column;
+        EXPECT_EQ(cell.format, c.format) << c.row << "," << c.column;
+        EXPECT_EQ(cell.fixed, c.fixed) << c.row << "," << c.column;
+        EXPECT_EQ(cell.dimmed, c.dimmed) << c.row << "," << c.column;
+        EXPECT_EQ(row.height,
+                  c.row == 0 ? ChannelTable::kHeaderRowHeight : ChannelTable::kRowHeight);
+    }
 }
 
 TEST(PrintoutPlan, LogicalPageKeepsThePrintableAreasProportions) {

@@ -50,10 +50,10 @@ QSize BoldSelectedTabBar::tabSizeHint(int index) const {
     return size;
 }
 
-CMaItemView::CMaItemView(AppContext& context, CMaItemDoc& doc, Prompter& prompter,
+CMaItemView::CMaItemView(const TextLookup& texts, CMaItemDoc& doc, Prompter& prompter,
                          std::function<void()> onFrameTexts, QWidget* parent)
     : QWidget(parent),
-      context_(context),
+      texts_(texts),
       doc_(doc),
       onFrameTexts_(std::move(onFrameTexts)),
       tabs_(new BoldSelectedTabBar(this)),
@@ -66,9 +66,9 @@ CMaItemView::CMaItemView(AppContext& context, CMaItemDoc& doc, Prompter& prompte
     layout->setSpacing(0);
     layout->addWidget(tabs_);
     layout->addWidget(stack_, 1);
-    auto* channels = new ChannelPage(doc_, context_.texts, prompter, stack_);
-    auto* radio = new RadioPage(doc_, context_.texts, stack_);
-    pages_ = {channels, new FunctionsPage(doc_, context_.texts, stack_), radio};
+    auto* channels = new ChannelPage(doc_, texts_, prompter, stack_);
+    auto* radio = new RadioPage(doc_, texts_, stack_);
+    pages_ = {channels, new FunctionsPage(doc_, texts_, stack_), radio};
     // Every change to the channels (new, moved, emptied) shows in the scan lists at once.
     channels->table().onChannelsChanged = [radio] { radio->rebuildScanLists(); };
     for (int i = 0; i < kPageCount; ++i) {
@@ -93,8 +93,7 @@ int CMaItemView::currentPage() const {
 
 void CMaItemView::setTabCaptions() {
     for (int i = 0; i < kPageCount; ++i) {
-        tabs_->setTabText(i,
-                          tabCaption(context_.texts.text(kTabKeys[static_cast<std::size_t>(i)])));
+        tabs_->setTabText(i, tabCaption(texts_.text(kTabKeys[static_cast<std::size_t>(i)])));
     }
 }
 

@@ -8,8 +8,8 @@
 #include <functional>
 #include <memory>
 
-#include "app/app_context.h"
 #include "codeplug/document.h"
+#include "lang/text_lookup.h"
 #include "platform/prompter.h"
 
 class QStackedWidget;
@@ -39,7 +39,7 @@ class CMaItemView : public QWidget {
 
     // onFrameTexts: the frame sets its title, menus and status bar in the current language.
     // The pages ask their questions through prompter (the frame's).
-    CMaItemView(AppContext& context, CMaItemDoc& doc, Prompter& prompter,
+    CMaItemView(const TextLookup& texts, CMaItemDoc& doc, Prompter& prompter,
                 std::function<void()> onFrameTexts, QWidget* parent = nullptr);
     ~CMaItemView() override;
 
@@ -57,7 +57,7 @@ class CMaItemView : public QWidget {
   private:
     void setTabCaptions();
 
-    AppContext& context_;
+    const TextLookup& texts_;
     CMaItemDoc& doc_;
     std::function<void()> onFrameTexts_;
     BoldSelectedTabBar* tabs_;

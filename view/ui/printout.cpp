@@ -1,15 +1,14 @@
 #include "view/ui/printout.h"
 
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QPainter>
+#include <QPalette>
 #include <QPrinter>
 #include <algorithm>
+#include <vector>
 
-#include "editors/ui/channel_page.h"
-#include "editors/ui/functions_page.h"
-#include "editors/ui/radio_page.h"
-#include "grid/ui/grid_ctrl.h"
-#include "view/ui/ma_item_view.h"
+#include "grid/ui/grid_painting.h"
 
 namespace pl3 {
 
@@ -28,34 +27,19 @@ QFont reportFont(int pixelHeight) {
     return font;
 }
 
-const CGridCtrl& channelGrid(const CMaItemView& view) {
-    return *qobject_cast<const ChannelPage*>(view.page(CMaItemView::kChannelPage))->grid();
-}
-
 }  // namespace
 
-ChannelListPrintout::ChannelListPrintout(const CMaItemView& view) : view_(view) {
-    auto* channels = qobject_cast<ChannelPage*>(view.page(CMaItemView::kChannelPage));
-    auto* functions = qobject_cast<FunctionsPage*>(view.page(CMaItemView::kFunctionsPage));
-    auto* radio = qobject_cast<RadioPage*>(view.page(CMaItemView::kRadioPage));
-    const CGridCtrl& grid = *channels->grid();
-    input_ = {printout::currentDateLine(),
-              functions->printRows(),
-              radio->printRows(),
-              printout::programmedChannels(channels->table()),
-              grid.fixedRowsHeight(),
-              grid.rowHeight(1),
-              0};  // the text width depends on the printer: measure() sets it
-}
+ChannelListPrintout::ChannelListPrintout(CMaItemDoc& doc, const TextLookup& texts,
+                                         Prompter& prompter)
+    : plan_(printout::makePrintPlan(doc, texts, prompter, printout::currentDateLine())) {}
 
 ChannelListPrintout::Measures ChannelListPrintout::measure(QPrinter& printer) const {
     const QFontMetrics metrics(reportFont(kMeasuringFontHeight), &printer);
     const QString sample = QString::fromLatin1(kMeasuringText);
     const int averageCharWidth =
         metrics.horizontalAdvance(sample) / static_cast<int>(sample.size());
-    return {averageCharWidth,
-            printout::logicalPage(channelGrid(view_).totalWidth(), averageCharWidth,
-                                  printer.width(), printer.height())};
+    return {averageCharWidth, printout::logicalPage(plan_.grid.totalWidth(), averageCharWidth,
+                                                    printer.width(), printer.height())};
 }
 
 bool ChannelListPrintout::print(QPrinter& printer) const {
@@ -74,7 +58,6 @@ bool ChannelListPrintout::print(QPrinter& printer) const {
 }
 
 void ChannelListPrintout::paintPage(QPainter& painter, const Measures& measures, int page) const {
-    const CGridCtrl& grid = channelGrid(view_);
     const int margin = printout::kLeftMarginChars * measures.averageCharWidth;
     painter.save();
     // The logical page fills the printable area; x = 0 lies one left margin in.
@@ -82,7 +65,7 @@ void ChannelListPrintout::paintPage(QPainter& painter, const Measures& measures,
     painter.setWindow(-margin, 0, measures.page.width, measures.page.height);
     painter.setFont(reportFont(kPageFontHeight));
     painter.setPen(Qt::black);
-    printout::PageInput input = input_;
+    printout::PageInput input = plan_.input;
     input.textWidth =
         measures.page.width -
         (printout::kLeftMarginChars + printout::kRightMarginChars) * measures.averageCharWidth;
@@ -100,15 +83,27 @@ void ChannelListPrintout::paintPage(QPainter& painter, const Measures& measures,
                 break;
             }
             case printout::PrintItem::Kind::Headings:
-                grid.drawFixedRows(painter);
+                paintGridRow(painter, 0);
                 break;
             case printout::PrintItem::Kind::ChannelRow:
-                grid.drawRow(painter, item.channel);
+                paintGridRow(painter, item.channel);
                 break;
         }
         painter.restore();
     }
     painter.restore();
+}
+
+void ChannelListPrintout::paintGridRow(QPainter& painter, int row) const {
+    const printout::GridRowPrint& printed = plan_.grid.rows[static_cast<std::size_t>(row)];
+    // Read-only cells in the grey the channel page shows them in.
+    const QColor grey = QGuiApplication::palette().color(QPalette::Disabled, QPalette::Text);
+    std::vector<grid::PrintedCell> cells;
+    for (const printout::GridCellPrint& cell : printed.cells) {
+        cells.push_back({QString::fromStdString(cell.text), cell.format,
+                         cell.dimmed ? grey : QColor(), cell.fixed});
+    }
+    grid::drawPrintedRow(painter, plan_.grid.columnWidths, cells, printed.height, row == 0);
 }
 
 }  // namespace pl3

@@ -1,7 +1,7 @@
 #pragma once
 // The channel-list report on a printer, a preview or a PDF: the pages the printout plan
 // composes, drawn onto the printer's printable area with the report's fonts and the
-// channel grid's own heading and rows.
+// channel grid's way of drawing its heading and rows.
 
 #include "view/printout_plan.h"
 
@@ -10,15 +10,13 @@ class QPrinter;
 
 namespace pl3 {
 
-class CMaItemView;
-
 class ChannelListPrintout {
   public:
-    // The page count and what the pages hold are fixed now, from the pages as they are.
-    explicit ChannelListPrintout(const CMaItemView& view);
+    // The page count and what the pages hold are fixed now, from the codeplug as it is.
+    ChannelListPrintout(CMaItemDoc& doc, const TextLookup& texts, Prompter& prompter);
 
     int pageCount() const {
-        return printout::pageCount(static_cast<int>(input_.programmed.size()));
+        return printout::pageCount(static_cast<int>(plan_.input.programmed.size()));
     }
 
     // The printer's page range (all pages when it names none), one printed page each.
@@ -33,8 +31,9 @@ class ChannelListPrintout {
     Measures measure(QPrinter& printer) const;
     void paintPage(QPainter& painter, const Measures& measures, int page) const;
 
-    const CMaItemView& view_;
-    printout::PageInput input_;
+    void paintGridRow(QPainter& painter, int row) const;
+
+    printout::PrintPlan plan_;
 };
 
 }  // namespace pl3

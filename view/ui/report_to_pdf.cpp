@@ -10,7 +10,6 @@
 #include "lang/settings_warnings.h"
 #include "lang/stderr_prompter.h"
 #include "platform/atomic_file.h"
-#include "view/ui/ma_item_view.h"
 #include "view/ui/printout.h"
 
 namespace pl3 {
@@ -29,15 +28,15 @@ bool isNoRegularFile(const std::string& path) {
 
 }  // namespace
 
-int printReportToPdf(AppContext& context, const std::string& pdfPath,
-                     const std::optional<std::string>& codeplugPath) {
-    StderrPrompter prompter(context.texts, "pl3-cps");
-    warnAboutUnusableSettings(context.settings, prompter);
+int printReportToPdf(const SettingsFile& settings, const TextLookup& texts,
+                     const std::string& pdfPath, const std::optional<std::string>& codeplugPath) {
+    StderrPrompter prompter(texts, "pl3-cps");
+    warnAboutUnusableSettings(settings, prompter);
     if (isNoRegularFile(pdfPath)) {
         prompter.showMessage({{}, text_key::kErrorNotRegularFile, pdfPath, PromptIcon::Stop});
         return kCannotPrint;
     }
-    CMaItemDoc doc(context.settings);
+    CMaItemDoc doc(settings);
     bool skipPrompt = true;
     newDocument(doc, prompter, skipPrompt);
     if (codeplugPath) {
@@ -45,8 +44,7 @@ int printReportToPdf(AppContext& context, const std::string& pdfPath,
         if (outcome == OpenOutcome::NotADataFile || outcome == OpenOutcome::FileError)
             return kCannotPrint;
     }
-    const CMaItemView view(context, doc, prompter, {});
-    const ChannelListPrintout printout(view);
+    const ChannelListPrintout printout(doc, texts, prompter);
     // The printer draws into a file of its own; the report then replaces the output in
     // one step, so a failure leaves no half-written file and can say why it failed.
     QTemporaryDir scratch;

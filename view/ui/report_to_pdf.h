@@ -5,14 +5,15 @@
 #include <optional>
 #include <string>
 
-#include "app/app_context.h"
+#include "lang/text_lookup.h"
+#include "platform/settings_file.h"
 
 namespace pl3 {
 
 // Exit status: 0 written; 2 the codeplug cannot be loaded, the output exists and is not a
 // regular file, or the PDF cannot be written (said on standard error in the current
 // language, with the system's reason). The output is replaced in one step.
-int printReportToPdf(AppContext& context, const std::string& pdfPath,
-                     const std::optional<std::string>& codeplugPath);
+int printReportToPdf(const SettingsFile& settings, const TextLookup& texts,
+                     const std::string& pdfPath, const std::optional<std::string>& codeplugPath);
 
 }  // namespace pl3

@@ -1,0 +1,139 @@
+#include "grid/ui/grid_painting.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <algorithm>
+
+#include "grid/ui/grid_model.h"
+
+namespace pl3::grid {
+
+namespace {
+
+constexpr int kTextMargin = 3;
+constexpr int kFocusFrameWidth = 2;
+constexpr QRgb kPrintHeaderFill = 0xffececec;
+
+constexpr ushort kFirstCjkCodePoint = 0x2E80;
+
+// A wrapped text whose longest word is wider than its cell would lose letters at both
+// edges: it gets a smaller face (down to 60 %) instead.
+QFont fittingFont(const QFont& font, const QPaintDevice* device, const QString& text, int width) {
+    const QFontMetricsF metrics(font, device);
+    qreal widest = 0;
+    for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        // Chinese text breaks between any two characters; only Latin words stay whole.
+        bool breaksAnywhere = false;
+        for (QChar c : word)
+            breaksAnywhere = breaksAnywhere || c.unicode() >= kFirstCjkCodePoint;
+        if (!breaksAnywhere) {
+            widest = std::max(widest, metrics.horizontalAdvance(word));
+            continue;
+        }
+        for (QChar c : word)
+            widest = std::max(widest, metrics.horizontalAdvance(c));
+    }
+    if (widest <= width || widest <= 0) return font;
+    const qreal scale = std::max(0.6, width / widest);
+    QFont smaller(font);
+    if (font.pixelSize() > 0) {
+        smaller.setPixelSize(std::max(1, static_cast<int>(font.pixelSize() * scale)));
+    } else {
+        smaller.setPointSizeF(font.pointSizeF() * scale);
+    }
+    return smaller;
+}
+
+// Shared by the screen and the printout, so both lay text out alike.
+void drawCellText(QPainter& painter, const QRect& cell, const QString& text, unsigned format,
+                  const QColor& colour) {
+    const QRect area = cell.adjusted(kTextMargin, 0, -kTextMargin, 0);
+    if (text.isEmpty() || area.width() <= 0 || area.height() <= 0) return;
+    const bool singleLine = grid::textLayout(format).lines == grid::LineMode::SingleLine;
+    const QString shown =
+        singleLine ? painter.fontMetrics().elidedText(text, Qt::ElideRight, area.width()) : text;
+    painter.save();
+    painter.setClipRect(cell, Qt::IntersectClip);
+    if (!singleLine) {
+        QString words = text;
+        words.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        painter.setFont(fittingFont(painter.font(), painter.device(), words, area.width()));
+    }
+    painter.setPen(colour);
+    painter.drawText(area, qtAlignment(format) | (singleLine ? Qt::TextSingleLine : 0), shown);
+    painter.restore();
+}
+
+}  // namespace
+
+int qtAlignment(unsigned format) {
+    const grid::TextLayout layout = grid::textLayout(format);
+    int flags = layout.horizontal == grid::HAlign::Centre ? Qt::AlignHCenter : Qt::AlignLeft;
+    flags |= layout.verticallyCentred ? Qt::AlignVCenter : Qt::AlignTop;
+    if (layout.lines == grid::LineMode::Wrap) flags |= Qt::TextWordWrap;
+    return flags;
+}
+
+void CellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                         const QModelIndex& index) const {
+    if (covering_.covers(index.row(), index.column())) return;
+    const QPalette& palette = option.palette;
+    const bool selected = option.state.testFlag(QStyle::State_Selected);
+    const QVariant bg = index.data(Qt::BackgroundRole);
+    const QVariant fg = index.data(Qt::ForegroundRole);
+    const QColor fill = selected       ? palette.color(QPalette::Highlight)
+                        : bg.isValid() ? bg.value<QColor>()
+                                       : palette.color(QPalette::Base);
+    const QColor ink = selected       ? palette.color(QPalette::HighlightedText)
+                       : fg.isValid() ? fg.value<QColor>()
+                                      : palette.color(QPalette::Text);
+
+    painter->save();
+    painter->setFont(option.font);
+    painter->fillRect(option.rect, fill);
+    drawCellText(*painter, option.rect, index.data(Qt::DisplayRole).toString(),
+                 index.data(kFormatRole).toUInt(), ink);
+    if ((index.data(kStateRole).toUInt() & kStateFocused) != 0) {
+        // Drawn whether or not the grid has keyboard focus: the page's editor usually has it.
+        QPen frame(selected ? palette.color(QPalette::HighlightedText)
+                            : palette.color(QPalette::Highlight));
+        frame.setWidth(kFocusFrameWidth);
+        frame.setJoinStyle(Qt::MiterJoin);
+        painter->setPen(frame);
+        painter->setBrush(Qt::NoBrush);
+        const int inset = kFocusFrameWidth / 2;
+        painter->drawRect(option.rect.adjusted(inset, inset, -inset, -inset));
+    }
+    painter->restore();
+}
+
+void drawPrintedRow(QPainter& painter, std::span<const int> widths,
+                    std::span<const PrintedCell> cells, int height, bool headingRow) {
+    if (height <= 0) return;
+    painter.save();
+    QPen border(Qt::black);
+    border.setWidth(0);  // cosmetic: one device pixel at any scale
+    int x = 0;
+    for (std::size_t column = 0; column < cells.size() && column < widths.size(); ++column) {
+        const int width = widths[column];
+        if (width <= 0) continue;
+        const PrintedCell& cell = cells[column];
+        const QRect area(x, 0, width, height);
+        painter.fillRect(area, cell.fixed ? QColor(kPrintHeaderFill) : QColor(Qt::white));
+        // Inside the borders, which take the last pixel of each side.
+        drawCellText(painter, area.adjusted(0, 0, -1, -1), cell.text, cell.format,
+                     cell.ink.isValid() ? cell.ink : QColor(Qt::black));
+        painter.setPen(border);
+        painter.drawLine(area.right(), area.top(), area.right(), area.bottom());
+        painter.drawLine(area.left(), area.bottom(), area.right(), area.bottom());
+        x += width;
+    }
+    if (x > 0) {
+        painter.setPen(border);
+        painter.drawLine(0, 0, 0, height - 1);
+        if (headingRow) painter.drawLine(0, 0, x - 1, 0);
+    }
+    painter.restore();
+}
+
+}  // namespace pl3::grid

@@ -1,0 +1,88 @@
+// The grid's decisions that need no widgets.
+
+#include "grid/grid_rules.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <vector>
+
+namespace pl3::grid {
+
+void PrintTo(const CellPos& cell, std::ostream* out) {
+    *out << "(" << cell.row << ", " << cell.column << ")";
+}
+
+namespace {
+
+TEST(GridRules, MoveFocusStaysInsideTheDataCells) {
+    const DataArea area{1, 10, 1, 5};  // rows 1..9, columns 1..4
+    struct Case {
+        CellPos from;
+        FocusMove move;
+        int page;
+        CellPos to;
+    } cases[] = {
+        {{3, 2}, FocusMove::Up, 4, {2, 2}},       {{1, 2}, FocusMove::Up, 4, {1, 2}},
+        {{9, 2}, FocusMove::Down, 4, {9, 2}},     {{3, 1}, FocusMove::Left, 4, {3, 1}},
+        {{3, 4}, FocusMove::Right, 4, {3, 4}},    {{3, 2}, FocusMove::PageDown, 4, {7, 2}},
+        {{8, 2}, FocusMove::PageDown, 4, {9, 2}}, {{3, 2}, FocusMove::PageUp, 4, {1, 2}},
+        {{3, 2}, FocusMove::PageDown, 0, {4, 2}}, {{3, 3}, FocusMove::RowStart, 4, {3, 1}},
+        {{3, 2}, FocusMove::RowEnd, 4, {3, 4}},   {{5, 3}, FocusMove::First, 4, {1, 1}},
+        {{5, 3}, FocusMove::Last, 4, {9, 4}},     {{-1, -1}, FocusMove::Last, 4, {1, 1}},
+        {{0, 2}, FocusMove::Down, 4, {1, 1}},  // a header cell is no focus cell
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(moveFocus(c.from, c.move, area, c.page), c.to)
+            << "from " << c.from.row << "," << c.from.column << " move " << int(c.move);
+    }
+    EXPECT_FALSE(moveFocus({}, FocusMove::Down, {1, 1, 1, 5}, 1).valid());  // no data rows
+}
+
+TEST(GridRules, RowsPerPageCountsWholeRows) {
+    const std::vector<int> heights{30, 20, 20, 20, 20};
+    EXPECT_EQ(rowsPerPage(heights, 1, 65), 3);
+    EXPECT_EQ(rowsPerPage(heights, 1, 60), 3);
+    EXPECT_EQ(rowsPerPage(heights, 1, 59), 2);
+    EXPECT_EQ(rowsPerPage(heights, 0, 50), 2);
+    EXPECT_EQ(rowsPerPage(heights, 1, 10), 1);  // a row taller than the view is still a page
+}
+
+TEST(GridRules, WheelTurnsNotchesIntoRows) {
+    struct Case {
+        std::vector<int> deltas;
+        int lines;
+        std::vector<int> rows;
+    } cases[] = {
+        {{120, -120}, 3, {3, -3}},
+        {{40, 40, 40}, 1, {0, 0, 1}},  // a high-resolution wheel adds up
+        {{-40, -40, -40}, 1, {0, 0, -1}},
+        {{40}, 3, {1}},
+        {{60, -60, -60}, 1, {0, 0, -1}},  // turning back drops the rest
+    };
+    for (const Case& c : cases) {
+        WheelAccumulator wheel;
+        std::vector<int> rows;
+        for (int delta : c.deltas)
+            rows.push_back(wheel.add(delta, c.lines));
+        EXPECT_EQ(rows, c.rows) << "first delta " << c.deltas.front();
+    }
+}
+
+TEST(GridRules, TextLayoutFollowsTheFormatBits) {
+    struct Case {
+        unsigned format;
+        TextLayout layout;
+    } cases[] = {
+        {0, {HAlign::Left, false, LineMode::AsIs}},
+        {kFormatWordWrap, {HAlign::Left, false, LineMode::Wrap}},
+        {kFormatWordWrap | kFormatSingleLine, {HAlign::Left, false, LineMode::SingleLine}},
+        {kHeaderFormat, {HAlign::Centre, true, LineMode::Wrap}},
+        {kCellFormat, {HAlign::Centre, true, LineMode::SingleLine}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(textLayout(c.format), c.layout) << c.format;
+}
+
+}  // namespace
+}  // namespace pl3::grid
