@@ -101,6 +101,10 @@ void CMaItemDoc::setFrequencyText(int n, Side side, std::string_view text) {
     frequency::storeChannelText(text, &image_[frequencyOffset(n, side)]);
 }
 
+void CMaItemDoc::setFrequency(int n, Side side, std::optional<std::int32_t> value) {
+    frequency::storeChannelValue(value, &image_[frequencyOffset(n, side)]);
+}
+
 tone::Field CMaItemDoc::toneField(int n, Side side) const {
     std::size_t at = toneOffset(n, side);
     return {image_[at], image_[at + 1]};

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -82,6 +83,8 @@ class CMaItemDoc {
     std::string frequencyText(int n, Side side) const;
     // Channel rounding; the empty text empties the field.
     void setFrequencyText(int n, Side side, std::string_view text);
+    // The same in 10 Hz units; nullopt empties the field.
+    void setFrequency(int n, Side side, std::optional<std::int32_t> value);
     int toneCode(int n, Side side) const;
     void setToneCode(int n, Side side, int code);
     tone::Field toneField(int n, Side side) const;

@@ -105,9 +105,13 @@ std::int32_t roundToVfoRaster(std::int32_t v, int freqStep) {
     return nearestFiveKhz(v);
 }
 
+void storeChannelValue(std::optional<std::int32_t> v, std::uint8_t* field) {
+    if (!v) return packEmpty(field);
+    pack(roundToChannelRaster(*v), field);
+}
+
 void storeChannelText(std::string_view text, std::uint8_t* field) {
-    if (text.empty()) return packEmpty(field);
-    pack(roundToChannelRaster(parse(text)), field);
+    storeChannelValue(text.empty() ? std::nullopt : std::optional(parse(text)), field);
 }
 
 void storeVfoText(std::string_view text, int freqStep, VfoValue which, std::uint8_t* field) {

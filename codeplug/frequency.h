@@ -37,6 +37,8 @@ std::int32_t roundToChannelRaster(std::int32_t v);
 // The VFO raster chosen by its step index (1 and 3: 6.25 kHz, else 5 kHz).
 std::int32_t roundToVfoRaster(std::int32_t v, int freqStep);
 
+// Stores a value with channel rounding; nullopt stores an empty field.
+void storeChannelValue(std::optional<std::int32_t> v, std::uint8_t* field);
 // Stores text with channel rounding; the empty text stores an empty field.
 void storeChannelText(std::string_view text, std::uint8_t* field);
 // Stores text with VFO rounding; an offset is clamped to 69.99500 MHz.

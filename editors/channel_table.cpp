@@ -1,6 +1,5 @@
 #include "editors/channel_table.h"
 
-#include <algorithm>
 #include <optional>
 
 #include "codeplug/factory_defaults.h"
@@ -12,10 +11,6 @@
 namespace pl3 {
 
 namespace {
-
-// A tone index at or above this names no table entry: the tone is off.
-constexpr std::uint8_t kFirstOffToneIndex = tone::kDcsCount;
-constexpr std::size_t kResetRecordBytes = 12;  // frequencies and tones
 
 struct FlagColumn {
     ChannelFlag flag;
@@ -38,18 +33,19 @@ bool isChannel(int n) {
     return n >= 1 && n <= kChannelCount;
 }
 
-bool isEditableChannel(int n) {
-    return n >= kFirstEditableChannel && n <= kChannelCount;
-}
-
 const FlagColumn& flagColumn(int column) {
     return kFlagColumns[static_cast<std::size_t>(column - ChannelTable::kFirstFlagColumn)];
+}
+
+// Columns 1 ... 12 hold the channel fields in order.
+ChannelField fieldOfColumn(int column) {
+    return static_cast<ChannelField>(column - 1);
 }
 
 }  // namespace
 
 ChannelTable::ChannelTable(CMaItemDoc& doc, const TextLookup& text, Prompter& prompter)
-    : doc_(doc), text_(text), prompter_(prompter) {
+    : doc_(doc), rules_(doc), text_(text), prompter_(prompter) {
     Rebuild();
 }
 
@@ -75,198 +71,86 @@ void ChannelTable::Rebuild() {
 
 void ChannelTable::RefreshRow(int n) {
     if (!isChannel(n)) return;
-    auto& row = cells_[n];
-    const bool empty = doc_.isEmpty(n);
-    const bool txEmpty = doc_.lacksFrequency(n);
-
-    row[kRxFreqColumn].readOnly = false;
-    for (int c = kTxFreqColumn; c < kColumnCount; ++c)
-        row[c].readOnly = empty;
-    if (!empty && txEmpty) row[kTxToneColumn].readOnly = true;
-    if (n < kFirstEditableChannel) {
-        // Fixed channels: their frequency and its band plan are not the user's to change.
-        row[kRxFreqColumn].readOnly = true;
-        row[kBandwidthColumn].readOnly = true;
-        row[kRepeaterColumn].readOnly = true;
-    }
-
-    if (empty) {
-        for (int c = kRxFreqColumn; c < kColumnCount; ++c)
-            row[c].text.clear();
-    } else {
-        row[kRxFreqColumn].text = doc_.frequencyText(n, Side::Receive);
-        row[kRxToneColumn].text = toneText(n, Side::Receive);
-        row[kTxFreqColumn].text = doc_.frequencyText(n, Side::Transmit);
-        row[kTxToneColumn].text = txEmpty ? std::string() : toneText(n, Side::Transmit);
-        for (int c = kFirstFlagColumn; c <= kLastFlagColumn; ++c) {
-            const FlagColumn& column = flagColumn(c);
-            row[c].text =
-                text_.text(doc_.channelFlag(n, column.flag) ? column.whenSet : column.whenClear);
-        }
-        row[kNameColumn].text = text_codes::decodeDisplayText(doc_.channelName(n));
-    }
-
-    updateShiftDir(n);
-
-    // Talkaround transmits on the receive frequency, so its transmit side has nothing to
-    // edit; this decides columns 2 and 4 whatever the rest of the row says.
-    const bool repeater = doc_.channelFlag(n, ChannelFlag::Repeater);
-    row[kTxFreqColumn].readOnly = !repeater;
-    row[kTxToneColumn].readOnly = !repeater;
+    rules_.updateDerivedBits(n);
+    showRow(n);
 }
 
-std::string ChannelTable::toneText(int n, Side side) {
-    tone::Field field = doc_.toneField(n, side);
-    if (field.index >= kFirstOffToneIndex) {
-        // An unused tone carries the "off" kind, so the radio ignores whatever index is left.
-        doc_.setToneKindBit(n, side, tone::kKindBitDcs, true);
-        doc_.setToneKindBit(n, side, tone::kKindBitInverted, true);
-        doc_.setToneKindBit(n, side, tone::kKindBitOff, true);
-        return text_.text(text_key::kOff);
+void ChannelTable::showRow(int n) {
+    auto& row = cells_[n];
+    for (int c = kRxFreqColumn; c < kColumnCount; ++c)
+        row[c].readOnly = !rules_.canEdit(n, fieldOfColumn(c));
+
+    if (doc_.isEmpty(n)) {
+        for (int c = kRxFreqColumn; c < kColumnCount; ++c)
+            row[c].text.clear();
+        return;
     }
-    if (std::optional<std::string_view> shown = tone::displayText(field))
+    row[kRxFreqColumn].text = doc_.frequencyText(n, Side::Receive);
+    row[kRxToneColumn].text = toneText(n, Side::Receive);
+    row[kTxFreqColumn].text = doc_.frequencyText(n, Side::Transmit);
+    row[kTxToneColumn].text = doc_.lacksFrequency(n) ? std::string() : toneText(n, Side::Transmit);
+    for (int c = kFirstFlagColumn; c <= kLastFlagColumn; ++c) {
+        const FlagColumn& column = flagColumn(c);
+        row[c].text =
+            text_.text(doc_.channelFlag(n, column.flag) ? column.whenSet : column.whenClear);
+    }
+    row[kNameColumn].text = text_codes::decodeDisplayText(doc_.channelName(n));
+}
+
+std::string ChannelTable::toneText(int n, Side side) const {
+    if (std::optional<std::string_view> shown = tone::displayText(doc_.toneField(n, side)))
         return std::string(*shown);
     return text_.text(text_key::kOff);
 }
 
-void ChannelTable::updateShiftDir(int n) {
-    // An empty field parses as 0.
-    const std::int32_t rx = frequency::parse(doc_.frequencyText(n, Side::Receive));
-    const std::int32_t tx = frequency::parse(doc_.frequencyText(n, Side::Transmit));
-    doc_.setShiftDir(n, rx > tx ? 2 : rx < tx ? 1 : 0);
-}
-
-bool ChannelTable::isCellEditable(int n, int column) const {
-    return isChannel(n) && column > kNumberColumn && column < kColumnCount &&
-           !cells_[n][column].readOnly;
-}
-
-void ChannelTable::finishEdit(const Image& before, bool channelsChanged) {
-    // Any change to the image must reach the modified flag, or closing the program would
-    // drop it without asking.
-    if (doc_.image() != before) doc_.markEdited();
-    if (channelsChanged && onChannelsChanged) onChannelsChanged();
+void ChannelTable::channelsChanged() const {
+    if (onChannelsChanged) onChannelsChanged();
 }
 
 void ChannelTable::commitFrequency(int n, int column, std::string_view typed) {
     if (column != kRxFreqColumn && column != kTxFreqColumn) return;
-    if (!isCellEditable(n, column)) return;
-    const Image before = doc_.image();
-    const bool wasSame = doc_.sameFrequencies(n);
-
-    std::string text(typed);
-    switch (frequency::rangeCheck(text, doc_.lowerLimit(), doc_.upperLimit())) {
-        case 1:
-            text = frequency::limitText(doc_.upperLimit());
-            break;
-        case -1:
-            text = frequency::limitText(doc_.lowerLimit());
-            break;
-        default:
-            break;
-    }
-
     const Side side = column == kRxFreqColumn ? Side::Receive : Side::Transmit;
-    doc_.setFrequencyText(n, side, text);
-    if (text.empty()) {
-        doc_.setToneIndexByte(n, Side::Transmit, kErased);
-        if (column == kRxFreqColumn) {
-            // No receive frequency means no channel: leave nothing of it behind.
-            doc_.setToneIndexByte(n, Side::Receive, kErased);
-            doc_.setFrequencyText(n, Side::Transmit, "");
-            doc_.image()[layout::record(n) + layout::kRecFlags] = kResetChannelFlags;
-            text_codes::DisplayBytes noName;
-            noName.fill(kErased);
-            doc_.setChannelName(n, noName);
-        }
-    } else if (column == kRxFreqColumn && wasSame &&
-               doc_.frequencyText(n, Side::Transmit).empty()) {
-        // A new channel transmits where it receives; an existing one keeps its shift.
-        doc_.setFrequencyText(n, Side::Transmit, doc_.frequencyText(n, Side::Receive));
-    }
-
-    RefreshRow(n);
-    finishEdit(before, true);
+    std::optional<std::int64_t> value;
+    if (!typed.empty()) value = frequency::parse(typed);
+    if (!rules_.setFrequency(n, side, value)) return;
+    showRow(n);
+    channelsChanged();
 }
 
 void ChannelTable::commitName(int n, std::string_view text) {
-    if (!isCellEditable(n, kNameColumn)) return;
-    const Image before = doc_.image();
-    text_codes::DisplayBytes name = text_codes::encodeDisplayText(text);
-    if (name != doc_.channelName(n)) {
-        doc_.setChannelName(n, name);
-        RefreshRow(n);
-    }
-    finishEdit(before, false);
+    if (rules_.setName(n, text_codes::encodeDisplayText(text))) showRow(n);
 }
 
 void ChannelTable::toggle(int n, int column) {
     if (column < kFirstFlagColumn || column > kLastFlagColumn) return;
-    if (!isCellEditable(n, column)) return;
-    const Image before = doc_.image();
     const ChannelFlag flag = flagColumn(column).flag;
-    doc_.setChannelFlag(n, flag, !doc_.channelFlag(n, flag));
-    RefreshRow(n);  // also applies the talkaround rule after column 10
-    finishEdit(before, false);
-}
-
-void ChannelTable::moveChannel(int from, int to) {
-    Image& image = doc_.image();
-    std::copy_n(image.begin() + static_cast<std::ptrdiff_t>(layout::record(from)),
-                layout::kRecordSize,
-                image.begin() + static_cast<std::ptrdiff_t>(layout::record(to)));
-    std::copy_n(image.begin() + static_cast<std::ptrdiff_t>(layout::nameSlot(from)),
-                layout::kNameSlotSize,
-                image.begin() + static_cast<std::ptrdiff_t>(layout::nameSlot(to)));
-    doc_.setScanMember(to - 1, doc_.scanMember(from - 1));
-}
-
-void ChannelTable::resetChannel(int n) {
-    // Bytes 14-15 of the record and the name slot's spare bytes belong to nobody here;
-    // they keep what the radio or the file delivered.
-    Image& image = doc_.image();
-    auto record = image.begin() + static_cast<std::ptrdiff_t>(layout::record(n));
-    std::fill_n(record, kResetRecordBytes, kErased);
-    record[layout::kRecFlags] = kResetChannelFlags;
-    record[layout::kRecShift] = kResetShiftByte;
-    std::fill_n(image.begin() + static_cast<std::ptrdiff_t>(layout::nameSlot(n)),
-                layout::kDisplayTextSize, kErased);
-    doc_.setScanMember(n - 1, false);
+    // Also applies the talkaround rule after column 10.
+    if (rules_.setFlag(n, flag, !doc_.channelFlag(n, flag))) showRow(n);
 }
 
 void ChannelTable::refreshAllRows() {
     for (int n = 1; n <= kChannelCount; ++n)
-        RefreshRow(n);
+        showRow(n);
 }
 
 bool ChannelTable::addChannel(int s) {
-    if (!isEditableChannel(s)) return false;
-    const Image before = doc_.image();
-    for (int n = kChannelCount; n > s; --n)
-        moveChannel(n - 1, n);
-    resetChannel(s);
+    if (!rules_.addChannel(s)) return false;
     refreshAllRows();
-    finishEdit(before, true);
+    channelsChanged();
     return true;
 }
 
 bool ChannelTable::deleteChannel(int s) {
-    if (!isEditableChannel(s)) return false;
-    const Image before = doc_.image();
-    for (int n = s; n < kChannelCount; ++n)
-        moveChannel(n + 1, n);
-    resetChannel(kChannelCount);
+    if (!rules_.deleteChannel(s)) return false;
     refreshAllRows();
-    finishEdit(before, true);
+    channelsChanged();
     return true;
 }
 
 bool ChannelTable::clearChannel(int s) {
-    if (!isEditableChannel(s)) return false;
-    const Image before = doc_.image();
-    resetChannel(s);
-    RefreshRow(s);
-    finishEdit(before, true);
+    if (!rules_.clearChannel(s)) return false;
+    showRow(s);
+    channelsChanged();
     return true;
 }
 

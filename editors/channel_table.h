@@ -1,8 +1,8 @@
 #pragma once
-// The rules of the channel page: one row per channel record, one column per channel
-// field. The table keeps only the texts and marks of its cells; every change goes
-// straight into the document's image. A widget shows what this class says and
-// forwards the user's edits, clicks and button presses.
+// The channel page's table: one row per channel record, one column per channel field.
+// The table keeps only the texts and marks of its cells; the typed text of an edit is
+// parsed here and the change made through ChannelRules, by value. A widget shows what
+// this class says and forwards the user's edits, clicks and button presses.
 
 #include <array>
 #include <functional>
@@ -12,6 +12,7 @@
 
 #include "codeplug/document.h"
 #include "codeplug/image_layout.h"
+#include "editors/channel_rules.h"
 #include "lang/text_lookup.h"
 #include "platform/prompter.h"
 
@@ -88,15 +89,14 @@ class ChannelTable {
     std::function<void()> onChannelsChanged;
 
   private:
-    bool isCellEditable(int n, int column) const;
-    std::string toneText(int n, Side side);
-    void updateShiftDir(int n);
-    void moveChannel(int from, int to);
-    void resetChannel(int n);
+    // Marks and texts of row n from the image as it is.
+    void showRow(int n);
+    std::string toneText(int n, Side side) const;
     void refreshAllRows();
-    void finishEdit(const Image& before, bool channelsChanged);
+    void channelsChanged() const;
 
     CMaItemDoc& doc_;
+    ChannelRules rules_;
     const TextLookup& text_;
     Prompter& prompter_;
     std::array<std::array<Cell, kColumnCount>, kRowCount> cells_{};

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "codeplug/document.h"
+#include "editors/setting_controls.h"
 #include "lang/text_lookup.h"
 
 namespace pl3 {
@@ -51,7 +52,7 @@ using PrintRows = std::vector<std::vector<std::string>>;
 
 }  // namespace page_rules
 
-class FunctionsPageRules {
+class FunctionsPageRules : public SettingControls {
   public:
     static constexpr int kDialogId = 151;
     static constexpr int kMaxCodeLength = text_codes::kDtmfMaxDigits;
@@ -116,12 +117,12 @@ class FunctionsPageRules {
 
     // The operations below throw std::invalid_argument for an identifier that is not a
     // control of the expected kind: that is a wiring mistake in the widget.
-    std::vector<std::string> items(int listId) const;
-    int selectedIndex(int listId) const;
-    void select(int listId, int index);
+    std::vector<std::string> items(int listId) const override;
+    int selectedIndex(int listId) const override;
+    void select(int listId, int index) override;
 
-    bool checked(int boxId) const;
-    void setChecked(int boxId, bool on);
+    bool checked(int boxId) const override;
+    void setChecked(int boxId, bool on) override;
 
     std::string codeText(int boxId) const;
     // Leaving a code box stores its text and marks the document modified, changed or not.

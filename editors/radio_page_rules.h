@@ -9,11 +9,12 @@
 
 #include "codeplug/document.h"
 #include "editors/functions_page_rules.h"
+#include "editors/setting_controls.h"
 #include "lang/text_lookup.h"
 
 namespace pl3 {
 
-class RadioPageRules {
+class RadioPageRules : public SettingControls {
   public:
     static constexpr int kDialogId = 157;
 
@@ -49,11 +50,11 @@ class RadioPageRules {
     RadioPageRules(CMaItemDoc& doc, const TextLookup& texts) : doc_(doc), texts_(texts) {}
 
     // Lists and check boxes; an identifier of the wrong kind throws std::invalid_argument.
-    std::vector<std::string> items(int listId) const;
-    int selectedIndex(int listId) const;
-    void select(int listId, int index);
-    bool checked(int boxId) const;
-    void setChecked(int boxId, bool on);
+    std::vector<std::string> items(int listId) const override;
+    int selectedIndex(int listId) const override;
+    void select(int listId, int index) override;
+    bool checked(int boxId) const override;
+    void setChecked(int boxId, bool on) override;
 
     // The FM controls (radio, monitoring, mode, VFO frequency) and the preset cells
     // follow the FM radio enabled bit; every other control is always enabled.

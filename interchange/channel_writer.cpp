@@ -8,8 +8,6 @@ namespace pl3::interchange {
 
 namespace {
 
-constexpr int kTxInhibitColumn = ChannelTable::kFirstFlagColumn + 1;
-constexpr int kTxPowerColumn = ChannelTable::kBandwidthColumn + 1;
 constexpr std::string_view kArrow = " -> ";
 
 std::string change(std::string_view from, std::int64_t to) {
@@ -18,39 +16,26 @@ std::string change(std::string_view from, std::int64_t to) {
 
 }  // namespace
 
-ChannelWriter::ChannelWriter(CMaItemDoc& doc) : ChannelWriter(doc, Image(doc.image())) {}
-
-ChannelWriter::ChannelWriter(CMaItemDoc& doc, const Image& untouched)
-    : doc_(doc), table_(doc, noTexts_, prompter_) {
-    // Building the table brings the derived bits of every row up to date; only the rows
-    // the import writes may change.
-    doc_.image() = untouched;
-}
-
-void ChannelWriter::setFlag(int n, int column, ChannelFlag flag, bool on) {
-    if (editable(n, column) && doc_.channelFlag(n, flag) != on) table_.toggle(n, column);
-}
+ChannelWriter::ChannelWriter(CMaItemDoc& doc) : doc_(doc), rules_(doc) {}
 
 WriteResult ChannelWriter::write(const ChannelRequest& request, int row) {
     const int n = request.channel;
     const bool existed = !doc_.isEmpty(n);
-    if (!existed && !editable(n, ChannelTable::kRxFreqColumn))
+    if (!existed && !rules_.canEdit(n, ChannelField::RxFreq))
         return {false, {{NoteKind::Skipped, row, text_key::kCsvSkipFixedEmpty, ""}}};
-    // A new channel starts as the page's add button leaves one, not with whatever an
+    // A new channel starts as the page's clear button leaves one, not with whatever an
     // earlier channel left in the record.
-    if (!existed) table_.clearChannel(n);
+    if (!existed) rules_.clearChannel(n);
     const bool keepRepeater = existed && doc_.channelFlag(n, ChannelFlag::Repeater);
 
-    table_.commitFrequency(n, ChannelTable::kRxFreqColumn, channelEntryText(request.rx));
+    rules_.setFrequency(n, Side::Receive, request.rx);
     writeTransmitSide(request, keepRepeater);
-    if (request.transmit)
-        setFlag(n, kTxInhibitColumn, ChannelFlag::TxInhibit, !request.transmit->inhibited);
-    if (request.wide)
-        setFlag(n, ChannelTable::kBandwidthColumn, ChannelFlag::Bandwidth, *request.wide);
-    if (request.highPower) setFlag(n, kTxPowerColumn, ChannelFlag::TxPower, *request.highPower);
-    if (request.name) table_.commitName(n, *request.name);
+    if (request.transmit) rules_.setFlag(n, ChannelFlag::TxInhibit, !request.transmit->inhibited);
+    if (request.wide) rules_.setFlag(n, ChannelFlag::Bandwidth, *request.wide);
+    if (request.highPower) rules_.setFlag(n, ChannelFlag::TxPower, *request.highPower);
+    if (request.name) rules_.setName(n, text_codes::encodeDisplayText(*request.name));
     if (request.scanned) doc_.setScanMember(n - 1, *request.scanned);
-    table_.RefreshRow(n);
+    rules_.updateDerivedBits(n);
     return {true, differences(request, row)};
 }
 
@@ -67,16 +52,14 @@ void ChannelWriter::writeTransmitSide(const ChannelRequest& request, bool keepRe
     // The page offers the transmit side only in repeater mode. The transmit frequency
     // is written either way, so a talkaround channel shows the frequency it uses; its
     // transmit tone is left as it is, as the page leaves it.
-    setFlag(n, ChannelTable::kRepeaterColumn, ChannelFlag::Repeater, true);
+    rules_.setFlag(n, ChannelFlag::Repeater, true);
     // Without a Duplex column a channel with no transmit frequency keeps having none.
     const bool writeTx = request.transmit || !doc_.lacksFrequency(n);
     const std::int64_t tx = request.transmit ? request.transmit->frequency : current.tx;
-    if (writeTx && editable(n, ChannelTable::kTxFreqColumn))
-        table_.commitFrequency(n, ChannelTable::kTxFreqColumn, channelEntryText(tx));
-    if (editable(n, ChannelTable::kRxToneColumn)) doc_.setToneCode(n, Side::Receive, tones.rx);
-    if (repeater && editable(n, ChannelTable::kTxToneColumn))
-        doc_.setToneCode(n, Side::Transmit, tones.tx);
-    setFlag(n, ChannelTable::kRepeaterColumn, ChannelFlag::Repeater, repeater);
+    if (writeTx) rules_.setFrequency(n, Side::Transmit, tx);
+    rules_.setTone(n, Side::Receive, tones.rx);
+    if (repeater) rules_.setTone(n, Side::Transmit, tones.tx);
+    rules_.setFlag(n, ChannelFlag::Repeater, repeater);
 }
 
 std::vector<ImportNote> ChannelWriter::differences(const ChannelRequest& request, int row) const {
@@ -92,7 +75,7 @@ std::vector<ImportNote> ChannelWriter::differences(const ChannelRequest& request
     };
 
     if (result.rx != request.rx) {
-        add(editable(n, ChannelTable::kRxFreqColumn) ? movedKey(request.rx) : text_key::kCsvFixedRx,
+        add(rules_.canEdit(n, ChannelField::RxFreq) ? movedKey(request.rx) : text_key::kCsvFixedRx,
             change(request.rxText, result.rx));
     }
     const bool talkaround = !doc_.channelFlag(n, ChannelFlag::Repeater);

@@ -52,13 +52,4 @@ std::optional<std::int64_t> parseMegahertz(std::string_view text) {
     return value;
 }
 
-std::string channelEntryText(std::int64_t tenHz) {
-    std::int64_t held = std::clamp<std::int64_t>(tenHz, 0, frequency::kMaxValue);
-    char text[32];
-    std::snprintf(text, sizeof text, "%lld.%05lld",
-                  static_cast<long long>(held / frequency::kUnitsPerMhz),
-                  static_cast<long long>(held % frequency::kUnitsPerMhz));
-    return text;
-}
-
 }  // namespace pl3::interchange

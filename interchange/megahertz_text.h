@@ -17,8 +17,4 @@ std::string megahertzText(std::int64_t tenHz);
 // nullopt for anything else, including more than six whole-MHz digits.
 std::optional<std::int64_t> parseMegahertz(std::string_view text);
 
-// The text the channel page's store operation takes: "%d.%05d", held to 0 ... the
-// largest value a frequency field can hold.
-std::string channelEntryText(std::int64_t tenHz);
-
 }  // namespace pl3::interchange

@@ -53,7 +53,7 @@ constexpr Row kDtmfListRows[] = {
 }  // namespace
 
 FunctionsPage::FunctionsPage(CMaItemDoc& doc, const TextLookup& texts, QWidget* parent)
-    : QWidget(parent), texts_(texts), rules_(doc, texts) {
+    : SettingsPage(rules_, parent), texts_(texts), rules_(doc, texts) {
     auto* functions = captionGroup(kFunctionsGroup, "可选功能", this);
     auto* functionGrid = new QGridLayout(functions);
     int row = 0;
@@ -108,23 +108,6 @@ page_rules::PrintRows FunctionsPage::printRows() const {
     return rules_.printRows();
 }
 
-QComboBox* FunctionsPage::addList(int id) {
-    auto* list = new QComboBox(this);
-    list->setEditable(false);
-    setResourceId(list, id);
-    lists_[id] = list;
-    connect(list, &QComboBox::activated, this, [this, id](int index) { rules_.select(id, index); });
-    return list;
-}
-
-QCheckBox* FunctionsPage::addBox(int id, const char* caption) {
-    auto* box = new QCheckBox(QString::fromUtf8(caption), this);
-    setResourceId(box, id);
-    boxes_[id] = box;
-    connect(box, &QCheckBox::clicked, this, [this, id](bool on) { rules_.setChecked(id, on); });
-    return box;
-}
-
 QLineEdit* FunctionsPage::addCodeBox(int id) {
     auto* edit = new QLineEdit(this);
     edit->setMaxLength(Rules::kMaxCodeLength);
@@ -134,16 +117,6 @@ QLineEdit* FunctionsPage::addCodeBox(int id) {
     return edit;
 }
 
-QComboBox* FunctionsPage::list(int id) const {
-    auto it = lists_.find(id);
-    return it == lists_.end() ? nullptr : it->second;
-}
-
-QCheckBox* FunctionsPage::box(int id) const {
-    auto it = boxes_.find(id);
-    return it == boxes_.end() ? nullptr : it->second;
-}
-
 QLineEdit* FunctionsPage::codeBox(int id) const {
     auto it = codes_.find(id);
     return it == codes_.end() ? nullptr : it->second;
@@ -151,12 +124,8 @@ QLineEdit* FunctionsPage::codeBox(int id) const {
 
 void FunctionsPage::refresh() {
     translateDialog(this, Rules::kDialogId, texts_);
-    for (auto& [id, list] : lists_) {
-        fillList(list, rules_.items(id), rules_.selectedIndex(id));
-    }
-    for (auto& [id, box] : boxes_) {
-        box->setChecked(rules_.checked(id));
-    }
+    showLists();
+    showBoxes();
     for (auto& [id, edit] : codes_) {
         edit->setText(QString::fromStdString(rules_.codeText(id)));
     }
@@ -179,16 +148,6 @@ bool FunctionsPage::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QWidget::eventFilter(watched, event);
-}
-
-void FunctionsPage::keyPressEvent(QKeyEvent* event) {
-    // Enter and Escape never close or hide the page.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
-        event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QWidget::keyPressEvent(event);
 }
 
 }  // namespace pl3

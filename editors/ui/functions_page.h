@@ -3,20 +3,18 @@
 // of the radio-wide settings. It only shows what FunctionsPageRules answers and forwards
 // the user's actions to it.
 
-#include <QWidget>
 #include <map>
 
 #include "codeplug/document.h"
 #include "editors/functions_page_rules.h"
+#include "editors/ui/settings_page.h"
 #include "lang/text_lookup.h"
 
-class QCheckBox;
-class QComboBox;
 class QLineEdit;
 
 namespace pl3 {
 
-class FunctionsPage : public QWidget {
+class FunctionsPage : public SettingsPage {
     Q_OBJECT
 
   public:
@@ -50,24 +48,17 @@ class FunctionsPage : public QWidget {
     // The page's printout section: rows of "caption : value" texts, captions as shown.
     page_rules::PrintRows printRows() const;
 
-    // The control with that identifier (nullptr for none): for tests and the printout.
-    QComboBox* list(int id) const;
-    QCheckBox* box(int id) const;
+    // The code box with that identifier (nullptr for none): for tests and the printout.
     QLineEdit* codeBox(int id) const;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
   private:
-    QComboBox* addList(int id);
-    QCheckBox* addBox(int id, const char* caption);
     QLineEdit* addCodeBox(int id);
 
     const TextLookup& texts_;
     FunctionsPageRules rules_;
-    std::map<int, QComboBox*> lists_;
-    std::map<int, QCheckBox*> boxes_;
     std::map<int, QLineEdit*> codes_;
 };
 

@@ -81,7 +81,7 @@ QListWidget* scanListWidget(QWidget* parent) {
 }  // namespace
 
 RadioPage::RadioPage(CMaItemDoc& doc, const TextLookup& texts, QWidget* parent)
-    : QWidget(parent), texts_(texts), rules_(doc, texts) {
+    : SettingsPage(rules_, parent), texts_(texts), rules_(doc, texts) {
     // Key settings, top left.
     auto* keys = captionGroup(kKeysGroup, "按键设置", this);
     auto* keyGrid = new QGridLayout(keys);
@@ -172,34 +172,8 @@ page_rules::PrintRows RadioPage::printRows() const {
     return rules_.printRows();
 }
 
-QComboBox* RadioPage::addList(int id) {
-    auto* list = new QComboBox(this);
-    list->setEditable(false);
-    setResourceId(list, id);
-    lists_[id] = list;
-    connect(list, &QComboBox::activated, this, [this, id](int index) { rules_.select(id, index); });
-    return list;
-}
-
-QCheckBox* RadioPage::addBox(int id, const char* caption) {
-    auto* box = new QCheckBox(QString::fromUtf8(caption), this);
-    setResourceId(box, id);
-    boxes_[id] = box;
-    connect(box, &QCheckBox::clicked, this, [this, id](bool on) {
-        rules_.setChecked(id, on);
-        if (id == Rules::kFmRadioEnableBox) applyEnableRule();
-    });
-    return box;
-}
-
-QComboBox* RadioPage::list(int id) const {
-    auto it = lists_.find(id);
-    return it == lists_.end() ? nullptr : it->second;
-}
-
-QCheckBox* RadioPage::box(int id) const {
-    auto it = boxes_.find(id);
-    return it == boxes_.end() ? nullptr : it->second;
+void RadioPage::boxClicked(int id) {
+    if (id == Rules::kFmRadioEnableBox) applyEnableRule();
 }
 
 void RadioPage::setUpGrid() {
@@ -234,17 +208,13 @@ void RadioPage::fillGrid() {
 
 void RadioPage::refresh() {
     translateDialog(this, Rules::kDialogId, texts_);
-    for (auto& [id, list] : lists_) {
-        fillList(list, rules_.items(id), rules_.selectedIndex(id));
-    }
+    showLists();
     password_->setText(QString::fromStdString(rules_.passwordText()));
     message_->setText(QString::fromStdString(rules_.messageText()));
     fillGrid();
     rebuildScanLists();
     applyEnableRule();
-    for (auto& [id, box] : boxes_) {
-        box->setChecked(rules_.checked(id));
-    }
+    showBoxes();
 }
 
 void RadioPage::rebuildScanLists() {
@@ -361,15 +331,6 @@ bool RadioPage::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QWidget::eventFilter(watched, event);
-}
-
-void RadioPage::keyPressEvent(QKeyEvent* event) {
-    // Enter and Escape never close or hide the page.
-    if (isEnter(event) || event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QWidget::keyPressEvent(event);
 }
 
 }  // namespace pl3

@@ -3,14 +3,11 @@
 // keys, FM radio with its preset grid, and the scan lists. It only shows what
 // RadioPageRules answers and forwards the user's actions to it.
 
-#include <QWidget>
-#include <map>
-
 #include "codeplug/document.h"
 #include "editors/radio_page_rules.h"
+#include "editors/ui/settings_page.h"
 #include "lang/text_lookup.h"
 
-class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QListWidget;
@@ -20,7 +17,7 @@ namespace pl3 {
 
 class CGridCtrl;
 
-class RadioPage : public QWidget {
+class RadioPage : public SettingsPage {
     Q_OBJECT
 
   public:
@@ -56,9 +53,7 @@ class RadioPage : public QWidget {
     // The page's printout section: rows of "caption : value" texts, captions as shown.
     page_rules::PrintRows printRows() const;
 
-    // The control with that identifier (nullptr for none), and the other parts: for tests.
-    QComboBox* list(int id) const;
-    QCheckBox* box(int id) const;
+    // The parts of the page besides its lists and boxes: for tests.
     QLineEdit* messageBox() const { return message_; }
     QLineEdit* passwordBox() const { return password_; }
     CGridCtrl* presetGrid() const { return grid_; }
@@ -74,11 +69,9 @@ class RadioPage : public QWidget {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    void boxClicked(int id) override;
 
   private:
-    QComboBox* addList(int id);
-    QCheckBox* addBox(int id, const char* caption);
     void setUpGrid();
     void fillGrid();
     void applyEnableRule();
@@ -91,8 +84,6 @@ class RadioPage : public QWidget {
 
     const TextLookup& texts_;
     RadioPageRules rules_;
-    std::map<int, QComboBox*> lists_;
-    std::map<int, QCheckBox*> boxes_;
     QLineEdit* message_ = nullptr;
     QLineEdit* password_ = nullptr;
     CGridCtrl* grid_ = nullptr;

@@ -84,9 +84,13 @@ TEST_F(ChannelTableTest, MarksFollowTheChannelState) {
         {"fixed, repeater", 5, "446.05625", "446.05625", true, "reeeeeereree"},
         {"last channel", 128, "440", "440", false, "erereeeeeeee"},
     };
+    const ChannelRules rules(doc);
     for (const Case& c : cases) {
         program(c.n, c.rx, c.tx, c.repeater);
         EXPECT_EQ(marks(c.n), c.marks) << c.what;
+        for (int f = 0; f < kChannelFieldCount; ++f)
+            EXPECT_EQ(rules.canEdit(c.n, static_cast<ChannelField>(f)), c.marks[f] == 'e')
+                << c.what << " field " << f;
     }
 }
 
@@ -224,6 +228,61 @@ TEST_F(ChannelTableTest, FrequencyCommitChecksRangeAndFillsNewChannels) {
         EXPECT_TRUE(doc.isModified()) << c.typed;
     }
     EXPECT_EQ(channelsChanged, static_cast<int>(std::size(cases)));
+}
+
+// By value, as import and paste set them: values typed text cannot give.
+TEST_F(ChannelTableTest, FrequencyValuesAreClampedRoundedAndFillNewChannels) {
+    struct Case {
+        int n;
+        Side side;
+        std::optional<std::int64_t> value;
+        bool accepted;
+        const char* rxAfter;
+        const char* txAfter;
+    };
+    const Case cases[] = {
+        {80, Side::Receive, 44600300, true, "446.00500", "446.00500"},
+        {80, Side::Receive, 1'000'000'000'000, true, "470.00000", "446.00500"},
+        {80, Side::Receive, -5, true, "400.00000", "446.00500"},
+        {80, Side::Receive, std::nullopt, true, "", ""},
+        {90, Side::Transmit, 44000625, true, "446.00000", "440.00625"},
+        {90, Side::Receive, 43900000, true, "439.00000", "440.00625"},
+        {5, Side::Receive, 44000000, false, "446.05625", "446.05625"},
+        {91, Side::Transmit, 44000000, false, "446.00000", "446.00000"},  // talkaround
+    };
+    ChannelRules rules(doc);
+    program(90, "446", "446", true);
+    program(91, "446", "446", false);
+    program(5, "446.05625", "446.05625", false);
+    for (const Case& c : cases) {
+        EXPECT_EQ(rules.setFrequency(c.n, c.side, c.value), c.accepted) << c.n;
+        EXPECT_EQ(doc.frequencyText(c.n, Side::Receive), c.rxAfter) << c.n;
+        EXPECT_EQ(doc.frequencyText(c.n, Side::Transmit), c.txAfter) << c.n;
+    }
+    EXPECT_EQ(doc.shiftDir(90), 1);  // an existing channel keeps its transmit frequency
+}
+
+TEST_F(ChannelTableTest, ToneFlagAndNameValuesNeedAnEditableField) {
+    program(90, "446", "440", false);
+    ChannelRules rules(doc);
+    const Image before = doc.image();
+    EXPECT_FALSE(rules.setTone(90, Side::Transmit, tone::kFirstCtcss));  // talkaround
+    EXPECT_FALSE(rules.setTone(100, Side::Receive, tone::kFirstCtcss));  // empty channel
+    EXPECT_FALSE(rules.setFlag(90, ChannelFlag::BeatShift, false));      // no column
+    EXPECT_FALSE(rules.setFlag(5, ChannelFlag::Bandwidth, true));        // fixed channel
+    EXPECT_FALSE(rules.setName(100, text_codes::encodeDisplayText("A")));
+    EXPECT_TRUE(rules.setFlag(90, ChannelFlag::TxPower, doc.channelFlag(90, ChannelFlag::TxPower)));
+    EXPECT_EQ(doc.image(), before);
+    EXPECT_FALSE(doc.isModified());
+
+    EXPECT_TRUE(rules.setTone(90, Side::Receive, tone::kFirstDcsNormal));
+    EXPECT_EQ(doc.toneCode(90, Side::Receive), tone::kFirstDcsNormal);
+    EXPECT_TRUE(rules.setFlag(90, ChannelFlag::Repeater, true));
+    EXPECT_TRUE(rules.setTone(90, Side::Transmit, tone::kOff));
+    EXPECT_EQ(recordByte(90, layout::kRecTxTone + 1) & 0x07, 0x07) << "an off tone's kind";
+    EXPECT_TRUE(rules.setName(90, text_codes::encodeDisplayText("AB")));
+    EXPECT_EQ(text_codes::decodeDisplayText(doc.channelName(90)), "AB");
+    EXPECT_TRUE(doc.isModified());
 }
 
 TEST_F(ChannelTableTest, EmptyTransmitFrequencyTurnsTheTransmitToneOff) {

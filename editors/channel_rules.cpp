@@ -1,0 +1,209 @@
+#include "editors/channel_rules.h"
+
+#include <algorithm>
+
+#include "codeplug/frequency.h"
+#include "codeplug/tone_tables.h"
+
+namespace pl3 {
+
+namespace {
+
+// A tone index at or above this names no table entry: the tone is off.
+constexpr std::uint8_t kFirstOffToneIndex = tone::kDcsCount;
+constexpr std::size_t kResetRecordBytes = 12;  // frequencies and tones
+
+constexpr std::pair<ChannelFlag, ChannelField> kFlagFields[] = {
+    {ChannelFlag::BusyLock, ChannelField::BusyLock},
+    {ChannelFlag::TxInhibit, ChannelField::TxInhibit},
+    {ChannelFlag::EndTone, ChannelField::EndTone},
+    {ChannelFlag::Bandwidth, ChannelField::Bandwidth},
+    {ChannelFlag::TxPower, ChannelField::TxPower},
+    {ChannelFlag::Repeater, ChannelField::Repeater},
+    {ChannelFlag::PttIdOn, ChannelField::PttId},
+};
+
+bool isChannel(int n) {
+    return n >= 1 && n <= kChannelCount;
+}
+
+bool isEditableChannel(int n) {
+    return n >= kFirstEditableChannel && n <= kChannelCount;
+}
+
+}  // namespace
+
+std::optional<ChannelField> fieldOfFlag(ChannelFlag flag) {
+    for (auto [f, field] : kFlagFields) {
+        if (f == flag) return field;
+    }
+    return std::nullopt;
+}
+
+bool ChannelRules::canEdit(int n, ChannelField field) const {
+    if (!isChannel(n)) return false;
+    const bool fixed = n < kFirstEditableChannel;
+    switch (field) {
+        case ChannelField::RxFreq:
+            // Fixed channels: their frequency and its band plan are not the user's to change.
+            return !fixed;
+        case ChannelField::TxFreq:
+        case ChannelField::TxTone:
+            // Talkaround transmits on the receive frequency, so its transmit side has
+            // nothing to edit; this decides whatever the rest of the channel says.
+            return doc_.channelFlag(n, ChannelFlag::Repeater);
+        case ChannelField::Bandwidth:
+        case ChannelField::Repeater:
+            return !fixed && !doc_.isEmpty(n);
+        default:
+            return !doc_.isEmpty(n);
+    }
+}
+
+void ChannelRules::updateToneKind(int n, Side side) {
+    if (doc_.toneField(n, side).index < kFirstOffToneIndex) return;
+    // An unused tone carries the "off" kind, so the radio ignores whatever index is left.
+    doc_.setToneKindBit(n, side, tone::kKindBitDcs, true);
+    doc_.setToneKindBit(n, side, tone::kKindBitInverted, true);
+    doc_.setToneKindBit(n, side, tone::kKindBitOff, true);
+}
+
+void ChannelRules::updateDerivedBits(int n) {
+    if (!isChannel(n)) return;
+    if (!doc_.isEmpty(n)) {
+        updateToneKind(n, Side::Receive);
+        if (!doc_.lacksFrequency(n)) updateToneKind(n, Side::Transmit);
+    }
+    // An empty field counts as 0.
+    const std::int32_t rx = frequency::parse(doc_.frequencyText(n, Side::Receive));
+    const std::int32_t tx = frequency::parse(doc_.frequencyText(n, Side::Transmit));
+    doc_.setShiftDir(n, rx > tx ? 2 : rx < tx ? 1 : 0);
+}
+
+void ChannelRules::finishEdit(const Image& before) {
+    // Any change to the image must reach the modified flag, or closing the program would
+    // drop it without asking.
+    if (doc_.image() != before) doc_.markEdited();
+}
+
+bool ChannelRules::setFrequency(int n, Side side, std::optional<std::int64_t> value) {
+    const bool receive = side == Side::Receive;
+    if (!canEdit(n, receive ? ChannelField::RxFreq : ChannelField::TxFreq)) return false;
+    const Image before = doc_.image();
+    const bool wasSame = doc_.sameFrequencies(n);
+
+    std::optional<std::int32_t> held;
+    if (value) {
+        held = static_cast<std::int32_t>(
+            std::clamp<std::int64_t>(*value, doc_.lowerLimit(), doc_.upperLimit()));
+    }
+    doc_.setFrequency(n, side, held);
+    if (!held) {
+        doc_.setToneIndexByte(n, Side::Transmit, kErased);
+        if (receive) {
+            // No receive frequency means no channel: leave nothing of it behind.
+            doc_.setToneIndexByte(n, Side::Receive, kErased);
+            doc_.setFrequency(n, Side::Transmit, std::nullopt);
+            doc_.image()[layout::record(n) + layout::kRecFlags] = kResetChannelFlags;
+            text_codes::DisplayBytes noName;
+            noName.fill(kErased);
+            doc_.setChannelName(n, noName);
+        }
+    } else if (receive && wasSame && doc_.lacksFrequency(n)) {
+        // A new channel transmits where it receives; an existing one keeps its shift.
+        doc_.setFrequency(n, Side::Transmit, held);
+    }
+    updateDerivedBits(n);
+    finishEdit(before);
+    return true;
+}
+
+bool ChannelRules::setTone(int n, Side side, int code) {
+    if (!canEdit(n, side == Side::Receive ? ChannelField::RxTone : ChannelField::TxTone))
+        return false;
+    const Image before = doc_.image();
+    doc_.setToneCode(n, side, code);
+    updateDerivedBits(n);
+    finishEdit(before);
+    return true;
+}
+
+bool ChannelRules::setFlag(int n, ChannelFlag flag, bool on) {
+    std::optional<ChannelField> field = fieldOfFlag(flag);
+    if (!field || !canEdit(n, *field)) return false;
+    if (doc_.channelFlag(n, flag) == on) return true;
+    const Image before = doc_.image();
+    doc_.setChannelFlag(n, flag, on);
+    updateDerivedBits(n);
+    finishEdit(before);
+    return true;
+}
+
+bool ChannelRules::setName(int n, const text_codes::DisplayBytes& name) {
+    if (!canEdit(n, ChannelField::Name)) return false;
+    if (name == doc_.channelName(n)) return true;
+    const Image before = doc_.image();
+    doc_.setChannelName(n, name);
+    updateDerivedBits(n);
+    finishEdit(before);
+    return true;
+}
+
+void ChannelRules::moveChannel(int from, int to) {
+    Image& image = doc_.image();
+    std::copy_n(image.begin() + static_cast<std::ptrdiff_t>(layout::record(from)),
+                layout::kRecordSize,
+                image.begin() + static_cast<std::ptrdiff_t>(layout::record(to)));
+    std::copy_n(image.begin() + static_cast<std::ptrdiff_t>(layout::nameSlot(from)),
+                layout::kNameSlotSize,
+                image.begin() + static_cast<std::ptrdiff_t>(layout::nameSlot(to)));
+    doc_.setScanMember(to - 1, doc_.scanMember(from - 1));
+}
+
+void ChannelRules::resetChannel(int n) {
+    // Bytes 14-15 of the record and the name slot's spare bytes belong to nobody here;
+    // they keep what the radio or the file delivered.
+    Image& image = doc_.image();
+    auto record = image.begin() + static_cast<std::ptrdiff_t>(layout::record(n));
+    std::fill_n(record, kResetRecordBytes, kErased);
+    record[layout::kRecFlags] = kResetChannelFlags;
+    record[layout::kRecShift] = kResetShiftByte;
+    std::fill_n(image.begin() + static_cast<std::ptrdiff_t>(layout::nameSlot(n)),
+                layout::kDisplayTextSize, kErased);
+    doc_.setScanMember(n - 1, false);
+}
+
+bool ChannelRules::addChannel(int s) {
+    if (!isEditableChannel(s)) return false;
+    const Image before = doc_.image();
+    for (int n = kChannelCount; n > s; --n)
+        moveChannel(n - 1, n);
+    resetChannel(s);
+    for (int n = 1; n <= kChannelCount; ++n)
+        updateDerivedBits(n);
+    finishEdit(before);
+    return true;
+}
+
+bool ChannelRules::deleteChannel(int s) {
+    if (!isEditableChannel(s)) return false;
+    const Image before = doc_.image();
+    for (int n = s; n < kChannelCount; ++n)
+        moveChannel(n + 1, n);
+    resetChannel(kChannelCount);
+    for (int n = 1; n <= kChannelCount; ++n)
+        updateDerivedBits(n);
+    finishEdit(before);
+    return true;
+}
+
+bool ChannelRules::clearChannel(int s) {
+    if (!isEditableChannel(s)) return false;
+    const Image before = doc_.image();
+    resetChannel(s);
+    updateDerivedBits(s);
+    finishEdit(before);
+    return true;
+}
+
+}  // namespace pl3

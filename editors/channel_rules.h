@@ -1,0 +1,78 @@
+#pragma once
+// How a channel may change, by value: which fields the user may change, and what a
+// change brings with it (the range clamp and channel raster of a frequency, the reset of
+// a channel that loses its receive frequency, a new channel's transmit frequency, the
+// talkaround rule, ShiftDir and the kind bits of an unused tone). The channel page's
+// table, import and paste all change channels through these operations. They read and
+// write the image only, so they need no texts and no prompter.
+
+#include <cstdint>
+#include <optional>
+
+#include "codeplug/document.h"
+#include "codeplug/image_layout.h"
+#include "codeplug/text_codes.h"
+
+namespace pl3 {
+
+// The channel fields the user edits, in the order of the channel table's columns 1 ... 12.
+enum class ChannelField {
+    RxFreq,
+    TxFreq,
+    RxTone,
+    TxTone,
+    BusyLock,
+    TxInhibit,
+    EndTone,
+    Bandwidth,
+    TxPower,
+    Repeater,
+    PttId,
+    Name,
+};
+inline constexpr int kChannelFieldCount = 12;
+
+class ChannelRules {
+  public:
+    // The document is the caller's and must outlive the rules.
+    explicit ChannelRules(CMaItemDoc& doc) : doc_(doc) {}
+
+    // Whether the user may change the field of channel n (1 ... 128) as the image is now.
+    bool canEdit(int n, ChannelField field) const;
+
+    // Each change refuses a field the user may not change (false, image unchanged). An
+    // accepted change brings the derived bits of the record up to date and, when the
+    // image changed, ends an edit step of the document.
+
+    // A frequency in 10 Hz units, clamped to the range limits and rounded to the channel
+    // raster; nullopt empties the field (and, on the receive side, the whole channel).
+    bool setFrequency(int n, Side side, std::optional<std::int64_t> value);
+    // A tone by its code (0 ... 258, tone::kOff).
+    bool setTone(int n, Side side, int code);
+    // One of the on/off options that has a column (not BeatShift).
+    bool setFlag(int n, ChannelFlag flag, bool on);
+    bool setName(int n, const text_codes::DisplayBytes& name);
+
+    // The three buttons of the page, with channel s. Channels 1 ... 77 have fixed
+    // frequencies and are left alone (false). Clear leaves channel s as a new channel
+    // starts: frequencies, tones and name erased, flags 0xBF, not scanned.
+    bool addChannel(int s);
+    bool deleteChannel(int s);
+    bool clearChannel(int s);
+
+    // ShiftDir from the two frequencies, and the "off" kind of an unused tone.
+    void updateDerivedBits(int n);
+
+  private:
+    void moveChannel(int from, int to);
+    void resetChannel(int n);
+    void updateToneKind(int n, Side side);
+    void finishEdit(const Image& before);
+
+    CMaItemDoc& doc_;
+};
+
+// The field that holds the flag; nullopt for BeatShift, which has none.
+std::optional<ChannelField> fieldOfFlag(ChannelFlag flag);
+
+}  // namespace pl3
