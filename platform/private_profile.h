@@ -3,6 +3,7 @@
 // settings and language files were written for. Every call reads the file again:
 // nothing is cached, so a value written by one part is seen by the next reader.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -27,6 +28,11 @@ namespace pl3::platform {
 // bufferLength <= 0 gives an empty string.
 std::string readString(const std::string& path, std::string_view section, std::string_view key,
                        std::string_view defaultValue, int bufferLength);
+
+// The value as readString would see it before any buffer cut, or nullopt when the file,
+// the section or the key is missing: tells an empty value from an absent key.
+std::optional<std::string> findString(const std::string& path, std::string_view section,
+                                      std::string_view key);
 
 // The leading decimal digits of the (trimmed, unquoted) value, a '+' or '-' allowed in
 // front, or `defaultValue` when the key is missing or its value starts with no digit.
