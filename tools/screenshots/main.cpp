@@ -83,7 +83,7 @@ int main(int argc, char** argv) {
         pl3::CommPortDialog port(&frame, context.port, context.settings, context.texts,
                                  context.settingsWarning, prompter);
         ok &= save(port, prefix + QStringLiteral("dialog-130-port.png"));
-        pl3::LanguageDialog languages(&frame, programFolder, context.texts, context.settings,
+        pl3::LanguageDialog languages(&frame, {programFolder}, context.texts, context.settings,
                                       context.settingsWarning, prompter);
         ok &= save(languages, prefix + QStringLiteral("dialog-131-language.png"));
         doc.setToneCode(1, pl3::Side::Receive, 9);     // 88.5 Hz: the CTCSS table
