@@ -33,7 +33,8 @@ tree_before=$(cd "$work/root" && find . -printf '%p %m %s\n' | sort && find . -t
 home=$work/home
 mkdir -p "$home"
 [[ ${#as_user[@]} -eq 0 ]] || chown 65534:65534 "$home"
-run() { env -i HOME="$home" PATH=/usr/bin:/bin LANG=C.UTF-8 "${as_user[@]}" "$@"; }
+user_env=(env -i HOME="$home" PATH=/usr/bin:/bin LANG=C.UTF-8 "${as_user[@]}")
+run() { "${user_env[@]}" "$@"; }
 
 fail() { echo "FAIL: $1" >&2; exit 1; }
 
@@ -46,7 +47,9 @@ grep -qF "$home/.config/pl3/setting.ini" <<<"$version" || fail "--version does n
 
 # A radio on the only port the user's settings list: the search finds it there and stores
 # the port, which must go to the user's file.
-run "$prefix/bin/pl3-radio-sim" > "$work/sim.out" &
+# env and setpriv exec the simulator, so $! is the simulator itself; its output goes to
+# files so that nothing it inherits keeps the caller waiting.
+"${user_env[@]}" "$prefix/bin/pl3-radio-sim" >"$work/sim.out" 2>"$work/sim.err" </dev/null &
 sim_pid=$!
 for _ in $(seq 100); do [[ -s $work/sim.out ]] && break; sleep 0.1; done
 device=$(head -n1 "$work/sim.out")
