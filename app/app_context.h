@@ -18,7 +18,7 @@ namespace pl3 {
 struct AppContext {
     explicit AppContext(AppPaths appPaths)
         : paths(std::move(appPaths)),
-          settings(paths.settingsPath),
+          settings(paths.settings()),
           texts(paths.languageFilePath),
           port(settings) {}
     AppContext(const AppContext&) = delete;

@@ -42,7 +42,7 @@ struct Accelerator {
 
 // Ctrl+C opens the communication port dialog: the radio dealers' programs always had it so.
 // Copy and paste of channel rows use Ctrl+Insert and Shift+Insert instead.
-inline constexpr std::array<Accelerator, 13> kAccelerators = {{
+inline constexpr std::array<Accelerator, 14> kAccelerators = {{
     {kNew, "Ctrl+N"},
     {kOpen, "Ctrl+O"},
     {kSave, "Ctrl+S"},
@@ -56,6 +56,7 @@ inline constexpr std::array<Accelerator, 13> kAccelerators = {{
     {kRedo, "Ctrl+Y"},
     {kCopy, "Ctrl+Ins"},
     {kPaste, "Shift+Ins"},
+    {kHelp, "F1"},
 }};
 
 struct MenuItem {

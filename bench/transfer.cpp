@@ -118,7 +118,8 @@ void measure(SerialPort& port, const std::string& device, link::Direction direct
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string binFolder = platform::takeProgramFolder(argc, argv);
+    std::string binFolder = platform::takeProgramDirOption(argc, argv);
+    if (binFolder.empty()) binFolder = platform::executableFolder();
     int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
     Simulator sim = startSimulator(binFolder);
     std::printf("pl3-radio-sim --pace on %s, %d runs each\n", sim.device.c_str(), runs);

@@ -89,6 +89,12 @@ inline constexpr std::string_view kPromptVerifyReadFail = "IDS_PROMPT_VERIFYREAD
 inline constexpr std::string_view kDiffSame = "IDS_DIFF_SAME";
 // The About box's line before the backups folder.
 inline constexpr std::string_view kBackupFolder = "IDS_BACKUP_FOLDER";
+// The About box and --version: the folders in use, each followed by its path.
+inline constexpr std::string_view kProgramFolder = "IDS_PROGRAM_FOLDER";
+inline constexpr std::string_view kUserSettingsFile = "IDS_USER_SETTINGS_FILE";
+inline constexpr std::string_view kUserLanguageFolder = "IDS_USER_LANGUAGE_FOLDER";
+// Help ▸ Help when no manual exists for the language; the files looked for follow.
+inline constexpr std::string_view kNoHelp = "IDS_NO_HELP";
 inline constexpr std::string_view kDiffCount = "IDS_DIFF_COUNT";  // "%d" marks the count
 
 // Command-line tool.

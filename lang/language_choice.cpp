@@ -23,8 +23,8 @@ std::optional<LanguageSelection> LanguageChoice::commit(std::string_view selecte
     return LanguageSelection{chosen->path, chosen->title};
 }
 
-LanguageChoice languageChoiceFor(const std::string& programFolder, const TextLookup& texts) {
-    return LanguageChoice(languageList(programFolder), texts.languageFilePath());
+LanguageChoice languageChoiceFor(const std::vector<std::string>& folders, const TextLookup& texts) {
+    return LanguageChoice(languageList(folders), texts.languageFilePath());
 }
 
 std::optional<LanguageSelection> applyLanguageChoice(

@@ -40,8 +40,9 @@ class LanguageChoice {
     int initialIndex_ = -1;
 };
 
-// The languages of the program folder, with the file texts reads from preselected.
-LanguageChoice languageChoiceFor(const std::string& programFolder, const TextLookup& texts);
+// The languages of the folders (program folder, then the user's), with the file texts
+// reads from preselected.
+LanguageChoice languageChoiceFor(const std::vector<std::string>& folders, const TextLookup& texts);
 
 // OK with selectedText: stores the chosen title as "language" and makes texts read the
 // chosen file. Returns the selection, or nullopt (and changes nothing) when no entry has

@@ -42,6 +42,22 @@ std::vector<LanguageFile> languageList(const std::string& programFolder) {
     return list;
 }
 
+std::vector<LanguageFile> languageList(const std::vector<std::string>& folders) {
+    std::vector<LanguageFile> list;
+    for (const std::string& folder : folders) {
+        for (LanguageFile& file : languageList(folder)) {
+            auto same = std::find_if(list.begin(), list.end(), [&file](const LanguageFile& known) {
+                return known.title == file.title;
+            });
+            if (same != list.end())
+                *same = std::move(file);
+            else
+                list.push_back(std::move(file));
+        }
+    }
+    return list;
+}
+
 const LanguageFile* findByDisplayName(const std::vector<LanguageFile>& list,
                                       std::string_view name) {
     auto it = std::find_if(list.begin(), list.end(),

@@ -1,5 +1,5 @@
 #pragma once
-// The installed languages: every "*.lang" file in the program folder.
+// The installed languages: every "*.lang" file in the program folder, and the user's own.
 
 #include <string>
 #include <string_view>
@@ -17,6 +17,9 @@ struct LanguageFile {
 
 // In file-name order, directories skipped.
 std::vector<LanguageFile> languageList(const std::string& programFolder);
+// The languages of several folders: a file of a later folder replaces an earlier one of the
+// same title in its place; new titles follow in file-name order.
+std::vector<LanguageFile> languageList(const std::vector<std::string>& folders);
 
 // The first file whose display name equals name exactly (case-sensitive), or nullptr.
 const LanguageFile* findByDisplayName(const std::vector<LanguageFile>& list, std::string_view name);

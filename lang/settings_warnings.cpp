@@ -1,5 +1,6 @@
 #include "lang/settings_warnings.h"
 
+#include <filesystem>
 #include <vector>
 
 #include "codeplug/frequency_range.h"
@@ -8,24 +9,39 @@
 
 namespace pl3 {
 
-void warnAboutUnusableSettings(const SettingsFile& settings, Prompter& prompter) {
+namespace {
+
+// Tells the user when the file cannot be read or is not text; true when it reads.
+bool isReadableText(const std::string& path, Prompter& prompter) {
     platform::FileError error;
-    switch (platform::inspectProfile(settings.path(), &error)) {
+    switch (platform::inspectProfile(path, &error)) {
         case platform::ProfileContent::Unreadable:
             prompter.showMessage({text_key::kPrompt, text_key::kErrorOpenFile,
-                                  settings.path() + "\n" + error.describe(),
-                                  PromptIcon::Exclamation});
-            return;
+                                  path + "\n" + error.describe(), PromptIcon::Exclamation});
+            return false;
         case platform::ProfileContent::NotText:
-            prompter.showMessage({text_key::kPrompt, text_key::kWarnSettingsText, settings.path(),
-                                  PromptIcon::Exclamation});
-            return;
+            prompter.showMessage(
+                {text_key::kPrompt, text_key::kWarnSettingsText, path, PromptIcon::Exclamation});
+            return false;
         case platform::ProfileContent::Text:
             break;
     }
+    return true;
+}
+
+}  // namespace
+
+void warnAboutUnusableSettings(const SettingsFile& settings, Prompter& prompter) {
+    if (!isReadableText(settings.shippedPath(), prompter)) return;
+    // No per-user file yet is the usual case, not a fault.
+    std::error_code missing;
+    if (settings.hasUserFile() && std::filesystem::exists(settings.path(), missing) &&
+        !isReadableText(settings.path(), prompter)) {
+        return;
+    }
     std::vector<std::string> entries = freq_range::unusableEntries(settings);
     if (entries.empty()) return;
-    std::string detail = settings.path();
+    std::string detail = settings.shippedPath();
     for (const std::string& entry : entries)
         detail += "\n" + entry;
     prompter.showMessage(

@@ -423,6 +423,11 @@ std::string readString(const std::string& path, std::string_view section, std::s
     return cutToBuffer(value ? std::string_view(*value) : defaultValue, bufferLength);
 }
 
+std::optional<std::string> findString(const std::string& path, std::string_view section,
+                                      std::string_view key) {
+    return lookUp(path, section, key);
+}
+
 int readInt(const std::string& path, std::string_view section, std::string_view key,
             int defaultValue) {
     auto value = lookUp(path, section, key);

@@ -4,6 +4,7 @@
 // value written by one part (or an edit by hand) is seen by the next reader; a file that has
 // not changed since (same file, size and times to the nanosecond) is not parsed again.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,11 @@ namespace pl3::platform {
 // bufferLength <= 0 gives an empty string.
 std::string readString(const std::string& path, std::string_view section, std::string_view key,
                        std::string_view defaultValue, int bufferLength);
+
+// The value as readString would see it before any buffer cut, or nullopt when the file,
+// the section or the key is missing: tells an empty value from an absent key.
+std::optional<std::string> findString(const std::string& path, std::string_view section,
+                                      std::string_view key);
 
 // The leading decimal digits of the (trimmed, unquoted) value, a '+' or '-' allowed in
 // front, or `defaultValue` when the key is missing or its value starts with no digit.

@@ -37,8 +37,8 @@ std::string executableFolder() {
     }
 }
 
-std::string takeProgramFolder(int& argc, char** argv) {
-    if (argc <= 1 || argv == nullptr) return executableFolder();
+std::string takeProgramDirOption(int& argc, char** argv) {
+    if (argc <= 1 || argv == nullptr) return {};
 
     std::string folder;
     int kept = 1;
@@ -59,7 +59,7 @@ std::string takeProgramFolder(int& argc, char** argv) {
     argv[argc] = nullptr;
 
     // An empty DIR names no folder; the later of repeated options wins.
-    if (folder.empty()) return executableFolder();
+    if (folder.empty()) return {};
     return withoutTrailingSlashes(std::move(folder));
 }
 

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <filesystem>
 #include <string>
 
 #include "platform/private_profile.h"
@@ -27,58 +28,88 @@ std::optional<std::string> nonEmpty(std::string value) {
 
 bool SettingsFile::exists() const {
     struct stat info {};
-    return ::stat(path_.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    return ::stat(shippedPath_.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+std::string SettingsFile::readString(std::string_view section, std::string_view key,
+                                     std::string_view defaultValue, int bufferLength) const {
+    return platform::readString(sourceOf(section, key), section, key, defaultValue, bufferLength);
+}
+
+int SettingsFile::readInt(std::string_view section, std::string_view key, int defaultValue) const {
+    return platform::readInt(sourceOf(section, key), section, key, defaultValue);
+}
+
+const std::string& SettingsFile::sourceOf(std::string_view section, std::string_view key) const {
+    if (layered_ && userFileIsText() && platform::findString(path_, section, key)) return path_;
+    return shippedPath_;
+}
+
+bool SettingsFile::userFileIsText() const {
+    return !path_.empty() && platform::inspectProfile(path_) == platform::ProfileContent::Text;
+}
+
+bool SettingsFile::write(std::string_view section, std::string_view key,
+                         std::string_view value) const {
+    if (path_.empty()) return false;
+    if (layered_) {
+        // A per-user file the readers ignore is left as it is for the user to look at.
+        std::error_code missing;
+        if (std::filesystem::exists(path_, missing) && !userFileIsText()) return false;
+        // The per-user folder is made on the first write; a failure shows in the write.
+        std::error_code ignored;
+        std::filesystem::create_directories(std::filesystem::path(path_).parent_path(), ignored);
+    }
+    return platform::writeString(path_, section, key, value);
 }
 
 int SettingsFile::comPort() const {
-    return platform::readInt(path_, kSetupSection, kCom, 1);
+    return readInt(kSetupSection, kCom, 1);
 }
 
 bool SettingsFile::setComPort(int port) const {
-    return platform::writeString(path_, kSetupSection, kCom, std::to_string(port));
+    return write(kSetupSection, kCom, std::to_string(port));
 }
 
 bool SettingsFile::portSearchEnabled() const {
-    std::string value = platform::readString(path_, kSetupSection, kSearchCom, "1", 8);
+    std::string value = readString(kSetupSection, kSearchCom, "1", 8);
     return value.empty() || value[0] != '0';
 }
 
 int SettingsFile::portSearchFlag() const {
-    return platform::readInt(path_, kSetupSection, kSearchCom, 1);
+    return readInt(kSetupSection, kSearchCom, 1);
 }
 
 bool SettingsFile::verifyAfterWrite() const {
-    return platform::readInt(path_, kSetupSection, kVerify, 0) != 0;
+    return readInt(kSetupSection, kVerify, 0) != 0;
 }
 
 bool SettingsFile::setVerifyAfterWrite(bool verify) const {
-    return platform::writeString(path_, kSetupSection, kVerify, verify ? "1" : "0");
+    return write(kSetupSection, kVerify, verify ? "1" : "0");
 }
 
 std::string SettingsFile::languageName(int bufferLength) const {
-    return platform::readString(path_, kSetupSection, kLanguage, "", bufferLength);
+    return readString(kSetupSection, kLanguage, "", bufferLength);
 }
 
 bool SettingsFile::setLanguageName(std::string_view name) const {
-    return platform::writeString(path_, kSetupSection, kLanguage, name);
+    return write(kSetupSection, kLanguage, name);
 }
 
 std::optional<std::string> SettingsFile::freqRangeText(int n) const {
-    return nonEmpty(
-        platform::readString(path_, kFreqRangeSection, indexedKey(kFreqTextFormat, n), "", 30));
+    return nonEmpty(readString(kFreqRangeSection, indexedKey(kFreqTextFormat, n), "", 30));
 }
 
 std::optional<std::string> SettingsFile::freqRangeData(int n) const {
-    return nonEmpty(
-        platform::readString(path_, kFreqRangeSection, indexedKey(kFreqDataFormat, n), "", 60));
+    return nonEmpty(readString(kFreqRangeSection, indexedKey(kFreqDataFormat, n), "", 60));
 }
 
 std::optional<std::string> SettingsFile::portDevice(int n) const {
-    return nonEmpty(platform::readString(path_, kPortsSection, std::to_string(n), "", 4096));
+    return nonEmpty(readString(kPortsSection, std::to_string(n), "", 4096));
 }
 
 bool SettingsFile::portDefaultsEnabled() const {
-    return platform::readInt(path_, kPortsSection, kPortDefaults, 1) != 0;
+    return readInt(kPortsSection, kPortDefaults, 1) != 0;
 }
 
 std::string effectiveLanguageName(const SettingsFile& settings, int systemLocaleId) {

@@ -1,6 +1,11 @@
 #pragma once
-// setting.ini in the program folder: every key the program reads or writes, with its
-// default. Each accessor asks the file again, so a change is seen at the next use.
+// setting.ini: every key the program reads or writes, with its default. Each accessor asks
+// the file again, so a change is seen at the next use.
+//
+// A portable program folder reads and writes its own setting.ini. An installed one is
+// read-only: the shipped file gives the defaults, a per-user file (created on the first
+// write) holds what the programs write, and each key is read from the per-user file when
+// it has it, else from the shipped one.
 
 #include <optional>
 #include <string>
@@ -28,9 +33,20 @@ inline constexpr int kMaxFreqRanges = 16;
 
 class SettingsFile {
   public:
-    explicit SettingsFile(std::string path) : path_(std::move(path)) {}
+    // Portable: reads and writes path.
+    explicit SettingsFile(std::string path) : path_(path), shippedPath_(std::move(path)) {}
+    // Installed: reads userPath key by key over shippedPath, writes userPath only. An
+    // empty userPath (no home folder) makes every write fail rather than touch the
+    // shipped file.
+    SettingsFile(std::string shippedPath, std::string userPath)
+        : path_(std::move(userPath)), shippedPath_(std::move(shippedPath)), layered_(true) {}
 
+    // The file writes go to: the one file of a portable folder, else the per-user file.
     const std::string& path() const { return path_; }
+    // The file that ships with the program (the same as path() when portable).
+    const std::string& shippedPath() const { return shippedPath_; }
+    bool hasUserFile() const { return layered_; }
+    // Whether the shipped file is there: the program does not run without it.
     bool exists() const;
 
     // "setup"/"com": the serial port number, 1 when missing.
@@ -64,7 +80,18 @@ class SettingsFile {
     bool portDefaultsEnabled() const;
 
   private:
+    std::string readString(std::string_view section, std::string_view key,
+                           std::string_view defaultValue, int bufferLength) const;
+    int readInt(std::string_view section, std::string_view key, int defaultValue) const;
+    // The file that answers section/key: the per-user one when it holds the key.
+    const std::string& sourceOf(std::string_view section, std::string_view key) const;
+    // An unreadable or garbled per-user file is passed over: the shipped values stand.
+    bool userFileIsText() const;
+    bool write(std::string_view section, std::string_view key, std::string_view value) const;
+
     std::string path_;
+    std::string shippedPath_;
+    bool layered_ = false;
 };
 
 // The language name with the start-up fallback: the stored name, or "chinese" on a

@@ -11,19 +11,28 @@ std::string environment(const char* name) {
     return value != nullptr ? std::string(value) : std::string();
 }
 
-}  // namespace
-
-std::string userDataFolder() {
+std::string userFolder([[maybe_unused]] const char* xdgVariable,
+                       [[maybe_unused]] const char* belowHome) {
 #ifdef _WIN32
     return environment("APPDATA");
 #else
-    // A relative XDG_DATA_HOME is invalid and must be ignored.
-    std::string xdg = environment("XDG_DATA_HOME");
+    // A relative XDG path is invalid and must be ignored.
+    std::string xdg = environment(xdgVariable);
     if (!xdg.empty() && xdg.front() == '/') return xdg;
     std::string home = environment("HOME");
     if (home.empty() || home.front() != '/') return {};
-    return home + "/.local/share";
+    return home + belowHome;
 #endif
+}
+
+}  // namespace
+
+std::string userDataFolder() {
+    return userFolder("XDG_DATA_HOME", "/.local/share");
+}
+
+std::string userConfigFolder() {
+    return userFolder("XDG_CONFIG_HOME", "/.config");
 }
 
 }  // namespace pl3::platform

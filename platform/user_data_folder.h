@@ -1,5 +1,5 @@
 #pragma once
-// The folder where the platform keeps a user's own application data.
+// The folders where the platform keeps a user's own application data and settings.
 
 #include <string>
 
@@ -8,5 +8,9 @@ namespace pl3::platform {
 // Linux: $XDG_DATA_HOME when it is an absolute path, else $HOME/.local/share; Windows:
 // %APPDATA%. Empty when the environment names no such folder.
 std::string userDataFolder();
+
+// Linux: $XDG_CONFIG_HOME when it is an absolute path, else $HOME/.config; Windows:
+// %APPDATA%. Empty when the environment names no such folder.
+std::string userConfigFolder();
 
 }  // namespace pl3::platform

@@ -9,8 +9,10 @@
 #include <QVBoxLayout>
 
 #include "app/app_context.h"
+#include "app/program_info.h"
 #include "codeplug/text_keys.h"
 #include "lang/ui/dialog_translation.h"
+#include "platform/build_version.h"
 
 namespace pl3 {
 
@@ -63,14 +65,15 @@ std::unique_ptr<QDialog> makeAboutDialog(QWidget* parent, const AppContext& cont
     layout->addWidget(logo, 0, Qt::AlignHCenter);
     layout->addWidget(title);
     layout->addWidget(new QLabel(QString::fromUtf8(texts.version), &dialog));
+    layout->addWidget(
+        new QLabel(QString::fromUtf8(kVersionText.data(), kVersionText.size()), &dialog));
     layout->addWidget(rights);
-    const QString backups = QString::fromStdString(context.backups.folder());
-    if (!backups.isEmpty()) {
+    for (const FolderInUse& inUse : foldersInUse(context.paths, context.backups.folder())) {
+        const QString path = QString::fromStdString(inUse.path);
         auto* folder = new QLabel(&dialog);
-        folder->setText(
-            QString::fromStdString(context.texts.text(text_key::kBackupFolder)).toHtmlEscaped() +
-            QStringLiteral("<br><a href=\"%1\">%2</a>")
-                .arg(QUrl::fromLocalFile(backups).toString(), backups.toHtmlEscaped()));
+        folder->setText(QString::fromStdString(context.texts.text(inUse.textKey)).toHtmlEscaped() +
+                        QStringLiteral("<br><a href=\"%1\">%2</a>")
+                            .arg(QUrl::fromLocalFile(path).toString(), path.toHtmlEscaped()));
         folder->setTextFormat(Qt::RichText);
         folder->setOpenExternalLinks(true);
         layout->addWidget(folder);

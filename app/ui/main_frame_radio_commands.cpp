@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QUrl>
 
+#include "app/program_info.h"
 #include "app/ui/about_dialog.h"
 #include "app/ui/comm_port_dialog.h"
 #include "app/ui/qt_text.h"
@@ -49,7 +50,7 @@ void CMainFrame::communicationPort() {
 }
 
 void CMainFrame::chooseLanguage() {
-    if (runLanguageDialog(this, context_.paths.programFolder, context_.texts, context_.settings,
+    if (runLanguageDialog(this, context_.paths.languageFolders(), context_.texts, context_.settings,
                           context_.settingsWarning, prompter_)) {
         relabel();
         doc_.updateAllViews();
@@ -57,9 +58,17 @@ void CMainFrame::chooseLanguage() {
 }
 
 void CMainFrame::help() {
-    QString languageFile = qs(context_.texts.languageFilePath());
-    QString helpFile = languageFile.left(languageFile.lastIndexOf('.')) + QStringLiteral(".chm");
-    if (QFileInfo(helpFile).isFile()) QDesktopServices::openUrl(QUrl::fromLocalFile(helpFile));
+    const std::vector<std::string> candidates =
+        helpFileCandidates(context_.paths, context_.texts.languageFilePath());
+    std::string looked;
+    for (const std::string& candidate : candidates) {
+        if (QFileInfo(qs(candidate)).isFile()) {
+            QDesktopServices::openUrl(QUrl::fromLocalFile(qs(candidate)));
+            return;
+        }
+        looked += "\n" + candidate;
+    }
+    prompter_.showMessage({text_key::kPrompt, text_key::kNoHelp, looked, PromptIcon::Information});
 }
 
 void CMainFrame::about() {

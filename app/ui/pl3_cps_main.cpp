@@ -1,12 +1,14 @@
 // pl3-cps: the desktop programming software.
 
 #include <QApplication>
+#include <QIcon>
 #include <QMessageBox>
 #include <iostream>
 #include <memory>
 #include <optional>
 
 #include "app/app_context.h"
+#include "app/program_info.h"
 #include "app/ui/main_frame.h"
 #include "app/ui/message_box_prompter.h"
 #include "codeplug/document_commands.h"
@@ -45,10 +47,36 @@ std::optional<std::string> takeOption(int& argc, char** argv, const char* option
     return std::nullopt;
 }
 
+constexpr const char* kUsage =
+    "Usage:\n"
+    "  pl3-cps [--program-dir DIR] [--demo-radio] [FILE.PL-3]\n"
+    "  pl3-cps [--program-dir DIR] --print-pdf OUT.pdf [FILE.PL-3]\n"
+    "  pl3-cps --help | --version\n"
+    "\n"
+    "The PL-3 radio programming software. --demo-radio answers on the stored port with a\n"
+    "simulated radio for this run. --print-pdf writes the channel-list report of FILE (or\n"
+    "of a new codeplug) as a PDF without opening a window or needing a display.\n"
+    "\n"
+    "The program folder holds setting.ini and the language files: DIR when given, else the\n"
+    "folder of this executable when it holds setting.ini, else ../share/pl3 beside it.\n"
+    "Settings the program changes go to $XDG_CONFIG_HOME/pl3/setting.ini (default\n"
+    "~/.config/pl3/setting.ini) unless the program folder's own setting.ini can be written.\n"
+    "--version prints the version and the folders in use.\n";
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string programFolder = pl3::platform::takeProgramFolder(argc, argv);
+    const pl3::FolderLookup lookup =
+        pl3::folderLookupFor(pl3::platform::takeProgramDirOption(argc, argv));
+    // Answered before Qt starts: they need neither a display nor a radio.
+    if (takeFlag(argc, argv, "--help") || takeFlag(argc, argv, "-h")) {
+        std::cout << kUsage;
+        return 0;
+    }
+    if (takeFlag(argc, argv, "--version")) {
+        pl3::printVersion(std::cout, "pl3-cps", lookup);
+        return 0;
+    }
     const bool demoRadio = takeFlag(argc, argv, "--demo-radio");
     const std::optional<std::string> pdfPath = takeOption(argc, argv, "--print-pdf");
     if (pdfPath && pdfPath->empty()) {
@@ -59,17 +87,19 @@ int main(int argc, char** argv) {
     if (pdfPath && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral("pl3-cps"));
+    QApplication::setWindowIcon(
+        QIcon::fromTheme(QStringLiteral("pl3-cps"), QIcon(QStringLiteral(":/pl3-cps.svg"))));
 
     std::optional<pl3::AppPaths> paths =
-        pl3::resolveAppPaths(programFolder, pl3::platform::systemLocaleId());
+        pl3::resolveAppPaths(lookup, pl3::platform::systemLocaleId());
     if (!paths && pdfPath) {
-        std::cerr << pl3::kMissingSettingsMessage << "\n";
+        std::cerr << pl3::missingSettingsMessage(lookup) << "\n";
         return 1;
     }
     if (!paths) {
         QMessageBox::critical(nullptr, QString(),
-                              QString::fromUtf8(pl3::kMissingSettingsMessage.data(),
-                                                pl3::kMissingSettingsMessage.size()));
+                              QString::fromStdString(pl3::missingSettingsMessage(lookup)));
         return 1;
     }
     pl3::AppContext context(std::move(*paths));

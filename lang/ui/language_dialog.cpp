@@ -11,11 +11,11 @@
 
 namespace pl3 {
 
-LanguageDialog::LanguageDialog(QWidget* parent, const std::string& programFolder, TextLookup& texts,
-                               const SettingsFile& settings, SettingsWriteWarning& warning,
-                               Prompter& prompter)
+LanguageDialog::LanguageDialog(QWidget* parent, const std::vector<std::string>& languageFolders,
+                               TextLookup& texts, const SettingsFile& settings,
+                               SettingsWriteWarning& warning, Prompter& prompter)
     : QDialog(parent),
-      choice_(languageChoiceFor(programFolder, texts)),
+      choice_(languageChoiceFor(languageFolders, texts)),
       texts_(texts),
       settings_(settings),
       warning_(warning),
@@ -50,10 +50,10 @@ void LanguageDialog::accept() {
     QDialog::accept();
 }
 
-bool runLanguageDialog(QWidget* parent, const std::string& programFolder, TextLookup& texts,
-                       const SettingsFile& settings, SettingsWriteWarning& warning,
-                       Prompter& prompter) {
-    LanguageDialog dialog(parent, programFolder, texts, settings, warning, prompter);
+bool runLanguageDialog(QWidget* parent, const std::vector<std::string>& languageFolders,
+                       TextLookup& texts, const SettingsFile& settings,
+                       SettingsWriteWarning& warning, Prompter& prompter) {
+    LanguageDialog dialog(parent, languageFolders, texts, settings, warning, prompter);
     return dialog.exec() == QDialog::Accepted;
 }
 

@@ -3,6 +3,7 @@
 
 #include <QDialog>
 #include <string>
+#include <vector>
 
 #include "lang/language_choice.h"
 #include "lang/text_lookup.h"
@@ -20,10 +21,11 @@ class LanguageDialog : public QDialog {
     Q_OBJECT
 
   public:
-    // Lists the languages of programFolder with the file texts reads from selected. A
+    // Lists the languages of languageFolders with the file texts reads from selected. A
     // language that cannot be stored is told through warning and prompter.
-    LanguageDialog(QWidget* parent, const std::string& programFolder, TextLookup& texts,
-                   const SettingsFile& settings, SettingsWriteWarning& warning, Prompter& prompter);
+    LanguageDialog(QWidget* parent, const std::vector<std::string>& languageFolders,
+                   TextLookup& texts, const SettingsFile& settings, SettingsWriteWarning& warning,
+                   Prompter& prompter);
 
     // OK: stores and switches to the selected language, when one matches its text.
     void accept() override;
@@ -41,8 +43,8 @@ class LanguageDialog : public QDialog {
 
 // Shows the dialog; true on OK (the caller then relabels the program), even when no
 // file matched the selection.
-bool runLanguageDialog(QWidget* parent, const std::string& programFolder, TextLookup& texts,
-                       const SettingsFile& settings, SettingsWriteWarning& warning,
-                       Prompter& prompter);
+bool runLanguageDialog(QWidget* parent, const std::vector<std::string>& languageFolders,
+                       TextLookup& texts, const SettingsFile& settings,
+                       SettingsWriteWarning& warning, Prompter& prompter);
 
 }  // namespace pl3

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/program_info.h"
 #include "platform/system_locale.h"
 #include "settings_fixture.h"
 
@@ -23,6 +24,24 @@ TEST(AppPaths, LocaleChoosesWhenTheSettingIsEmpty) {
               folder.path() + "/chinese.lang");
     EXPECT_EQ(resolveAppPaths(folder.path(), platform::kLocaleEnglishUs)->languageFilePath,
               folder.path() + "/english.lang");
+}
+
+// The compiled help beside the language file first, then the HTML manual beside it, then
+// the shipped HTML manual (a user's own language file may come without a manual).
+TEST(AppPaths, HelpFilesOfTheLanguageInUse) {
+    AppPaths paths{"/usr/share/pl3", "", "", true, "/home/u/.local/share/pl3", ""};
+    struct Case {
+        std::string languageFile;
+        std::vector<std::string> candidates;
+    } cases[] = {
+        {"/usr/share/pl3/english.lang",
+         {"/usr/share/pl3/english.chm", "/usr/share/pl3/english.html"}},
+        {"/home/u/.local/share/pl3/chinese.lang",
+         {"/home/u/.local/share/pl3/chinese.chm", "/home/u/.local/share/pl3/chinese.html",
+          "/usr/share/pl3/chinese.html"}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(helpFileCandidates(paths, c.languageFile), c.candidates) << c.languageFile;
 }
 
 TEST(AppPaths, NothingWithoutSettingsFile) {

@@ -56,6 +56,23 @@ TEST(SettingsFile, UnusableContentIsToldInOneMessage) {
     }
 }
 
+TEST(SettingsFile, GarbledPerUserFileIsToldOnceByName) {
+    using namespace std::string_literals;
+    test::ProgramFolder folder;
+    std::string user = folder.write("user.ini", "[setup]\0com=5\n"s);
+    test::ScriptedPrompter prompter;
+    warnAboutUnusableSettings(SettingsFile(folder.file("setting.ini"), user), prompter);
+    ASSERT_EQ(prompter.prompts().size(), 1u);
+    EXPECT_EQ(prompter.prompts()[0].textKey, text_key::kWarnSettingsText);
+    EXPECT_EQ(prompter.prompts()[0].detail, user);
+
+    // No per-user file yet is nothing to tell.
+    test::ScriptedPrompter quiet;
+    warnAboutUnusableSettings(SettingsFile(folder.file("setting.ini"), folder.file("none.ini")),
+                              quiet);
+    EXPECT_TRUE(quiet.prompts().empty());
+}
+
 TEST(SettingsFile, PortSearchIsOffOnlyForALeadingZero) {
     struct Case {
         const char* value;

@@ -139,7 +139,8 @@ std::vector<std::string> itemsOf(QComboBox* list) {
 }
 
 TEST_F(LanguageDialogTest, ListsLanguagesWithTheCurrentOneSelectedAndTranslated) {
-    LanguageDialog dialog(nullptr, folder_.path(), texts_, folder_.settings(), warning_, prompter_);
+    LanguageDialog dialog(nullptr, {folder_.path()}, texts_, folder_.settings(), warning_,
+                          prompter_);
 
     QComboBox* list = control<QComboBox>(&dialog, kLanguageListId);
     ASSERT_NE(list, nullptr);
@@ -154,7 +155,8 @@ TEST_F(LanguageDialogTest, ListsLanguagesWithTheCurrentOneSelectedAndTranslated)
 TEST_F(LanguageDialogTest, BuiltInCaptionsWhenTheFileHasNone) {
     // The path in other case still selects the file, though it cannot be read here.
     TextLookup texts(folder_.path() + "/CHINESE.LANG");
-    LanguageDialog dialog(nullptr, folder_.path(), texts, folder_.settings(), warning_, prompter_);
+    LanguageDialog dialog(nullptr, {folder_.path()}, texts, folder_.settings(), warning_,
+                          prompter_);
 
     EXPECT_EQ(control<QComboBox>(&dialog, kLanguageListId)->currentIndex(), 0);
     EXPECT_EQ(str(dialog.windowTitle()), "语言");
@@ -174,7 +176,7 @@ TEST_F(LanguageDialogTest, OkSwitchesToTheFirstFileWithTheSelectedText) {
     // Index 2 is english.lang, but its text "English" belongs to copy.lang first.
     for (const Case& c : {Case{0, "chinese"}, Case{2, "copy"}, Case{3, "nameless"}}) {
         TextLookup texts(folder_.file("english.lang"));
-        LanguageDialog dialog(nullptr, folder_.path(), texts, folder_.settings(), warning_,
+        LanguageDialog dialog(nullptr, {folder_.path()}, texts, folder_.settings(), warning_,
                               prompter_);
         control<QComboBox>(&dialog, kLanguageListId)->setCurrentIndex(c.index);
 
@@ -188,7 +190,8 @@ TEST_F(LanguageDialogTest, OkSwitchesToTheFirstFileWithTheSelectedText) {
 
 TEST_F(LanguageDialogTest, CancelChangesNothing) {
     const std::string before = settingsText();
-    LanguageDialog dialog(nullptr, folder_.path(), texts_, folder_.settings(), warning_, prompter_);
+    LanguageDialog dialog(nullptr, {folder_.path()}, texts_, folder_.settings(), warning_,
+                          prompter_);
     control<QComboBox>(&dialog, kLanguageListId)->setCurrentIndex(0);
 
     click(&dialog, kCancelButtonId);
@@ -204,7 +207,7 @@ TEST(LanguageDialog, OkWithNothingToChooseIsStillAccepted) {
     TextLookup texts(folder.file("english.lang"));
     SettingsWriteWarning warning;
     SilentPrompter prompter;
-    LanguageDialog dialog(nullptr, folder.path(), texts, folder.settings(), warning, prompter);
+    LanguageDialog dialog(nullptr, {folder.path()}, texts, folder.settings(), warning, prompter);
     EXPECT_EQ(control<QComboBox>(&dialog, kLanguageListId)->count(), 0);
 
     click(&dialog, kOkButtonId);

@@ -61,11 +61,17 @@ TEST_F(MainFrameTest, ShortcutsOfTheAcceleratorTable) {
     struct Case {
         int command;
         const char* keys;
-    } cases[] = {{command::kNew, "Ctrl+N"},        {command::kOpen, "Ctrl+O"},
-                 {command::kSave, "Ctrl+S"},       {command::kReadRadio, "Ctrl+R"},
-                 {command::kWriteRadio, "Ctrl+W"}, {command::kCommPort, "Ctrl+C"},
-                 {command::kLanguage, "Ctrl+L"},   {command::kTestMode, "Ctrl+T"},
-                 {command::kUndo, "Ctrl+Z"},       {command::kRedo, "Ctrl+Y"}};
+    } cases[] = {{command::kNew, "Ctrl+N"},
+                 {command::kOpen, "Ctrl+O"},
+                 {command::kSave, "Ctrl+S"},
+                 {command::kReadRadio, "Ctrl+R"},
+                 {command::kWriteRadio, "Ctrl+W"},
+                 {command::kCommPort, "Ctrl+C"},
+                 {command::kLanguage, "Ctrl+L"},
+                 {command::kTestMode, "Ctrl+T"},
+                 {command::kUndo, "Ctrl+Z"},
+                 {command::kRedo, "Ctrl+Y"},
+                 {command::kHelp, "F1"}};
     for (const Case& c : cases) {
         EXPECT_EQ(frame->action(c.command)->shortcut(), QKeySequence(QString::fromLatin1(c.keys)))
             << c.keys;
@@ -84,6 +90,15 @@ TEST_F(MainFrameTest, ShortcutsWinOverAnEditBox) {
     ASSERT_FALSE(prompter.prompts().empty());
     EXPECT_EQ(prompter.prompts().back().textKey, text_key::kWarnClear);
     EXPECT_TRUE(edit->text().isEmpty());
+}
+
+// Without a manual for the language, Help says which files it looked for.
+TEST_F(MainFrameTest, HelpWithoutAManualSaysSo) {
+    frame->action(command::kHelp)->trigger();
+    ASSERT_EQ(prompter.prompts().size(), 1u);
+    EXPECT_EQ(prompter.prompts()[0].textKey, text_key::kNoHelp);
+    EXPECT_EQ(prompter.prompts()[0].detail,
+              "\n" + folder.file("english.chm") + "\n" + folder.file("english.html"));
 }
 
 TEST_F(MainFrameTest, NewAsksToSaveAModifiedDocumentFirst) {

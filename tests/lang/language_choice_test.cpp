@@ -38,7 +38,7 @@ class LanguageChoiceTest : public ::testing::Test {
 };
 
 TEST_F(LanguageChoiceTest, ListsDisplayNamesInFileOrder) {
-    LanguageChoice choice = languageChoiceFor(folder_.path(), TextLookup(""));
+    LanguageChoice choice = languageChoiceFor({folder_.path()}, TextLookup(""));
     EXPECT_EQ(choice.displayNames(),
               (std::vector<std::string>{"简体中文", "English", "English", "-----"}));
     ASSERT_EQ(choice.entries().size(), 4u);
@@ -61,7 +61,7 @@ TEST_F(LanguageChoiceTest, PreselectsTheCurrentFileIgnoringCase) {
         {"no file", "", -1},
     };
     for (const Case& c : cases) {
-        LanguageChoice choice = languageChoiceFor(folder_.path(), TextLookup(c.currentPath));
+        LanguageChoice choice = languageChoiceFor({folder_.path()}, TextLookup(c.currentPath));
         EXPECT_EQ(choice.initialIndex(), c.index) << c.name;
     }
 }
@@ -77,7 +77,7 @@ TEST_F(LanguageChoiceTest, CommitPicksTheFirstEntryWithExactlyThatText) {
         {"english", std::nullopt},                       // display names compare case-sensitively
         {"English ", std::nullopt}, {"", std::nullopt},  // nothing selected
     };
-    LanguageChoice choice = languageChoiceFor(folder_.path(), TextLookup(""));
+    LanguageChoice choice = languageChoiceFor({folder_.path()}, TextLookup(""));
     for (const Case& c : cases) {
         std::optional<LanguageSelection> selection = choice.commit(c.selectedText);
         ASSERT_EQ(selection.has_value(), c.title.has_value()) << c.selectedText;
@@ -89,7 +89,7 @@ TEST_F(LanguageChoiceTest, CommitPicksTheFirstEntryWithExactlyThatText) {
 
 TEST_F(LanguageChoiceTest, ApplyStoresTheTitleAndSwitchesTheLookup) {
     TextLookup texts(folder_.file("english.lang"));
-    LanguageChoice choice = languageChoiceFor(folder_.path(), texts);
+    LanguageChoice choice = languageChoiceFor({folder_.path()}, texts);
 
     std::optional<LanguageSelection> selection =
         applyLanguageChoice(choice, "简体中文", texts, folder_.settings(), warning_, prompter_);
@@ -104,7 +104,7 @@ TEST_F(LanguageChoiceTest, ApplyStoresTheTitleAndSwitchesTheLookup) {
 
 TEST_F(LanguageChoiceTest, ApplyOfTheFileWithoutDisplayNameStoresItsTitle) {
     TextLookup texts(folder_.file("english.lang"));
-    LanguageChoice choice = languageChoiceFor(folder_.path(), texts);
+    LanguageChoice choice = languageChoiceFor({folder_.path()}, texts);
 
     ASSERT_TRUE(applyLanguageChoice(choice, "-----", texts, folder_.settings(), warning_, prompter_)
                     .has_value());
@@ -115,7 +115,7 @@ TEST_F(LanguageChoiceTest, ApplyOfTheFileWithoutDisplayNameStoresItsTitle) {
 TEST_F(LanguageChoiceTest, ApplyOfAnUnknownTextChangesNothing) {
     const std::string settingsBefore = test::readText(folder_.file("setting.ini"));
     TextLookup texts(folder_.file("english.lang"));
-    LanguageChoice choice = languageChoiceFor(folder_.path(), texts);
+    LanguageChoice choice = languageChoiceFor({folder_.path()}, texts);
 
     for (const char* text : {"english", "", "Deutsch"}) {
         EXPECT_FALSE(
@@ -129,7 +129,7 @@ TEST_F(LanguageChoiceTest, ApplyOfAnUnknownTextChangesNothing) {
 
 TEST(LanguageChoice, EmptyFolderOffersNothing) {
     test::TempDir dir;
-    LanguageChoice choice = languageChoiceFor(dir.path(), TextLookup(dir.file("english.lang")));
+    LanguageChoice choice = languageChoiceFor({dir.path()}, TextLookup(dir.file("english.lang")));
     EXPECT_TRUE(choice.displayNames().empty());
     EXPECT_EQ(choice.initialIndex(), -1);
     EXPECT_FALSE(choice.commit("-----").has_value());

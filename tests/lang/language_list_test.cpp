@@ -37,6 +37,23 @@ TEST(LanguageList, ListsLangFilesByDisplayName) {
 
 TEST(LanguageList, MissingFolderGivesAnEmptyList) {
     EXPECT_TRUE(languageList("/no/such/folder").empty());
+    EXPECT_TRUE(languageList(std::vector<std::string>{"/no/such/folder", ""}).empty());
+}
+
+// The user's own files add languages and replace shipped ones of the same name in place.
+TEST(LanguageList, UserFolderAddsAndOverrides) {
+    test::TempDir shipped, user;
+    shipped.write("chinese.lang", "[Face]\ndisp=简体中文\n");
+    shipped.write("english.lang", "[Face]\ndisp=English\n");
+    user.write("english.lang", "[Face]\ndisp=English (mine)\n");
+    user.write("deutsch.lang", "[Face]\ndisp=Deutsch\n");
+
+    std::vector<LanguageFile> list = languageList({shipped.path(), user.path()});
+    ASSERT_EQ(list.size(), 3u);
+    EXPECT_EQ(list[0].path, shipped.file("chinese.lang"));
+    EXPECT_EQ(list[1].path, user.file("english.lang"));
+    EXPECT_EQ(list[1].displayName, "English (mine)");
+    EXPECT_EQ(list[2].path, user.file("deutsch.lang"));
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "codeplug/data_file.h"
+#include "platform/build_version.h"
 #include "sim/radio_simulator.h"
 
 namespace {
@@ -37,6 +38,7 @@ constexpr const char* kUsage =
     "  --usb-latency MS       hold every reply back MS milliseconds\n"
     "  --squelch CHAR         answer to the squelch query (default H, open)\n"
     "  --version MAJOR.MINOR  answer to the version query (default 1.2)\n"
+    "  --version              (without a value) print this program's version and exit\n"
     "Faults (K is a block number, address / 16, 0 ... 255):\n"
     "  --never-wake           never acknowledge PROGRAM\n"
     "  --wake-at K            acknowledge only the K-th PROGRAM since the last handshake\n"
@@ -62,6 +64,7 @@ struct ProgramOptions {
     std::string linkPath;
     std::string logPath;
     bool help = false;
+    bool printVersion = false;
 };
 
 std::optional<int> parseInt(std::string_view text, int lowest, int highest) {
@@ -162,6 +165,11 @@ std::string parseArguments(int argc, char** argv, ProgramOptions& options) {
             std::optional<std::string_view> text = value();
             if (!text || text->size() != 1) return "--squelch needs one character";
             options.radio.squelchAnswer = static_cast<std::uint8_t>(text->front());
+            known = true;
+        } else if (arg == "--version" && !attached &&
+                   (i + 1 >= argc || std::string_view(argv[i + 1]).starts_with("-"))) {
+            // Without MAJOR.MINOR it asks for this program's own version.
+            options.printVersion = true;
             known = true;
         } else if (arg == "--version") {
             std::optional<std::string_view> text = value();
@@ -330,6 +338,11 @@ int main(int argc, char** argv) {
     if (!complaint.empty()) {
         std::fprintf(stderr, "pl3-radio-sim: %s\nTry pl3-radio-sim --help.\n", complaint.c_str());
         return kExitBadOptions;
+    }
+    if (options.printVersion) {
+        std::printf("pl3-radio-sim %.*s\n", static_cast<int>(pl3::kVersionText.size()),
+                    pl3::kVersionText.data());
+        return 0;
     }
     if (options.help) {
         std::fputs(kUsage, stdout);

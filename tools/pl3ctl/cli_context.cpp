@@ -21,7 +21,7 @@ bool isReadableFile(const std::string& path) {
 
 CliContext::CliContext(AppPaths appPaths)
     : paths(std::move(appPaths)),
-      settings(paths.settingsPath),
+      settings(paths.settings()),
       texts(paths.languageFilePath),
       prompter(texts, "pl3ctl") {}
 
@@ -37,10 +37,10 @@ void warnIfLongerThanDataFile(CliContext& context, const std::string& path) {
         {text_key::kPrompt, text_key::kWarnFileLonger, path, PromptIcon::Exclamation});
 }
 
-std::optional<AppPaths> startUp(const std::string& programFolder) {
-    std::optional<AppPaths> paths = resolveAppPaths(programFolder, platform::systemLocaleId());
+std::optional<AppPaths> startUp(const FolderLookup& lookup) {
+    std::optional<AppPaths> paths = resolveAppPaths(lookup, platform::systemLocaleId());
     if (!paths) {
-        std::cerr << kMissingSettingsMessage << "\n";
+        std::cerr << missingSettingsMessage(lookup) << "\n";
         return std::nullopt;
     }
     if (!isReadableFile(paths->languageFilePath)) {

@@ -33,9 +33,9 @@ struct CliContext {
 // it, which the user hears of (the file is still saved).
 void warnIfLongerThanDataFile(CliContext& context, const std::string& path);
 
-// Resolves the paths from the program folder; prints the fixed missing-settings message
-// and returns nullopt when setting.ini is not there. Warns when the language file is
+// Looks for the program folder; prints the fixed missing-settings message with the
+// folders searched and returns nullopt when none holds setting.ini. Warns when the language file is
 // missing (every text then reads "Not Found").
-std::optional<AppPaths> startUp(const std::string& programFolder);
+std::optional<AppPaths> startUp(const FolderLookup& lookup);
 
 }  // namespace pl3::cli

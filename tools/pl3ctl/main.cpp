@@ -3,6 +3,7 @@
 #include <iostream>
 #include <string>
 
+#include "app/program_info.h"
 #include "codeplug/field_registry.h"
 #include "platform/program_folder.h"
 #include "tools/pl3ctl/commands.h"
@@ -22,6 +23,7 @@ void printUsage(std::ostream& out) {
            "  pl3ctl [--program-dir DIR] export-csv FILE OUT.csv\n"
            "  pl3ctl [--program-dir DIR] import-csv FILE IN.csv\n"
            "  pl3ctl set --help            list the fields and their values\n"
+           "  pl3ctl --version             the version and the folders in use\n"
            "\n"
            "new    writes a new codeplug with the factory defaults (frequency range N of\n"
            "       setting.ini, 0 when not given).\n"
@@ -46,8 +48,11 @@ void printUsage(std::ostream& out) {
            "       saves FILE when anything changed. OUT.csv or IN.csv \"-\" is standard output\n"
            "       or standard input.\n"
            "\n"
-           "The program folder (default: the folder of this executable) holds setting.ini and\n"
-           "the language files.\n"
+           "The program folder holds setting.ini and the language files: DIR when given, else\n"
+           "the folder of this executable when it holds setting.ini, else ../share/pl3 beside\n"
+           "it. Settings the programs change go to $XDG_CONFIG_HOME/pl3/setting.ini (default\n"
+           "~/.config/pl3/setting.ini) unless the program folder's own setting.ini can be\n"
+           "written; *.lang files in $XDG_DATA_HOME/pl3 add or replace languages.\n"
            "Exit status: 0 done, 1 usage, 2 file error, 3 no radio, 4 wrong radio,\n"
            "5 read failed, 6 write failed, 130 stopped by a signal; diff: 1 the files differ.\n";
 }
@@ -74,7 +79,7 @@ bool wantsHelp(const Arguments& args) {
 }
 
 int run(int argc, char** argv) {
-    std::string programFolder = platform::takeProgramFolder(argc, argv);
+    const FolderLookup lookup = folderLookupFor(platform::takeProgramDirOption(argc, argv));
     Arguments args(argv + 1, argv + argc);
     if (args.empty()) {
         printUsage(std::cerr);
@@ -84,6 +89,10 @@ int run(int argc, char** argv) {
     args.erase(args.begin());
     if (command == "--help" || command == "-h" || command == "help") {
         printUsage(std::cout);
+        return kExitDone;
+    }
+    if (command == "--version") {
+        printVersion(std::cout, "pl3ctl", lookup);
         return kExitDone;
     }
     if (wantsHelp(args)) {
@@ -104,7 +113,7 @@ int run(int argc, char** argv) {
         printUsage(std::cerr);
         return kExitUsage;
     }
-    std::optional<AppPaths> paths = startUp(programFolder);
+    std::optional<AppPaths> paths = startUp(lookup);
     if (!paths) return kExitFileError;
     CliContext context(std::move(*paths));
     warnAboutUnusableSettings(context.settings, context.prompter);

@@ -44,7 +44,8 @@ bool save(QWidget& widget, const QString& path, bool fitToContents = true) {
 
 int main(int argc, char** argv) {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    std::string programFolder = pl3::platform::takeProgramFolder(argc, argv);
+    std::string programFolder = pl3::platform::takeProgramDirOption(argc, argv);
+    if (programFolder.empty()) programFolder = pl3::platform::executableFolder();
     QApplication application(argc, argv);
     if (argc < 2) {
         std::cerr << "usage: pl3-screenshots [--program-dir DIR] OUTPUT_DIR\n";
@@ -82,7 +83,7 @@ int main(int argc, char** argv) {
         pl3::CommPortDialog port(&frame, context.port, context.settings, context.texts,
                                  context.settingsWarning, prompter);
         ok &= save(port, prefix + QStringLiteral("dialog-130-port.png"));
-        pl3::LanguageDialog languages(&frame, programFolder, context.texts, context.settings,
+        pl3::LanguageDialog languages(&frame, {programFolder}, context.texts, context.settings,
                                       context.settingsWarning, prompter);
         ok &= save(languages, prefix + QStringLiteral("dialog-131-language.png"));
         doc.setToneCode(1, pl3::Side::Receive, 9);     // 88.5 Hz: the CTCSS table
@@ -91,7 +92,7 @@ int main(int argc, char** argv) {
         ok &= save(ctcss, prefix + QStringLiteral("dialog-137-tone-ctcss.png"));
         pl3::TonePickerDialog dcs(doc, context.texts, 1, 4, QStringLiteral("D065I"), &frame);
         ok &= save(dcs, prefix + QStringLiteral("dialog-137-tone-dcs.png"));
-        pl3::platform::writeString(context.settings.path(), "setup", "language", language);
+        context.settings.setLanguageName(language);
         // An edit enables Undo; the compare view lists it against the file saved before.
         const std::string before = scratch.filePath(QStringLiteral("before.PL-3")).toStdString();
         pl3::storeDocument(doc, before, prompter);

@@ -1,0 +1,34 @@
+#pragma once
+// What the programs say about themselves: the version and the folders they use (the
+// About box and --version), and where the user's manual of a language is.
+
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "lang/text_lookup.h"
+#include "platform/app_paths.h"
+
+namespace pl3 {
+
+struct FolderInUse {
+    std::string_view textKey;  // the caption before the path
+    std::string path;
+};
+
+// The program folder, the per-user settings file (when the programs write one), the
+// per-user language folder and the backups folder (when known).
+std::vector<FolderInUse> foldersInUse(const AppPaths& paths, const std::string& backupsFolder);
+
+// "<program> <version>" and then the folders in use, one a line, captions from texts.
+// Without paths (no setting.ini found) the folders searched are named instead.
+void printVersion(std::ostream& out, std::string_view program, const FolderLookup& lookup);
+
+// The manual files of the language in use, in the order they are tried: the compiled
+// help (".chm") beside the language file first, then the HTML manual beside it and in the
+// program folder.
+std::vector<std::string> helpFileCandidates(const AppPaths& paths,
+                                            const std::string& languageFilePath);
+
+}  // namespace pl3
