@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
+#include <mutex>
 #include <random>
 #include <thread>
 
