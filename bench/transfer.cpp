@@ -21,6 +21,8 @@
 #include <string>
 #include <thread>
 
+#include "codeplug/model_constants.h"
+#include "codeplug/wire_constants.h"
 #include "link/transfer_job.h"
 #include "platform/program_folder.h"
 
@@ -29,17 +31,22 @@ namespace {
 using namespace pl3;
 using Clock = std::chrono::steady_clock;
 
-constexpr double kByteSeconds = 10.0 / 38400.0;
-constexpr int kHandshakeBytes =
-    7 + 1 + 1 + 8 + 6 + 1;                   // wake-up, ack, identify, reply, response, ack
-constexpr int kHandshakeFrames = 1 + 1 + 6;  // the response goes byte by byte
+constexpr double kByteSeconds = static_cast<double>(wire::kBitsPerByte) / wire::kBaud;
+// Wake-up, ack, identify, identification, response, ack.
+constexpr int kHandshakeBytes = static_cast<int>(
+    wire::kWakeUp.size() + 1 + 1 + wire::kIdentificationSize + model::kResponseWord.size() + 1);
+// The response goes byte by byte.
+constexpr int kHandshakeFrames = 1 + 1 + static_cast<int>(model::kResponseWord.size());
+constexpr int kVersionBytes = 1 + static_cast<int>(wire::kVersionReplySize);
+constexpr int kReadBlockBytes = static_cast<int>(wire::kBlockHeaderSize + wire::kBlockFrameSize);
+constexpr int kWriteBlockBytes = static_cast<int>(wire::kBlockFrameSize + 1);
 constexpr double kSettleSeconds = 0.100;
 constexpr double kPauseSeconds = 0.001;
 
 double lowerBoundSeconds(link::Direction direction) {
     const bool reading = direction == link::Direction::Read;
-    int bytes =
-        kHandshakeBytes + (reading ? 1 + 2 : 0) + link::kBlockCount * (reading ? 4 + 20 : 20 + 1);
+    int bytes = kHandshakeBytes + (reading ? kVersionBytes : 0) +
+                link::kBlockCount * (reading ? kReadBlockBytes : kWriteBlockBytes);
     int frames = kHandshakeFrames + (reading ? 1 : 0) + link::kBlockCount;
     return bytes * kByteSeconds + frames * kPauseSeconds + kSettleSeconds +
            (reading ? 0.0 : link::kFinalWritePauseMs / 1000.0);

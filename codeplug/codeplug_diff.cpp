@@ -4,7 +4,6 @@
 #include <array>
 #include <cstdio>
 
-#include "codeplug/field_coverage.h"
 #include "codeplug/field_registry.h"
 
 namespace pl3 {

@@ -28,6 +28,50 @@ Side sideOf(bool receive) {
     return receive ? Side::Receive : Side::Transmit;
 }
 
+// --- the image bits each field reads ---
+
+std::vector<BitSpan> wholeBytes(std::size_t address, std::size_t count) {
+    std::vector<BitSpan> spans;
+    for (std::size_t i = 0; i < count; ++i)
+        spans.push_back({address + i, 0xFF});
+    return spans;
+}
+
+template <std::size_t kAddress, std::size_t kCount>
+std::vector<BitSpan> fixedBytes(int) {
+    return wholeBytes(kAddress, kCount);
+}
+
+template <std::size_t kRecordByte, std::size_t kCount>
+std::vector<BitSpan> recordBytes(int n) {
+    return wholeBytes(layout::record(n) + kRecordByte, kCount);
+}
+
+template <ChannelFlag kFlag>
+std::vector<BitSpan> flagBits(int n) {
+    return {{layout::record(n) + layout::kRecFlags,
+             BitField{0, static_cast<std::uint8_t>(kFlag), 1}.mask()}};
+}
+
+std::vector<BitSpan> shiftDirBits(int n) {
+    return {{layout::record(n) + layout::kRecShift,
+             BitField{0, layout::kShiftDirShift, layout::kShiftDirWidth}.mask()}};
+}
+
+std::vector<BitSpan> channelNameBits(int n) {
+    return wholeBytes(layout::nameSlot(n), layout::kDisplayTextSize);
+}
+
+std::vector<BitSpan> scanListBits(int n) {
+    const int k = n - 1;
+    return {{layout::kScanList + static_cast<std::size_t>(k / 8),
+             BitField{0, static_cast<std::uint8_t>(k % 8), 1}.mask()}};
+}
+
+std::vector<BitSpan> fmPresetBits(int p) {
+    return wholeBytes(layout::kFmPresetBase + static_cast<std::size_t>(p), 1);
+}
+
 // Frequencies are checked against the range in force, as the channel page clamps them.
 template <bool kReceive>
 bool setChannelFrequency(CMaItemDoc& doc, int n, std::string_view value) {
@@ -96,13 +140,20 @@ bool setSettingField(CMaItemDoc& doc, int, std::string_view value) {
     return true;
 }
 
+template <Setting kId>
+std::vector<BitSpan> settingBits(int) {
+    const BitField& field = settingInfo(kId).field;
+    return {{field.offset, field.mask()}};
+}
+
 template <std::size_t... I>
 void addSettings(std::vector<FieldInfo>& table, std::index_sequence<I...>) {
     (table.push_back({settingInfo(static_cast<Setting>(I)).name, 0, 0,
                       rangeHelp(settingInfo(static_cast<Setting>(I)).indexMin,
                                 settingInfo(static_cast<Setting>(I)).indexMax),
                       &getSettingField<static_cast<Setting>(I)>,
-                      &setSettingField<static_cast<Setting>(I)>, true}),
+                      &setSettingField<static_cast<Setting>(I)>,
+                      &settingBits<static_cast<Setting>(I)>, true}),
      ...);
 }
 
@@ -110,6 +161,13 @@ template <int kFirst, int kMin, int kMax>
 std::string getTuning(const CMaItemDoc& doc, int i) {
     if constexpr (kFirst < 0) return std::to_string(doc.tuneSquelch3(i));
     return std::to_string(doc.tuningValue(kFirst + i));
+}
+
+template <int kFirst>
+std::vector<BitSpan> tuningBits(int i) {
+    const std::size_t first =
+        kFirst < 0 ? layout::kTestData : layout::kTuningValues + static_cast<std::size_t>(kFirst);
+    return wholeBytes(first + static_cast<std::size_t>(i), 1);
 }
 
 template <int kFirst, int kMin, int kMax>
@@ -144,29 +202,33 @@ constexpr int kSquelchMax = 127;
 std::vector<FieldInfo> buildTable() {
     std::vector<FieldInfo> table = {
         {"RxFreq", 1, kVfoRecord, "MHz text within the range limits, or empty (129: the VFO)",
-         &getChannelFrequency<true>, &setChannelFrequency<true>},
+         &getChannelFrequency<true>, &setChannelFrequency<true>,
+         &recordBytes<layout::kRecRxFreq, layout::kFrequencySize>},
         {"TxFreq", 1, kChannelCount, "MHz text within the range limits, or empty",
-         &getChannelFrequency<false>, &setChannelFrequency<false>},
+         &getChannelFrequency<false>, &setChannelFrequency<false>,
+         &recordBytes<layout::kRecTxFreq, layout::kFrequencySize>},
         {"RxTone", 1, kChannelCount, "off, 67.0 ... 254.1, D023N ... D754I, or a code 0..258",
-         &getTone<true>, &setTone<true>},
+         &getTone<true>, &setTone<true>, &recordBytes<layout::kRecRxTone, layout::kToneSize>},
         {"TxTone", 1, kChannelCount, "off, 67.0 ... 254.1, D023N ... D754I, or a code 0..258",
-         &getTone<false>, &setTone<false>},
+         &getTone<false>, &setTone<false>, &recordBytes<layout::kRecTxTone, layout::kToneSize>},
         {"BusyLock", 1, kChannelCount, "0 (on) or 1 (off)", &getFlag<ChannelFlag::BusyLock>,
-         &setFlag<ChannelFlag::BusyLock>, true},
+         &setFlag<ChannelFlag::BusyLock>, &flagBits<ChannelFlag::BusyLock>, true},
         {"TxInhibit", 1, kChannelCount, "0 (inhibited) or 1 (allowed)",
-         &getFlag<ChannelFlag::TxInhibit>, &setFlag<ChannelFlag::TxInhibit>, true},
+         &getFlag<ChannelFlag::TxInhibit>, &setFlag<ChannelFlag::TxInhibit>,
+         &flagBits<ChannelFlag::TxInhibit>, true},
         {"EndTone", 1, kChannelCount, "0 (on) or 1 (off)", &getFlag<ChannelFlag::EndTone>,
-         &setFlag<ChannelFlag::EndTone>, true},
+         &setFlag<ChannelFlag::EndTone>, &flagBits<ChannelFlag::EndTone>, true},
         {"Bandwidth", 1, kChannelCount, "0 (narrow) or 1 (wide)", &getFlag<ChannelFlag::Bandwidth>,
-         &setFlag<ChannelFlag::Bandwidth>, true},
+         &setFlag<ChannelFlag::Bandwidth>, &flagBits<ChannelFlag::Bandwidth>, true},
         {"TxPower", 1, kChannelCount, "0 (low) or 1 (high)", &getFlag<ChannelFlag::TxPower>,
-         &setFlag<ChannelFlag::TxPower>, true},
+         &setFlag<ChannelFlag::TxPower>, &flagBits<ChannelFlag::TxPower>, true},
         {"BeatShift", 1, kChannelCount, "0 (on) or 1 (off)", &getFlag<ChannelFlag::BeatShift>,
-         &setFlag<ChannelFlag::BeatShift>, true},
+         &setFlag<ChannelFlag::BeatShift>, &flagBits<ChannelFlag::BeatShift>, true},
         {"Repeater", 1, kChannelCount, "0 (talkaround) or 1 (repeater)",
-         &getFlag<ChannelFlag::Repeater>, &setFlag<ChannelFlag::Repeater>, true},
+         &getFlag<ChannelFlag::Repeater>, &setFlag<ChannelFlag::Repeater>,
+         &flagBits<ChannelFlag::Repeater>, true},
         {"PttIdOn", 1, kChannelCount, "0 (sent) or 1 (not sent)", &getFlag<ChannelFlag::PttIdOn>,
-         &setFlag<ChannelFlag::PttIdOn>, true},
+         &setFlag<ChannelFlag::PttIdOn>, &flagBits<ChannelFlag::PttIdOn>, true},
         {"ShiftDir", 1, kChannelCount, "0 (equal), 1 (transmit above), 2 (transmit below)",
          [](const CMaItemDoc& doc, int n) { return std::to_string(doc.shiftDir(n)); },
          [](CMaItemDoc& doc, int n, std::string_view value) {
@@ -174,7 +236,7 @@ std::vector<FieldInfo> buildTable() {
              if (v) doc.setShiftDir(n, *v);
              return v.has_value();
          },
-         true},
+         &shiftDirBits, true},
         {"ChannelName", 1, kChannelCount, "up to 6 of 0-9 A-Z a-z space _ - + * #",
          [](const CMaItemDoc& doc, int n) {
              return text_codes::decodeDisplayText(doc.channelName(n));
@@ -183,7 +245,8 @@ std::vector<FieldInfo> buildTable() {
              if (!isDisplayText(value)) return false;
              doc.setChannelName(n, text_codes::encodeDisplayText(value));
              return true;
-         }},
+         },
+         &channelNameBits},
         {"ScanList", 1, kChannelCount, "0 or 1 (member)",
          [](const CMaItemDoc& doc, int n) {
              return std::string(doc.scanMember(n - 1) ? "1" : "0");
@@ -193,14 +256,15 @@ std::vector<FieldInfo> buildTable() {
              if (v) doc.setScanMember(n - 1, *v == 1);
              return v.has_value();
          },
-         true},
+         &scanListBits, true},
         {"VfoOffset", 0, 0, "MHz text (above 69.995 stores 69.995), or empty",
          [](const CMaItemDoc& doc, int) { return doc.vfoOffsetText(); },
          [](CMaItemDoc& doc, int, std::string_view value) {
              if (!frequency::isWellFormedText(value)) return false;
              doc.setVfoFrequencyText(frequency::VfoValue::Offset, value);
              return true;
-         }},
+         },
+         &fixedBytes<layout::kVfoOffset, layout::kFrequencySize>},
         {"FmPreset", 1, kFmPresetCount, "0 (empty) or 1..211 (87.0 MHz + (value - 1) x 0.1)",
          [](const CMaItemDoc& doc, int p) { return std::to_string(doc.preset(p)); },
          [](CMaItemDoc& doc, int p, std::string_view value) {
@@ -208,11 +272,11 @@ std::vector<FieldInfo> buildTable() {
              if (v) doc.setPreset(p, *v);
              return v.has_value();
          },
-         true},
+         &fmPresetBits, true},
         {"BotCode", 0, 0, "up to 16 of 0-9 A-D * #", &getDtmf<DtmfCode::Bot>,
-         &setDtmf<DtmfCode::Bot>},
+         &setDtmf<DtmfCode::Bot>, &fixedBytes<layout::kBotCode, layout::kDtmfCodeSize>},
         {"EotCode", 0, 0, "up to 16 of 0-9 A-D * #", &getDtmf<DtmfCode::Eot>,
-         &setDtmf<DtmfCode::Eot>},
+         &setDtmf<DtmfCode::Eot>, &fixedBytes<layout::kEotCode, layout::kDtmfCodeSize>},
         {"PowerOnPassword", 0, 0, "up to 4 digits, or empty for none",
          [](const CMaItemDoc& doc, int) {
              return text_codes::decodePassword(doc.powerOnPassword());
@@ -224,7 +288,8 @@ std::vector<FieldInfo> buildTable() {
                  return false;
              doc.setPowerOnPassword(text_codes::encodePassword(value));
              return true;
-         }},
+         },
+         &fixedBytes<layout::kPowerOnPassword, layout::kPasswordSize>},
         {"PowerOnMessage", 0, 0, "up to 6 of 0-9 A-Z a-z space _ - + * #",
          [](const CMaItemDoc& doc, int) {
              return text_codes::decodeDisplayText(doc.powerOnMessage());
@@ -233,17 +298,20 @@ std::vector<FieldInfo> buildTable() {
              if (!isDisplayText(value)) return false;
              doc.setPowerOnMessage(text_codes::encodeDisplayText(value));
              return true;
-         }},
+         },
+         &fixedBytes<layout::kPowerOnMessage, layout::kDisplayTextSize>},
         {"TuneSquelch3", 0, 2, rangeHelp(0, kSquelchMax), &getTuning<kTuneSquelch, 0, kSquelchMax>,
-         &setTuning<kTuneSquelch, 0, kSquelchMax>, true},
+         &setTuning<kTuneSquelch, 0, kSquelchMax>, &tuningBits<kTuneSquelch>, true},
         {"TuneHighPower", 0, 4, rangeHelp(0, 255), &getTuning<0, 0, 255>, &setTuning<0, 0, 255>,
-         true},
+         &tuningBits<0>, true},
         {"TuneLowPower", 0, 4, rangeHelp(0, 255), &getTuning<5, 0, 255>, &setTuning<5, 0, 255>,
-         true},
+         &tuningBits<5>, true},
         {"TuneBattery", 0, 0, rangeHelp(1, 255), &getTuning<10, 1, 255>, &setTuning<10, 1, 255>,
-         true},
-        {"TuneVox1", 0, 0, rangeHelp(0, 255), &getTuning<11, 0, 255>, &setTuning<11, 0, 255>, true},
-        {"TuneVox9", 0, 0, rangeHelp(0, 255), &getTuning<12, 0, 255>, &setTuning<12, 0, 255>, true},
+         &tuningBits<10>, true},
+        {"TuneVox1", 0, 0, rangeHelp(0, 255), &getTuning<11, 0, 255>, &setTuning<11, 0, 255>,
+         &tuningBits<11>, true},
+        {"TuneVox9", 0, 0, rangeHelp(0, 255), &getTuning<12, 0, 255>, &setTuning<12, 0, 255>,
+         &tuningBits<12>, true},
     };
     addSettings(table, std::make_index_sequence<kSettingCount>());
     return table;
@@ -260,6 +328,10 @@ std::string FieldRef::name() const {
 const std::vector<FieldInfo>& fieldTable() {
     static const std::vector<FieldInfo> table = buildTable();
     return table;
+}
+
+std::vector<BitSpan> fieldBits(const FieldRef& field) {
+    return field.info->bits(field.index);
 }
 
 std::optional<FieldRef> findField(std::string_view name) {

@@ -2,7 +2,8 @@
 // Every field of the document by the name the code uses for it ("RxFreq", "BackLamp",
 // "FmPreset", ...), with an optional index ("RxFreq[80]"), so tools can read and write
 // fields by name. Values are canonical, language-neutral texts: what get() returns,
-// set() accepts.
+// set() accepts. Each field names the image bits it reads, so a comparison can tell a
+// byte difference that a field shows from one that no field interprets.
 
 #include <optional>
 #include <string>
@@ -13,6 +14,11 @@
 
 namespace pl3 {
 
+struct BitSpan {
+    std::size_t address;
+    std::uint8_t mask;
+};
+
 struct FieldInfo {
     std::string_view name;
     int indexMin = 0;  // both 0 for a field without an index
@@ -21,7 +27,8 @@ struct FieldInfo {
     std::string (*get)(const CMaItemDoc& doc, int index);
     // false when the value is not valid for the field; the document is then unchanged.
     bool (*set)(CMaItemDoc& doc, int index, std::string_view value);
-    bool numeric = false;  // values are decimal integers
+    std::vector<BitSpan> (*bits)(int index);  // every bit get() reads
+    bool numeric = false;                     // values are decimal integers
 
     bool indexed() const { return indexMin != 0 || indexMax != 0; }
 };
@@ -40,6 +47,9 @@ const std::vector<FieldInfo>& fieldTable();
 // "RxFreq[80]" or "BackLamp"; nullopt for an unknown name, a missing, superfluous or
 // out-of-range index.
 std::optional<FieldRef> findField(std::string_view name);
+
+// The bits the field reads.
+std::vector<BitSpan> fieldBits(const FieldRef& field);
 
 // Canonical tone text: "off", "88.5", "D023N", "D023I" (the text of the stored code).
 std::string toneValueText(int code);

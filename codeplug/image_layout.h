@@ -53,6 +53,14 @@ inline constexpr std::size_t kRecTxTone = 10;  // index byte, then kind byte
 inline constexpr std::size_t kRecFlags = 12;
 inline constexpr std::size_t kRecShift =
     13;  // ShiftDir in bits 6-7; the VFO keeps FreqStep/OffsetMode here
+inline constexpr std::uint8_t kShiftDirShift = 6;  // ShiftDir: bits 6-7 of kRecShift
+inline constexpr std::uint8_t kShiftDirWidth = 2;
+inline constexpr std::size_t kFrequencySize = 4;  // BCD, 10 Hz units
+inline constexpr std::size_t kToneSize = 2;
+
+// The test data: three squelch bytes, then the tuning values.
+inline constexpr std::size_t kTuneSquelchCount = 3;
+inline constexpr std::size_t kTuningValues = kTestData + kTuneSquelchCount;
 
 constexpr std::size_t record(int n) {
     return static_cast<std::size_t>(n) * kRecordSize;

@@ -9,19 +9,13 @@ namespace pl3::link {
 
 namespace {
 
-constexpr std::uint8_t kAck = 0x06;
-constexpr std::uint8_t kIdentify = 0x02;
-constexpr std::uint8_t kVersion = 'r';
-constexpr std::uint8_t kBlockRead = 'R';
-constexpr std::uint8_t kBlockWrite = 'w';
-constexpr std::uint8_t kTestDataWrite = 't';
-constexpr std::uint8_t kWakeUp[] = {'P', 'R', 'O', 'G', 'R', 'A', 'M'};
-constexpr int kIdentificationSize = 8;
+using wire::kAck;
+constexpr int kIdentificationSize = static_cast<int>(wire::kIdentificationSize);
 constexpr int kIdentifyTimeoutMs = 500;
 constexpr int kChallengeTimeoutMs = 50;
 constexpr int kVersionTimeoutMs = 200;
 constexpr int kBlockReplyTimeoutMs = 500;
-constexpr int kBlockReplySize = 4 + kBlockSize;
+constexpr int kBlockReplySize = static_cast<int>(wire::kBlockFrameSize);
 constexpr int kSettleMs = 100;  // after opening a port, before the first wake-up
 // Stale input is drained before each wake-up; a line that never stops talking must not
 // keep the job here for ever.
@@ -33,14 +27,15 @@ constexpr JobProfile kMainReadProfile{100, 6, true, true, 100, true};
 constexpr JobProfile kMainWriteProfile{100, 6, false, true, 100, true};
 constexpr JobProfile kServiceProfile{50, 4, false, false, 50, false};
 
-std::array<std::uint8_t, 4 + kBlockSize> blockFrame(std::uint8_t command, int address,
-                                                    const std::uint8_t* data) {
-    std::array<std::uint8_t, 4 + kBlockSize> frame{};
+std::array<std::uint8_t, wire::kBlockFrameSize> blockFrame(std::uint8_t command,
+                                                           std::size_t address,
+                                                           const std::uint8_t* data) {
+    std::array<std::uint8_t, wire::kBlockFrameSize> frame{};
     frame[0] = command;
-    frame[1] = static_cast<std::uint8_t>(address >> 8);
-    frame[2] = static_cast<std::uint8_t>(address & 0xFF);
-    frame[3] = kBlockSize;
-    std::copy_n(data, kBlockSize, frame.begin() + 4);
+    frame[1] = wire::addressHigh(address);
+    frame[2] = wire::addressLow(address);
+    frame[3] = wire::kBlockSize;
+    std::copy_n(data, wire::kBlockSize, frame.begin() + wire::kBlockHeaderSize);
     return frame;
 }
 
@@ -67,7 +62,7 @@ Conversation::Conversation(SerialPort& port, JobKind kind, CancelToken& cancel)
 bool Conversation::wake() {
     for (int drained = 0; drained < kMaxDrainBytes && port_.readByte(0) >= 0; ++drained) {
     }
-    port_.write(kWakeUp, sizeof kWakeUp, kWritePauseMs, false);
+    port_.write(wire::kWakeUp.data(), static_cast<int>(wire::kWakeUp.size()), kWritePauseMs, false);
     return port_.readByte(profile_.wakeTimeoutMs) == kAck;
 }
 
@@ -110,7 +105,7 @@ Outcome Conversation::handshake() {
     auto failed = [this] {
         return cancel_.isCancelled() ? Outcome::Cancelled : Outcome::WrongRadio;
     };
-    port_.writeByte(kIdentify, kWritePauseMs);
+    port_.writeByte(wire::kIdentify, kWritePauseMs);
     std::array<std::uint8_t, kIdentificationSize> reply{};
     if (port_.read(reply.data(), kIdentificationSize, kIdentifyTimeoutMs) < kIdentificationSize)
         return failed();
@@ -134,17 +129,19 @@ Outcome Conversation::handshake() {
 }
 
 std::optional<std::string> Conversation::readVersion() {
-    port_.writeByte(kVersion, kWritePauseMs);
-    std::uint8_t reply[2] = {};
-    if (port_.read(reply, 2, kVersionTimeoutMs) < 2) return std::nullopt;
+    port_.writeByte(wire::kVersionRequest, kWritePauseMs);
+    std::array<std::uint8_t, wire::kVersionReplySize> reply{};
+    constexpr int kReplySize = static_cast<int>(reply.size());
+    if (port_.read(reply.data(), kReplySize, kVersionTimeoutMs) < kReplySize) return std::nullopt;
     char text[16];
     std::snprintf(text, sizeof text, "%d.%d", reply[0], reply[1]);
     return text;
 }
 
 Outcome Conversation::readBlock(int address, std::uint8_t* data) {
-    const std::uint8_t request[] = {kBlockRead, static_cast<std::uint8_t>(address >> 8),
-                                    static_cast<std::uint8_t>(address & 0xFF), kBlockSize};
+    const auto at = static_cast<std::size_t>(address);
+    const std::uint8_t request[] = {wire::kBlockRead, wire::addressHigh(at), wire::addressLow(at),
+                                    wire::kBlockSize};
     port_.write(request, sizeof request, kWritePauseMs, false);
     std::array<std::uint8_t, kBlockReplySize> reply{};
     bool complete =
@@ -153,19 +150,19 @@ Outcome Conversation::readBlock(int address, std::uint8_t* data) {
     if (!complete || (profile_.checksReplyHeader && !headerMatches)) {
         return cancel_.isCancelled() ? Outcome::Cancelled : Outcome::ReadFailed;
     }
-    std::copy_n(reply.begin() + 4, kBlockSize, data);
+    std::copy_n(reply.begin() + wire::kBlockHeaderSize, kBlockSize, data);
     return Outcome::Ok;
 }
 
 Outcome Conversation::writeBlock(int address, const std::uint8_t* data) {
-    auto frame = blockFrame(kBlockWrite, address, data);
+    auto frame = blockFrame(wire::kBlockWrite, static_cast<std::size_t>(address), data);
     port_.write(frame.data(), static_cast<int>(frame.size()), kWritePauseMs, false);
     if (port_.readByte(profile_.ackTimeoutMs) == kAck) return Outcome::Ok;
     return cancel_.isCancelled() ? Outcome::Cancelled : Outcome::WriteFailed;
 }
 
 Outcome Conversation::writeTestData(const std::uint8_t* data) {
-    auto frame = blockFrame(kTestDataWrite, static_cast<int>(layout::kTestData), data);
+    auto frame = blockFrame(wire::kTestDataWrite, wire::kTestDataAddress, data);
     port_.write(frame.data(), static_cast<int>(frame.size()), kWritePauseMs, false);
     if (port_.readByte(profile_.ackTimeoutMs) == kAck) return Outcome::Ok;
     return cancel_.isCancelled() ? Outcome::Cancelled : Outcome::WriteFailed;

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "codeplug/image_layout.h"
+#include "codeplug/wire_constants.h"
 #include "link/cancel_token.h"
 #include "link/serial_port.h"
 
@@ -48,7 +49,7 @@ enum class Outcome {
     Cancelled,
 };
 
-inline constexpr int kBlockSize = 16;
+inline constexpr int kBlockSize = static_cast<int>(wire::kBlockSize);
 inline constexpr int kBlockCount = static_cast<int>(kImageSize) / kBlockSize;
 inline constexpr int kWakeAttempts = 10;
 inline constexpr int kWritePauseMs = 1;

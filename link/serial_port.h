@@ -9,12 +9,13 @@
 #include <optional>
 #include <string>
 
+#include "codeplug/wire_constants.h"
 #include "platform/serial_device.h"
 #include "platform/settings_file.h"
 
 namespace pl3 {
 
-inline constexpr int kRadioBaud = 38400;
+inline constexpr int kRadioBaud = wire::kBaud;
 
 // The device a port number stands for: "ports"/"%d" of setting.ini, else the default
 // table (1 ... 16: /dev/ttyUSB0 ... 15, 17 ... 32: /dev/ttyACM0 ... 15, 33 ... 64:

@@ -20,9 +20,6 @@ constexpr std::uint8_t kVhfCode = 0;
 constexpr std::uint8_t kUhfCode = 1;
 constexpr std::uint8_t kOtherBandCode = 2;
 
-constexpr std::uint8_t kLiveSetCommand = 'K';
-constexpr std::uint8_t kLiveSetLength = 0x08;
-
 bool within(std::int32_t frequency, Band band) {
     return frequency >= band.lower && frequency <= band.upper;
 }
@@ -48,9 +45,9 @@ std::uint8_t bandCode(std::int32_t lower, std::int32_t upper) {
 }
 
 LiveSetFrame liveSetFrame(const LiveRecord& record) {
-    LiveSetFrame frame{kLiveSetCommand, static_cast<std::uint8_t>(layout::kTestData >> 8),
-                       static_cast<std::uint8_t>(layout::kTestData & 0xFF), kLiveSetLength};
-    std::copy(record.begin(), record.end(), frame.begin() + 4);
+    LiveSetFrame frame{wire::kLiveSet, wire::addressHigh(wire::kTestDataAddress),
+                       wire::addressLow(wire::kTestDataAddress), wire::kLiveSetRecordSize};
+    std::copy(record.begin(), record.end(), frame.begin() + wire::kBlockHeaderSize);
     return frame;
 }
 

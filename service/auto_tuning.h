@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "codeplug/document.h"
+#include "codeplug/wire_constants.h"
 #include "service/tuning_values.h"
 
 namespace pl3::service {
@@ -49,7 +50,7 @@ std::uint8_t bandCode(std::int32_t lower, std::int32_t upper);
 enum class LiveAction : std::uint8_t { Discard = 0, Set = 1, Keep = 2 };
 
 // Action, band code, point code, item, value, then three 0xFF.
-using LiveRecord = std::array<std::uint8_t, 8>;
+using LiveRecord = std::array<std::uint8_t, wire::kLiveSetRecordSize>;
 inline constexpr LiveRecord kBlankRecord = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
 namespace live_record {
 inline constexpr std::size_t kAction = 0;
@@ -60,11 +61,8 @@ inline constexpr std::size_t kValue = 4;
 }  // namespace live_record
 
 // "K", 0x08, 0xE0, 0x08, then the record.
-using LiveSetFrame = std::array<std::uint8_t, 12>;
+using LiveSetFrame = std::array<std::uint8_t, wire::kBlockHeaderSize + wire::kLiveSetRecordSize>;
 LiveSetFrame liveSetFrame(const LiveRecord& record);
-
-inline constexpr std::uint8_t kSquelchQuery = 'S';
-inline constexpr std::uint8_t kSquelchOpenReply = 'H';
 
 // "IDS_ON" for an open squelch, "IDS_OFF" otherwise (also when the radio said nothing).
 std::string_view squelchTextKey(bool open);

@@ -92,8 +92,8 @@ void LiveTuningLink::carryOut(const Step& step) {
             port_.readByte(kReplyTimeoutMs);  // the acknowledgement is not looked at
             break;
         case StepKind::SquelchQuery: {
-            port_.writeByte(kSquelchQuery, link::kWritePauseMs);
-            bool open = port_.readByte(kReplyTimeoutMs) == kSquelchOpenReply;
+            port_.writeByte(wire::kSquelchQuery, link::kWritePauseMs);
+            bool open = port_.readByte(kReplyTimeoutMs) == wire::kSquelchOpenReply;
             int answers = squelch_.load(std::memory_order_relaxed) / 2 + 1;
             squelch_.store(answers * 2 + (open ? 1 : 0), std::memory_order_release);
             break;

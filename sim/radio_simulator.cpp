@@ -11,13 +11,13 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
-#include <deque>
+#include <mutex>
 #include <random>
 #include <thread>
 
 #include "codeplug/document.h"
 #include "codeplug/document_commands.h"
-#include "codeplug/model_constants.h"
+#include "codeplug/wire_constants.h"
 #include "platform/prompter.h"
 #include "platform/settings_file.h"
 
@@ -27,44 +27,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr std::array<std::uint8_t, 7> kWakeWord = {'P', 'R', 'O', 'G', 'R', 'A', 'M'};
-constexpr std::uint8_t kAck = 0x06;
-constexpr std::uint8_t kNak = 0x15;
-constexpr std::uint8_t kIdentify = 0x02;
-constexpr std::size_t kChallengeSize = 6;
-constexpr std::size_t kIdentificationSize = 8;
-constexpr std::size_t kBlockSize = 16;
-constexpr std::size_t kShortReplySize = 10;
-constexpr std::size_t kLastBlockAddress = kImageSize - kBlockSize;
-constexpr std::size_t kTuningAddress = 0x08E0;
-
-// 38400 baud, 8N1: ten bits on the wire for every byte.
-constexpr Clock::duration kByteTime =
-    std::chrono::duration_cast<Clock::duration>(std::chrono::nanoseconds(10'000'000'000LL / 38400));
-
-// Command frames: the first byte fixes the length; header bytes that must have a fixed
-// value are checked as they arrive so that a stray command letter costs only itself.
-struct CommandShape {
-    std::uint8_t code;
-    std::size_t length;
-    std::array<int, 3> fixed;  // bytes 1 ... 3; -1 = any value
-};
-
-constexpr std::array<CommandShape, 6> kCommands = {{
-    {'r', 1, {-1, -1, -1}},
-    {'S', 1, {-1, -1, -1}},
-    {'R', 4, {-1, -1, 0x10}},
-    {'w', 4 + kBlockSize, {-1, -1, 0x10}},
-    {'t', 4 + kBlockSize, {0x08, 0xE0, 0x10}},
-    {'K', 4 + 8, {0x08, 0xE0, 0x08}},
-}};
-
-const CommandShape* commandShape(std::uint8_t code) {
-    for (const CommandShape& shape : kCommands) {
-        if (shape.code == code) return &shape;
-    }
-    return nullptr;
-}
+// Every byte's time on the wire.
+constexpr Clock::duration kByteTime = std::chrono::duration_cast<Clock::duration>(
+    std::chrono::nanoseconds(1'000'000'000LL * wire::kBitsPerByte / wire::kBaud));
 
 bool makeRaw(int fd) {
     termios attributes{};
@@ -83,10 +48,10 @@ void closeFd(int& fd) {
 }  // namespace
 
 struct RadioSimulator::Impl {
-    enum class State { Asleep, AwaitIdentify, AwaitChallenge, Commands };
-
     Impl(Options opts, const Image& image)
-        : options(std::move(opts)), squelch(options.squelchAnswer), memory(image) {}
+        : options(std::move(opts)),
+          conversation(options.faults, options.version, options.squelchAnswer, image,
+                       std::random_device{}()) {}
 
     // --- set up before the thread starts, read-only while it runs ---
     const Options options;
@@ -98,38 +63,22 @@ struct RadioSimulator::Impl {
     int wakeWrite = -1;
     std::thread thread;
 
-    std::atomic<std::uint8_t> squelch;
-
     mutable std::mutex mutex;
-    Image memory;               // guarded by mutex
-    std::vector<Frame> frames;  // guarded by mutex
-    int sessions = 0;           // guarded by mutex
+    RadioConversation conversation;  // guarded by mutex
+    std::vector<Frame> frames;       // guarded by mutex
 
-    // --- the conversation: only the thread touches these ---
-    State state = State::Asleep;
-    std::vector<std::uint8_t> partial;  // the frame being assembled
-    std::size_t wakeMatched = 0;        // bytes of "PROGRAM" just received
-    int attempts = 0;
-    std::uint8_t key = 0;
-    std::mt19937 rng{std::random_device{}()};
+    // --- the line: only the thread touches these ---
     Clock::time_point inboundDone{};  // when the last byte received has crossed the wire
     bool stopping = false;
     bool hungUp = false;
 
     bool open();
     void closeAll();
-    void resetConversation();
+    void resetLine();
     void run();
     void receive(const std::uint8_t* data, std::size_t count, Clock::time_point arrival);
-    void onByte(std::uint8_t byte);
-    void step(std::uint8_t byte, std::deque<std::uint8_t>& pending);
-    void onWakeWord();
-    void onChallenge();
-    void onCommand();
-    void readBlock(std::size_t address, int block);
-    void writeBlock(std::size_t address, int block, const std::uint8_t* data);
-    void storeTuning(const std::uint8_t* data);
-    void logFrame(FrameKind kind, std::vector<std::uint8_t> bytes);
+    void carryOut(Event& event);
+    void logFrame(Frame frame);
     void reply(const std::vector<std::uint8_t>& bytes);
     bool writeAll(const std::uint8_t* data, std::size_t count);
     bool waitUntil(Clock::time_point deadline);
@@ -172,11 +121,11 @@ void RadioSimulator::Impl::closeAll() {
     closeFd(wakeWrite);
 }
 
-void RadioSimulator::Impl::resetConversation() {
-    state = State::Asleep;
-    partial.clear();
-    wakeMatched = 0;
-    attempts = 0;
+void RadioSimulator::Impl::resetLine() {
+    {
+        std::lock_guard lock(mutex);
+        conversation.restartLine();
+    }
     inboundDone = Clock::time_point{};
     stopping = false;
     hungUp = false;
@@ -214,230 +163,33 @@ void RadioSimulator::Impl::receive(const std::uint8_t* data, std::size_t count,
                                    Clock::time_point arrival) {
     for (std::size_t i = 0; i < count && !stopping && !hungUp; ++i) {
         inboundDone = std::max(inboundDone, arrival) + kByteTime;
-        onByte(data[i]);
-    }
-}
-
-void RadioSimulator::Impl::onByte(std::uint8_t byte) {
-    // "PROGRAM" has no repeated prefix, so a mismatch can only restart the match at 'P'.
-    if (byte == kWakeWord[wakeMatched]) {
-        ++wakeMatched;
-    } else {
-        wakeMatched = byte == kWakeWord[0] ? 1 : 0;
-    }
-    if (wakeMatched == kWakeWord.size()) {
-        wakeMatched = 0;
-        onWakeWord();
-        return;
-    }
-    std::deque<std::uint8_t> pending{byte};
-    while (!pending.empty() && !stopping && !hungUp) {
-        std::uint8_t next = pending.front();
-        pending.pop_front();
-        step(next, pending);
-    }
-}
-
-// Feeds one byte to the frame assembler. Bytes of a frame that turned out to be noise go
-// back to the front of pending, minus its first byte, to be looked at again.
-void RadioSimulator::Impl::step(std::uint8_t byte, std::deque<std::uint8_t>& pending) {
-    auto resynchronise = [&](std::uint8_t last) {
-        pending.push_front(last);
-        pending.insert(pending.begin(), partial.begin() + 1, partial.end());
-        partial.clear();
-    };
-
-    if (state == State::Asleep) return;  // only "PROGRAM" matters, and onByte sees that
-
-    if (state == State::AwaitChallenge) {
-        // The response is arbitrary bytes, so nothing can be told from its first byte.
-        // Only "PROGRA" is held back: its seventh byte decides whether it was a wake-up.
-        if (partial.size() == kChallengeSize) {
-            pending.push_front(byte);
-            onChallenge();
-            return;
+        std::vector<Event> events;
+        {
+            std::lock_guard lock(mutex);
+            events = conversation.receive(data[i]);
         }
-        partial.push_back(byte);
-        if (partial.size() == kChallengeSize &&
-            !std::equal(partial.begin(), partial.end(), kWakeWord.begin())) {
-            onChallenge();
-        }
-        return;
-    }
-
-    // A 'P' may begin "PROGRAM": hold it and what follows until the word is complete
-    // (onByte acts then) or broken.
-    if (!partial.empty() && partial.front() == kWakeWord[0]) {
-        if (byte == kWakeWord[partial.size()]) {
-            partial.push_back(byte);
-        } else {
-            resynchronise(byte);
-        }
-        return;
-    }
-    if (partial.empty() && byte == kWakeWord[0]) {
-        partial.push_back(byte);
-        return;
-    }
-
-    if (state == State::AwaitIdentify) {
-        if (byte != kIdentify) return;
-        logFrame(FrameKind::Identify, {byte});
-        key = static_cast<std::uint8_t>(rng() & 0xFF);
-        std::vector<std::uint8_t> identification(kIdentificationSize);
-        for (std::size_t n = 0; n < identification.size(); ++n) {
-            identification[n] = n < model::kIdentification.size()
-                                    ? static_cast<std::uint8_t>(model::kIdentification[n] ^ key)
-                                    : static_cast<std::uint8_t>(rng() & 0xFF);
-        }
-        const Faults& faults = options.faults;
-        if (faults.wrongIdentificationByte >= 0 &&
-            faults.wrongIdentificationByte < static_cast<int>(identification.size())) {
-            identification[static_cast<std::size_t>(faults.wrongIdentificationByte)] ^= 0xFF;
-        }
-        if (faults.shortIdentification) identification.pop_back();
-        state = State::AwaitChallenge;
-        reply(identification);
-        return;
-    }
-
-    // State::Commands
-    if (partial.empty() && commandShape(byte) == nullptr) return;
-    const CommandShape& shape = *commandShape(partial.empty() ? byte : partial.front());
-    std::size_t position = partial.size();
-    if (position >= 1 && position <= shape.fixed.size() && shape.fixed[position - 1] >= 0 &&
-        byte != shape.fixed[position - 1]) {
-        resynchronise(byte);
-        return;
-    }
-    partial.push_back(byte);
-    if (partial.size() == shape.length) onCommand();
-}
-
-void RadioSimulator::Impl::onWakeWord() {
-    partial.clear();  // an unfinished frame from an abandoned conversation
-    logFrame(FrameKind::WakeUp, {kWakeWord.begin(), kWakeWord.end()});
-    ++attempts;
-    const Faults& faults = options.faults;
-    if (faults.neverWake || attempts < faults.wakeAtAttempt) {
-        state = State::Asleep;
-        return;
-    }
-    state = State::AwaitIdentify;
-    reply({kAck});
-}
-
-void RadioSimulator::Impl::onChallenge() {
-    std::vector<std::uint8_t> response(partial.begin(), partial.begin() + kChallengeSize);
-    partial.clear();
-    logFrame(FrameKind::ChallengeResponse, response);
-    bool right = true;
-    for (std::size_t n = 0; n < kChallengeSize; ++n) {
-        right = right && response[n] == (model::kResponseWord[n] ^ key);
-    }
-    if (!right || options.faults.refuseChallenge) {
-        state = State::Asleep;
-        reply({kNak});
-        return;
-    }
-    {
-        std::lock_guard lock(mutex);
-        ++sessions;
-    }
-    attempts = 0;
-    state = State::Commands;
-    reply({kAck});
-}
-
-void RadioSimulator::Impl::onCommand() {
-    std::vector<std::uint8_t> frame;
-    frame.swap(partial);
-    logFrame(FrameKind::Command, frame);
-    std::size_t address =
-        (std::size_t{frame.size() > 2 ? frame[1] : 0u} << 8) | (frame.size() > 2 ? frame[2] : 0u);
-    int block = address % kBlockSize == 0 && address <= kLastBlockAddress
-                    ? static_cast<int>(address / kBlockSize)
-                    : -1;
-    switch (frame.front()) {
-        case 'r':
-            if (!options.faults.noVersion) {
-                reply({options.version.begin(), options.version.end()});
-            }
-            break;
-        case 'S':
-            if (!options.faults.silentLiveTuning) reply({squelch.load()});
-            break;
-        case 'R':
-            readBlock(address, block);
-            break;
-        case 'w':
-            writeBlock(address, block, frame.data() + 4);
-            break;
-        case 't':
-            storeTuning(frame.data() + 4);
-            break;
-        case 'K':
-            // Live tuning changes the radio's behaviour, not its memory: the log is all.
-            if (!options.faults.silentLiveTuning) reply({kAck});
-            break;
-        default:
-            break;
-    }
-}
-
-void RadioSimulator::Impl::readBlock(std::size_t address, int block) {
-    const Faults& faults = options.faults;
-    if (block >= 0 && block == faults.hangUpAtBlock) {
-        hangUp();
-        return;
-    }
-    std::vector<std::uint8_t> answer = {'R', static_cast<std::uint8_t>(address >> 8),
-                                        static_cast<std::uint8_t>(address & 0xFF), 0x10};
-    {
-        std::lock_guard lock(mutex);
-        for (std::size_t i = 0; i < kBlockSize; ++i) {
-            answer.push_back(memory[(address + i) % kImageSize]);
+        for (Event& event : events) {
+            if (stopping || hungUp) break;
+            carryOut(event);
         }
     }
-    if (block >= 0 && block == faults.wrongAddressAtBlock) answer[2] ^= 0x10;
-    if (block >= 0 && block == faults.shortReplyAtBlock) answer.resize(kShortReplySize);
-    reply(answer);
 }
 
-void RadioSimulator::Impl::writeBlock(std::size_t address, int block, const std::uint8_t* data) {
-    const Faults& faults = options.faults;
-    if (block < 0) {
-        reply({kNak});
-        return;
+void RadioSimulator::Impl::carryOut(Event& event) {
+    switch (event.type) {
+        case Event::Type::Received:
+            logFrame(std::move(event.frame));
+            break;
+        case Event::Type::Reply:
+            reply(event.frame.bytes);
+            break;
+        case Event::Type::HangUp:
+            hangUp();
+            break;
     }
-    if (block == faults.hangUpAtBlock) {
-        hangUp();
-        return;
-    }
-    if (block == faults.noAckAtBlock) return;
-    if (block == faults.wrongAckAtBlock) {
-        reply({kNak});
-        return;
-    }
-    {
-        std::lock_guard lock(mutex);
-        std::copy_n(data, kBlockSize, memory.begin() + address);
-        if (block == faults.corruptStoredBlock) memory[address + kBlockSize - 1] ^= 0xFF;
-    }
-    reply({kAck});
 }
 
-void RadioSimulator::Impl::storeTuning(const std::uint8_t* data) {
-    if (options.faults.noTestDataAck) return;
-    {
-        std::lock_guard lock(mutex);
-        std::copy_n(data, kBlockSize, memory.begin() + kTuningAddress);
-    }
-    reply({kAck});
-}
-
-void RadioSimulator::Impl::logFrame(FrameKind kind, std::vector<std::uint8_t> bytes) {
-    Frame frame{kind, std::move(bytes)};
+void RadioSimulator::Impl::logFrame(Frame frame) {
     if (options.onFrame) options.onFrame(frame);
     std::lock_guard lock(mutex);
     frames.push_back(std::move(frame));
@@ -527,7 +279,7 @@ RadioSimulator::~RadioSimulator() {
 
 bool RadioSimulator::start() {
     stop();
-    impl_->resetConversation();
+    impl_->resetLine();
     impl_->path.clear();
     if (!impl_->open()) {
         int error = errno;  // for the caller's message, not the clean-up's
@@ -557,12 +309,12 @@ const std::string& RadioSimulator::devicePath() const {
 
 Image RadioSimulator::memory() const {
     std::lock_guard lock(impl_->mutex);
-    return impl_->memory;
+    return impl_->conversation.memory();
 }
 
 void RadioSimulator::setMemory(const Image& image) {
     std::lock_guard lock(impl_->mutex);
-    impl_->memory = image;
+    impl_->conversation.setMemory(image);
 }
 
 std::vector<Frame> RadioSimulator::frames() const {
@@ -577,11 +329,12 @@ void RadioSimulator::clearFrames() {
 
 int RadioSimulator::sessions() const {
     std::lock_guard lock(impl_->mutex);
-    return impl_->sessions;
+    return impl_->conversation.sessions();
 }
 
 void RadioSimulator::setSquelchAnswer(std::uint8_t answer) {
-    impl_->squelch.store(answer);
+    std::lock_guard lock(impl_->mutex);
+    impl_->conversation.setSquelchAnswer(answer);
 }
 
 Image factoryMemory() {

@@ -5,7 +5,6 @@
 #include <random>
 
 #include "codeplug/document_commands.h"
-#include "codeplug/field_coverage.h"
 #include "codeplug/field_registry.h"
 #include "scripted_prompter.h"
 #include "settings_fixture.h"
