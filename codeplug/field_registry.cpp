@@ -294,4 +294,23 @@ std::optional<int> parseToneValue(std::string_view value) {
     return tone::codeOfText(value);
 }
 
+std::optional<FieldRef> fieldAt(CMaItemDoc& doc, int address) {
+    if (address < 0 || address >= static_cast<int>(kImageSize)) return std::nullopt;
+    // No field records its bytes; the one whose value changes when the byte does owns it.
+    std::uint8_t& byte = doc.image()[static_cast<std::size_t>(address)];
+    const std::uint8_t original = byte;
+    std::optional<FieldRef> owner;
+    for (const FieldInfo& info : fieldTable()) {
+        for (int index = info.indexMin; index <= info.indexMax && !owner; ++index) {
+            std::string before = info.get(doc, index);
+            byte = static_cast<std::uint8_t>(original ^ 0xFF);
+            std::string after = info.get(doc, index);
+            byte = original;
+            if (before != after) owner = FieldRef{&info, index};
+        }
+        if (owner) break;
+    }
+    return owner;
+}
+
 }  // namespace pl3

@@ -1,6 +1,7 @@
 // pl3-cps: the desktop programming software.
 
 #include <QApplication>
+#include <QIcon>
 #include <QMessageBox>
 #include <iostream>
 #include <memory>
@@ -59,6 +60,8 @@ int main(int argc, char** argv) {
     if (pdfPath && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    application.setWindowIcon(QIcon(QStringLiteral(":/icons/pl3-cps.svg")));
+    QGuiApplication::setDesktopFileName(QStringLiteral("pl3-cps"));
 
     std::optional<pl3::AppPaths> paths =
         pl3::resolveAppPaths(programFolder, pl3::platform::systemLocaleId());
@@ -96,7 +99,8 @@ int main(int argc, char** argv) {
     prompter.setOwner(&frame);
     pl3::newDocument(doc, prompter, context.skipPrompt);
     QStringList arguments = application.arguments();
-    if (arguments.size() > 1 && !frame.openFile(arguments.at(1))) return 1;
+    // A file that cannot be opened has been named in a message; the new codeplug stays.
+    if (arguments.size() > 1) frame.openFile(arguments.at(1));
     frame.show();
     pl3::warnAboutUnusableSettings(context.settings, prompter);
     return application.exec();
