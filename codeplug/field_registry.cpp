@@ -296,6 +296,18 @@ std::optional<int> parseToneValue(std::string_view value) {
 
 std::optional<FieldRef> fieldAt(CMaItemDoc& doc, int address) {
     if (address < 0 || address >= static_cast<int>(kImageSize)) return std::nullopt;
+    const Image saved = doc.image();
+    // An empty channel (or transmit frequency) hides the other bytes from the fields; with
+    // a frequency in every record, every byte of it shows.
+    constexpr std::uint8_t kProbeFrequency[] = {0x00, 0x00, 0x00, 0x44};
+    for (int n = 1; n <= kChannelCount; ++n) {
+        for (std::size_t offset :
+             {layout::record(n) + layout::kRecRxFreq, layout::record(n) + layout::kRecTxFreq}) {
+            if (frequency::isEmptyField(&doc.image()[offset]))
+                std::copy(std::begin(kProbeFrequency), std::end(kProbeFrequency),
+                          doc.image().begin() + static_cast<std::ptrdiff_t>(offset));
+        }
+    }
     // No field records its bytes; the one whose value changes when the byte does owns it.
     std::uint8_t& byte = doc.image()[static_cast<std::size_t>(address)];
     const std::uint8_t original = byte;
@@ -310,6 +322,7 @@ std::optional<FieldRef> fieldAt(CMaItemDoc& doc, int address) {
         }
         if (owner) break;
     }
+    doc.image() = saved;
     return owner;
 }
 

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTabBar>
 #include <QTest>
+#include <QTimer>
 
 #include "app/commands.h"
 #include "codeplug/document_commands.h"
@@ -148,6 +150,24 @@ TEST_F(MainFrameTest, SettingMenuAndVerifyMenuItem) {
         EXPECT_EQ(verify->isChecked(), on);
         EXPECT_EQ(context->settings.verifyAfterWrite(), on);
     }
+}
+
+std::vector<QString> capturedWarnings;
+
+TEST_F(MainFrameTest, PrintSetupWarnsNothing) {
+    capturedWarnings.clear();
+    QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType type, const QMessageLogContext&, const QString& message) {
+            if (type != QtDebugMsg && type != QtInfoMsg) capturedWarnings.push_back(message);
+        });
+    QTimer::singleShot(0, [] {
+        if (QWidget* dialog = QApplication::activeModalWidget()) dialog->close();
+    });
+    frame->filePrintSetup();
+    qInstallMessageHandler(previous);
+    for (const QString& warning : capturedWarnings)
+        EXPECT_FALSE(warning.contains(QLatin1String("printer"), Qt::CaseInsensitive))
+            << warning.toStdString();
 }
 
 TEST_F(MainFrameTest, ALanguageChangeRelabelsMenusAndTabs) {
