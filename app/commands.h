@@ -31,6 +31,8 @@ inline constexpr int kTestMode = 32779;
 inline constexpr int kImportCsv = 32790;
 inline constexpr int kExportCsv = 32791;
 inline constexpr int kCompare = 32792;
+// A setting shown as a checked menu item: the same as the progress dialog's check box.
+inline constexpr int kVerifyAfterWrite = 32795;
 // The last toolbar button: no command handles it, so it always shows disabled.
 inline constexpr int kUnhandled = 1;
 inline constexpr int kSeparator = 0;
@@ -72,8 +74,7 @@ struct Menu {
 inline constexpr MenuItem kEnd{kSeparator, {}};
 inline constexpr MenuItem kLine{kSeparator, "-"};
 
-// The top-level menus by position. The language command has no menu item: it is reached
-// by its shortcut.
+// The top-level menus by position.
 inline constexpr std::array<Menu, 5> kMenus = {{
     {text_key::kMenuFile,
      {{{kNew, text_key::kMenuFileNew},
@@ -101,10 +102,14 @@ inline constexpr std::array<Menu, 5> kMenus = {{
     {text_key::kMenuProgram,
      {{{kReadRadio, text_key::kMenuProgramReadData},
        {kWriteRadio, text_key::kMenuProgramWriteData},
+       {kVerifyAfterWrite, text_key::kMenuProgramVerifyAfterWrite},
        kLine,
        {kTestMode, text_key::kMenuProgramTestMode},
        kEnd}}},
-    {text_key::kMenuSetting, {{{kCommPort, text_key::kMenuSettingPort}, kEnd}}},
+    {text_key::kMenuSetting,
+     {{{kCommPort, text_key::kMenuSettingPort},
+       {kLanguage, text_key::kMenuSettingLanguage},
+       kEnd}}},
     {text_key::kMenuHelp,
      {{{kHelp, text_key::kMenuHelpHelp}, {kAbout, text_key::kMenuAppAbout}, kEnd}}},
 }};

@@ -63,7 +63,7 @@ OpenOutcome openDocument(CMaItemDoc& doc, const std::string& path, Prompter& pro
                                   pathAndReason(path, read.error), PromptIcon::Stop});
             return OpenOutcome::FileError;
         case data_file::ReadStatus::WrongMagic:
-            prompter.showMessage({{}, text_key::kWarnLoad, {}, PromptIcon::Stop});
+            prompter.showMessage({{}, text_key::kWarnLoad, "\n" + path, PromptIcon::Stop});
             return OpenOutcome::NotADataFile;
         case data_file::ReadStatus::Incomplete:
         case data_file::ReadStatus::Complete:

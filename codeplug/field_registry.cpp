@@ -366,4 +366,36 @@ std::optional<int> parseToneValue(std::string_view value) {
     return tone::codeOfText(value);
 }
 
+std::optional<FieldRef> fieldAt(CMaItemDoc& doc, int address) {
+    if (address < 0 || address >= static_cast<int>(kImageSize)) return std::nullopt;
+    const Image saved = doc.image();
+    // An empty channel (or transmit frequency) hides the other bytes from the fields; with
+    // a frequency in every record, every byte of it shows.
+    constexpr std::uint8_t kProbeFrequency[] = {0x00, 0x00, 0x00, 0x44};
+    for (int n = 1; n <= kChannelCount; ++n) {
+        for (std::size_t offset :
+             {layout::record(n) + layout::kRecRxFreq, layout::record(n) + layout::kRecTxFreq}) {
+            if (frequency::isEmptyField(&doc.image()[offset]))
+                std::copy(std::begin(kProbeFrequency), std::end(kProbeFrequency),
+                          doc.image().begin() + static_cast<std::ptrdiff_t>(offset));
+        }
+    }
+    // No field records its bytes; the one whose value changes when the byte does owns it.
+    std::uint8_t& byte = doc.image()[static_cast<std::size_t>(address)];
+    const std::uint8_t original = byte;
+    std::optional<FieldRef> owner;
+    for (const FieldInfo& info : fieldTable()) {
+        for (int index = info.indexMin; index <= info.indexMax && !owner; ++index) {
+            std::string before = info.get(doc, index);
+            byte = static_cast<std::uint8_t>(original ^ 0xFF);
+            std::string after = info.get(doc, index);
+            byte = original;
+            if (before != after) owner = FieldRef{&info, index};
+        }
+        if (owner) break;
+    }
+    doc.image() = saved;
+    return owner;
+}
+
 }  // namespace pl3

@@ -51,6 +51,10 @@ std::optional<FieldRef> findField(std::string_view name);
 // The bits the field reads.
 std::vector<BitSpan> fieldBits(const FieldRef& field);
 
+// The first field (in table order) whose value depends on the image byte at address, or
+// nullopt for a byte no field shows. The document is left as it was.
+std::optional<FieldRef> fieldAt(CMaItemDoc& doc, int address);
+
 // Canonical tone text: "off", "88.5", "D023N", "D023I" (the text of the stored code).
 std::string toneValueText(int code);
 // A tone value as set() takes it: a tone text (any letter case, "off") or a code 0 ... 258.

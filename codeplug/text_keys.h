@@ -86,6 +86,23 @@ inline constexpr std::string_view kVerifyAfterWrite = "IDS_VERIFY_AFTER_WRITE";
 inline constexpr std::string_view kPromptVerify = "IDS_PROMPT_VERIFY";
 inline constexpr std::string_view kPromptVerifyFail = "IDS_PROMPT_VERIFYFAIL";
 inline constexpr std::string_view kPromptVerifyReadFail = "IDS_PROMPT_VERIFYREADFAIL";
+// Where a verify found the first difference: a channel field, or a setting.
+inline constexpr std::string_view kVerifyAtChannel = "IDS_VERIFY_AT_CHANNEL";
+inline constexpr std::string_view kVerifyAtSetting = "IDS_VERIFY_AT_SETTING";
+// Above the two scan-list boxes of the radio page.
+inline constexpr std::string_view kScanChannelsCaption = "IDS_SCAN_CHANNELS";
+inline constexpr std::string_view kScanMembersCaption = "IDS_SCAN_MEMBERS";
+// The buttons of a failed transfer.
+inline constexpr std::string_view kButtonRetry = "IDS_BUTTON_RETRY";
+inline constexpr std::string_view kButtonClose = "IDS_BUTTON_CLOSE";
+// Why a serial port could not be opened; "%s" is the device path.
+inline constexpr std::string_view kPortMissing = "IDS_PORT_MISSING";
+inline constexpr std::string_view kPortNotConfigured = "IDS_PORT_NOT_CONFIGURED";
+inline constexpr std::string_view kPortBusy = "IDS_PORT_BUSY";
+inline constexpr std::string_view kPortPermissionGroup = "IDS_PORT_PERMISSION_GROUP";
+inline constexpr std::string_view kPortPermissionRoot = "IDS_PORT_PERMISSION_ROOT";
+inline constexpr std::string_view kPortNotSerial = "IDS_PORT_NOT_SERIAL";
+inline constexpr std::string_view kPortOpenFailed = "IDS_PORT_OPEN_FAILED";
 inline constexpr std::string_view kDiffSame = "IDS_DIFF_SAME";
 // The About box's line before the backups folder.
 inline constexpr std::string_view kBackupFolder = "IDS_BACKUP_FOLDER";
@@ -166,6 +183,7 @@ inline constexpr std::string_view kMenuAppExit = "Menu_App_Exit";
 inline constexpr std::string_view kMenuProgramReadData = "Menu_Program_ReadData";
 inline constexpr std::string_view kMenuProgramWriteData = "Menu_Program_WriteData";
 inline constexpr std::string_view kMenuProgramTestMode = "Menu_Program_TestMode";
+inline constexpr std::string_view kMenuProgramVerifyAfterWrite = "Menu_Program_VerifyAfterWrite";
 inline constexpr std::string_view kMenuSettingPort = "Menu_Setting_Port";
 inline constexpr std::string_view kMenuSettingLanguage = "Menu_Setting_Language";
 inline constexpr std::string_view kMenuHelpHelp = "Menu_Help_Help";

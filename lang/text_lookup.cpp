@@ -53,6 +53,18 @@ std::string withNumbers(std::string text, std::initializer_list<long long> numbe
     return text;
 }
 
+std::string withTexts(std::string text, std::initializer_list<std::string_view> texts) {
+    constexpr std::string_view kTextMark = "%s";
+    std::size_t from = 0;
+    for (std::string_view inserted : texts) {
+        std::size_t at = text.find(kTextMark, from);
+        if (at == std::string::npos) break;
+        text.replace(at, kTextMark.size(), inserted);
+        from = at + inserted.size();
+    }
+    return text;
+}
+
 std::string firstCodePoints(std::string_view text, int maxChars) {
     std::size_t end = 0;
     for (int chars = 0; end < text.size() && chars < maxChars; ++chars) {

@@ -54,6 +54,9 @@ std::string formatKey(std::string_view keyFormat, int n);
 // A looked-up text with its "%d" marks replaced by the numbers, in order.
 std::string withNumbers(std::string text, std::initializer_list<long long> numbers);
 
+// A looked-up text with its "%s" marks replaced by the texts, in order.
+std::string withTexts(std::string text, std::initializer_list<std::string_view> texts);
+
 // The first maxChars UTF-8 code points of text.
 std::string firstCodePoints(std::string_view text, int maxChars);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "codeplug/field_registry.h"
 #include "codeplug/text_keys.h"
 
 namespace pl3::link {
@@ -43,6 +44,7 @@ TickActions tickActions(const JobSnapshot& job, Direction direction) {
         case JobStatus::NoRadio:
             stop();
             actions.errorKey = text_key::kErrorPortConn;
+            actions.tellOpenProblem = true;
             actions.end = true;
             break;
         case JobStatus::WrongRadio:
@@ -64,6 +66,7 @@ TickActions tickActions(const JobSnapshot& job, Direction direction) {
                 job.mismatchAddress >= 0
                     ? StatusLine{text_key::kPromptVerifyFail, hexAddress(job.mismatchAddress)}
                     : StatusLine{text_key::kPromptVerifyReadFail, {}};
+            if (job.mismatchAddress >= 0) actions.mismatchAddress = job.mismatchAddress;
             actions.allowRetry = true;
             break;
         case JobStatus::ReadFailed:
@@ -92,6 +95,24 @@ TickActions tickActions(const JobSnapshot& job, Direction direction) {
     }
     actions.settingsNotWritten = actions.stopTimer && job.foundPortNotStored;
     return actions;
+}
+
+std::string mismatchPlace(CMaItemDoc& doc, int address, const TextLookup& texts) {
+    std::optional<FieldRef> field = fieldAt(doc, address);
+    if (!field) return {};
+    const bool channelField = field->info->indexMin == 1 &&
+                              field->info->indexMax >= kChannelCount &&
+                              field->index <= kChannelCount;
+    if (channelField) {
+        return withTexts(withNumbers(texts.text(text_key::kVerifyAtChannel), {field->index}),
+                         {field->info->name});
+    }
+    return withTexts(texts.text(text_key::kVerifyAtSetting), {field->name()});
+}
+
+std::string noRadioDetail(const std::optional<PortOpenProblem>& problem, const TextLookup& texts) {
+    if (!problem) return {};
+    return "\n\n" + describeOpenProblem(*problem, texts);
 }
 
 void takeReadImage(CMaItemDoc& doc, const Image& image) {

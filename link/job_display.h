@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "codeplug/document.h"
+#include "lang/text_lookup.h"
 #include "link/transfer_job.h"
 
 namespace pl3::link {
@@ -30,8 +31,12 @@ struct TickActions {
     bool closePort = false;
     std::optional<std::string_view> errorKey;  // message box: caption "IDS_ERROR", stop icon
     bool takeImage = false;   // a read completed: the working image becomes the document's
-    bool allowRetry = false;  // a transfer failed: the dialog stays open, OK starts again
-    bool end = false;         // the job is over: keep its version text, close the dialog
+    bool allowRetry = false;  // a transfer failed: the dialog stays open, Retry starts again
+    // No radio answered: say why the port could not be opened, when that is known.
+    bool tellOpenProblem = false;
+    // A verify found a difference: name the channel or setting at this address.
+    std::optional<int> mismatchAddress;
+    bool end = false;  // the job is over: keep its version text, close the dialog
     // The job is over and the port its search found was not stored: the settings file
     // cannot be written (said once per run).
     bool settingsNotWritten = false;
@@ -42,6 +47,13 @@ std::string_view titleKey(Direction direction);
 std::string_view promptKey(Direction direction);
 
 TickActions tickActions(const JobSnapshot& job, Direction direction);
+
+// Where a verify difference lies: " (channel 18, RxFreq)", " (setting BackLamp)", or
+// nothing for a byte no field shows.
+std::string mismatchPlace(CMaItemDoc& doc, int address, const TextLookup& texts);
+
+// The message for no radio: the key's text, then why the port could not be opened.
+std::string noRadioDetail(const std::optional<PortOpenProblem>& problem, const TextLookup& texts);
 
 // After a read: the document takes the radio's image and its range limits, and every
 // empty channel's tone, option and shift bytes are reset (the radio leaves whatever it

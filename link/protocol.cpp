@@ -66,14 +66,24 @@ bool Conversation::wake() {
     return port_.readByte(profile_.wakeTimeoutMs) == kAck;
 }
 
+void Conversation::noteOpenFailure(bool planned) {
+    const platform::SerialOpenFailure& failure = port_.lastOpenFailure();
+    if (failure.error == platform::SerialOpenError::None || openProblem_) return;
+    if (planned || worthTelling(failure))
+        openProblem_ = PortOpenProblem{failure, port_.lastDevicePath()};
+}
+
 Outcome Conversation::connect(const PortPlan& plan, const std::function<void(int)>& onSearching) {
     const bool search = plan.search && !plan.devicePath;
+    openProblem_.reset();
     if (!port_.isOpen()) {
+        bool opened = false;
         if (plan.devicePath) {
-            port_.openDevice(*plan.devicePath, kRadioBaud);
+            opened = port_.openDevice(*plan.devicePath, kRadioBaud);
         } else if (plan.portNumber) {
-            port_.open(*plan.portNumber, kRadioBaud);
+            opened = port_.open(*plan.portNumber, kRadioBaud);
         }
+        if (!opened && (plan.devicePath || plan.portNumber)) noteOpenFailure(true);
     }
     if (!cancel_.sleepFor(kSettleMs)) return Outcome::Cancelled;
     foundPort_ = -1;
@@ -90,6 +100,7 @@ Outcome Conversation::connect(const PortPlan& plan, const std::function<void(int
         port_.close();
         // Numbers whose port does not open cost no wait.
         while (candidate <= kMaxPortNumber && !port_.open(candidate, kRadioBaud)) {
+            noteOpenFailure(false);
             if (cancel_.isCancelled()) return Outcome::Cancelled;
             ++candidate;
         }

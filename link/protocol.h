@@ -13,6 +13,7 @@
 #include "codeplug/image_layout.h"
 #include "codeplug/wire_constants.h"
 #include "link/cancel_token.h"
+#include "link/open_problem.h"
 #include "link/serial_port.h"
 
 namespace pl3::link {
@@ -98,15 +99,20 @@ class Conversation {
     int foundPort() const { return foundPort_; }
     // The port the search found could not be stored in the settings file.
     bool foundPortNotStored() const { return foundPortNotStored_; }
+    // Why the planned port could not be opened, else the first port of the search that
+    // exists but could not be used; nullopt when nothing worth telling failed.
+    const std::optional<PortOpenProblem>& openProblem() const { return openProblem_; }
 
   private:
     bool wake();
+    void noteOpenFailure(bool planned);
 
     SerialPort& port_;
     const JobProfile& profile_;
     CancelToken& cancel_;
     int foundPort_ = -1;
     bool foundPortNotStored_ = false;
+    std::optional<PortOpenProblem> openProblem_;
 };
 
 }  // namespace pl3::link

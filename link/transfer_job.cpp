@@ -31,6 +31,10 @@ void TransferJob::start(const Image& image, const PortPlan& plan) {
     blocksDone_ = 0;
     foundPortNotStored_ = false;
     finished_ = false;
+    {
+        std::lock_guard lock(resultMutex_);
+        openProblem_.reset();
+    }
     port_.setBaud(kRadioBaud);
     worker_ = std::thread([this, plan] { run(plan); });
 }
@@ -56,8 +60,13 @@ JobSnapshot TransferJob::snapshot() const {
 }
 
 std::string TransferJob::versionText() const {
-    std::lock_guard lock(versionMutex_);
+    std::lock_guard lock(resultMutex_);
     return versionText_;
+}
+
+std::optional<PortOpenProblem> TransferJob::openProblem() const {
+    std::lock_guard lock(resultMutex_);
+    return openProblem_;
 }
 
 void TransferJob::finish(Outcome outcome) {
@@ -100,6 +109,10 @@ void TransferJob::run(PortPlan plan) {
         foundPort_ = port;
         status_.store(static_cast<int>(JobStatus::Searching), std::memory_order_release);
     });
+    {
+        std::lock_guard lock(resultMutex_);
+        openProblem_ = conversation.openProblem();
+    }
     if (outcome == Outcome::Ok) {
         outcome = conversation.handshake();
         foundPort_ = conversation.foundPort();
@@ -115,7 +128,7 @@ void TransferJob::run(PortPlan plan) {
     };
     if (reading) {
         if (std::optional<std::string> version = conversation.readVersion()) {
-            std::lock_guard lock(versionMutex_);
+            std::lock_guard lock(resultMutex_);
             versionText_ = *version;
         }
         outcome = conversation.readImage(working_, onBlock);

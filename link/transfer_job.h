@@ -88,6 +88,8 @@ class TransferJob {
     // The radio's version "%d.%d" from the last read; it keeps its value when a read
     // brings none.
     std::string versionText() const;
+    // Once finished: why the port could not be opened, when that is why no radio answered.
+    std::optional<PortOpenProblem> openProblem() const;
 
   private:
     void run(PortPlan plan);
@@ -108,8 +110,9 @@ class TransferJob {
     std::atomic<int> mismatch_{-1};
     std::atomic<int> blocksDone_{0};
     std::atomic<bool> foundPortNotStored_{false};
-    mutable std::mutex versionMutex_;
+    mutable std::mutex resultMutex_;  // the version text and the open problem
     std::string versionText_;
+    std::optional<PortOpenProblem> openProblem_;
 };
 
 // Whether a status ends the job.

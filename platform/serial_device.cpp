@@ -6,7 +6,6 @@
 #include <climits>
 #include <cstdint>
 #include <optional>
-#include <system_error>
 #include <vector>
 
 #include <fcntl.h>
@@ -216,33 +215,6 @@ WaitResult waitFor(int fd, short events, int wakeFd, std::optional<Clock::time_p
 }
 
 }  // namespace
-
-std::string SerialOpenFailure::describe(const std::string& path) const {
-    switch (error) {
-        case SerialOpenError::None:
-            return "The serial port " + path + " is open.";
-        case SerialOpenError::NoSuchDevice:
-            if (path.empty()) return "No serial device is set up for this port number.";
-            return "The serial port " + path +
-                   " does not exist. Check that the programming cable is plugged in.";
-        case SerialOpenError::Busy:
-            return "The serial port " + path +
-                   " is in use by another program. Close that program and try again.";
-        case SerialOpenError::PermissionDenied: {
-            // Without a group (the device vanished meanwhile) name the usual one.
-            const std::string allowed = group.empty() ? std::string("dialout") : group;
-            return "You have no permission to use the serial port " + path +
-                   ": add your user to the group '" + allowed + "' (sudo usermod -aG " + allowed +
-                   " $USER) and log in again.";
-        }
-        case SerialOpenError::NotASerialDevice:
-            return path + " is not a serial port.";
-        case SerialOpenError::Other:
-            break;
-    }
-    return "The serial port " + path + " could not be opened: " +
-           std::error_code(errorNumber, std::generic_category()).message() + ".";
-}
 
 SerialDevice::SerialDevice() : impl_(new Impl) {}
 

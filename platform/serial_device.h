@@ -24,8 +24,8 @@ enum class SerialOpenError {
 struct SerialOpenFailure {
     SerialOpenError error = SerialOpenError::None;
     int errorNumber = 0;
-    std::string group;  // for PermissionDenied: the group that may open the device
-    std::string describe(const std::string& path) const;
+    std::string group;  // for PermissionDenied: the group that owns the device
+    bool operator==(const SerialOpenFailure&) const = default;
 };
 
 class SerialDevice {

@@ -105,9 +105,7 @@ void CMainFrame::buildMenus() {
             menus_[m]->addAction(makeAction(item.command));
         }
     }
-    // Commands without a menu item still answer their shortcut.
-    QAction* language = makeAction(command::kLanguage);
-    addAction(language);
+    QAction* language = actions_.value(command::kLanguage);
     for (const command::Accelerator& accelerator : command::kAccelerators) {
         QAction* action = actions_.value(accelerator.command);
         action->setShortcut(QKeySequence(qs(std::string(accelerator.keys))));
@@ -120,6 +118,13 @@ void CMainFrame::buildMenus() {
     connect(actions_[command::kExit], &QAction::triggered, this, &QWidget::close);
     connect(actions_[command::kReadRadio], &QAction::triggered, this, &CMainFrame::readFromRadio);
     connect(actions_[command::kWriteRadio], &QAction::triggered, this, &CMainFrame::writeToRadio);
+    QAction* verify = actions_[command::kVerifyAfterWrite];
+    verify->setCheckable(true);
+    verify->setChecked(context_.settings.verifyAfterWrite());
+    connect(verify, &QAction::toggled, this, [this](bool on) {
+        context_.settingsWarning.check(context_.settings.setVerifyAfterWrite(on), prompter_,
+                                       context_.settings.path());
+    });
     connect(actions_[command::kCommPort], &QAction::triggered, this,
             &CMainFrame::communicationPort);
     connect(language, &QAction::triggered, this, &CMainFrame::chooseLanguage);

@@ -45,6 +45,7 @@ class CMainFrame : public QMainWindow {
     void relabel();
     void refreshStatusBar();
     void refreshPortPane(int portNumber);
+    void showPortProblem(const std::string& problem);
 
     QAction* action(int command) const { return actions_.value(command); }
     CMaItemView* view() const { return view_; }

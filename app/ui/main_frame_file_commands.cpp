@@ -11,6 +11,8 @@
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QSettings>
+#include <cstdio>
+#include <optional>
 
 #include "app/ui/qt_text.h"
 #include "codeplug/data_file.h"
@@ -25,6 +27,27 @@ namespace {
 QString fileFilter() {
     return qs(std::string(data_file::kFilter));
 }
+
+// Without a native printer the page setup works on the PDF printer Qt falls back to, as
+// the print dialog does; Qt still warns that the dialog "cannot be used", which is not so.
+class QuietNonNativePrinterWarning {
+  public:
+    QuietNonNativePrinterWarning() { previous_ = qInstallMessageHandler(&filter); }
+    ~QuietNonNativePrinterWarning() { qInstallMessageHandler(previous_); }
+    QuietNonNativePrinterWarning(const QuietNonNativePrinterWarning&) = delete;
+    QuietNonNativePrinterWarning& operator=(const QuietNonNativePrinterWarning&) = delete;
+
+  private:
+    static void filter(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+        if (type == QtWarningMsg && message.contains(QLatin1String("non-native printers"))) return;
+        if (previous_ != nullptr) {
+            previous_(type, context, message);
+        } else {
+            std::fputs(qPrintable(qFormatLogMessage(type, context, message) + u'\n'), stderr);
+        }
+    }
+    static inline QtMessageHandler previous_ = nullptr;
+};
 
 QString recentSettingsKey(int n) {
     return QStringLiteral("Recent File List/File%1").arg(n);
@@ -103,7 +126,10 @@ void CMainFrame::filePrintPreview() {
 }
 
 void CMainFrame::filePrintSetup() {
+    std::optional<QuietNonNativePrinterWarning> quiet;
+    if (printer().outputFormat() != QPrinter::NativeFormat) quiet.emplace();
     QPageSetupDialog dialog(&printer(), this);
+    quiet.reset();
     dialog.exec();
 }
 

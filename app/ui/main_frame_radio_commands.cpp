@@ -5,6 +5,7 @@
 
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QStatusBar>
 #include <QUrl>
 
 #include "app/program_info.h"
@@ -23,11 +24,19 @@ void CMainFrame::runTransfer(int direction) {
     ProgressDialog::Hooks hooks{
         [this](int port) { refreshPortPane(port); }, [this] { refreshStatusBar(); },
         [this] { relabel(); },
-        [this](const std::string& version) { context_.radioVersion = version; }};
+        [this](const std::string& version) { context_.radioVersion = version; },
+        [this](const std::string& problem) { showPortProblem(problem); }};
     ProgressDialog dialog(context_.radio(), doc_, prompter_,
                           static_cast<link::Direction>(direction), std::move(hooks), this);
     dialog.startJob();
     dialog.exec();
+    // The dialog's check box may have changed the setting the menu item shows.
+    actions_[command::kVerifyAfterWrite]->setChecked(context_.settings.verifyAfterWrite());
+}
+
+void CMainFrame::showPortProblem(const std::string& problem) {
+    constexpr int kShownMs = 20000;
+    statusBar()->showMessage(qs(problem), kShownMs);
 }
 
 void CMainFrame::readFromRadio() {

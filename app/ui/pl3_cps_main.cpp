@@ -126,7 +126,8 @@ int main(int argc, char** argv) {
     prompter.setOwner(&frame);
     pl3::newDocument(doc, prompter, context.skipPrompt);
     QStringList arguments = application.arguments();
-    if (arguments.size() > 1 && !frame.openFile(arguments.at(1))) return 1;
+    // A file that cannot be opened has been named in a message; the new codeplug stays.
+    if (arguments.size() > 1) frame.openFile(arguments.at(1));
     frame.show();
     pl3::warnAboutUnusableSettings(context.settings, prompter);
     return application.exec();

@@ -15,6 +15,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "codeplug/text_keys.h"
 #include "editors/ui/page_widgets.h"
 #include "grid/ui/grid_ctrl.h"
 #include "lang/ui/dialog_translation.h"
@@ -126,9 +127,20 @@ RadioPage::RadioPage(CMaItemDoc& doc, const TextLookup& texts, QWidget* parent)
     buttons->addWidget(add_);
     buttons->addWidget(delete_);
     buttons->addStretch();
-    scanRow->addWidget(existing_);
+    // Which list is which: the channels to choose from, and those the radio scans.
+    existingCaption_ = new QLabel(scan);
+    scannedCaption_ = new QLabel(scan);
+    existingCaption_->setBuddy(existing_);
+    scannedCaption_->setBuddy(scanned_);
+    auto* existingColumn = new QVBoxLayout;
+    existingColumn->addWidget(existingCaption_);
+    existingColumn->addWidget(existing_);
+    auto* scannedColumn = new QVBoxLayout;
+    scannedColumn->addWidget(scannedCaption_);
+    scannedColumn->addWidget(scanned_);
+    scanRow->addLayout(existingColumn);
     scanRow->addLayout(buttons);
-    scanRow->addWidget(scanned_);
+    scanRow->addLayout(scannedColumn);
 
     // FM radio settings, right.
     auto* fm = captionGroup(kFmGroup, "收音机设置", this);
@@ -208,6 +220,8 @@ void RadioPage::fillGrid() {
 
 void RadioPage::refresh() {
     translateDialog(this, Rules::kDialogId, texts_);
+    existingCaption_->setText(QString::fromStdString(texts_.text(text_key::kScanChannelsCaption)));
+    scannedCaption_->setText(QString::fromStdString(texts_.text(text_key::kScanMembersCaption)));
     showLists();
     password_->setText(QString::fromStdString(rules_.passwordText()));
     message_->setText(QString::fromStdString(rules_.messageText()));

@@ -10,6 +10,7 @@
 
 class QComboBox;
 class QLineEdit;
+class QLabel;
 class QListWidget;
 class QPushButton;
 
@@ -90,6 +91,8 @@ class RadioPage : public SettingsPage {
     QComboBox* presetEditor_ = nullptr;
     QListWidget* existing_ = nullptr;
     QListWidget* scanned_ = nullptr;
+    QLabel* existingCaption_ = nullptr;
+    QLabel* scannedCaption_ = nullptr;
     QPushButton* add_ = nullptr;
     QPushButton* delete_ = nullptr;
     // The preset cell being edited (0: none) and the item its text matched.

@@ -1,5 +1,6 @@
 #include "grid/ui/grid_ctrl.h"
 
+#include <QEvent>
 #include <QHeaderView>
 #include <QPainter>
 #include <QPointer>
@@ -132,6 +133,7 @@ void CGridCtrl::setColumnWidth(int column, int pixels) {
     impl_->applyingLayout = true;
     QTableView::setColumnWidth(column, impl_->columnWidths[column]);
     impl_->applyingLayout = false;
+    fitHeadingRow();
 }
 
 void CGridCtrl::setRowHeight(int row, int pixels) {
@@ -171,6 +173,35 @@ void CGridCtrl::afterShapeChange() {
     syncCurrentIndex();
 }
 
+int CGridCtrl::headingHeight() const {
+    const QHeaderView* header = horizontalHeader();
+    const int margin = header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+    const QFontMetrics metrics(header->font());
+    int needed = 0;
+    for (int column = fixedColumnCount(); column < columnCount(); ++column) {
+        const QString text =
+            impl_->model->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+        if (text.isEmpty()) continue;
+        const int width = impl_->columnWidths[column] - 2 * margin;
+        if (width <= 0) continue;
+        const QRect bounds =
+            metrics.boundingRect(QRect(0, 0, width, QWIDGETSIZE_MAX), Qt::TextWordWrap, text);
+        needed = std::max(needed, bounds.height());
+    }
+    // Descenders of the last line and rounding at fractional scale factors need a little more.
+    if (needed > 0) needed += 2 * margin + metrics.descent() / 2 + 1;
+    return std::max(impl_->rowHeights[0], needed);
+}
+
+void CGridCtrl::fitHeadingRow() {
+    if (rowCount() > 0 && fixedRowCount() > 0) horizontalHeader()->setFixedHeight(headingHeight());
+}
+
+void CGridCtrl::changeEvent(QEvent* event) {
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange) fitHeadingRow();
+}
+
 // A model reset forgets hidden sections and section sizes, so everything is set again from
 // what the pages asked for.
 void CGridCtrl::applyLayout() {
@@ -193,7 +224,7 @@ void CGridCtrl::applyLayout() {
     }
     const bool showColumnHeaders = fixedRows > 0 && rows > 0;
     const bool showRowHeaders = fixedColumns > 0 && columns > 0;
-    if (showColumnHeaders) horizontalHeader()->setFixedHeight(impl_->rowHeights[0]);
+    if (showColumnHeaders) horizontalHeader()->setFixedHeight(headingHeight());
     if (showRowHeaders) verticalHeader()->setFixedWidth(impl_->columnWidths[0]);
     horizontalHeader()->setVisible(showColumnHeaders);
     verticalHeader()->setVisible(showRowHeaders);
@@ -296,6 +327,7 @@ void CGridCtrl::requestEdit(int row, int column) {
 void CGridCtrl::setItemText(int row, int column, const QString& text) {
     impl_->model->changeCell(row, column, {Qt::DisplayRole}, [&](grid::Cell& c) { c.text = text; });
     if (row == 0 && column == 0 && impl_->corner != nullptr) impl_->corner->update();
+    if (row == 0 && fixedRowCount() > 0) fitHeadingRow();
 }
 
 QString CGridCtrl::itemText(int row, int column) const {

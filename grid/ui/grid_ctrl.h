@@ -121,12 +121,17 @@ class CGridCtrl : public QTableView {
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
     struct Impl;
 
     void afterShapeChange();
     void applyLayout();
+    // The heading row is as high as the page asked, or as its tallest wrapped heading
+    // needs in the current font, whichever is more.
+    int headingHeight() const;
+    void fitHeadingRow();
     void syncCurrentIndex();
     // Focus moved by the user: notifies the page, scrolling the new cell into view first
     // when asked.

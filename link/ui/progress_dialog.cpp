@@ -1,6 +1,7 @@
 #include "link/ui/progress_dialog.h"
 
 #include <QCheckBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -19,6 +20,7 @@ namespace {
 constexpr int kBarControl = 1009;
 constexpr int kStatusControl = 1010;
 constexpr int kOkControl = 1;
+constexpr int kCancelControl = 2;
 
 }  // namespace
 
@@ -34,25 +36,36 @@ ProgressDialog::ProgressDialog(RadioServices radio, CMaItemDoc& doc, Prompter& p
       timer_(new QTimer(this)),
       bar_(new QProgressBar(this)),
       status_(new QLabel(this)),
-      retry_(new QPushButton(QStringLiteral("确定"), this)),
+      retry_(new QPushButton(this)),
+      close_(new QPushButton(this)),
       verify_(new QCheckBox(this)) {
     setProperty("templateNumber", kTemplate);
     setResourceId(bar_, kBarControl);
     setResourceId(status_, kStatusControl);
     setResourceId(retry_, kOkControl);
+    setResourceId(close_, kCancelControl);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(status_);
     layout->addWidget(bar_);
     layout->addWidget(verify_);
-    layout->addWidget(retry_, 0, Qt::AlignRight);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(retry_);
+    buttons->addWidget(close_);
+    layout->addLayout(buttons);
     setMinimumWidth(420);
+    status_->setWordWrap(true);
     bar_->setRange(0, link::kBarRange);
     bar_->setValue(0);
     bar_->setTextVisible(false);
-    // The button only appears when there is something to retry.
+    // The buttons only appear after a failure. Enter must not start a transfer again
+    // unasked, so Close is the default.
     retry_->setVisible(false);
-    retry_->setDefault(true);
+    close_->setVisible(false);
+    retry_->setAutoDefault(false);
+    close_->setDefault(true);
     connect(retry_, &QPushButton::clicked, this, &ProgressDialog::accept);
+    connect(close_, &QPushButton::clicked, this, &ProgressDialog::reject);
     connect(timer_, &QTimer::timeout, this, &ProgressDialog::poll);
     // Ticked while the write runs, it still applies to this write.
     verify_->setVisible(direction_ == link::Direction::Write);
@@ -67,6 +80,8 @@ ProgressDialog::ProgressDialog(RadioServices radio, CMaItemDoc& doc, Prompter& p
     setWindowTitle(QString::fromStdString(radio_.texts.text(link::titleKey(direction_))));
     status_->setText(QString::fromStdString(radio_.texts.text(link::promptKey(direction_))));
     verify_->setText(QString::fromStdString(radio_.texts.text(text_key::kVerifyAfterWrite)));
+    retry_->setText(QString::fromStdString(radio_.texts.text(text_key::kButtonRetry)));
+    close_->setText(QString::fromStdString(radio_.texts.text(text_key::kButtonClose)));
 }
 
 ProgressDialog::~ProgressDialog() {
@@ -79,6 +94,7 @@ ProgressDialog::~ProgressDialog() {
 void ProgressDialog::startJob() {
     setFocus();
     retry_->setVisible(false);
+    close_->setVisible(false);
     if (direction_ == link::Direction::Write) {
         link::prepareImageForWrite(doc_);
         // Before the timer runs: a warning about the backup must not meet a finished job.
@@ -97,8 +113,10 @@ void ProgressDialog::poll() {
     if (actions.portPane && hooks_.portPane) hooks_.portPane(*actions.portPane);
     if (actions.refreshStatusBar && hooks_.statusBar) hooks_.statusBar();
     if (actions.statusLine) {
-        status_->setText(QString::fromStdString(radio_.texts.text(actions.statusLine->key) +
-                                                actions.statusLine->suffix));
+        std::string line = radio_.texts.text(actions.statusLine->key) + actions.statusLine->suffix;
+        if (actions.mismatchAddress)
+            line += link::mismatchPlace(doc_, *actions.mismatchAddress, radio_.texts);
+        status_->setText(QString::fromStdString(line));
     }
     if (actions.barPosition) bar_->setValue(*actions.barPosition);
     if (actions.stopTimer) {
@@ -107,7 +125,14 @@ void ProgressDialog::poll() {
         radio_.port.close();
     }
     if (actions.errorKey) {
-        prompter_.showMessage({text_key::kError, *actions.errorKey, {}, PromptIcon::Stop});
+        std::string detail;
+        if (actions.tellOpenProblem) {
+            std::optional<link::PortOpenProblem> problem = job_->openProblem();
+            detail = link::noRadioDetail(problem, radio_.texts);
+            if (problem && hooks_.portProblem)
+                hooks_.portProblem(link::describeOpenProblem(*problem, radio_.texts));
+        }
+        prompter_.showMessage({text_key::kError, *actions.errorKey, detail, PromptIcon::Stop});
     }
     if (actions.settingsNotWritten) radio_.settingsWarning.tell(prompter_, radio_.settings.path());
     if (actions.takeImage) {
@@ -116,7 +141,11 @@ void ProgressDialog::poll() {
         if (hooks_.afterRead) hooks_.afterRead();
         doc_.updateAllViews();
     }
-    if (actions.allowRetry) retry_->setVisible(true);
+    if (actions.allowRetry) {
+        retry_->setVisible(true);
+        close_->setVisible(true);
+        close_->setFocus();
+    }
     if (actions.end) end();
 }
 

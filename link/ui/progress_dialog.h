@@ -36,6 +36,8 @@ class ProgressDialog : public QDialog {
         std::function<void()> afterRead;
         // The radio's version text ("%d.%d") when the job has ended.
         std::function<void(const std::string&)> radioVersion;
+        // Why no radio could be reached: the port could not be opened (with its path).
+        std::function<void(const std::string&)> portProblem;
     };
 
     ProgressDialog(RadioServices radio, CMaItemDoc& doc, Prompter& prompter,
@@ -47,11 +49,13 @@ class ProgressDialog : public QDialog {
     QString statusText() const;
     int barPosition() const;
     bool retryAllowed() const;
+    QPushButton* retryButton() const { return retry_; }
+    QPushButton* closeButton() const { return close_; }
     // The verify-after-write check box (shown for a write only).
     QCheckBox* verifyBox() const { return verify_; }
 
-    void reject() override;  // Esc and the close box cancel
-    void accept() override;  // OK retries a failed job
+    void reject() override;  // Esc, the close box and Close cancel a job or close
+    void accept() override;  // Retry starts a failed job again
 
   private:
     void poll();
@@ -67,6 +71,7 @@ class ProgressDialog : public QDialog {
     QProgressBar* bar_;
     QLabel* status_;
     QPushButton* retry_;
+    QPushButton* close_;
     QCheckBox* verify_;
 };
 

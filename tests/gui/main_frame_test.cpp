@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QTabBar>
 #include <QTest>
+#include <QTimer>
 
 #include "app/commands.h"
 #include "codeplug/document_commands.h"
@@ -128,9 +131,58 @@ TEST_F(MainFrameTest, OpeningAFileKeepsTheTitleAndUpdatesThePages) {
     EXPECT_TRUE(frame->openFile(QString::fromStdString(path)));
     EXPECT_EQ(frame->windowTitle(), text(text_key::kWindowName));  // never the file's name
     EXPECT_EQ(frame->statusPaneText(3), "430MHz - 440MHz");
-    EXPECT_FALSE(frame->openFile(QString::fromStdString(folder.write("junk.PL-3", "junk"))));
+    const std::string junk = folder.write("junk.PL-3", "junk");
+    EXPECT_FALSE(frame->openFile(QString::fromStdString(junk)));
     EXPECT_EQ(prompter.prompts().back().textKey, text_key::kWarnLoad);
+    EXPECT_NE(prompter.prompts().back().detail.find(junk), std::string::npos);
     EXPECT_EQ(doc->pathName(), path);
+}
+
+// A start with a file that is no data file names it and keeps the new codeplug.
+TEST_F(MainFrameTest, ABadFileLeavesTheNewCodeplug) {
+    const Image fresh = doc->image();
+    const std::string junk = folder.write("notacodeplug.PL-3", "not a codeplug");
+    EXPECT_FALSE(frame->openFile(QString::fromStdString(junk)));
+    ASSERT_FALSE(prompter.prompts().empty());
+    EXPECT_NE(prompter.prompts().back().detail.find(junk), std::string::npos);
+    EXPECT_EQ(doc->image(), fresh);
+    EXPECT_TRUE(doc->pathName().empty());
+    EXPECT_FALSE(doc->isModified());
+}
+
+TEST_F(MainFrameTest, SettingMenuAndVerifyMenuItem) {
+    QMenu* setting = frame->menuBar()->actions()[3]->menu();
+    EXPECT_TRUE(setting->actions().contains(frame->action(command::kLanguage)));
+    EXPECT_EQ(frame->action(command::kLanguage)->text(), text(text_key::kMenuSettingLanguage));
+
+    QAction* verify = frame->action(command::kVerifyAfterWrite);
+    QMenu* program = frame->menuBar()->actions()[2]->menu();
+    EXPECT_TRUE(program->actions().contains(verify));
+    EXPECT_TRUE(verify->isCheckable());
+    EXPECT_EQ(verify->isChecked(), context->settings.verifyAfterWrite());
+    for (bool on : {!verify->isChecked(), verify->isChecked()}) {
+        verify->trigger();
+        EXPECT_EQ(verify->isChecked(), on);
+        EXPECT_EQ(context->settings.verifyAfterWrite(), on);
+    }
+}
+
+std::vector<QString> capturedWarnings;
+
+TEST_F(MainFrameTest, PrintSetupWarnsNothing) {
+    capturedWarnings.clear();
+    QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType type, const QMessageLogContext&, const QString& message) {
+            if (type != QtDebugMsg && type != QtInfoMsg) capturedWarnings.push_back(message);
+        });
+    QTimer::singleShot(0, [] {
+        if (QWidget* dialog = QApplication::activeModalWidget()) dialog->close();
+    });
+    frame->filePrintSetup();
+    qInstallMessageHandler(previous);
+    for (const QString& warning : capturedWarnings)
+        EXPECT_FALSE(warning.contains(QLatin1String("printer"), Qt::CaseInsensitive))
+            << warning.toStdString();
 }
 
 TEST_F(MainFrameTest, ALanguageChangeRelabelsMenusAndTabs) {

@@ -2,11 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <QPushButton>
 #include <QTest>
+
+#include <linux/capability.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include "app/app_context.h"
 #include "codeplug/document_commands.h"
 #include "codeplug/text_keys.h"
+#include "pseudo_terminal.h"
 #include "scripted_prompter.h"
 #include "simulated_radio.h"
 
@@ -35,10 +42,11 @@ class ProgressDialogTest : public ::testing::Test {
 
     // Runs the dialog's job until the dialog ends or the job has stopped with a failure.
     Outcome run(Direction direction) {
-        ProgressDialog dialog(context->radio(), *doc, prompter, direction,
-                              {[this](int port) { searchedPorts.push_back(port); },
-                               [this] { ++statusBarRefreshes; }, [this] { ++relabels; },
-                               [this](const std::string& version) { radioVersion = version; }});
+        ProgressDialog dialog(
+            context->radio(), *doc, prompter, direction,
+            {[this](int port) { searchedPorts.push_back(port); }, [this] { ++statusBarRefreshes; },
+             [this] { ++relabels; }, [this](const std::string& version) { radioVersion = version; },
+             [this](const std::string& problem) { portProblems.push_back(problem); }});
         dialog.startJob();
         EXPECT_TRUE(
             QTest::qWaitFor([&] { return dialog.result() != 0 || dialog.retryAllowed(); }, 60000));
@@ -56,7 +64,41 @@ class ProgressDialogTest : public ::testing::Test {
     int statusBarRefreshes = 0;
     int relabels = 0;
     std::string radioVersion;
+    std::vector<std::string> portProblems;
 };
+
+// Root opens any file whatever its mode; without these capabilities (per thread, and
+// inherited by the threads started meanwhile) it meets the permission check like any
+// user. Nothing to do for other users.
+class WithoutAccessOverride {
+  public:
+    WithoutAccessOverride() {
+        if (::geteuid() != 0) return;
+        header_.version = _LINUX_CAPABILITY_VERSION_3;
+        if (::syscall(SYS_capget, &header_, saved_) != 0) return;
+        __user_cap_data_struct lowered[2] = {saved_[0], saved_[1]};
+        lowered[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+        active_ = ::syscall(SYS_capset, &header_, lowered) == 0;
+    }
+    ~WithoutAccessOverride() {
+        if (active_) ::syscall(SYS_capset, &header_, saved_);
+    }
+    WithoutAccessOverride(const WithoutAccessOverride&) = delete;
+    WithoutAccessOverride& operator=(const WithoutAccessOverride&) = delete;
+
+  private:
+    __user_cap_header_struct header_{};
+    __user_cap_data_struct saved_[2]{};
+    bool active_ = false;
+};
+
+// The words of a reason after the device path: what tells one reason from another.
+std::string reasonWords(const TextLookup& texts, std::string_view key) {
+    std::string text = texts.text(key);
+    std::size_t mark = text.find("%s");
+    std::string words = mark == std::string::npos ? text : text.substr(mark + 2);
+    return words.substr(0, words.find("%s"));
+}
 
 TEST_F(ProgressDialogTest, ReadReplacesTheImageAndEnds) {
     prepare();
@@ -133,21 +175,71 @@ TEST_F(ProgressDialogTest, FailuresAreShownAsTheyShould) {
     }
 }
 
-TEST_F(ProgressDialogTest, RetryStartsAgainAndCancelEndsQuietly) {
+// The reason a port did not open travels from the serial layer through the job to the
+// message and the status line, with the device path.
+TEST_F(ProgressDialogTest, APortThatDoesNotOpenSaysWhy) {
+    prepare();
+    test::PseudoTerminal taken;
+    SerialPort otherProgram(context->settings);
+    ASSERT_TRUE(otherProgram.openDevice(taken.slavePath(), kRadioBaud));
+    const std::string locked = radio->folder().write("ttyLocked", "");
+    ASSERT_EQ(::chmod(locked.c_str(), 0), 0);
+    struct Case {
+        const char* what;
+        std::string path;
+        std::string_view reasonKey;
+    } cases[] = {
+        {"missing", radio->folder().file("ttyUSB9"), text_key::kPortMissing},
+        {"busy", taken.slavePath(), text_key::kPortBusy},
+        // The file's group is root for root, the user's own group for anyone else.
+        {"permission", locked,
+         ::geteuid() == 0 ? text_key::kPortPermissionRoot : text_key::kPortPermissionGroup},
+    };
+    for (const Case& c : cases) {
+        radio->mapPort(1, c.path);
+        prompter = test::ScriptedPrompter();
+        portProblems.clear();
+        Outcome result;
+        {
+            WithoutAccessOverride asAUser;
+            result = run(Direction::Read);
+        }
+        EXPECT_EQ(result.result, 5) << c.what;
+        ASSERT_EQ(prompter.prompts().size(), 1u) << c.what;
+        const std::string& detail = prompter.prompts()[0].detail;
+        EXPECT_EQ(prompter.prompts()[0].textKey, text_key::kErrorPortConn) << c.what;
+        EXPECT_NE(detail.find(c.path), std::string::npos) << c.what << ": " << detail;
+        EXPECT_NE(detail.find(reasonWords(context->texts, c.reasonKey)), std::string::npos)
+            << c.what << ": " << detail;
+        ASSERT_EQ(portProblems.size(), 1u) << c.what;
+        EXPECT_NE(detail.find(portProblems[0]), std::string::npos) << c.what;
+    }
+}
+
+TEST_F(ProgressDialogTest, AFailureOffersRetryAndClose) {
     prepare(test::faultsWhere([](sim::Faults& f) { f.shortReplyAtBlock = 200; }));
     {
         ProgressDialog dialog(context->radio(), *doc, prompter, Direction::Read, {});
         dialog.startJob();
         ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.retryAllowed(); }, 60000));
-        dialog.accept();  // OK: try again
+        // Retry and Close, and Enter does not start the transfer again unasked.
+        EXPECT_FALSE(dialog.retryButton()->isHidden());
+        EXPECT_FALSE(dialog.closeButton()->isHidden());
+        EXPECT_EQ(dialog.retryButton()->text(), text(text_key::kButtonRetry));
+        EXPECT_EQ(dialog.closeButton()->text(), text(text_key::kButtonClose));
+        EXPECT_TRUE(dialog.closeButton()->isDefault());
+        EXPECT_FALSE(dialog.retryButton()->isDefault());
+        dialog.retryButton()->click();
         EXPECT_FALSE(dialog.retryAllowed());
+        EXPECT_TRUE(dialog.closeButton()->isHidden());
         ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.statusText().endsWith('%'); }, 60000));
-        dialog.reject();  // Esc while reading
+        ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.retryAllowed(); }, 60000));
+        QTest::keyClick(&dialog, Qt::Key_Escape);  // Escape is Close
         EXPECT_EQ(dialog.result(), 0);
+        EXPECT_EQ(radio->radio().sessions(), 2);
     }
     EXPECT_FALSE(context->port.isOpen());
     EXPECT_TRUE(prompter.prompts().empty());
-    EXPECT_EQ(radio->radio().sessions(), 2);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include "codeplug/text_keys.h"
 #include "settings_fixture.h"
 
@@ -68,11 +70,76 @@ TEST(JobDisplay, PortPaneFollowsTheSearch) {
     EXPECT_EQ(titleKey(Direction::Write), text_key::kWriteData);
 }
 
+TEST(JobDisplay, NoRadioTellsWhyThePortDidNotOpen) {
+    EXPECT_TRUE(tickActions(job(JobStatus::NoRadio), Direction::Read).tellOpenProblem);
+    EXPECT_FALSE(tickActions(job(JobStatus::WrongRadio), Direction::Read).tellOpenProblem);
+}
+
 class ImageRulesTest : public ::testing::Test {
   protected:
+    ImageRulesTest() { folder.installLanguageFiles(); }
     test::ProgramFolder folder;
     CMaItemDoc doc{folder.settings()};
 };
+
+// Each reason names the device and a remedy, in both languages; a device only root may
+// open never has the user join the group root.
+TEST_F(ImageRulesTest, OpenProblemsInWords) {
+    using platform::SerialOpenError;
+    const std::string path = "/dev/ttyUSB3";
+    struct Case {
+        platform::SerialOpenFailure failure;
+        std::string devicePath;
+        std::vector<std::string> englishParts;
+    } cases[] = {
+        {{SerialOpenError::NoSuchDevice, ENOENT, ""}, path, {path, "does not exist"}},
+        {{SerialOpenError::NoSuchDevice, ENODEV, ""}, "", {"No serial device is set up"}},
+        {{SerialOpenError::Busy, EBUSY, ""}, path, {path, "in use by another program"}},
+        {{SerialOpenError::PermissionDenied, EACCES, "dialout"},
+         path,
+         {path, "group 'dialout'", "sudo usermod -aG dialout $USER"}},
+        {{SerialOpenError::PermissionDenied, EACCES, "uucp"}, path, {"usermod -aG uucp $USER"}},
+        {{SerialOpenError::PermissionDenied, EACCES, "root"},
+         path,
+         {path, "only accessible to root", "'dialout'", "'uucp'", "udev rule"}},
+        {{SerialOpenError::PermissionDenied, EPERM, ""}, path, {path, "only accessible to root"}},
+        {{SerialOpenError::NotASerialDevice, ENOTTY, ""}, path, {path, "not a serial port"}},
+        {{SerialOpenError::Other, EIO, ""}, path, {path, "Input/output error"}},
+    };
+    TextLookup english(folder.file("english.lang"));
+    TextLookup chinese(folder.file("chinese.lang"));
+    for (const Case& c : cases) {
+        const PortOpenProblem problem{c.failure, c.devicePath};
+        const std::string text = describeOpenProblem(problem, english);
+        for (const std::string& part : c.englishParts)
+            EXPECT_NE(text.find(part), std::string::npos) << text << "\n  lacks: " << part;
+        for (const std::string& words : {text, describeOpenProblem(problem, chinese)}) {
+            EXPECT_EQ(words.find("-aG root"), std::string::npos) << words;
+            EXPECT_EQ(words.find("%s"), std::string::npos) << words;
+            EXPECT_EQ(words.find(kTextNotFound), std::string::npos) << words;
+            EXPECT_NE(words.find(c.devicePath), std::string::npos) << words;
+        }
+    }
+    EXPECT_EQ(noRadioDetail(std::nullopt, english), "");
+}
+
+TEST_F(ImageRulesTest, VerifyDifferenceNamesItsChannelOrSetting) {
+    TextLookup english(folder.file("english.lang"));
+    struct Case {
+        int address;
+        std::string place;
+    } cases[] = {
+        {18 * 16 + 0, " (channel 18, RxFreq)"},
+        {128 * 16 + 6, " (channel 128, TxFreq)"},
+        {0x08A9, " (setting StartChannel)"},
+        {0x0004, ""},  // the model identification: no field shows it
+    };
+    for (const Case& c : cases) {
+        const Image before = doc.image();
+        EXPECT_EQ(mismatchPlace(doc, c.address, english), c.place) << c.address;
+        EXPECT_EQ(doc.image(), before);
+    }
+}
 
 TEST_F(ImageRulesTest, ReadImageResetsEmptyChannels) {
     Image radio;

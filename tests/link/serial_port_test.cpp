@@ -105,7 +105,7 @@ class SerialPortTest : public ::testing::Test {
 
     void openPort() {
         ASSERT_TRUE(port_.openDevice(radio_.slavePath(), kRadioBaud))
-            << port_.lastOpenFailure().describe(port_.lastDevicePath());
+            << "open failed, errno " << port_.lastOpenFailure().errorNumber;
     }
 
     test::ProgramFolder folder_;
@@ -148,7 +148,8 @@ TEST_F(SerialPortTest, OpensPortNumberThroughPortsSection) {
     test::ProgramFolder folder(std::string(test::kThreeRanges) +
                                "\n[ports]\n5=" + radio_.slavePath() + "\n");
     SerialPort port(folder.settings());
-    ASSERT_TRUE(port.open(5, kRadioBaud)) << port.lastOpenFailure().describe(port.lastDevicePath());
+    ASSERT_TRUE(port.open(5, kRadioBaud))
+        << "open failed, errno " << port.lastOpenFailure().errorNumber;
     EXPECT_TRUE(port.isOpen());
     EXPECT_EQ(port.lastDevicePath(), radio_.slavePath());
     EXPECT_EQ(port.lastOpenFailure().error, SerialOpenError::None);

@@ -212,11 +212,11 @@ int exitCodeOf(link::JobStatus status) {
     }
 }
 
-// Says why a port named on the command line could not be opened (missing, busy,
-// permission), which "no radio" alone would hide.
-void explainOpenFailure(const SerialPort& port, const link::PortPlan& plan) {
-    if (plan.search || port.lastOpenFailure().error == platform::SerialOpenError::None) return;
-    std::cerr << "pl3ctl: " << port.lastOpenFailure().describe(port.lastDevicePath()) << "\n";
+// Says why the port could not be opened (missing, busy, permission), which "no radio"
+// alone would hide.
+void explainOpenFailure(const CliContext& context, const link::TransferJob& job) {
+    if (std::optional<link::PortOpenProblem> problem = job.openProblem())
+        std::cerr << "pl3ctl: " << link::describeOpenProblem(*problem, context.texts) << "\n";
 }
 
 }  // namespace
@@ -241,7 +241,7 @@ int runRead(CliContext& context, const Arguments& args) {
         reportBlocks(context, text_key::kCliReadStopped, end.blocksDone);
         return kExitInterrupted;
     }
-    if (end.status == link::JobStatus::NoRadio) explainOpenFailure(port, *plan);
+    if (end.status == link::JobStatus::NoRadio) explainOpenFailure(context, job);
     if (end.status != link::JobStatus::ReadComplete) return exitCodeOf(end.status);
     std::optional<std::string> backupPath;
     if (!parsed->noBackup) {
@@ -285,7 +285,7 @@ int runWrite(CliContext& context, const Arguments& args) {
         reportStoppedWrite(context, end.blocksDone, parsed->noBackup, backupPath);
         return kExitInterrupted;
     }
-    if (end.status == link::JobStatus::NoRadio) explainOpenFailure(port, *plan);
+    if (end.status == link::JobStatus::NoRadio) explainOpenFailure(context, job);
     return exitCodeOf(end.status);
 }
 
