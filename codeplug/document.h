@@ -1,31 +1,23 @@
 #pragma once
 // The single document: the codeplug image with its file header, the frequency limits
-// in force, and the modified flag and path of the framework. Pages and dialogs keep no
-// copy of the data; every edit goes through the field operations below. No operation
-// checks its index or value range (callers pass what the tables allow), and no field
-// operation sets the modified flag: the caller decides that.
+// in force, the modified flag and path of the framework, the edit history and the views
+// that follow it. Pages and dialogs keep no copy of the data; every edit goes through the
+// field operations the document inherits from ImageFields. No field operation sets the
+// modified flag: the caller decides that.
 
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "codeplug/edit_history.h"
-#include "codeplug/frequency.h"
 #include "codeplug/frequency_range.h"
-#include "codeplug/image_layout.h"
-#include "codeplug/radio_settings.h"
-#include "codeplug/text_codes.h"
-#include "codeplug/tone_tables.h"
+#include "codeplug/image_fields.h"
 #include "platform/settings_file.h"
 
 namespace pl3 {
 
-enum class DtmfCode { Bot, Eot };
-
-class CMaItemDoc {
+class CMaItemDoc : public ImageFields {
   public:
     explicit CMaItemDoc(SettingsFile settings);
 
@@ -33,8 +25,6 @@ class CMaItemDoc {
 
     Header& header() { return header_; }
     const Header& header() const { return header_; }
-    Image& image() { return image_; }
-    const Image& image() const { return image_; }
 
     // --- framework state ---
     bool isModified() const { return modified_; }
@@ -55,7 +45,7 @@ class CMaItemDoc {
     // The file now holds the image.
     void markSaved();
     // The image differs from the last step: something changed it without an edit step.
-    bool hasUnrecordedChanges() const { return image_ != history_.current(); }
+    bool hasUnrecordedChanges() const { return image() != history_.current(); }
     bool canUndo() const { return history_.canUndo(); }
     bool canRedo() const { return history_.canRedo(); }
     // One edit back or forward: the image, the modified flag (clear exactly when the
@@ -76,67 +66,12 @@ class CMaItemDoc {
     void removeViewListener(int id);
     void updateAllViews();
 
-    // --- channel records: n = 1 ... 128, 129 for the VFO ---
-    bool isEmpty(int n) const;
-    bool lacksFrequency(int n) const;
-    bool sameFrequencies(int n) const;
-    std::string frequencyText(int n, Side side) const;
-    // Channel rounding; the empty text empties the field.
-    void setFrequencyText(int n, Side side, std::string_view text);
-    // The same in 10 Hz units; nullopt empties the field.
-    void setFrequency(int n, Side side, std::optional<std::int32_t> value);
-    int toneCode(int n, Side side) const;
-    void setToneCode(int n, Side side, int code);
-    tone::Field toneField(int n, Side side) const;
-    std::uint8_t toneIndexByte(int n, Side side) const;
-    void setToneIndexByte(int n, Side side, std::uint8_t index);
-    bool toneKindBit(int n, Side side, int bit) const;
-    void setToneKindBit(int n, Side side, int bit, bool on);
-    bool channelFlag(int n, ChannelFlag flag) const;
-    void setChannelFlag(int n, ChannelFlag flag, bool on);
-    // Bits 6-7 of record byte 13: 0 equal, 1 transmit above receive, 2 below.
-    int shiftDir(int n) const;
-    void setShiftDir(int n, int direction);
-    text_codes::DisplayBytes channelName(int n) const;
-    void setChannelName(int n, const text_codes::DisplayBytes& name);
-
-    // --- VFO ---
-    std::string vfoOffsetText() const;
-    void setVfoFrequencyText(frequency::VfoValue which, std::string_view text);
-
-    // --- scan list: k = 0 ... 127 for channel k + 1 ---
-    bool scanMember(int k) const;
-    void setScanMember(int k, bool on);
-
-    // --- FM broadcast presets: p = 1 ... 25; 0 = empty, else FM index + 1 ---
-    int preset(int p) const;
-    void setPreset(int p, int value);
-
-    // --- radio-wide settings (indexes as the lists show them) ---
-    int setting(Setting id) const { return readSettingIndex(image_, id); }
-    void setSetting(Setting id, int index) { writeSettingIndex(image_, id, index); }
-
-    std::string dtmfCodeText(DtmfCode which) const;
-    void setDtmfCodeText(DtmfCode which, std::string_view text);
-    text_codes::PasswordBytes powerOnPassword() const;
-    void setPowerOnPassword(const text_codes::PasswordBytes& bytes);
-    text_codes::DisplayBytes powerOnMessage() const;
-    void setPowerOnMessage(const text_codes::DisplayBytes& bytes);
-
-    // --- tuning values ---
-    int tuneSquelch3(int i) const;  // i = 0 ... 2; above 127 reads as 127
-    void setTuneSquelch3(int i, int value);
-    // j = 0 ... 12: high power 0 ... 4, low power 0 ... 4, battery, VOX 1, VOX 9.
-    int tuningValue(int j) const;
-    void setTuningValue(int j, int value);
-
     // --- service mode: the access code typed last; kept for the whole run, through new
     // documents and loaded files, and never saved ---
     const std::string& accessCode() const { return accessCode_; }
     void setAccessCode(std::string code) { accessCode_ = std::move(code); }
 
-    // --- frequency range ---
-    freq_range::Code freqRangeCode() const;
+    // --- frequency range: the limits come from setting.ini ---
     int rangeIndex() const;
     // Stores the code of range i (when setting.ini has it) and derives the limits.
     void selectRange(int i);
@@ -145,14 +80,8 @@ class CMaItemDoc {
     std::int32_t upperLimit() const { return limits_.upper; }
 
   private:
-    std::size_t recordByte(int n, std::size_t byte) const { return layout::record(n) + byte; }
-    std::size_t toneOffset(int n, Side side) const;
-    std::size_t frequencyOffset(int n, Side side) const;
-    std::size_t dtmfOffset(DtmfCode which) const;
-
     SettingsFile settings_;
     Header header_{};
-    Image image_{};
     freq_range::Limits limits_ = freq_range::kDefaultLimits;
     bool modified_ = false;
     EditHistory history_;

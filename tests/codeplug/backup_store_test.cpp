@@ -10,6 +10,7 @@
 
 #include "codeplug/data_file.h"
 #include "codeplug/text_keys.h"
+#include "patterned_image.h"
 #include "scoped_environment.h"
 #include "scripted_prompter.h"
 #include "temp_dir.h"
@@ -22,13 +23,6 @@ namespace fs = std::filesystem;
 constexpr std::time_t kDay = 24 * 60 * 60;
 // 2026-12-07 13:15:02 UTC
 constexpr std::time_t kNow = 1796649302;
-
-Image patterned(std::uint8_t seed) {
-    Image image;
-    for (std::size_t i = 0; i < image.size(); ++i)
-        image[i] = static_cast<std::uint8_t>(i * 11 + seed);
-    return image;
-}
 
 std::vector<std::string> namesIn(const std::string& folder) {
     std::vector<std::string> names;
@@ -88,13 +82,14 @@ TEST_F(BackupStoreTest, OnlyOurOwnNamesHaveATime) {
 
 TEST_F(BackupStoreTest, SavedBackupIsADataFileOfTheImage) {
     BackupStore store(dir.file("backups"));
-    std::optional<std::string> path = store.save(patterned(1), Event::Read, prompter, kNow);
+    std::optional<std::string> path =
+        store.save(test::patternedImage(11, 1), Event::Read, prompter, kNow);
     ASSERT_TRUE(path);
     EXPECT_EQ(*path, dir.file("backups/2026-12-07_131502_read.PL-3"));
     Header header{};
     Image image{};
     EXPECT_EQ(data_file::read(*path, header, image).status, data_file::ReadStatus::Complete);
-    EXPECT_EQ(image, patterned(1));
+    EXPECT_EQ(image, test::patternedImage(11, 1));
     EXPECT_TRUE(prompter.prompts().empty());
     // The folder is created private: backups are the user's own data.
     EXPECT_EQ(fs::status(dir.file("backups")).permissions() & fs::perms::all, fs::perms::owner_all);
@@ -102,10 +97,10 @@ TEST_F(BackupStoreTest, SavedBackupIsADataFileOfTheImage) {
 
 TEST_F(BackupStoreTest, BackupsInTheSameSecondNeverReplaceEachOther) {
     BackupStore store(dir.file("backups"));
-    ASSERT_TRUE(store.save(patterned(1), Event::BeforeWrite, prompter, kNow));
-    ASSERT_TRUE(store.save(patterned(2), Event::BeforeWrite, prompter, kNow));
-    ASSERT_TRUE(store.save(patterned(3), Event::BeforeWrite, prompter, kNow));
-    ASSERT_TRUE(store.save(patterned(4), Event::Read, prompter, kNow));
+    ASSERT_TRUE(store.save(test::patternedImage(11, 1), Event::BeforeWrite, prompter, kNow));
+    ASSERT_TRUE(store.save(test::patternedImage(11, 2), Event::BeforeWrite, prompter, kNow));
+    ASSERT_TRUE(store.save(test::patternedImage(11, 3), Event::BeforeWrite, prompter, kNow));
+    ASSERT_TRUE(store.save(test::patternedImage(11, 4), Event::Read, prompter, kNow));
     EXPECT_EQ(namesIn(store.folder()),
               (std::vector<std::string>{
                   "2026-12-07_131502-2_before-write.PL-3", "2026-12-07_131502-3_before-write.PL-3",
@@ -113,7 +108,7 @@ TEST_F(BackupStoreTest, BackupsInTheSameSecondNeverReplaceEachOther) {
     Header header{};
     Image image{};
     data_file::read(store.folder() + "/2026-12-07_131502-3_before-write.PL-3", header, image);
-    EXPECT_EQ(image, patterned(3));
+    EXPECT_EQ(image, test::patternedImage(11, 3));
 }
 
 TEST_F(BackupStoreTest, PruningRemovesOnlyOurBackupsOlderThanNinetyDays) {
@@ -140,7 +135,7 @@ TEST_F(BackupStoreTest, PruningRemovesOnlyOurBackupsOlderThanNinetyDays) {
 
     // Saving prunes too.
     place(old);
-    ASSERT_TRUE(store.save(patterned(1), Event::Read, prompter, kNow));
+    ASSERT_TRUE(store.save(test::patternedImage(11, 1), Event::Read, prompter, kNow));
     EXPECT_FALSE(fs::exists(store.folder() + "/" + old));
 }
 
@@ -162,8 +157,8 @@ TEST_F(BackupStoreTest, FailureWarnsOnceAndKeepsNothingHalfWritten) {
         if (c.needsPermissions && ::geteuid() == 0) continue;
         test::ScriptedPrompter quiet;
         BackupStore store(c.folder);
-        EXPECT_FALSE(store.save(patterned(1), Event::Read, quiet, kNow));
-        EXPECT_FALSE(store.save(patterned(2), Event::BeforeWrite, quiet, kNow + 1));
+        EXPECT_FALSE(store.save(test::patternedImage(11, 1), Event::Read, quiet, kNow));
+        EXPECT_FALSE(store.save(test::patternedImage(11, 2), Event::BeforeWrite, quiet, kNow + 1));
         ASSERT_EQ(quiet.prompts().size(), 1u);
         EXPECT_EQ(quiet.prompts()[0].textKey, text_key::kWarnBackup);
         EXPECT_EQ(quiet.prompts()[0].icon, PromptIcon::Exclamation);

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 
+#include "patterned_image.h"
 #include "temp_dir.h"
 
 namespace pl3 {
@@ -38,9 +39,7 @@ TEST(DataFile, WriteThenReadIsByteExact) {
     Header header{};
     data_file::writeMagic(header);
     header[44] = 1, header[45] = 2, header[46] = 3, header[47] = 4;
-    Image image;
-    for (std::size_t i = 0; i < image.size(); ++i)
-        image[i] = static_cast<std::uint8_t>(i * 7);
+    Image image = test::patternedImage(7, 0);
     ASSERT_TRUE(data_file::write(dir.file("a.PL-3"), header, image));
 
     std::vector<std::uint8_t> bytes = test::readBytes(dir.file("a.PL-3"));

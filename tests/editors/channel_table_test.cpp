@@ -4,27 +4,23 @@
 
 #include <memory>
 
-#include "codeplug/document_commands.h"
 #include "codeplug/text_keys.h"
-#include "scripted_prompter.h"
-#include "settings_fixture.h"
+#include "document_fixture.h"
 
 namespace pl3 {
 namespace {
 
 using Table = ChannelTable;
 
-class ChannelTableTest : public ::testing::Test {
+class ChannelTableTest : public test::DocumentFixture {
   protected:
     void SetUp() override {
-        folder.installLanguageFiles();
-        bool skip = true;
-        ASSERT_TRUE(newDocument(doc, prompter, skip));
-        table = std::make_unique<ChannelTable>(doc, lookup, prompter);
+        DocumentFixture::SetUp();
+        table = std::make_unique<ChannelTable>(doc, texts, prompter);
         table->onChannelsChanged = [this] { ++channelsChanged; };
     }
 
-    std::string word(std::string_view key) const { return lookup.text(key); }
+    std::string word(std::string_view key) const { return texts.text(key); }
     std::uint8_t& recordByte(int n, std::size_t b) { return doc.image()[layout::record(n) + b]; }
 
     // 'e' editable, 'r' read-only, for columns 1 ... 12.
@@ -42,10 +38,6 @@ class ChannelTableTest : public ::testing::Test {
         table->RefreshRow(n);
     }
 
-    test::ProgramFolder folder;
-    test::ScriptedPrompter prompter;
-    TextLookup lookup{folder.file("english.lang")};
-    CMaItemDoc doc{folder.settings()};
     std::unique_ptr<ChannelTable> table;
     int channelsChanged = 0;
 };
@@ -54,7 +46,7 @@ TEST_F(ChannelTableTest, HeadingsAndNumbersFillRowZeroAndColumnZero) {
     for (int c = 0; c < Table::kColumnCount; ++c) {
         EXPECT_EQ(
             table->cell(0, c).text,
-            lookup.heading(lang_section::kChText, lang_section::kChTextKeyFormat, c).value_or("?"))
+            texts.heading(lang_section::kChText, lang_section::kChTextKeyFormat, c).value_or("?"))
             << c;
     }
     EXPECT_EQ(table->cell(0, 1).text, "RX Freq");

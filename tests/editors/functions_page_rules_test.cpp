@@ -5,23 +5,15 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "codeplug/document_commands.h"
-#include "scripted_prompter.h"
-#include "settings_fixture.h"
+#include "document_fixture.h"
 
 namespace pl3 {
 namespace {
 
 using Rules = FunctionsPageRules;
 
-class FunctionsPageRulesTest : public ::testing::Test {
+class FunctionsPageRulesTest : public test::DocumentFixture {
   protected:
-    void SetUp() override {
-        folder.installLanguageFiles();
-        bool skip = true;
-        ASSERT_TRUE(newDocument(doc, prompter, skip));
-    }
-
     // An image as a radio with nothing programmed would send it.
     void eraseImage() {
         doc.image().fill(0xFF);
@@ -30,10 +22,6 @@ class FunctionsPageRulesTest : public ::testing::Test {
 
     std::uint8_t at(std::size_t offset) const { return doc.image()[offset]; }
 
-    test::ProgramFolder folder;
-    test::ScriptedPrompter prompter;
-    CMaItemDoc doc{folder.settings()};
-    TextLookup texts{folder.file("english.lang")};
     Rules rules{doc, texts};
 };
 

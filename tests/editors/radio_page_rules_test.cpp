@@ -4,9 +4,7 @@
 
 #include <stdexcept>
 
-#include "codeplug/document_commands.h"
-#include "scripted_prompter.h"
-#include "settings_fixture.h"
+#include "document_fixture.h"
 
 namespace pl3 {
 namespace {
@@ -14,12 +12,10 @@ namespace {
 using Rules = RadioPageRules;
 using Items = std::vector<std::string>;
 
-class RadioPageRulesTest : public ::testing::Test {
+class RadioPageRulesTest : public test::DocumentFixture {
   protected:
     void SetUp() override {
-        folder.installLanguageFiles();
-        bool skip = true;
-        ASSERT_TRUE(newDocument(doc, prompter, skip));
+        DocumentFixture::SetUp();
         doc.setModifiedFlag(false);
     }
 
@@ -39,10 +35,6 @@ class RadioPageRulesTest : public ::testing::Test {
         doc.setModifiedFlag(false);
     }
 
-    test::ProgramFolder folder;
-    test::ScriptedPrompter prompter;
-    CMaItemDoc doc{folder.settings()};
-    TextLookup texts{folder.file("english.lang")};
     Rules rules{doc, texts};
 };
 

@@ -5,10 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "codeplug/document_commands.h"
 #include "codeplug/text_keys.h"
-#include "scripted_prompter.h"
-#include "settings_fixture.h"
+#include "document_fixture.h"
 
 namespace pl3 {
 namespace {
@@ -19,12 +17,10 @@ constexpr int kChannel = 80;
 constexpr int kRxColumn = 3;
 constexpr int kTxColumn = 4;
 
-class TonePickerRulesTest : public ::testing::Test {
+class TonePickerRulesTest : public test::DocumentFixture {
   protected:
     void SetUp() override {
-        folder.installLanguageFiles();
-        bool skip = true;
-        ASSERT_TRUE(newDocument(doc, prompter, skip));
+        DocumentFixture::SetUp();
         doc.setFrequencyText(kChannel, Side::Receive, "440");
         doc.setFrequencyText(kChannel, Side::Transmit, "440");
         doc.setModifiedFlag(false);
@@ -37,13 +33,8 @@ class TonePickerRulesTest : public ::testing::Test {
     }
     tone::Field field(Side side) const { return doc.toneField(kChannel, side); }
     Rules open(int column, std::string text = {}) {
-        return Rules(doc, lookup, kChannel, column, std::move(text));
+        return Rules(doc, texts, kChannel, column, std::move(text));
     }
-
-    test::ProgramFolder folder;
-    test::ScriptedPrompter prompter;
-    TextLookup lookup{folder.file("english.lang")};
-    CMaItemDoc doc{folder.settings()};
 };
 
 TEST(TonePickerShapes, SizesWidthsAndEntries) {
@@ -103,9 +94,8 @@ TEST_F(TonePickerRulesTest, NumbersEntriesAndHeadings) {
         {0xF9, 14, 13, "D754N"},
         {0xF9, 14, 12, "104"},
         {0xFB, 1, 1, "D023I"},
-        {0xF8, 0, 0, *lookup.heading(lang_section::kCtcDcsText, lang_section::kCtcDcsKeyFormat, 0)},
-        {0xF9, 0, 13,
-         *lookup.heading(lang_section::kCtcDcsText, lang_section::kCtcDcsKeyFormat, 1)},
+        {0xF8, 0, 0, *texts.heading(lang_section::kCtcDcsText, lang_section::kCtcDcsKeyFormat, 0)},
+        {0xF9, 0, 13, *texts.heading(lang_section::kCtcDcsText, lang_section::kCtcDcsKeyFormat, 1)},
     };
     for (const Case& c : cases) {
         setField(Side::Receive, 0, c.kind);

@@ -18,6 +18,7 @@
 #include "lang/ui/dialog_translation.h"
 #include "main_frame_fixture.h"
 #include "view/ui/ma_item_view.h"
+#include "widget_lookup.h"
 
 namespace pl3 {
 namespace {
@@ -30,10 +31,8 @@ class ChannelInterchangeTest : public test::MainFrameFixture {
             auto* dialog = qobject_cast<ImportReportDialog*>(QApplication::activeModalWidget());
             ASSERT_NE(dialog, nullptr);
             reportText = dialog->findChild<QPlainTextEdit*>()->toPlainText().toStdString();
-            for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
-                if (button->property(kResourceIdProperty).toInt() == kOkButtonId)
-                    okOffered = button->isVisible();
-            }
+            if (QPushButton* ok = test::control<QPushButton>(dialog, kOkButtonId))
+                okOffered = ok->isVisible();
             if (import) {
                 dialog->accept();
             } else {

@@ -7,32 +7,20 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "codeplug/document_commands.h"
+#include "document_fixture.h"
 #include "editors/ui/tone_picker_dialog.h"
 #include "grid/ui/grid_ctrl.h"
-#include "scripted_prompter.h"
-#include "settings_fixture.h"
+#include "widget_lookup.h"
 
 namespace pl3 {
 namespace {
 
 constexpr int kChannel = 80;
 
-// One click on a data cell of a grid: press and release at its centre.
-void clickCell(CGridCtrl* grid, int row, int column) {
-    grid->scrollTo(grid->model()->index(row, column));
-    const QRect cell = grid->cellRect(row, column);
-    ASSERT_FALSE(cell.isEmpty()) << row << "," << column;
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
-                      grid->viewport()->mapFrom(grid, cell.center()));
-}
-
-class ChannelPageTest : public ::testing::Test {
+class ChannelPageTest : public test::DocumentFixture {
   protected:
-    ChannelPageTest() {
-        folder.installLanguageFiles();
-        bool skip = true;
-        newDocument(doc, prompter, skip);
+    void SetUp() override {
+        DocumentFixture::SetUp();
         doc.setFrequencyText(kChannel, Side::Receive, "440");
         doc.setFrequencyText(kChannel, Side::Transmit, "440");
         doc.setModifiedFlag(false);
@@ -45,10 +33,6 @@ class ChannelPageTest : public ::testing::Test {
 
     QString cellText(int row, int column) const { return page->grid()->itemText(row, column); }
 
-    test::ProgramFolder folder;
-    test::ScriptedPrompter prompter;
-    TextLookup texts{folder.file("english.lang")};
-    CMaItemDoc doc{folder.settings()};
     std::unique_ptr<ChannelPage> page;
 };
 
@@ -64,7 +48,7 @@ TEST_F(ChannelPageTest, ShowsTheTableAndTheRanges) {
 
 TEST_F(ChannelPageTest, EditAFrequencyAndANameInTheGrid) {
     const int empty = 90;
-    clickCell(page->grid(), empty, ChannelTable::kRxFreqColumn);
+    test::clickCell(page->grid(), empty, ChannelTable::kRxFreqColumn);
     QLineEdit* frequency = page->frequencyEditor();
     ASSERT_TRUE(frequency->isVisible());
     EXPECT_EQ(frequency->maxLength(), 9);
@@ -76,7 +60,7 @@ TEST_F(ChannelPageTest, EditAFrequencyAndANameInTheGrid) {
     EXPECT_EQ(cellText(empty, ChannelTable::kRxFreqColumn), "446.12000");
     EXPECT_TRUE(doc.isModified());
 
-    clickCell(page->grid(), empty, ChannelTable::kNameColumn);
+    test::clickCell(page->grid(), empty, ChannelTable::kNameColumn);
     QLineEdit* name = page->nameEditor();
     ASSERT_TRUE(name->isVisible());
     QTest::keyClicks(name, "ab-12*");
@@ -86,7 +70,7 @@ TEST_F(ChannelPageTest, EditAFrequencyAndANameInTheGrid) {
 }
 
 TEST_F(ChannelPageTest, EscapeKeepsTheOpeningText) {
-    clickCell(page->grid(), kChannel, ChannelTable::kRxFreqColumn);
+    test::clickCell(page->grid(), kChannel, ChannelTable::kRxFreqColumn);
     QTest::keyClicks(page->frequencyEditor(), "450");
     QTest::keyClick(page->frequencyEditor(), Qt::Key_Escape);
     EXPECT_FALSE(page->frequencyEditor()->isVisible());
@@ -97,20 +81,20 @@ TEST_F(ChannelPageTest, EscapeKeepsTheOpeningText) {
 TEST_F(ChannelPageTest, AClickTogglesAnOnOffCell) {
     const bool before = doc.channelFlag(kChannel, ChannelFlag::EndTone);
     const QString shown = cellText(kChannel, 7);
-    clickCell(page->grid(), kChannel, 7);
+    test::clickCell(page->grid(), kChannel, 7);
     EXPECT_EQ(doc.channelFlag(kChannel, ChannelFlag::EndTone), !before);
     EXPECT_NE(cellText(kChannel, 7), shown);
 }
 
 TEST_F(ChannelPageTest, PickAToneInThePicker) {
-    clickCell(page->grid(), kChannel, ChannelTable::kRxToneColumn);
+    test::clickCell(page->grid(), kChannel, ChannelTable::kRxToneColumn);
     auto* picker = page->findChild<TonePickerDialog*>();
     ASSERT_NE(picker, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(picker));
     EXPECT_TRUE(picker->offButton()->isChecked());
     QTest::mouseClick(picker->ctcssButton(), Qt::LeftButton);
     ASSERT_TRUE(picker->grid()->isVisible());
-    clickCell(picker->grid(), 3, 5);  // the pair numbered 23
+    test::clickCell(picker->grid(), 3, 5);  // the pair numbered 23
     EXPECT_FALSE(picker->isVisible());
     EXPECT_EQ(doc.toneIndexByte(kChannel, Side::Receive), 22);
     EXPECT_EQ(doc.toneField(kChannel, Side::Receive).kind, tone::kKindCtcss);

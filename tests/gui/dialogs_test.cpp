@@ -25,6 +25,7 @@
 #include "pseudo_terminal.h"
 #include "settings_fixture.h"
 #include "temp_dir.h"
+#include "widget_lookup.h"
 
 namespace pl3 {
 namespace {
@@ -33,17 +34,8 @@ std::string str(const QString& text) {
     return text.toStdString();
 }
 
-// The first widget of type W below root that carries identifier id.
-template <class W>
-W* control(QWidget* root, int id) {
-    for (W* widget : root->findChildren<W*>()) {
-        if (widget->property(kResourceIdProperty).toInt() == id) return widget;
-    }
-    return nullptr;
-}
-
 void click(QWidget* root, int id) {
-    QPushButton* button = control<QPushButton>(root, id);
+    QPushButton* button = test::control<QPushButton>(root, id);
     ASSERT_NE(button, nullptr) << "no button " << id;
     button->click();
 }
@@ -142,13 +134,13 @@ TEST_F(LanguageDialogTest, ListsLanguagesWithTheCurrentOneSelectedAndTranslated)
     LanguageDialog dialog(nullptr, {folder_.path()}, texts_, folder_.settings(), warning_,
                           prompter_);
 
-    QComboBox* list = control<QComboBox>(&dialog, kLanguageListId);
+    QComboBox* list = test::control<QComboBox>(&dialog, kLanguageListId);
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(itemsOf(list), (std::vector<std::string>{"简体中文", "English", "English", "-----"}));
     EXPECT_EQ(list->currentIndex(), 2);
     EXPECT_EQ(str(dialog.windowTitle()), "Language");
-    EXPECT_EQ(str(control<QPushButton>(&dialog, kOkButtonId)->text()), "OK");
-    EXPECT_EQ(str(control<QPushButton>(&dialog, kCancelButtonId)->text()), "Cancel");
+    EXPECT_EQ(str(test::control<QPushButton>(&dialog, kOkButtonId)->text()), "OK");
+    EXPECT_EQ(str(test::control<QPushButton>(&dialog, kCancelButtonId)->text()), "Cancel");
     EXPECT_EQ(dialog.property(kTemplateNumberProperty).toInt(), kLanguageDialogTemplate);
 }
 
@@ -158,10 +150,10 @@ TEST_F(LanguageDialogTest, BuiltInCaptionsWhenTheFileHasNone) {
     LanguageDialog dialog(nullptr, {folder_.path()}, texts, folder_.settings(), warning_,
                           prompter_);
 
-    EXPECT_EQ(control<QComboBox>(&dialog, kLanguageListId)->currentIndex(), 0);
+    EXPECT_EQ(test::control<QComboBox>(&dialog, kLanguageListId)->currentIndex(), 0);
     EXPECT_EQ(str(dialog.windowTitle()), "语言");
-    EXPECT_EQ(str(control<QPushButton>(&dialog, kOkButtonId)->text()), "确定");
-    EXPECT_EQ(str(control<QPushButton>(&dialog, kCancelButtonId)->text()), "取消");
+    EXPECT_EQ(str(test::control<QPushButton>(&dialog, kOkButtonId)->text()), "确定");
+    EXPECT_EQ(str(test::control<QPushButton>(&dialog, kCancelButtonId)->text()), "取消");
     std::vector<std::string> labels;
     for (QLabel* label : dialog.findChildren<QLabel*>())
         labels.push_back(str(label->text()));
@@ -178,7 +170,7 @@ TEST_F(LanguageDialogTest, OkSwitchesToTheFirstFileWithTheSelectedText) {
         TextLookup texts(folder_.file("english.lang"));
         LanguageDialog dialog(nullptr, {folder_.path()}, texts, folder_.settings(), warning_,
                               prompter_);
-        control<QComboBox>(&dialog, kLanguageListId)->setCurrentIndex(c.index);
+        test::control<QComboBox>(&dialog, kLanguageListId)->setCurrentIndex(c.index);
 
         click(&dialog, kOkButtonId);
 
@@ -192,7 +184,7 @@ TEST_F(LanguageDialogTest, CancelChangesNothing) {
     const std::string before = settingsText();
     LanguageDialog dialog(nullptr, {folder_.path()}, texts_, folder_.settings(), warning_,
                           prompter_);
-    control<QComboBox>(&dialog, kLanguageListId)->setCurrentIndex(0);
+    test::control<QComboBox>(&dialog, kLanguageListId)->setCurrentIndex(0);
 
     click(&dialog, kCancelButtonId);
 
@@ -208,7 +200,7 @@ TEST(LanguageDialog, OkWithNothingToChooseIsStillAccepted) {
     SettingsWriteWarning warning;
     SilentPrompter prompter;
     LanguageDialog dialog(nullptr, {folder.path()}, texts, folder.settings(), warning, prompter);
-    EXPECT_EQ(control<QComboBox>(&dialog, kLanguageListId)->count(), 0);
+    EXPECT_EQ(test::control<QComboBox>(&dialog, kLanguageListId)->count(), 0);
 
     click(&dialog, kOkButtonId);
 
@@ -237,7 +229,7 @@ class CommPortDialogTest : public ::testing::Test {
                                                 warning_, prompter_);
     }
     QRadioButton* portButton(QWidget* dialog, int n) {
-        return control<QRadioButton>(dialog, kFirstPortButtonId + n - 1);
+        return test::control<QRadioButton>(dialog, kFirstPortButtonId + n - 1);
     }
     std::string settingsText() const { return test::readText(folder_->file("setting.ini")); }
 
@@ -272,9 +264,9 @@ TEST_F(CommPortDialogTest, ButtonsShowDevicesTicksAndUsablePorts) {
         EXPECT_EQ(button->isEnabled(), c.enabled) << c.port;
     }
     EXPECT_EQ(str(dialog->windowTitle()), "通讯端口");
-    EXPECT_EQ(str(control<QPushButton>(dialog.get(), kOkButtonId)->text()), "确定");
+    EXPECT_EQ(str(test::control<QPushButton>(dialog.get(), kOkButtonId)->text()), "确定");
 
-    QCheckBox* search = control<QCheckBox>(dialog.get(), kPortSearchBoxId);
+    QCheckBox* search = test::control<QCheckBox>(dialog.get(), kPortSearchBoxId);
     ASSERT_NE(search, nullptr);
     EXPECT_TRUE(search->isChecked());
     dialog->show();
@@ -289,7 +281,7 @@ TEST_F(CommPortDialogTest, StoredPortThatDoesNotOpenStaysTickedButDisabled) {
     QRadioButton* stored = portButton(dialog.get(), 3);
     EXPECT_TRUE(stored->isChecked());
     EXPECT_FALSE(stored->isEnabled());
-    EXPECT_FALSE(control<QCheckBox>(dialog.get(), kPortSearchBoxId)->isChecked());
+    EXPECT_FALSE(test::control<QCheckBox>(dialog.get(), kPortSearchBoxId)->isChecked());
 }
 
 TEST_F(CommPortDialogTest, TranslatedCaptionsKeepTheDevice) {
@@ -299,8 +291,8 @@ TEST_F(CommPortDialogTest, TranslatedCaptionsKeepTheDevice) {
     EXPECT_EQ(str(dialog->windowTitle()), "Port");
     EXPECT_EQ(str(portButton(dialog.get(), 2)->text()), "Cable  (" + pty_.slavePath() + ")");
     EXPECT_EQ(str(portButton(dialog.get(), 1)->text()), "COM1  (—)");
-    EXPECT_EQ(str(control<QPushButton>(dialog.get(), kOkButtonId)->text()), "OK");
-    EXPECT_EQ(str(control<QCheckBox>(dialog.get(), kPortSearchBoxId)->text()), "Search");
+    EXPECT_EQ(str(test::control<QPushButton>(dialog.get(), kOkButtonId)->text()), "OK");
+    EXPECT_EQ(str(test::control<QCheckBox>(dialog.get(), kPortSearchBoxId)->text()), "Search");
 }
 
 TEST_F(CommPortDialogTest, PortMappedForThisRunShowsItsDevice) {

@@ -15,56 +15,41 @@
 #include "editors/ui/functions_page.h"
 #include "editors/ui/radio_page.h"
 #include "grid/ui/grid_ctrl.h"
-#include "platform/private_profile.h"
+#include "main_frame_fixture.h"
 #include "run_program.h"
-#include "scripted_prompter.h"
-#include "settings_fixture.h"
 #include "view/ui/ma_item_view.h"
+#include "widget_lookup.h"
 
 namespace pl3 {
 namespace {
 
-void clickCell(CGridCtrl* grid, int row, int column) {
-    grid->scrollTo(grid->model()->index(row, column));
-    const QRect cell = grid->cellRect(row, column);
-    ASSERT_FALSE(cell.isEmpty()) << row << "," << column;
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
-                      grid->viewport()->mapFrom(grid, cell.center()));
-}
+using EditSaveDump = test::MainFrameFixture;
 
-TEST(EditSaveDump, EditsInThePagesReachTheFile) {
-    test::ProgramFolder folder;
-    folder.installLanguageFiles();
-    platform::writeString(folder.file("setting.ini"), "setup", "language", "english");
-    AppContext context(*resolveAppPaths(folder.path(), 1033));
-    CMaItemDoc doc(context.settings);
-    test::ScriptedPrompter prompter;
-    CMainFrame frame(context, doc, prompter);
-    bool skip = true;
-    newDocument(doc, prompter, skip);
-    frame.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+TEST_F(EditSaveDump, EditsInThePagesReachTheFile) {
+    frame->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
 
-    auto* channels = qobject_cast<ChannelPage*>(frame.view()->page(0));
+    auto* channels = qobject_cast<ChannelPage*>(frame->view()->page(0));
     ASSERT_NE(channels, nullptr);
-    clickCell(channels->grid(), 90, ChannelTable::kRxFreqColumn);
+    test::clickCell(channels->grid(), 90, ChannelTable::kRxFreqColumn);
     QTest::keyClicks(channels->frequencyEditor(), "433.0776");
     QTest::keyClick(channels->frequencyEditor(), Qt::Key_Return);
-    clickCell(channels->grid(), 90, ChannelTable::kNameColumn);
+    test::clickCell(channels->grid(), 90, ChannelTable::kNameColumn);
     QTest::keyClicks(channels->nameEditor(), "ab-1");
     QTest::keyClick(channels->nameEditor(), Qt::Key_Return);
-    clickCell(channels->grid(), 90, ChannelTable::kBandwidthColumn + 1);  // power: high to low
+    test::clickCell(channels->grid(), 90,
+                    ChannelTable::kBandwidthColumn + 1);  // power: high to low
 
-    frame.view()->tabBar()->setCurrentIndex(1);
-    auto* functions = qobject_cast<FunctionsPage*>(frame.view()->page(1));
+    frame->view()->tabBar()->setCurrentIndex(1);
+    auto* functions = qobject_cast<FunctionsPage*>(frame->view()->page(1));
     ASSERT_NE(functions, nullptr);
     QComboBox* voxDelay = functions->list(FunctionsPageRules::kVoxDelayList);
     voxDelay->setCurrentIndex(27);
     emit voxDelay->activated(27);
-    EXPECT_TRUE(doc.isModified());
+    EXPECT_TRUE(doc->isModified());
 
     std::string path = folder.file("edited.PL-3");
-    ASSERT_TRUE(storeDocument(doc, path, prompter));
+    ASSERT_TRUE(storeDocument(*doc, path, prompter));
     test::ProgramRun dump =
         test::runProgram("pl3ctl", {"--program-dir", folder.path(), "set", path, "RxFreq[90]",
                                     "TxFreq[90]", "ChannelName[90]", "TxPower[90]", "VoxDelay"});
@@ -73,45 +58,36 @@ TEST(EditSaveDump, EditsInThePagesReachTheFile) {
 }
 
 // Save from the menu or its shortcut while the user is still typing: what was typed is saved.
-TEST(EditSaveDump, SaveIncludesTheEditStillOpen) {
-    test::ProgramFolder folder;
-    folder.installLanguageFiles();
-    platform::writeString(folder.file("setting.ini"), "setup", "language", "english");
-    AppContext context(*resolveAppPaths(folder.path(), 1033));
-    CMaItemDoc doc(context.settings);
-    test::ScriptedPrompter prompter;
-    CMainFrame frame(context, doc, prompter);
-    bool skip = true;
-    newDocument(doc, prompter, skip);
+TEST_F(EditSaveDump, SaveIncludesTheEditStillOpen) {
     const std::string path = folder.file("open-edit.PL-3");
-    ASSERT_TRUE(storeDocument(doc, path, prompter));
-    frame.show();
-    frame.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    ASSERT_TRUE(storeDocument(*doc, path, prompter));
+    frame->show();
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
 
-    frame.view()->tabBar()->setCurrentIndex(2);
-    auto* radio = qobject_cast<RadioPage*>(frame.view()->page(2));
+    frame->view()->tabBar()->setCurrentIndex(2);
+    auto* radio = qobject_cast<RadioPage*>(frame->view()->page(2));
     ASSERT_NE(radio, nullptr);
     radio->messageBox()->setFocus();
     radio->messageBox()->selectAll();
     QTest::keyClicks(radio->messageBox(), "HELLO");
     prompter.answer(true);  // overwrite the file
-    frame.action(command::kSave)->trigger();
+    frame->action(command::kSave)->trigger();
     test::ProgramRun shown =
         test::runProgram("pl3ctl", {"--program-dir", folder.path(), "set", path, "PowerOnMessage"});
     ASSERT_EQ(shown.exitCode, 0) << shown.err;
     EXPECT_EQ(shown.out, "HELLO\n");
 
-    frame.view()->tabBar()->setCurrentIndex(0);
-    auto* channels = qobject_cast<ChannelPage*>(frame.view()->page(0));
-    clickCell(channels->grid(), 5, ChannelTable::kNameColumn);
+    frame->view()->tabBar()->setCurrentIndex(0);
+    auto* channels = qobject_cast<ChannelPage*>(frame->view()->page(0));
+    test::clickCell(channels->grid(), 5, ChannelTable::kNameColumn);
     QTest::keyClicks(channels->nameEditor(), "ZZ");
     prompter.answer(true);  // overwrite the file
-    frame.action(command::kSave)->trigger();
+    frame->action(command::kSave)->trigger();
     shown =
         test::runProgram("pl3ctl", {"--program-dir", folder.path(), "set", path, "ChannelName[5]"});
     EXPECT_EQ(shown.out, "ZZ\n");
-    EXPECT_FALSE(doc.isModified());
+    EXPECT_FALSE(doc->isModified());
 }
 
 }  // namespace

@@ -8,31 +8,24 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "codeplug/document_commands.h"
+#include "document_fixture.h"
 #include "page_captions.h"
-#include "scripted_prompter.h"
-#include "settings_fixture.h"
+#include "widget_lookup.h"
 
 namespace pl3 {
 namespace {
 
 using Rules = FunctionsPageRules;
 
-class FunctionsPageTest : public ::testing::Test {
+class FunctionsPageTest : public test::DocumentFixture {
   protected:
-    FunctionsPageTest() {
-        folder.installLanguageFiles();
-        bool skip = true;
-        newDocument(doc, prompter, skip);
+    void SetUp() override {
+        DocumentFixture::SetUp();
         doc.setModifiedFlag(false);
         page = std::make_unique<FunctionsPage>(doc, texts);
     }
     std::uint8_t at(std::size_t offset) const { return doc.image()[offset]; }
 
-    test::ProgramFolder folder;
-    test::ScriptedPrompter prompter;
-    CMaItemDoc doc{folder.settings()};
-    TextLookup texts{folder.file("english.lang")};
     std::unique_ptr<FunctionsPage> page;
 };
 
@@ -42,12 +35,7 @@ TEST_F(FunctionsPageTest, EveryControlCarriesItsIdentifier) {
                      page->codeBox(c.id) != nullptr;
         EXPECT_TRUE(found) << c.id;
     }
-    QLabel* squelch = nullptr;
-    for (QLabel* label : page->findChildren<QLabel*>()) {
-        if (label->property("resourceId").toInt() == FunctionsPage::kSquelchLevelLabel) {
-            squelch = label;
-        }
-    }
+    QLabel* squelch = test::control<QLabel>(page.get(), FunctionsPage::kSquelchLevelLabel);
     ASSERT_NE(squelch, nullptr);
     // The language file's caption replaces the built-in one.
     ASSERT_TRUE(texts.resourceCaption(FunctionsPage::kSquelchLevelLabel));
@@ -78,9 +66,9 @@ TEST_F(FunctionsPageTest, PrintRowsUseTheShownCaptionsAndValues) {
 TEST_F(FunctionsPageTest, PrintedCaptionsAreTheShownOnes) {
     const TextLookup bare(folder.write("bare.lang", "[Resource]\n"));
     const FunctionsPage builtIn(doc, bare);
-    for (const auto& [shown, lookup] :
+    for (const auto& [shown, texts] :
          {std::pair<const QWidget*, const TextLookup*>{page.get(), &texts}, {&builtIn, &bare}}) {
-        const Rules rules(doc, *lookup);
+        const Rules rules(doc, *texts);
         EXPECT_EQ(rules.printRows(),
                   rules.printRows([&](int id) { return test::shownCaption(shown, id); }));
     }

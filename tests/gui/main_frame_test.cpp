@@ -14,34 +14,17 @@
 #include "app/commands.h"
 #include "codeplug/document_commands.h"
 #include "codeplug/text_keys.h"
-#include "platform/private_profile.h"
-#include "scripted_prompter.h"
-#include "settings_fixture.h"
+#include "main_frame_fixture.h"
 #include "view/ui/ma_item_view.h"
 
 namespace pl3 {
 namespace {
 
-class MainFrameTest : public ::testing::Test {
+class MainFrameTest : public test::MainFrameFixture {
   protected:
-    MainFrameTest() {
-        folder.installLanguageFiles();
-        platform::writeString(folder.file("setting.ini"), "setup", "language", "english");
-        context = std::make_unique<AppContext>(*resolveAppPaths(folder.path(), 1033));
-        doc = std::make_unique<CMaItemDoc>(context->settings);
-        frame = std::make_unique<CMainFrame>(*context, *doc, prompter);
-        bool skip = true;
-        newDocument(*doc, prompter, skip);
-    }
     QString text(std::string_view key) const {
         return QString::fromStdString(context->texts.text(key));
     }
-
-    test::ProgramFolder folder;
-    test::ScriptedPrompter prompter;
-    std::unique_ptr<AppContext> context;
-    std::unique_ptr<CMaItemDoc> doc;
-    std::unique_ptr<CMainFrame> frame;
 };
 
 TEST_F(MainFrameTest, TitleMenusAndStatusBarComeFromTheLanguageFile) {

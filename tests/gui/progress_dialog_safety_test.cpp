@@ -8,12 +8,12 @@
 #include <QTest>
 #include <filesystem>
 
-#include "app/app_context.h"
 #include "codeplug/data_file.h"
-#include "codeplug/document_commands.h"
 #include "codeplug/text_keys.h"
 #include "link/ui/progress_dialog.h"
+#include "patterned_image.h"
 #include "platform/private_profile.h"
+#include "radio_document_fixture.h"
 #include "scoped_environment.h"
 #include "scripted_prompter.h"
 #include "simulated_radio.h"
@@ -24,23 +24,10 @@ namespace {
 namespace fs = std::filesystem;
 using link::Direction;
 
-Image patterned() {
-    Image image;
-    for (std::size_t i = 0; i < image.size(); ++i)
-        image[i] = static_cast<std::uint8_t>(i * 3 + 1);
-    return image;
-}
-
-class ProgressDialogSafetyTest : public ::testing::Test {
+class ProgressDialogSafetyTest : public test::RadioDocumentFixture {
   protected:
     void prepare(const sim::Faults& faults = {}) {
-        radio = std::make_unique<test::SimulatedRadio>(test::optionsWith(faults));
-        radio->folder().installLanguageFiles();
-        context = std::make_unique<AppContext>(*resolveAppPaths(radio->folder().path(), 1033));
-        context->texts.setLanguageFilePath(radio->folder().file("english.lang"));
-        doc = std::make_unique<CMaItemDoc>(context->settings);
-        bool skip = true;
-        newDocument(*doc, prompter, skip);
+        prepareRadioAndDocument(test::optionsWith(faults));
     }
     std::unique_ptr<ProgressDialog> dialog(Direction direction) {
         return std::make_unique<ProgressDialog>(context->radio(), *doc, prompter, direction,
@@ -67,9 +54,6 @@ class ProgressDialogSafetyTest : public ::testing::Test {
     test::TempDir dataHome;
     test::ScopedEnvironment xdg{"XDG_DATA_HOME", dataHome.path()};
     std::string backupFolder = dataHome.path() + "/pl3/backups";
-    std::unique_ptr<test::SimulatedRadio> radio;
-    std::unique_ptr<AppContext> context;
-    std::unique_ptr<CMaItemDoc> doc;
     test::ScriptedPrompter prompter;
 };
 
@@ -98,7 +82,7 @@ TEST_F(ProgressDialogSafetyTest, VerifiedWriteReportsWhereTheRadioDiffers) {
 
 TEST_F(ProgressDialogSafetyTest, ReadAndWriteLeaveBackups) {
     prepare();
-    radio->radio().setMemory(patterned());
+    radio->radio().setMemory(test::patternedImage(3, 1));
     auto read = dialog(Direction::Read);
     run(*read);
     EXPECT_EQ(read->result(), 5);
@@ -108,7 +92,7 @@ TEST_F(ProgressDialogSafetyTest, ReadAndWriteLeaveBackups) {
     Header header{};
     Image image{};
     data_file::read(backupFolder + "/" + names[0], header, image);
-    EXPECT_EQ(image, patterned());
+    EXPECT_EQ(image, test::patternedImage(3, 1));
 
     auto write = dialog(Direction::Write);
     run(*write);
@@ -121,13 +105,13 @@ TEST_F(ProgressDialogSafetyTest, FailingBackupWarnsOnceAndTheReadStillCompletes)
     std::string blocker = dataHome.write("not-a-folder", "x");
     test::ScopedEnvironment broken("XDG_DATA_HOME", blocker);
     prepare();
-    radio->radio().setMemory(patterned());
+    radio->radio().setMemory(test::patternedImage(3, 1));
     for (int attempt = 0; attempt < 2; ++attempt) {
         auto read = dialog(Direction::Read);
         run(*read);
         EXPECT_EQ(read->result(), 5);
     }
-    EXPECT_EQ(doc->image()[0x0900], patterned()[0x0900]);
+    EXPECT_EQ(doc->image()[0x0900], test::patternedImage(3, 1)[0x0900]);
     ASSERT_EQ(prompter.prompts().size(), 1u);
     EXPECT_EQ(prompter.prompts()[0].textKey, text_key::kWarnBackup);
 }

@@ -14,6 +14,7 @@
 #include "codeplug/document_commands.h"
 #include "codeplug/text_keys.h"
 #include "pseudo_terminal.h"
+#include "radio_document_fixture.h"
 #include "scripted_prompter.h"
 #include "simulated_radio.h"
 
@@ -28,16 +29,10 @@ struct Outcome {
     bool retry;
 };
 
-class ProgressDialogTest : public ::testing::Test {
+class ProgressDialogTest : public test::RadioDocumentFixture {
   protected:
     void prepare(const sim::Faults& faults = {}) {
-        radio = std::make_unique<test::SimulatedRadio>(test::optionsWith(faults));
-        radio->folder().installLanguageFiles();
-        context = std::make_unique<AppContext>(*resolveAppPaths(radio->folder().path(), 1033));
-        context->texts.setLanguageFilePath(radio->folder().file("english.lang"));
-        doc = std::make_unique<CMaItemDoc>(context->settings);
-        bool skip = true;
-        newDocument(*doc, prompter, skip);
+        prepareRadioAndDocument(test::optionsWith(faults));
     }
 
     // Runs the dialog's job until the dialog ends or the job has stopped with a failure.
@@ -56,9 +51,6 @@ class ProgressDialogTest : public ::testing::Test {
         return QString::fromStdString(context->texts.text(key));
     }
 
-    std::unique_ptr<test::SimulatedRadio> radio;
-    std::unique_ptr<AppContext> context;
-    std::unique_ptr<CMaItemDoc> doc;
     test::ScriptedPrompter prompter;
     std::vector<int> searchedPorts;
     int statusBarRefreshes = 0;

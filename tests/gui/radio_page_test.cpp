@@ -9,23 +9,19 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "codeplug/document_commands.h"
+#include "document_fixture.h"
 #include "grid/ui/grid_ctrl.h"
 #include "page_captions.h"
-#include "scripted_prompter.h"
-#include "settings_fixture.h"
 
 namespace pl3 {
 namespace {
 
 using Rules = RadioPageRules;
 
-class RadioPageTest : public ::testing::Test {
+class RadioPageTest : public test::DocumentFixture {
   protected:
-    RadioPageTest() {
-        folder.installLanguageFiles();
-        bool skip = true;
-        newDocument(doc, prompter, skip);
+    void SetUp() override {
+        DocumentFixture::SetUp();
         doc.setModifiedFlag(false);
         page = std::make_unique<RadioPage>(doc, texts);
     }
@@ -35,10 +31,6 @@ class RadioPageTest : public ::testing::Test {
         ASSERT_TRUE(QTest::qWaitForWindowExposed(page.get()));
     }
 
-    test::ProgramFolder folder;
-    test::ScriptedPrompter prompter;
-    CMaItemDoc doc{folder.settings()};
-    TextLookup texts{folder.file("english.lang")};
     std::unique_ptr<RadioPage> page;
 };
 
@@ -61,9 +53,9 @@ TEST_F(RadioPageTest, PrintRowsUseTheShownCaptionsAndValues) {
 TEST_F(RadioPageTest, PrintedCaptionsAreTheShownOnes) {
     const TextLookup bare(folder.write("bare.lang", "[Resource]\n"));
     const RadioPage builtIn(doc, bare);
-    for (const auto& [shown, lookup] :
+    for (const auto& [shown, texts] :
          {std::pair<const QWidget*, const TextLookup*>{page.get(), &texts}, {&builtIn, &bare}}) {
-        const Rules rules(doc, *lookup);
+        const Rules rules(doc, *texts);
         EXPECT_EQ(rules.printRows(),
                   rules.printRows([&](int id) { return test::shownCaption(shown, id); }));
     }

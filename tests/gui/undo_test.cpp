@@ -18,6 +18,7 @@
 #include "grid/ui/grid_ctrl.h"
 #include "main_frame_fixture.h"
 #include "view/ui/ma_item_view.h"
+#include "widget_lookup.h"
 
 namespace pl3 {
 namespace {
@@ -30,13 +31,6 @@ class UndoTest : public test::MainFrameFixture {
         EXPECT_TRUE(QTest::qWaitForWindowActive(frame.get()));
     }
 
-    void clickCell(CGridCtrl* grid, int row, int column) {
-        grid->scrollTo(grid->model()->index(row, column));
-        const QRect cell = grid->cellRect(row, column);
-        ASSERT_FALSE(cell.isEmpty());
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
-                          grid->viewport()->mapFrom(grid, cell.center()));
-    }
     void trigger(int command) { frame->action(command)->trigger(); }
 };
 
@@ -46,12 +40,12 @@ TEST_F(UndoTest, EachKindOfEditIsOneStepBackAndForth) {
 
     // A frequency typed into the grid.
     auto* channels = qobject_cast<ChannelPage*>(frame->view()->page(0));
-    clickCell(channels->grid(), 90, ChannelTable::kRxFreqColumn);
+    test::clickCell(channels->grid(), 90, ChannelTable::kRxFreqColumn);
     QTest::keyClicks(channels->frequencyEditor(), "433.5");
     QTest::keyClick(channels->frequencyEditor(), Qt::Key_Return);
     states.push_back(doc->image());
     // An on/off cell.
-    clickCell(channels->grid(), 90, ChannelTable::kBandwidthColumn + 1);
+    test::clickCell(channels->grid(), 90, ChannelTable::kBandwidthColumn + 1);
     states.push_back(doc->image());
     // A list on the functions page.
     frame->view()->tabBar()->setCurrentIndex(1);

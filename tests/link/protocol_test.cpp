@@ -6,6 +6,7 @@
 #include <future>
 
 #include "codeplug/model_constants.h"
+#include "patterned_image.h"
 #include "simulated_radio.h"
 
 namespace pl3::link {
@@ -32,13 +33,6 @@ int countCommand(const std::vector<sim::Frame>& frames, std::uint8_t command) {
     return count;
 }
 
-Image patterned() {
-    Image image;
-    for (std::size_t i = 0; i < image.size(); ++i)
-        image[i] = static_cast<std::uint8_t>(i * 31 + 7);
-    return image;
-}
-
 // One conversation of a job against a simulated radio on port 1.
 struct Session {
     explicit Session(sim::Options options = {}, JobKind kind = JobKind::MainRead)
@@ -57,14 +51,14 @@ struct Session {
 
 TEST(Protocol, ReadsTheWholeImage) {
     Session session;
-    session.radio.radio().setMemory(patterned());
+    session.radio.radio().setMemory(test::patternedImage(31, 7));
     ASSERT_EQ(session.connectAndHandshake(), Outcome::Ok);
     EXPECT_EQ(session.conversation.readVersion(), "1.2");
     Image image{};
     std::vector<int> blocks;
     ASSERT_EQ(session.conversation.readImage(image, [&](int k) { blocks.push_back(k); }),
               Outcome::Ok);
-    EXPECT_EQ(image, patterned());
+    EXPECT_EQ(image, test::patternedImage(31, 7));
     ASSERT_EQ(blocks.size(), 256u);
     EXPECT_EQ(blocks.back(), 255);
 
@@ -85,8 +79,8 @@ TEST(Protocol, ReadsTheWholeImage) {
 TEST(Protocol, WritesTheWholeImage) {
     Session session({}, JobKind::MainWrite);
     ASSERT_EQ(session.connectAndHandshake(), Outcome::Ok);
-    ASSERT_EQ(session.conversation.writeImage(patterned()), Outcome::Ok);
-    EXPECT_EQ(session.radio.radio().memory(), patterned());
+    ASSERT_EQ(session.conversation.writeImage(test::patternedImage(31, 7)), Outcome::Ok);
+    EXPECT_EQ(session.radio.radio().memory(), test::patternedImage(31, 7));
     EXPECT_EQ(countCommand(session.radio.radio().frames(), 'w'), 256);
 }
 
@@ -177,7 +171,7 @@ TEST(Protocol, BlockFaults) {
         int done = 0;
         auto onBlock = [&](int) { ++done; };
         bool writing = c.kind == JobKind::MainWrite || c.kind == JobKind::ServiceWriteAll;
-        Image image = patterned();
+        Image image = test::patternedImage(31, 7);
         Outcome outcome = writing ? session.conversation.writeImage(image, onBlock)
                                   : session.conversation.readImage(image, onBlock);
         EXPECT_EQ(outcome, c.outcome) << c.what;

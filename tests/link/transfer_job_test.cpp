@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "link/job_display.h"
+#include "patterned_image.h"
 #include "simulated_radio.h"
 #include "temp_dir.h"
 
@@ -14,13 +15,6 @@ namespace pl3::link {
 namespace {
 
 using namespace std::chrono_literals;
-
-Image patterned() {
-    Image image;
-    for (std::size_t i = 0; i < image.size(); ++i)
-        image[i] = static_cast<std::uint8_t>(i * 13 + 1);
-    return image;
-}
 
 // Polls the job as the progress display does until it has ended; collects every status seen.
 std::vector<JobStatus> runToEnd(TransferJob& job) {
@@ -44,7 +38,7 @@ PortPlan storedPort(const SettingsFile& settings) {
 
 TEST(TransferJob, ReadBringsTheRadiosImageAndVersion) {
     test::SimulatedRadio radio;
-    radio.radio().setMemory(patterned());
+    radio.radio().setMemory(test::patternedImage(13, 1));
     SerialPort port(radio.settings());
     TransferJob job(port, Direction::Read);
     job.start(Image{}, storedPort(radio.settings()));
@@ -53,7 +47,7 @@ TEST(TransferJob, ReadBringsTheRadiosImageAndVersion) {
     EXPECT_EQ(seen.back(), JobStatus::ReadComplete);
     EXPECT_NE(std::find(seen.begin(), seen.end(), JobStatus::Reading), seen.end());
     EXPECT_EQ(job.snapshot().progress, 100);
-    EXPECT_EQ(job.workingImage(), patterned());
+    EXPECT_EQ(job.workingImage(), test::patternedImage(13, 1));
     EXPECT_EQ(job.versionText(), "1.2");
 }
 
@@ -61,11 +55,11 @@ TEST(TransferJob, WriteSendsTheImageAndPausesAtTheEnd) {
     test::SimulatedRadio radio;
     SerialPort port(radio.settings());
     TransferJob job(port, Direction::Write);
-    job.start(patterned(), storedPort(radio.settings()));
+    job.start(test::patternedImage(13, 1), storedPort(radio.settings()));
     std::vector<JobStatus> seen = runToEnd(job);
     EXPECT_EQ(seen.back(), JobStatus::WriteComplete);
     EXPECT_NE(std::find(seen.begin(), seen.end(), JobStatus::Writing), seen.end());
-    EXPECT_EQ(radio.radio().memory(), patterned());
+    EXPECT_EQ(radio.radio().memory(), test::patternedImage(13, 1));
 }
 
 TEST(TransferJob, FinalStatusOfEachFault) {
@@ -96,7 +90,7 @@ TEST(TransferJob, FinalStatusOfEachFault) {
         test::SimulatedRadio radio(test::optionsWith(c.faults));
         SerialPort port(radio.settings());
         TransferJob job(port, c.direction);
-        job.start(patterned(), storedPort(radio.settings()));
+        job.start(test::patternedImage(13, 1), storedPort(radio.settings()));
         EXPECT_EQ(runToEnd(job).back(), c.status) << c.what;
     }
 }
@@ -181,7 +175,7 @@ TEST(TransferJob, CancelIsPromptInEveryPhase) {
         test::SimulatedRadio radio(c.options);
         SerialPort port(radio.settings());
         TransferJob job(port, c.direction);
-        job.start(patterned(), storedPort(radio.settings()));
+        job.start(test::patternedImage(13, 1), storedPort(radio.settings()));
         if (c.after.count() > 0) {
             std::this_thread::sleep_for(c.after);
         } else {

@@ -9,19 +9,13 @@
 #include "codeplug/text_keys.h"
 #include "link/job_display.h"
 #include "link/transfer_job.h"
+#include "patterned_image.h"
 #include "simulated_radio.h"
 
 namespace pl3::link {
 namespace {
 
 using namespace std::chrono_literals;
-
-Image patterned() {
-    Image image;
-    for (std::size_t i = 0; i < image.size(); ++i)
-        image[i] = static_cast<std::uint8_t>(i * 5 + 7);
-    return image;
-}
 
 struct WriteRun {
     std::vector<JobStatus> seen;
@@ -35,7 +29,7 @@ WriteRun writeTo(const sim::Faults& faults, bool verify) {
     SerialPort port(radio.settings());
     TransferJob job(port, Direction::Write);
     job.setVerifyAfterWrite(verify);
-    job.start(patterned(), {radio.settings().comPort(), std::nullopt, false});
+    job.start(test::patternedImage(5, 7), {radio.settings().comPort(), std::nullopt, false});
     WriteRun run{};
     auto deadline = std::chrono::steady_clock::now() + 60s;
     while (!job.snapshot().finished && std::chrono::steady_clock::now() < deadline) {
@@ -79,7 +73,7 @@ TEST(VerifyAfterWrite, ReadsEveryBlockBackAndPassesWhenTheRadioHoldsTheImage) {
         EXPECT_EQ((frame.bytes[1] << 8 | frame.bytes[2]), k * kBlockSize);
         ++k;
     }
-    EXPECT_EQ(run.memory, patterned());
+    EXPECT_EQ(run.memory, test::patternedImage(5, 7));
 }
 
 TEST(VerifyAfterWrite, OutcomeOfEachRadioBehaviour) {

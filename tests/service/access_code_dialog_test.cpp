@@ -13,47 +13,32 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/app_context.h"
 #include "app/commands.h"
 #include "app/ui/main_frame.h"
-#include "codeplug/document_commands.h"
 #include "codeplug/text_keys.h"
-#include "lang/ui/dialog_translation.h"
+#include "radio_document_fixture.h"
 #include "scripted_prompter.h"
 #include "service/ui/auto_tuning_dialog.h"
 #include "simulated_radio.h"
+#include "widget_lookup.h"
 
 namespace pl3 {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-template <class W>
-W* control(QWidget* root, int id) {
-    for (W* widget : root->findChildren<W*>()) {
-        if (widget->property(kResourceIdProperty).toInt() == id) return widget;
-    }
-    return nullptr;
-}
-
-class AccessCodeDialogTest : public ::testing::Test {
+class AccessCodeDialogTest : public test::RadioDocumentFixture {
   protected:
     void prepare(const sim::Faults& faults = {}) {
-        radio = std::make_unique<test::SimulatedRadio>(test::optionsWith(faults));
-        radio->folder().installLanguageFiles();
-        context = std::make_unique<AppContext>(*resolveAppPaths(radio->folder().path(), 1033));
-        context->texts.setLanguageFilePath(radio->folder().file("english.lang"));
-        doc = std::make_unique<CMaItemDoc>(context->settings);
-        bool skip = true;
-        newDocument(*doc, prompter, skip);
+        prepareRadioAndDocument(test::optionsWith(faults));
     }
     std::unique_ptr<AccessCodeDialog> open() {
         auto dialog = std::make_unique<AccessCodeDialog>(context->radio(), *doc, prompter,
                                                          ServiceHooks{{}, {}, [] {}});
-        code = control<QLineEdit>(dialog.get(), AccessCodeDialog::kCodeBox);
-        manualAdjust = control<QCheckBox>(dialog.get(), AccessCodeDialog::kManualAdjustBox);
-        test1 = control<QPushButton>(dialog.get(), AccessCodeDialog::kTest1);
-        test2 = control<QPushButton>(dialog.get(), AccessCodeDialog::kTest2);
+        code = test::control<QLineEdit>(dialog.get(), AccessCodeDialog::kCodeBox);
+        manualAdjust = test::control<QCheckBox>(dialog.get(), AccessCodeDialog::kManualAdjustBox);
+        test1 = test::control<QPushButton>(dialog.get(), AccessCodeDialog::kTest1);
+        test2 = test::control<QPushButton>(dialog.get(), AccessCodeDialog::kTest2);
         return dialog;
     }
     // The three controls the code unlocks, as "111" or "000".
@@ -82,9 +67,6 @@ class AccessCodeDialogTest : public ::testing::Test {
         return closed;
     }
 
-    std::unique_ptr<test::SimulatedRadio> radio;
-    std::unique_ptr<AppContext> context;
-    std::unique_ptr<CMaItemDoc> doc;
     test::ScriptedPrompter prompter;
     QLineEdit* code = nullptr;
     QCheckBox* manualAdjust = nullptr;
@@ -96,10 +78,10 @@ TEST_F(AccessCodeDialogTest, CaptionsComeFromTheLanguageFileAndTheCodeIsHidden) 
     prepare();
     auto dialog = open();
     EXPECT_EQ(dialog->windowTitle(), "Test Mode");
-    EXPECT_EQ(control<QLabel>(dialog.get(), AccessCodeDialog::kPrompt)->text(),
+    EXPECT_EQ(test::control<QLabel>(dialog.get(), AccessCodeDialog::kPrompt)->text(),
               "Please enter the password:");
     EXPECT_EQ(test1->text(), "Manual Tuning...");
-    EXPECT_EQ(control<QPushButton>(dialog.get(), kCancelButtonId)->text(), "Cancel");
+    EXPECT_EQ(test::control<QPushButton>(dialog.get(), kCancelButtonId)->text(), "Cancel");
     EXPECT_EQ(code->echoMode(), QLineEdit::Password);
     EXPECT_EQ(unlocked(), "000");
 }
@@ -258,7 +240,7 @@ TEST_F(AccessCodeDialogTest, TheTestModeCommandOpensTheDialog) {
     QAction* testMode = frame.action(command::kTestMode);
     ASSERT_TRUE(testMode->isEnabled());
     auto closed = closeNextModal<AccessCodeDialog>([](AccessCodeDialog* dialog) {
-        control<QLineEdit>(dialog, AccessCodeDialog::kCodeBox)->setText("kq18");
+        test::control<QLineEdit>(dialog, AccessCodeDialog::kCodeBox)->setText("kq18");
     });
     testMode->trigger();
     EXPECT_TRUE(*closed);

@@ -11,51 +11,34 @@
 #include <QScrollBar>
 #include <QTest>
 
-#include "app/app_context.h"
-#include "codeplug/document_commands.h"
 #include "codeplug/text_keys.h"
-#include "lang/ui/dialog_translation.h"
-#include "platform/prompter.h"
+#include "radio_document_fixture.h"
 #include "service/service_job.h"
 #include "simulated_radio.h"
+#include "widget_lookup.h"
 
 namespace pl3 {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-template <class W>
-W* control(QWidget* root, int id) {
-    for (W* widget : root->findChildren<W*>()) {
-        if (widget->property(kResourceIdProperty).toInt() == id) return widget;
-    }
-    return nullptr;
-}
-
 Bytes liveSet(std::uint8_t action, std::uint8_t point, std::uint8_t item, std::uint8_t value) {
     // Band 1: the test folder's range is 400 ... 470 MHz.
     return {'K', 0x08, 0xE0, 0x08, action, 1, point, item, value, 0xFF, 0xFF, 0xFF};
 }
 
-class AutoTuningDialogTest : public ::testing::Test {
+class AutoTuningDialogTest : public test::RadioDocumentFixture {
   protected:
     // A radio whose tuning byte n holds 10 * n + 5, reached through the test-data read
     // that leaves the port open, as Test 2 does.
     void prepare(sim::Options options = {}, std::uint8_t squelch0 = 5) {
         dialog.reset();  // it talks through the context's port
-        radio = std::make_unique<test::SimulatedRadio>(options);
-        radio->folder().installLanguageFiles();
+        prepareRadioAndDocument(std::move(options));
         Image memory = radio->radio().memory();
         for (std::size_t n = 0; n < 16; ++n)
             memory[layout::kTestData + n] = static_cast<std::uint8_t>(10 * n + 5);
         memory[layout::kTestData] = squelch0;
         radio->radio().setMemory(memory);
-        context = std::make_unique<AppContext>(*resolveAppPaths(radio->folder().path(), 1033));
-        context->texts.setLanguageFilePath(radio->folder().file("english.lang"));
-        doc = std::make_unique<CMaItemDoc>(context->settings);
-        SilentPrompter prompter;
-        bool skip = true;
-        newDocument(*doc, prompter, skip);
         service::ServiceJob read(context->port, service::ServiceTask::ReadTestData);
         read.start(doc->image(), {1, std::nullopt, false}, true);
         read.join();
@@ -63,10 +46,10 @@ class AutoTuningDialogTest : public ::testing::Test {
         service::applyResult(*doc, service::ServiceTask::ReadTestData, read.workingImage());
         radio->radio().clearFrames();
         dialog = std::make_unique<AutoTuningDialog>(*doc, context->texts, context->port);
-        list = control<QListWidget>(dialog.get(), AutoTuningDialog::kItemList);
-        bar = control<QScrollBar>(dialog.get(), AutoTuningDialog::kValueBar);
-        value = control<QLineEdit>(dialog.get(), AutoTuningDialog::kValueField);
-        squelch = control<QLineEdit>(dialog.get(), AutoTuningDialog::kSquelchField);
+        list = test::control<QListWidget>(dialog.get(), AutoTuningDialog::kItemList);
+        bar = test::control<QScrollBar>(dialog.get(), AutoTuningDialog::kValueBar);
+        value = test::control<QLineEdit>(dialog.get(), AutoTuningDialog::kValueField);
+        squelch = test::control<QLineEdit>(dialog.get(), AutoTuningDialog::kSquelchField);
     }
 
     std::vector<Bytes> frames() const {
@@ -83,9 +66,6 @@ class AutoTuningDialogTest : public ::testing::Test {
         return QString::fromStdString(context->texts.text(key));
     }
 
-    std::unique_ptr<test::SimulatedRadio> radio;
-    std::unique_ptr<AppContext> context;
-    std::unique_ptr<CMaItemDoc> doc;
     std::unique_ptr<AutoTuningDialog> dialog;
     QListWidget* list = nullptr;
     QScrollBar* bar = nullptr;
@@ -116,7 +96,7 @@ TEST_F(AutoTuningDialogTest, ALanguageFileWithMoreItemsOffersOnlyTheThirteen) {
     TextLookup texts(radio->folder().write("long.lang", items));
     dialog.reset();  // one dialog at a time on the port
     AutoTuningDialog longer(*doc, texts, context->port);
-    auto* items16 = control<QListWidget>(&longer, AutoTuningDialog::kItemList);
+    auto* items16 = test::control<QListWidget>(&longer, AutoTuningDialog::kItemList);
     // An item past 12 would write its value beyond the tuning block.
     EXPECT_EQ(items16->count(), 13);
 }
@@ -136,7 +116,7 @@ TEST_F(AutoTuningDialogTest, SelectingAPowerItemSendsItsValueAndStopsThePoll) {
     EXPECT_EQ(frames()[2], liveSet(1, 2, 5, 55));
     EXPECT_FALSE(dialog->squelchPolling());
     EXPECT_TRUE(squelch->isHidden());
-    EXPECT_TRUE(control<QLabel>(dialog.get(), AutoTuningDialog::kSquelchCaption)->isHidden());
+    EXPECT_TRUE(test::control<QLabel>(dialog.get(), AutoTuningDialog::kSquelchCaption)->isHidden());
     EXPECT_EQ(bar->maximum(), 255);
     EXPECT_EQ(value->text(), "55");
 

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <thread>
 
+#include "patterned_image.h"
 #include "simulated_radio.h"
 
 namespace pl3::service {
@@ -16,13 +17,6 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 const Bytes kWakeUp = {'P', 'R', 'O', 'G', 'R', 'A', 'M'};
-
-Image patterned() {
-    Image image;
-    for (std::size_t i = 0; i < image.size(); ++i)
-        image[i] = static_cast<std::uint8_t>(i * 13 + 1);
-    return image;
-}
 
 Bytes testDataOf(const Image& image) {
     auto from = image.begin() + static_cast<std::ptrdiff_t>(layout::kTestData);
@@ -79,13 +73,13 @@ struct Exchange {
 
 TEST(ServiceJob, TestDataReadAsksForTheTuningBlockOnly) {
     Exchange run;
-    run.radio.radio().setMemory(patterned());
+    run.radio.radio().setMemory(test::patternedImage(13, 1));
     Image start{};
     ServiceSnapshot end = run.go(ServiceTask::ReadTestData, start);
     EXPECT_EQ(end.status, ServiceStatus::Succeeded);
     EXPECT_TRUE(end.finished);
     EXPECT_EQ(commandFrames(run.radio.radio()), (std::vector<Bytes>{{'R', 0x08, 0xE0, 0x10}}));
-    EXPECT_EQ(testDataOf(run.working), testDataOf(patterned()));
+    EXPECT_EQ(testDataOf(run.working), testDataOf(test::patternedImage(13, 1)));
     EXPECT_EQ(run.working[layout::kTestData - 1], 0);  // nothing else taken
     EXPECT_FALSE(run.port.isOpen());
 
@@ -93,7 +87,8 @@ TEST(ServiceJob, TestDataReadAsksForTheTuningBlockOnly) {
     Image before = doc.image();
     applyResult(doc, ServiceTask::ReadTestData, run.working);
     Image expected = before;
-    std::copy_n(patterned().begin() + layout::kTestData, 16, expected.begin() + layout::kTestData);
+    std::copy_n(test::patternedImage(13, 1).begin() + layout::kTestData, 16,
+                expected.begin() + layout::kTestData);
     EXPECT_EQ(doc.image(), expected);
     EXPECT_FALSE(doc.isModified());
 }
@@ -113,7 +108,7 @@ TEST(ServiceJob, TheReadBeforeAutoTuningLeavesThePortOpenOnlyOnSuccess) {
 
 TEST(ServiceJob, TestDataWriteSendsTheTFrame) {
     Exchange run;
-    Image image = patterned();
+    Image image = test::patternedImage(13, 1);
     EXPECT_EQ(run.go(ServiceTask::WriteTestData, image).status, ServiceStatus::Succeeded);
     EXPECT_EQ(commandFrames(run.radio.radio()),
               (std::vector<Bytes>{blockWrite('t', 0x08E0, image)}));
@@ -123,11 +118,11 @@ TEST(ServiceJob, TestDataWriteSendsTheTFrame) {
 
 TEST(ServiceJob, WholeImageReadAndWriteMoveEveryBlock) {
     Exchange reading;
-    reading.radio.radio().setMemory(patterned());
+    reading.radio.radio().setMemory(test::patternedImage(13, 1));
     ServiceSnapshot end = reading.go(ServiceTask::ReadAll, {});
     EXPECT_EQ(end.status, ServiceStatus::Succeeded);
     EXPECT_EQ(end.blocksDone, 256);
-    EXPECT_EQ(reading.working, patterned());
+    EXPECT_EQ(reading.working, test::patternedImage(13, 1));
     std::vector<Bytes> reads = commandFrames(reading.radio.radio());
     ASSERT_EQ(reads.size(), 256u);
     for (int k = 0; k < 256; ++k) {
@@ -137,7 +132,7 @@ TEST(ServiceJob, WholeImageReadAndWriteMoveEveryBlock) {
     }
 
     Exchange writing;
-    Image image = patterned();
+    Image image = test::patternedImage(13, 1);
     EXPECT_EQ(writing.go(ServiceTask::WriteAll, image).status, ServiceStatus::Succeeded);
     std::vector<Bytes> writes = commandFrames(writing.radio.radio());
     ASSERT_EQ(writes.size(), 257u);
@@ -178,7 +173,7 @@ TEST(ServiceJob, ConnectAndHandshakeFailures) {
                 continue;  // slow, shown above
             Exchange run(c.faults);
             Image before = run.radio.radio().memory();
-            ServiceSnapshot end = run.go(task, patterned());
+            ServiceSnapshot end = run.go(task, test::patternedImage(13, 1));
             EXPECT_EQ(end.status, c.status) << c.what << " " << static_cast<int>(task);
             EXPECT_EQ(countWakeUps(run.radio.radio()), c.wakeUps) << c.what;
             EXPECT_FALSE(run.port.isOpen()) << c.what;
@@ -231,7 +226,7 @@ TEST(ServiceJob, TransferFailures) {
     };
     for (const Case& c : cases) {
         Exchange run(c.faults);
-        ServiceSnapshot end = run.go(c.task, patterned());
+        ServiceSnapshot end = run.go(c.task, test::patternedImage(13, 1));
         EXPECT_EQ(end.status, c.status) << c.what;
         EXPECT_TRUE(end.finished) << c.what;
         EXPECT_EQ(commandFrames(run.radio.radio()).size(),

@@ -14,13 +14,12 @@
 #include <QProgressBar>
 #include <QTest>
 
-#include "app/app_context.h"
-#include "codeplug/document_commands.h"
 #include "codeplug/text_keys.h"
-#include "lang/ui/dialog_translation.h"
+#include "radio_document_fixture.h"
 #include "scripted_prompter.h"
 #include "service/ui/value_box.h"
 #include "simulated_radio.h"
+#include "widget_lookup.h"
 
 namespace pl3 {
 namespace {
@@ -30,14 +29,6 @@ using Bytes = std::vector<std::uint8_t>;
 constexpr int kSquelch0 = 0;
 constexpr int kHighPower0 = 3;
 constexpr int kBattery = 13;
-
-template <class W>
-W* control(QWidget* root, int id) {
-    for (W* widget : root->findChildren<W*>()) {
-        if (widget->property(kResourceIdProperty).toInt() == id) return widget;
-    }
-    return nullptr;
-}
 
 // Frames the radio received after the handshake, by their first byte.
 std::vector<Bytes> framesStartingWith(sim::RadioSimulator& radio, std::uint8_t command) {
@@ -49,17 +40,11 @@ std::vector<Bytes> framesStartingWith(sim::RadioSimulator& radio, std::uint8_t c
     return found;
 }
 
-class TuningDialogTest : public ::testing::Test {
+class TuningDialogTest : public test::RadioDocumentFixture {
   protected:
     void prepare(const sim::Faults& faults = {}, const std::string& code = "kq2018") {
         dialog.reset();  // it talks through the context's port
-        radio = std::make_unique<test::SimulatedRadio>(test::optionsWith(faults));
-        radio->folder().installLanguageFiles();
-        context = std::make_unique<AppContext>(*resolveAppPaths(radio->folder().path(), 1033));
-        context->texts.setLanguageFilePath(radio->folder().file("english.lang"));
-        doc = std::make_unique<CMaItemDoc>(context->settings);
-        bool skip = true;
-        newDocument(*doc, prompter, skip);
+        prepareRadioAndDocument(test::optionsWith(faults));
         doc->setAccessCode(code);
         dialog = std::make_unique<TuningDialog>(
             context->radio(), *doc, prompter,
@@ -86,9 +71,6 @@ class TuningDialogTest : public ::testing::Test {
     }
     std::vector<std::string> messageKeys() const { return prompter.textKeys(); }
 
-    std::unique_ptr<test::SimulatedRadio> radio;
-    std::unique_ptr<AppContext> context;
-    std::unique_ptr<CMaItemDoc> doc;
     test::ScriptedPrompter prompter;
     std::unique_ptr<TuningDialog> dialog;
     std::function<void()> onOpen;  // what the chosen file brings
@@ -100,8 +82,8 @@ class TuningDialogTest : public ::testing::Test {
 TEST_F(TuningDialogTest, CaptionsAndMenuBarComeFromTheLanguageFile) {
     prepare();
     EXPECT_EQ(dialog->windowTitle(), "Tuning");
-    EXPECT_EQ(control<QLabel>(dialog.get(), 1408)->text(), "Low power, band low");
-    EXPECT_EQ(control<QLabel>(dialog.get(), 1413)->text(), "Battery detection");
+    EXPECT_EQ(test::control<QLabel>(dialog.get(), 1408)->text(), "Low power, band low");
+    EXPECT_EQ(test::control<QLabel>(dialog.get(), 1413)->text(), "Battery detection");
     QMenuBar* bar = dialog->findChild<QMenuBar*>();
     ASSERT_NE(bar, nullptr);
     QList<QAction*> top = bar->actions();
@@ -326,7 +308,7 @@ TEST_F(TuningDialogTest, ReadAllCountsToNinetyNineAndReplacesTheImage) {
     int viewUpdates = 0;
     doc->addViewListener([&] { ++viewUpdates; });
     std::vector<int> positions;
-    QProgressBar* bar = control<QProgressBar>(dialog.get(), TuningDialog::kProgressBar);
+    QProgressBar* bar = test::control<QProgressBar>(dialog.get(), TuningDialog::kProgressBar);
     QObject::connect(bar, &QProgressBar::valueChanged, [&](int v) { positions.push_back(v); });
     run(TuningDialog::kReadAll);
     EXPECT_EQ(doc->image(), memory);

@@ -4,19 +4,13 @@
 
 #include "codeplug/data_file.h"
 #include "lang/text_lookup.h"
+#include "patterned_image.h"
 #include "platform/private_profile.h"
 #include "run_program.h"
 #include "simulated_radio.h"
 
 namespace pl3 {
 namespace {
-
-Image patterned() {
-    Image image;
-    for (std::size_t i = 0; i < image.size(); ++i)
-        image[i] = static_cast<std::uint8_t>(i * 7 + 3);
-    return image;
-}
 
 class Pl3ctlRadioTest : public ::testing::Test {
   protected:
@@ -33,7 +27,7 @@ class Pl3ctlRadioTest : public ::testing::Test {
 
 TEST_F(Pl3ctlRadioTest, ReadGivesTheRadiosMemory) {
     test::SimulatedRadio radio;
-    Image memory = patterned();
+    Image memory = test::patternedImage(7, 3);
     memory[5 * 16 + 3] = 0xFF;  // channel 5 empty: its tail is reset on the way in
     radio.radio().setMemory(memory);
     std::string output = radio.folder().file("read.PL-3");

@@ -13,6 +13,7 @@
 
 #include "codeplug/data_file.h"
 #include "lang/text_lookup.h"
+#include "patterned_image.h"
 #include "platform/private_profile.h"
 #include "run_program.h"
 #include "scoped_environment.h"
@@ -22,13 +23,6 @@ namespace pl3 {
 namespace {
 
 namespace fs = std::filesystem;
-
-Image patterned() {
-    Image image;
-    for (std::size_t i = 0; i < image.size(); ++i)
-        image[i] = static_cast<std::uint8_t>(i * 7 + 3);
-    return image;
-}
 
 Image imageOf(const std::string& path) {
     Header header{};
@@ -75,14 +69,14 @@ class Pl3ctlSafetyTest : public ::testing::Test {
 
 TEST_F(Pl3ctlSafetyTest, ReadAndWriteKeepABackupUnlessTold) {
     test::SimulatedRadio radio;
-    radio.radio().setMemory(patterned());
+    radio.radio().setMemory(test::patternedImage(7, 3));
     std::string file = radio.folder().file("read.PL-3");
     ASSERT_EQ(run(radio.folder(), {"read", "--port", radio.devicePath(), "-o", file}).exitCode, 0);
     std::map<std::string, Image> kept = backups();
     ASSERT_EQ(kept.size(), 1u);
     EXPECT_TRUE(kept.begin()->first.ends_with("_read.PL-3")) << kept.begin()->first;
     // Exactly what the radio sent, before any clean-up of empty channels.
-    EXPECT_EQ(kept.begin()->second, patterned());
+    EXPECT_EQ(kept.begin()->second, test::patternedImage(7, 3));
 
     radio.radio().setMemory(Image{});
     ASSERT_EQ(run(radio.folder(), {"write", "--port", radio.devicePath(), file}).exitCode, 0);
@@ -105,7 +99,7 @@ TEST_F(Pl3ctlSafetyTest, ReadAndWriteKeepABackupUnlessTold) {
 
 TEST_F(Pl3ctlSafetyTest, BackupFailureWarnsOnceAndTheJobCompletes) {
     test::SimulatedRadio radio;
-    radio.radio().setMemory(patterned());
+    radio.radio().setMemory(test::patternedImage(7, 3));
     // The data folder is a file, so no backups folder can be made below it.
     std::string blocker = dataHome.write("not-a-folder", "x");
     test::ScopedEnvironment broken("XDG_DATA_HOME", blocker);
@@ -113,7 +107,7 @@ TEST_F(Pl3ctlSafetyTest, BackupFailureWarnsOnceAndTheJobCompletes) {
     test::ProgramRun result =
         run(radio.folder(), {"read", "--port", radio.devicePath(), "-o", file});
     EXPECT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_EQ(imageOf(file)[100], patterned()[100]);
+    EXPECT_EQ(imageOf(file)[100], test::patternedImage(7, 3)[100]);
     std::string warning = english(radio.folder(), "IDS_WARN_BACKUP");
     EXPECT_EQ(count(result.err, warning.substr(0, 40)), 1u) << result.err;
     EXPECT_NE(result.err.find(blocker + "/pl3/backups"), std::string::npos) << result.err;
@@ -125,7 +119,7 @@ TEST_F(Pl3ctlSafetyTest, BackupFailureWarnsOnceAndTheJobCompletes) {
 
 TEST_F(Pl3ctlSafetyTest, RefusedBeforeTheRadioIsAsked) {
     test::SimulatedRadio radio;
-    radio.radio().setMemory(patterned());
+    radio.radio().setMemory(test::patternedImage(7, 3));
     test::ProgramFolder& folder = radio.folder();
     std::string complete = folder.file("complete.PL-3");
     ASSERT_EQ(run(folder, {"new", "-o", complete}).exitCode, 0);
@@ -163,7 +157,7 @@ TEST_F(Pl3ctlSafetyTest, RefusedBeforeTheRadioIsAsked) {
         EXPECT_TRUE(radio.radio().frames().empty());
     }
     EXPECT_TRUE(backups().empty());
-    EXPECT_EQ(radio.radio().memory(), patterned());
+    EXPECT_EQ(radio.radio().memory(), test::patternedImage(7, 3));
 
     test::ProgramRun forced = run(folder, {"write", "--force", "--port", radio.devicePath(), cut});
     ASSERT_EQ(forced.exitCode, 0) << forced.err;
@@ -183,7 +177,7 @@ TEST_F(Pl3ctlSafetyTest, StopSignalEndsTheWriteAfterTheBlockUnderWay) {
         if (++blockWrites == 40 && writer.load() > 0) ::kill(writer.load(), SIGINT);
     };
     test::SimulatedRadio radio(options);
-    radio.radio().setMemory(patterned());
+    radio.radio().setMemory(test::patternedImage(7, 3));
     std::string file = radio.folder().file("new.PL-3");
     ASSERT_EQ(run(radio.folder(), {"new", "-o", file}).exitCode, 0);
 
@@ -208,7 +202,7 @@ TEST_F(Pl3ctlSafetyTest, StopSignalEndsTheWriteAfterTheBlockUnderWay) {
                               "/" + kept.begin()->first),
               std::string::npos)
         << result.err;
-    Image expected = patterned();
+    Image expected = test::patternedImage(7, 3);
     std::copy_n(kept.begin()->second.begin(), done * 16, expected.begin());
     EXPECT_EQ(radio.radio().memory(), expected);
 
