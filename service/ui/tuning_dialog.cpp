@@ -64,7 +64,12 @@ TuningDialog::TuningDialog(RadioServices radio, CMaItemDoc& doc, Prompter& promp
     redisplay();
 }
 
-TuningDialog::~TuningDialog() = default;
+TuningDialog::~TuningDialog() {
+    // QDialog's destructor hides the window, which takes the focus from a box: by then this
+    // is no TuningDialog any more, so nothing may call back into it.
+    for (ValueBox* box : boxes_)
+        box->disconnect(this);
+}
 
 void TuningDialog::layOut() {
     setWindowTitle(QStringLiteral("调试"));
