@@ -41,6 +41,11 @@ std::string formatKey(std::string_view keyFormat, int n) {
 }
 
 std::string withNumbers(std::string text, std::initializer_list<long long> numbers) {
+    return withNumbers(std::move(text),
+                       std::span<const long long>(numbers.begin(), numbers.size()));
+}
+
+std::string withNumbers(std::string text, std::span<const long long> numbers) {
     constexpr std::string_view kNumberMark = "%d";
     std::size_t from = 0;
     for (long long number : numbers) {

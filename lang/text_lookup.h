@@ -5,6 +5,7 @@
 
 #include <initializer_list>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -52,6 +53,7 @@ std::string expandEscapes(std::string_view text);
 std::string formatKey(std::string_view keyFormat, int n);
 
 // A looked-up text with its "%d" marks replaced by the numbers, in order.
+std::string withNumbers(std::string text, std::span<const long long> numbers);
 std::string withNumbers(std::string text, std::initializer_list<long long> numbers);
 
 // A looked-up text with its "%s" marks replaced by the texts, in order.

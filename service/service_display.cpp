@@ -1,6 +1,7 @@
 #include "service/service_display.h"
 
 #include "codeplug/text_keys.h"
+#include "lang/text_lookup.h"
 
 namespace pl3::service {
 
@@ -9,7 +10,6 @@ namespace {
 constexpr int kFirstCount = 100;
 constexpr int kCountPerBlock = 1600;
 constexpr int kCountScale = 4096;
-constexpr std::string_view kNumberMark = "%d";
 
 std::string_view successKey(ServiceTask task) {
     switch (task) {
@@ -70,15 +70,7 @@ FinalDisplay finalDisplay(ServiceTask task, const ServiceSnapshot& end) {
 }
 
 std::string statusLine(std::string text, const FinalDisplay& display) {
-    std::size_t from = 0;
-    for (int number : display.statusNumbers) {
-        std::size_t at = text.find(kNumberMark, from);
-        if (at == std::string::npos) break;
-        std::string digits = std::to_string(number);
-        text.replace(at, kNumberMark.size(), digits);
-        from = at + digits.size();
-    }
-    return text;
+    return withNumbers(std::move(text), display.statusNumbers);
 }
 
 }  // namespace pl3::service

@@ -24,7 +24,7 @@ std::string progressLine(std::string_view leadText, int position);
 
 struct FinalDisplay {
     std::string_view statusKey;                // the status line's text; empty clears it
-    std::vector<int> statusNumbers;            // for the "%d" marks of that text, in order
+    std::vector<long long> statusNumbers;      // for the "%d" marks of that text, in order
     std::optional<std::string_view> errorKey;  // message box: caption "IDS_ERROR", stop icon
 };
 

@@ -48,9 +48,8 @@ CompareDialog::CompareDialog(const std::vector<DiffEntry>& entries, const std::s
 
     std::string summary = texts.text(text_key::kDiffSame);
     if (!entries.empty()) {
-        summary = texts.text(text_key::kDiffCount);
-        if (const std::size_t at = summary.find("%d"); at != std::string::npos)
-            summary.replace(at, 2, std::to_string(entries.size()));
+        summary =
+            withNumbers(texts.text(text_key::kDiffCount), {static_cast<long long>(entries.size())});
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     setResourceId(buttons->button(QDialogButtonBox::Ok), kOkButtonId);
