@@ -12,14 +12,6 @@ namespace {
 
 constexpr std::string_view kOffText = "off";
 
-std::optional<int> parseInt(std::string_view text, int min, int max) {
-    int value = 0;
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || value < min || value > max)
-        return std::nullopt;
-    return value;
-}
-
 std::string rangeHelp(int min, int max) {
     return std::to_string(min) + ".." + std::to_string(max);
 }
@@ -110,16 +102,10 @@ std::string getFlag(const CMaItemDoc& doc, int n) {
 
 template <ChannelFlag kFlag>
 bool setFlag(CMaItemDoc& doc, int n, std::string_view value) {
-    std::optional<int> bit = parseInt(value, 0, 1);
+    std::optional<int> bit = parseFieldInt(value, 0, 1);
     if (!bit) return false;
     doc.setChannelFlag(n, kFlag, *bit == 1);
     return true;
-}
-
-bool isDisplayText(std::string_view value) {
-    return value.size() <= 6 &&
-           text_codes::decodeDisplayText(text_codes::encodeDisplayText(value)).size() ==
-               value.size();
 }
 
 std::string getSetting(const CMaItemDoc& doc, Setting id) {
@@ -134,7 +120,7 @@ std::string getSettingField(const CMaItemDoc& doc, int) {
 template <Setting kId>
 bool setSettingField(CMaItemDoc& doc, int, std::string_view value) {
     const SettingInfo& info = settingInfo(kId);
-    std::optional<int> index = parseInt(value, info.indexMin, info.indexMax);
+    std::optional<int> index = parseFieldInt(value, info.indexMin, info.indexMax);
     if (!index) return false;
     doc.setSetting(kId, *index);
     return true;
@@ -172,7 +158,7 @@ std::vector<BitSpan> tuningBits(int i) {
 
 template <int kFirst, int kMin, int kMax>
 bool setTuning(CMaItemDoc& doc, int i, std::string_view value) {
-    std::optional<int> v = parseInt(value, kMin, kMax);
+    std::optional<int> v = parseFieldInt(value, kMin, kMax);
     if (!v) return false;
     if constexpr (kFirst < 0) {
         doc.setTuneSquelch3(i, *v);
@@ -232,7 +218,7 @@ std::vector<FieldInfo> buildTable() {
         {"ShiftDir", 1, kChannelCount, "0 (equal), 1 (transmit above), 2 (transmit below)",
          [](const CMaItemDoc& doc, int n) { return std::to_string(doc.shiftDir(n)); },
          [](CMaItemDoc& doc, int n, std::string_view value) {
-             std::optional<int> v = parseInt(value, 0, 2);
+             std::optional<int> v = parseFieldInt(value, 0, 2);
              if (v) doc.setShiftDir(n, *v);
              return v.has_value();
          },
@@ -252,7 +238,7 @@ std::vector<FieldInfo> buildTable() {
              return std::string(doc.scanMember(n - 1) ? "1" : "0");
          },
          [](CMaItemDoc& doc, int n, std::string_view value) {
-             std::optional<int> v = parseInt(value, 0, 1);
+             std::optional<int> v = parseFieldInt(value, 0, 1);
              if (v) doc.setScanMember(n - 1, *v == 1);
              return v.has_value();
          },
@@ -268,7 +254,7 @@ std::vector<FieldInfo> buildTable() {
         {"FmPreset", 1, kFmPresetCount, "0 (empty) or 1..211 (87.0 MHz + (value - 1) x 0.1)",
          [](const CMaItemDoc& doc, int p) { return std::to_string(doc.preset(p)); },
          [](CMaItemDoc& doc, int p, std::string_view value) {
-             std::optional<int> v = parseInt(value, 0, kFmIndexMax + 1);
+             std::optional<int> v = parseFieldInt(value, 0, kFmIndexMax + 1);
              if (v) doc.setPreset(p, *v);
              return v.has_value();
          },
@@ -334,13 +320,27 @@ std::vector<BitSpan> fieldBits(const FieldRef& field) {
     return field.info->bits(field.index);
 }
 
+std::optional<int> parseFieldInt(std::string_view text, int min, int max) {
+    int value = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value < min || value > max)
+        return std::nullopt;
+    return value;
+}
+
+bool isDisplayText(std::string_view value) {
+    return value.size() <= 6 &&
+           text_codes::decodeDisplayText(text_codes::encodeDisplayText(value)).size() ==
+               value.size();
+}
+
 std::optional<FieldRef> findField(std::string_view name) {
     std::string_view base = name;
     std::optional<int> index;
     if (std::size_t open = name.find('['); open != std::string_view::npos) {
         if (name.back() != ']') return std::nullopt;
         base = name.substr(0, open);
-        index = parseInt(name.substr(open + 1, name.size() - open - 2), 0, 1000);
+        index = parseFieldInt(name.substr(open + 1, name.size() - open - 2), 0, 1000);
         if (!index) return std::nullopt;
     }
     for (const FieldInfo& info : fieldTable()) {
@@ -358,7 +358,7 @@ std::string toneValueText(int code) {
 }
 
 std::optional<int> parseToneValue(std::string_view value) {
-    if (std::optional<int> code = parseInt(value, tone::kOff, tone::kMaxCode)) return code;
+    if (std::optional<int> code = parseFieldInt(value, tone::kOff, tone::kMaxCode)) return code;
     if (value.size() == kOffText.size() &&
         std::equal(value.begin(), value.end(), kOffText.begin(),
                    [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; }))

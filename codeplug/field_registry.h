@@ -55,6 +55,11 @@ std::vector<BitSpan> fieldBits(const FieldRef& field);
 // nullopt for a byte no field shows. The document is left as it was.
 std::optional<FieldRef> fieldAt(CMaItemDoc& doc, int address);
 
+// A decimal integer from min to max, the whole text; nullopt otherwise.
+std::optional<int> parseFieldInt(std::string_view text, int min, int max);
+// Whether a channel name or message of up to 6 display characters says text exactly.
+bool isDisplayText(std::string_view text);
+
 // Canonical tone text: "off", "88.5", "D023N", "D023I" (the text of the stored code).
 std::string toneValueText(int code);
 // A tone value as set() takes it: a tone text (any letter case, "off") or a code 0 ... 258.

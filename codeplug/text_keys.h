@@ -117,6 +117,7 @@ inline constexpr std::string_view kDiffCount = "IDS_DIFF_COUNT";  // "%d" marks 
 // Command-line tool.
 inline constexpr std::string_view kCliUnknownField = "IDS_CLI_UNKNOWN_FIELD";
 inline constexpr std::string_view kCliBadValue = "IDS_CLI_BAD_VALUE";
+inline constexpr std::string_view kCliFieldRefused = "IDS_CLI_FIELD_REFUSED";
 // pl3ctl write of a codeplug from an incomplete file without --force; the path follows.
 inline constexpr std::string_view kCliWriteIncomplete = "IDS_CLI_WRITE_INCOMPLETE";
 // pl3ctl read: the output folder is missing or not writable; the folder follows.

@@ -48,8 +48,9 @@ TEST_F(Pl3ctlRadioTest, WritePutsTheFileIntoTheRadioWithItsStartChannel) {
     test::SimulatedRadio radio;
     std::string file = radio.folder().file("x.PL-3");
     ASSERT_EQ(run(radio, {"new", "-o", file}).exitCode, 0);
-    ASSERT_EQ(run(radio, {"set", file, "RxFreq[1]=", "RxFreq[2]=", "StartChannel=100"}).exitCode,
-              0);
+    ASSERT_EQ(
+        run(radio, {"set", "--raw", file, "RxFreq[1]=", "RxFreq[2]=", "StartChannel=100"}).exitCode,
+        0);
     test::ProgramRun result = run(radio, {"write", "--port", radio.devicePath(), file});
     ASSERT_EQ(result.exitCode, 0) << result.err;
     std::vector<std::uint8_t> bytes = test::readBytes(file);

@@ -262,7 +262,7 @@ TEST_F(Pl3ctlSafetyTest, DiffListsTheDifferencesAndSaysSoInItsExitStatus) {
         std::string path = folder.file(name);
         fs::copy_file(base, path);
         if (!sets.empty()) {
-            sets.insert(sets.begin(), {"set", path});
+            sets.insert(sets.begin(), {"set", "--raw", path});
             EXPECT_EQ(run(folder, sets).exitCode, 0);
         }
         return path;

@@ -96,9 +96,9 @@ TEST_F(Pl3ctlTest, SetChangesOnlyTheNamedFields) {
     test::TempDir scratch;
     std::string edited = scratch.writeBytes("e.PL-3", before);
 
-    ProgramRun set =
-        run({"set", edited, "RxFreq[80]=433.0776", "ChannelName[80]=ab-1", "BotCode=12ab*#",
-             "PowerOnPassword=12", "VfoOffset=75", "RxTone[5]=51", "BackLamp=2", "FreqStep=3"});
+    ProgramRun set = run({"set", "--raw", edited, "RxFreq[80]=433.0776", "ChannelName[80]=ab-1",
+                          "BotCode=12ab*#", "PowerOnPassword=12", "VfoOffset=75", "RxTone[5]=51",
+                          "BackLamp=2", "FreqStep=3"});
     ASSERT_EQ(set.exitCode, 0) << set.err;
     std::vector<std::uint8_t> after = test::readBytes(edited);
     ASSERT_EQ(after.size(), before.size());
@@ -126,6 +126,13 @@ TEST_F(Pl3ctlTest, SetChangesOnlyTheNamedFields) {
     ProgramRun get = run({"set", edited, "RxFreq[80]", "ChannelName[80]"});
     EXPECT_EQ(get.exitCode, 0);
     EXPECT_EQ(get.out, "433.08000\nAB-1\n");
+
+    // Without --raw a channel changes as on the channel page: a new one transmits where it
+    // receives, and an empty receive frequency empties it again.
+    ASSERT_EQ(run({"set", edited, "RxFreq[81]=440.5", "ChannelName[81]=x"}).exitCode, 0);
+    EXPECT_EQ(run({"set", edited, "TxFreq[81]"}).out, "440.50000\n");
+    ASSERT_EQ(run({"set", edited, "RxFreq[81]="}).exitCode, 0);
+    EXPECT_EQ(run({"set", edited, "TxFreq[81]", "ChannelName[81]"}).out, "\n\n");
 }
 
 TEST_F(Pl3ctlTest, BadArgumentsWriteNothing) {
@@ -140,6 +147,10 @@ TEST_F(Pl3ctlTest, BadArgumentsWriteNothing) {
         {{"set", path, "BackLamp=1", "BackLamp=7"}, 1, "IDS_CLI_BAD_VALUE"},
         {{"set", path, "RxFreq[80]=480"}, 1, "IDS_CLI_BAD_VALUE"},
         {{"set", path, "RxFreq[200]=440"}, 1, "IDS_CLI_UNKNOWN_FIELD"},
+        // The channel page's rules: fixed channels keep their frequencies, an unused
+        // channel takes no options.
+        {{"set", path, "BackLamp=1", "RxFreq[5]=440"}, 1, "IDS_CLI_FIELD_REFUSED"},
+        {{"set", path, "TxPower[100]=1"}, 1, "IDS_CLI_FIELD_REFUSED"},
         {{"set", path}, 1, ""},
         {{"frobnicate"}, 1, ""},
         {{"new"}, 1, ""},

@@ -3,15 +3,44 @@
 #include "codeplug/document_commands.h"
 #include "codeplug/field_registry.h"
 #include "codeplug/text_keys.h"
+#include "editors/channel_field_edit.h"
 #include "tools/pl3ctl/commands.h"
 #include "tools/pl3ctl/exit_codes.h"
 
 namespace pl3::cli {
 
-// pl3ctl set FILE FIELD[=VALUE] ...: every FIELD=VALUE is written through the document's
-// field operations and the file saved once; a FIELD alone prints its value. Nothing is
-// written when any argument is wrong.
-int runSet(CliContext& context, const Arguments& args) {
+namespace {
+
+enum class Assignment { Done, BadValue, Refused };
+
+// A channel column changes as the channel page changes it, unless --raw asks for the
+// field alone (a technician's byte-level edit: fixed channels, nothing brought along).
+Assignment assign(CMaItemDoc& doc, const FieldRef& field, std::string_view value, bool raw) {
+    if (!raw) {
+        ChannelRules rules(doc);
+        switch (setThroughChannelRules(rules, field, value)) {
+            case ChannelFieldEdit::Done:
+                return Assignment::Done;
+            case ChannelFieldEdit::BadValue:
+                return Assignment::BadValue;
+            case ChannelFieldEdit::Refused:
+                return Assignment::Refused;
+            case ChannelFieldEdit::NotAColumn:
+                break;
+        }
+    }
+    return field.set(doc, value) ? Assignment::Done : Assignment::BadValue;
+}
+
+}  // namespace
+
+// pl3ctl set [--raw] FILE FIELD[=VALUE] ...: every FIELD=VALUE is applied in order and
+// the file saved once; a FIELD alone prints its value. Nothing is written when any
+// argument is wrong.
+int runSet(CliContext& context, const Arguments& given) {
+    Arguments args = given;
+    const bool raw = !args.empty() && args.front() == "--raw";
+    if (raw) args.erase(args.begin());
     if (args.size() < 2) {
         printUsage(std::cerr);
         return kExitUsage;
@@ -35,9 +64,15 @@ int runSet(CliContext& context, const Arguments& args) {
             std::cout << field->get(doc) << "\n";
             continue;
         }
-        if (!field->set(doc, std::string_view(arg).substr(equals + 1))) {
-            context.report(text_key::kCliBadValue, arg + "  (" + field->info->valueHelp + ")");
-            return kExitUsage;
+        switch (assign(doc, *field, std::string_view(arg).substr(equals + 1), raw)) {
+            case Assignment::Done:
+                break;
+            case Assignment::BadValue:
+                context.report(text_key::kCliBadValue, arg + "  (" + field->info->valueHelp + ")");
+                return kExitUsage;
+            case Assignment::Refused:
+                context.report(text_key::kCliFieldRefused, arg);
+                return kExitUsage;
         }
         changed = true;
     }
