@@ -159,6 +159,8 @@ inline constexpr std::string_view kCsvToneMode = "IDS_CSV_TONE_MODE";
 inline constexpr std::string_view kCsvName = "IDS_CSV_NAME";
 inline constexpr std::string_view kCsvMode = "IDS_CSV_MODE";
 inline constexpr std::string_view kCsvPower = "IDS_CSV_POWER";
+inline constexpr std::string_view kCsvPowerInWatts = "IDS_CSV_POWER_IN_WATTS";
+inline constexpr std::string_view kCsvSkipPastLastChannel = "IDS_CSV_SKIP_PAST_LAST_CHANNEL";
 
 // Menus: the top-level menus, then the commands.
 inline constexpr std::string_view kMenuFile = "Menu_File";

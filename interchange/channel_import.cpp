@@ -39,6 +39,7 @@ class Importer {
                 std::to_string(*channel) + " (" + std::to_string(rowOfChannel_[slot]) + ")");
 
         RowReading reading = readRow(record, columns, *channel);
+        report_.powerInWatts = report_.powerInWatts || reading.powerInWatts;
         WriteResult result;
         if (reading.request) result = writer_.write(*reading.request, record.line);
         if (!reading.request || !result.written) {
@@ -70,7 +71,10 @@ class Importer {
         }
         const int channel = options_.firstChannel + position;
         if (channel < 1 || channel > kChannelCount) {
-            skip(record.line, text_key::kCsvSkipLocation, std::to_string(channel));
+            skip(record.line,
+                 channel > kChannelCount ? text_key::kCsvSkipPastLastChannel
+                                         : text_key::kCsvSkipLocation,
+                 std::to_string(channel));
             return std::nullopt;
         }
         return channel;

@@ -18,8 +18,9 @@ inline constexpr std::size_t kMaxImportBytes = 16 * 1024 * 1024;
 
 struct ImportOptions {
     // 0: each row goes to the channel its Location names. Otherwise the rows go to
-    // this channel and the ones after it, in order, whatever their Location says (a
-    // paste into the channel grid at the current row).
+    // this channel and the ones after it, in file order, whatever their Location says
+    // (a paste at the grid's current row, or a list made for a radio that counts its
+    // memories from 0 or leaves gaps). Rows past channel 128 are skipped.
     int firstChannel = 0;
 };
 

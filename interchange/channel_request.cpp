@@ -17,6 +17,10 @@ namespace {
 constexpr std::size_t kMaxLocationDigits = 4;
 constexpr std::string_view kOlderCrossMode = "Tone->Tone";
 constexpr std::string_view kArrow = " -> ";
+// Lists made for other radios give the power in watts; a handheld's low setting stays
+// below this, its high setting reaches it.
+constexpr int kHighPowerFromWatts = 2;
+constexpr std::size_t kMaxWattDigits = 4;
 
 bool isDisplayChar(char c) {
     return text_codes::encodeDisplayText(std::string_view(&c, 1))[0] != kErased;
@@ -24,6 +28,27 @@ bool isDisplayChar(char c) {
 
 char upper(char c) {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+bool allDigits(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// The whole watts of a power such as "4.0W", "5 w" or "0.5W"; nullopt for anything else.
+std::optional<int> wholeWatts(std::string_view text) {
+    if (text.empty() || upper(text.back()) != 'W') return std::nullopt;
+    text = trimBlanks(text.substr(0, text.size() - 1));
+    const std::size_t point = text.find('.');
+    std::string_view whole = text.substr(0, point);
+    std::string_view fraction =
+        point == std::string_view::npos ? std::string_view() : text.substr(point + 1);
+    if (whole.size() + fraction.size() == 0 || whole.size() > kMaxWattDigits || !allDigits(whole) ||
+        !allDigits(fraction))
+        return std::nullopt;
+    int watts = 0;
+    for (char c : whole)
+        watts = watts * 10 + (c - '0');
+    return watts;
 }
 
 class RowReader {
@@ -50,7 +75,7 @@ class RowReader {
         }
         if (columns_.has(Column::Tone)) request.tones = readTones();
         request.wide = readChoice(Column::Mode, word::kWide, word::kNarrow, text_key::kCsvMode);
-        request.highPower = readChoice(Column::Power, word::kHigh, word::kLow, text_key::kCsvPower);
+        request.highPower = readPower();
         if (columns_.has(Column::Skip))
             request.scanned = !equalsIgnoringCase(value(Column::Skip), word::kNotScanned);
         if (columns_.has(Column::Name)) request.name = readName();
@@ -115,6 +140,14 @@ class RowReader {
         if (equalsIgnoringCase(text, no)) return false;
         note(NoteKind::Adjusted, unknownKey, shownValue(text));
         return std::nullopt;
+    }
+
+    // As readChoice, with watts also understood.
+    std::optional<bool> readPower() {
+        std::optional<int> watts = wholeWatts(value(Column::Power));
+        if (!watts) return readChoice(Column::Power, word::kHigh, word::kLow, text_key::kCsvPower);
+        reading_.powerInWatts = true;
+        return *watts >= kHighPowerFromWatts;
     }
 
     std::string readName() {

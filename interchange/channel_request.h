@@ -40,6 +40,7 @@ struct RowReading {
     // Nullopt when the row cannot be imported; its first note says why.
     std::optional<ChannelRequest> request;
     std::vector<ImportNote> notes;
+    bool powerInWatts = false;  // the Power column gave watts, mapped to high or low
 };
 
 // The row of the record for channel (1 ... 128).

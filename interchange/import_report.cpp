@@ -17,6 +17,7 @@ std::vector<std::string> describeImport(const ImportReport& report, const TextLo
     std::vector<std::string> lines;
     lines.push_back(withNumbers(texts.text(text_key::kCsvSummary),
                                 {report.rowsImported, report.rowsAdjusted, report.rowsSkipped}));
+    if (report.powerInWatts) lines.push_back(texts.text(text_key::kCsvPowerInWatts));
     for (const ImportNote& note : report.notes) {
         std::string line =
             note.row > 0 ? withNumbers(texts.text(text_key::kCsvRow), {note.row}) : "";

@@ -33,7 +33,8 @@ struct ImportReport {
     int rowsImported = 0;  // adjusted rows included
     int rowsAdjusted = 0;
     int rowsSkipped = 0;
-    bool rejected = false;  // the text is no channel list; a File note says why
+    bool rejected = false;      // the text is no channel list; a File note says why
+    bool powerInWatts = false;  // some Power was given in watts: the report says how it maps
     std::vector<ImportNote> notes;
     std::size_t notesLeftOut = 0;
 
@@ -41,8 +42,8 @@ struct ImportReport {
     void add(ImportNote note);
 };
 
-// The summary line, then one line per note ("Row 12: ..."), then how many notes were
-// left out.
+// The summary line, how power in watts maps when a row gave it, then one line per note ("Row 12:
+// ..."), then how many notes were left out.
 std::vector<std::string> describeImport(const ImportReport& report, const TextLookup& texts);
 
 }  // namespace pl3::interchange

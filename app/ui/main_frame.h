@@ -10,6 +10,7 @@
 #include "app/app_context.h"
 #include "app/commands.h"
 #include "codeplug/document.h"
+#include "interchange/channel_import.h"
 #include "platform/prompter.h"
 
 class QAction;
@@ -22,9 +23,6 @@ namespace pl3 {
 class CMaItemView;
 class ChannelPage;
 class CompareDialog;
-namespace interchange {
-struct ImportPlan;
-}
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
@@ -58,8 +56,8 @@ class CMainFrame : public QMainWindow {
     bool fileSaveAs();
     void importChannels();
     void exportChannels();
-    // The same without the file dialogs.
-    void importChannelsFrom(const std::string& path);
+    // The same without the file and placement dialogs.
+    void importChannelsFrom(const std::string& path, interchange::ImportOptions options = {});
     bool exportChannelsTo(const std::string& path);
     void compareWithFile();
     // The compare view of the open codeplug against a file; none when it cannot be loaded

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 
 #include "app/ui/compare_dialog.h"
+#include "app/ui/import_placement_dialog.h"
 #include "app/ui/import_report_dialog.h"
 #include "app/ui/qt_text.h"
 #include "codeplug/codeplug_diff.h"
@@ -61,10 +62,13 @@ bool CMainFrame::exportChannelsTo(const std::string& path) {
 void CMainFrame::importChannels() {
     const QString chosen = QFileDialog::getOpenFileName(
         this, QString(), QString(), qs(context_.texts.text(text_key::kCsvFilter)));
-    if (!chosen.isEmpty()) importChannelsFrom(chosen.toStdString());
+    if (chosen.isEmpty()) return;
+    ImportPlacementDialog placement(context_.texts, this);
+    if (placement.exec() != QDialog::Accepted) return;
+    importChannelsFrom(chosen.toStdString(), {.firstChannel = placement.firstChannel()});
 }
 
-void CMainFrame::importChannelsFrom(const std::string& path) {
+void CMainFrame::importChannelsFrom(const std::string& path, interchange::ImportOptions options) {
     platform::FileError error;
     // One byte more than an import takes, so that a larger file is reported as such.
     std::optional<std::vector<std::uint8_t>> bytes =
@@ -75,7 +79,7 @@ void CMainFrame::importChannelsFrom(const std::string& path) {
         return;
     }
     const std::string_view text(reinterpret_cast<const char*>(bytes->data()), bytes->size());
-    confirmAndImport(interchange::planImport(doc_, text, interchange::Format::Csv), true);
+    confirmAndImport(interchange::planImport(doc_, text, interchange::Format::Csv, options), true);
 }
 
 void CMainFrame::compareWithFile() {

@@ -291,24 +291,47 @@ TEST_F(ChannelImportTest, NamesAreReducedToTheDisplayAlphabet) {
 }
 
 TEST_F(ChannelImportTest, ModePowerAndSkipColumns) {
-    const ImportReport& report = importRows({
-        "90,,440,,0,,,,,,,,NFM,,S,Low",
-        "91,,440,,0,,,,,,,,fm,,,HIGH",
-        "92,,440,,0,,,,,,,,AM,,P,5.0W",
-    });
-    EXPECT_EQ(report.rowsImported, 3);
-    EXPECT_FALSE(flag(90, ChannelFlag::Bandwidth));
-    EXPECT_FALSE(flag(90, ChannelFlag::TxPower));
-    EXPECT_FALSE(doc.scanMember(89));
-    EXPECT_TRUE(flag(91, ChannelFlag::Bandwidth));
-    EXPECT_TRUE(flag(91, ChannelFlag::TxPower));
-    EXPECT_TRUE(doc.scanMember(90));
-    // Unknown words leave the new channel's settings (wide, high) and say so.
-    EXPECT_TRUE(flag(92, ChannelFlag::Bandwidth));
-    EXPECT_TRUE(flag(92, ChannelFlag::TxPower));
-    EXPECT_EQ(keys(report),
-              (std::vector<std::string_view>{text_key::kCsvMode, text_key::kCsvPower}));
-    EXPECT_EQ(report.rowsAdjusted, 1);
+    struct Case {
+        const char* modeSkipPower;  // the Mode, TStep, Skip and Power cells
+        bool wide;
+        bool high;
+        bool scanned;
+        std::vector<std::string_view> keys;
+        bool watts = false;
+    };
+    const Case cases[] = {
+        {"NFM,,S,Low", false, false, false, {}},
+        {"fm,,,HIGH", true, true, true, {}},
+        {"AM,,P,5.0 V", true, true, true, {text_key::kCsvMode, text_key::kCsvPower}},
+        {"FM,,,4.0W", true, true, true, {}, true},
+        {"FM,,,5w", true, true, true, {}, true},
+        {"FM,,,2 W", true, true, true, {}, true},
+        {"FM,,,0.5W", true, false, true, {}, true},
+        {"FM,,,1.99W", true, false, true, {}, true},
+        {"FM,,,W", true, false, true, {text_key::kCsvPower}},
+        {"FM,,,-1W", true, true, true, {text_key::kCsvPower}},
+        {"FM,,,2kW", true, false, true, {text_key::kCsvPower}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.modeSkipPower);
+        // Each setting starts opposite to what the row asks, or as expected when the row
+        // asks for something unknown and the channel must keep it.
+        auto keeps = [&](std::string_view key) {
+            return std::find(c.keys.begin(), c.keys.end(), key) != c.keys.end();
+        };
+        program(92, {"440", "440", false});
+        doc.setChannelFlag(92, ChannelFlag::Bandwidth, keeps(text_key::kCsvMode) == c.wide);
+        doc.setChannelFlag(92, ChannelFlag::TxPower, keeps(text_key::kCsvPower) == c.high);
+        doc.setScanMember(91, !c.scanned);
+
+        const ImportReport& report = importRows({"92,,440,,0,,,,,,,,"s + c.modeSkipPower});
+        EXPECT_EQ(report.rowsImported, 1);
+        EXPECT_EQ(flag(92, ChannelFlag::Bandwidth), c.wide);
+        EXPECT_EQ(flag(92, ChannelFlag::TxPower), c.high);
+        EXPECT_EQ(doc.scanMember(91), c.scanned);
+        EXPECT_EQ(keys(report), c.keys);
+        EXPECT_EQ(report.powerInWatts, c.watts);
+    }
 }
 
 TEST_F(ChannelImportTest, TolerantReading) {
@@ -461,7 +484,7 @@ TEST_F(ChannelImportTest, PastedRowsReadWithoutAHeadingAndCanGoToAnotherChannel)
 
     const ImportReport& pastEnd = import(rows, Format::Tsv, {.firstChannel = 128});
     EXPECT_EQ(pastEnd.rowsImported, 1);
-    EXPECT_EQ(keys(pastEnd), std::vector<std::string_view>{text_key::kCsvSkipLocation});
+    EXPECT_EQ(keys(pastEnd), std::vector<std::string_view>{text_key::kCsvSkipPastLastChannel});
     EXPECT_EQ(pastEnd.notes[0].detail, "129");
 
     std::string withHeading = exportChannels(doc, {80}, Format::Tsv, HeadingLine::With);
@@ -469,6 +492,66 @@ TEST_F(ChannelImportTest, PastedRowsReadWithoutAHeadingAndCanGoToAnotherChannel)
     const ImportReport& inPlace = import(withHeading, Format::Tsv);
     EXPECT_EQ(inPlace.rowsImported, 1);
     EXPECT_EQ(readChannel(doc, 80), readChannel(doc, 127));
+}
+
+TEST_F(ChannelImportTest, AListCountedFromZeroFillsTheEditableChannelsInFileOrder) {
+    // 8 base channels, each followed by 15 tone sub-channels; Location 0 ... 127.
+    const std::string list =
+        test::readText(PL3_SOURCE_DIR "/tests/data/tone_subchannels_from_0.csv");
+    const Image before = doc.image();
+    const ImportReport& report = import(list, Format::Csv, {.firstChannel = 78});
+    EXPECT_EQ(report.rowsImported, 51);
+    EXPECT_EQ(report.rowsAdjusted, 51);  // every name is one character too long
+    EXPECT_EQ(report.rowsSkipped, 77);
+    EXPECT_TRUE(report.powerInWatts);
+
+    struct Expected {
+        int channel;
+        const char* rx;
+        const char* name;
+        const char* tone;
+    };
+    const Expected expected[] = {
+        {78, "446.00625", "PMR1-0", "off"},  {79, "446.00625", "PMR1-0", "67.0"},
+        {88, "446.00625", "PMR1-1", "94.8"}, {93, "446.00625", "PMR1-1", "110.9"},
+        {94, "446.01875", "PMR2-0", "off"},  {110, "446.03125", "PMR3-0", "off"},
+        {126, "446.04375", "PMR4-0", "off"}, {128, "446.04375", "PMR4-0", "71.9"},
+    };
+    for (const Expected& e : expected) {
+        SCOPED_TRACE(e.channel);
+        const ChannelValues channel = readChannel(doc, e.channel);
+        EXPECT_EQ(rx(e.channel), e.rx);
+        EXPECT_EQ(channel.name, e.name);
+        EXPECT_EQ(channel.rxTone, test::toneCode(e.tone));
+        EXPECT_EQ(channel.txTone, test::toneCode(e.tone));
+        EXPECT_EQ(channel.tx, channel.rx);
+    }
+    for (int n = 78; n <= kChannelCount; ++n) {
+        ASSERT_FALSE(doc.isEmpty(n)) << n;
+        EXPECT_TRUE(flag(n, ChannelFlag::TxPower)) << n;
+        EXPECT_FALSE(flag(n, ChannelFlag::Bandwidth)) << n;
+    }
+    EXPECT_TRUE(
+        std::equal(before.begin(), before.begin() + layout::record(78), doc.image().begin()));
+
+    std::vector<const ImportNote*> pastEnd;
+    for (const ImportNote& note : report.notes) {
+        if (note.textKey == text_key::kCsvSkipPastLastChannel) pastEnd.push_back(&note);
+    }
+    ASSERT_EQ(pastEnd.size(), 77u);
+    // Line 53 holds Location 51, the 52nd row.
+    EXPECT_EQ(pastEnd.front()->row, 53);
+    EXPECT_EQ(pastEnd.front()->detail, "129");
+    EXPECT_EQ(pastEnd.back()->row, 129);
+    EXPECT_EQ(pastEnd.back()->detail, "205");
+
+    folder.installLanguageFiles();
+    const std::vector<std::string> described =
+        describeImport(report, TextLookup(folder.file("english.lang")));
+    EXPECT_EQ(described[1], "Power in watts: 2 W and more → High, less → Low.");
+    EXPECT_EQ(described.back(),
+              "Row 129: Skipped: no channel is left for this row after channel "
+              "128; it would go to channel 205");
 }
 
 TEST_F(ChannelImportTest, TheReportReadsInTheUsersLanguage) {

@@ -133,6 +133,8 @@ TEST_F(Pl3ctlCsvTest, UsageAndFileErrorsHaveTheirExitStatus) {
     const Case cases[] = {
         {{"export-csv", codeplug}, 1},
         {{"import-csv", codeplug, csv, "extra"}, 1},
+        {{"import-csv", "--first-channel", "129", codeplug, csv}, 1},
+        {{"import-csv", "--first-channel", "78", codeplug, csv}, 0},
         {{"export-csv", folder.file("missing.PL-3"), folder.file("x.csv")}, 2},
         {{"import-csv", folder.file("missing.PL-3"), csv}, 2},
         {{"import-csv", codeplug, folder.file("missing.csv")}, 2},
@@ -145,6 +147,9 @@ TEST_F(Pl3ctlCsvTest, UsageAndFileErrorsHaveTheirExitStatus) {
         EXPECT_EQ(result.exitCode, c.exitCode) << c.args[0] << " " << c.args.back() << "\n"
                                                << result.err;
     }
+    // The row for channel 90 went to the first channel asked for.
+    EXPECT_EQ(field("RxFreq[78]"), "440.00000");
+    EXPECT_EQ(field("RxFreq[90]"), "");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "codeplug/text_keys.h"
 #include "interchange/channel_export.h"
 #include "interchange/channel_import.h"
+#include "interchange/channel_request.h"
 #include "platform/atomic_file.h"
 #include "tools/pl3ctl/commands.h"
 #include "tools/pl3ctl/exit_codes.h"
@@ -47,10 +48,25 @@ int runExportCsv(CliContext& context, const Arguments& args) {
     return kExitDone;
 }
 
-// pl3ctl import-csv FILE.PL-3 IN.csv: the report goes to standard error; FILE is
-// written only when the import changes it. A text that is no channel list, or whose
-// every row was skipped, is a file error.
-int runImportCsv(CliContext& context, const Arguments& args) {
+// pl3ctl import-csv [--first-channel N] FILE.PL-3 IN.csv: the report goes to standard
+// error; FILE is written only when the import changes it. A text that is no channel list,
+// or whose every row was skipped, is a file error.
+int runImportCsv(CliContext& context, const Arguments& allArgs) {
+    Arguments args;
+    interchange::ImportOptions options;
+    for (std::size_t i = 0; i < allArgs.size(); ++i) {
+        if (allArgs[i] != "--first-channel" || i + 1 == allArgs.size()) {
+            args.push_back(allArgs[i]);
+            continue;
+        }
+        const std::string& value = allArgs[++i];
+        std::optional<int> channel = interchange::channelNumber(value);
+        if (!channel) {
+            context.report(text_key::kCliBadValue, "--first-channel " + value);
+            return kExitUsage;
+        }
+        options.firstChannel = *channel;
+    }
     if (args.size() != 2) {
         printUsage(std::cerr);
         return kExitUsage;
@@ -68,7 +84,8 @@ int runImportCsv(CliContext& context, const Arguments& args) {
         return kExitFileError;
     }
     std::string_view text(reinterpret_cast<const char*>(bytes->data()), bytes->size());
-    interchange::ImportPlan plan = interchange::planImport(doc, text, interchange::Format::Csv);
+    interchange::ImportPlan plan =
+        interchange::planImport(doc, text, interchange::Format::Csv, options);
     for (const std::string& line : interchange::describeImport(plan.report, context.texts))
         std::cerr << "pl3ctl: " << line << "\n";
 

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QRadioButton>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QWidget>
@@ -14,6 +15,7 @@
 #include "app/ui/about_dialog.h"
 #include "app/ui/comm_port_dialog.h"
 #include "app/ui/compare_dialog.h"
+#include "app/ui/import_placement_dialog.h"
 #include "app/ui/main_frame.h"
 #include "codeplug/document_commands.h"
 #include "editors/ui/tone_picker_dialog.h"
@@ -86,6 +88,9 @@ int main(int argc, char** argv) {
         pl3::LanguageDialog languages(&frame, {programFolder}, context.texts, context.settings,
                                       context.settingsWarning, prompter);
         ok &= save(languages, prefix + QStringLiteral("dialog-131-language.png"));
+        pl3::ImportPlacementDialog placement(context.texts, &frame);
+        placement.atChannelButton()->setChecked(true);  // the spin box shows enabled
+        ok &= save(placement, prefix + QStringLiteral("dialog-163-import-placement.png"));
         doc.setToneCode(1, pl3::Side::Receive, 9);     // 88.5 Hz: the CTCSS table
         doc.setToneCode(1, pl3::Side::Transmit, 170);  // D065I: the DCS table, inverted
         pl3::TonePickerDialog ctcss(doc, context.texts, 1, 3, QStringLiteral("88.5"), &frame);
