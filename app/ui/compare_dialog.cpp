@@ -71,6 +71,8 @@ CompareDialog::CompareDialog(const std::vector<WordedDifference>& differences,
         }
         addDifferenceRow(*table_, difference);
     }
+    // No cell is current until the user picks one: a heading row would otherwise show the focus.
+    table_->setCurrentCell(-1, -1);
 
     std::string summary = texts.text(text_key::kDiffSame);
     if (!differences.empty()) {
