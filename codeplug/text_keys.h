@@ -113,6 +113,15 @@ inline constexpr std::string_view kUserLanguageFolder = "IDS_USER_LANGUAGE_FOLDE
 // Help ▸ Help when no manual exists for the language; the files looked for follow.
 inline constexpr std::string_view kNoHelp = "IDS_NO_HELP";
 inline constexpr std::string_view kDiffCount = "IDS_DIFF_COUNT";  // "%d" marks the count
+// Compare in the pages' words: a channel ("%d") and its column heading ("%s"); a channel
+// alone; an FM preset ("%s" its heading, "%d" its number); a value the page shows blank;
+// one difference ("%s" item, open value, other value); the group of what no page shows.
+inline constexpr std::string_view kDiffChannelField = "IDS_DIFF_CHANNEL_FIELD";
+inline constexpr std::string_view kDiffChannel = "IDS_DIFF_CHANNEL";
+inline constexpr std::string_view kDiffPreset = "IDS_DIFF_PRESET";
+inline constexpr std::string_view kDiffEmpty = "IDS_DIFF_EMPTY";
+inline constexpr std::string_view kDiffLine = "IDS_DIFF_LINE";
+inline constexpr std::string_view kDiffUnshown = "IDS_DIFF_UNSHOWN";
 
 // Command-line tool.
 inline constexpr std::string_view kCliUnknownField = "IDS_CLI_UNKNOWN_FIELD";

@@ -58,11 +58,8 @@ void ChannelTable::Rebuild() {
     }
     selectedRange_ = doc_.rangeIndex();
 
-    for (int c = 0; c < kColumnCount; ++c) {
-        cells_[0][c] = Cell{
-            text_.heading(lang_section::kChText, lang_section::kChTextKeyFormat, c).value_or(""),
-            true};
-    }
+    for (int c = 0; c < kColumnCount; ++c)
+        cells_[0][c] = Cell{heading(c, text_), true};
     for (int n = 1; n <= kChannelCount; ++n) {
         cells_[n][kNumberColumn] = Cell{std::to_string(n), true};
         RefreshRow(n);
@@ -85,22 +82,37 @@ void ChannelTable::showRow(int n) {
             row[c].text.clear();
         return;
     }
-    row[kRxFreqColumn].text = doc_.frequencyText(n, Side::Receive);
-    row[kRxToneColumn].text = toneText(n, Side::Receive);
-    row[kTxFreqColumn].text = doc_.frequencyText(n, Side::Transmit);
-    row[kTxToneColumn].text = doc_.lacksFrequency(n) ? std::string() : toneText(n, Side::Transmit);
-    for (int c = kFirstFlagColumn; c <= kLastFlagColumn; ++c) {
-        const FlagColumn& column = flagColumn(c);
-        row[c].text =
-            text_.text(doc_.channelFlag(n, column.flag) ? column.whenSet : column.whenClear);
-    }
-    row[kNameColumn].text = text_codes::decodeDisplayText(doc_.channelName(n));
+    for (int c = kRxFreqColumn; c < kColumnCount; ++c)
+        row[c].text = cellWord(doc_, n, c, text_);
+    if (doc_.lacksFrequency(n)) row[kTxToneColumn].text.clear();
 }
 
-std::string ChannelTable::toneText(int n, Side side) const {
-    if (std::optional<std::string_view> shown = tone::displayText(doc_.toneField(n, side)))
-        return std::string(*shown);
-    return text_.text(text_key::kOff);
+std::string ChannelTable::heading(int column, const TextLookup& text) {
+    return text.heading(lang_section::kChText, lang_section::kChTextKeyFormat, column).value_or("");
+}
+
+std::string ChannelTable::cellWord(const CMaItemDoc& doc, int n, int column,
+                                   const TextLookup& text) {
+    switch (column) {
+        case kRxFreqColumn:
+            return doc.frequencyText(n, Side::Receive);
+        case kTxFreqColumn:
+            return doc.frequencyText(n, Side::Transmit);
+        case kRxToneColumn:
+        case kTxToneColumn: {
+            const Side side = column == kRxToneColumn ? Side::Receive : Side::Transmit;
+            if (std::optional<std::string_view> shown = tone::displayText(doc.toneField(n, side)))
+                return std::string(*shown);
+            return text.text(text_key::kOff);
+        }
+        case kNameColumn:
+            return text_codes::decodeDisplayText(doc.channelName(n));
+        default:
+            break;
+    }
+    if (column < kFirstFlagColumn || column > kLastFlagColumn) return {};
+    const FlagColumn& flag = flagColumn(column);
+    return text.text(doc.channelFlag(n, flag.flag) ? flag.whenSet : flag.whenClear);
 }
 
 void ChannelTable::channelsChanged() const {

@@ -53,6 +53,12 @@ class ChannelTable {
 
     const Cell& cell(int row, int column) const { return cells_.at(row).at(column); }
 
+    // The heading of a column in the current language; empty when the language lacks it.
+    static std::string heading(int column, const TextLookup& text);
+    // The word column 1 ... 12 shows for what channel n stores, whether or not the channel
+    // is in use (its row shows nothing for an empty channel).
+    static std::string cellWord(const CMaItemDoc& doc, int n, int column, const TextLookup& text);
+
     // The range list: "freq%d" texts of setting.ini, and the entry to select.
     const std::vector<std::string>& rangeNames() const { return rangeNames_; }
     int selectedRange() const { return selectedRange_; }
@@ -91,7 +97,6 @@ class ChannelTable {
   private:
     // Marks and texts of row n from the image as it is.
     void showRow(int n);
-    std::string toneText(int n, Side side) const;
     void refreshAllRows();
     void channelsChanged() const;
 

@@ -187,20 +187,23 @@ bool FunctionsPageRules::acceptsCodeKey(char c) {
     return text_codes::isDtmfChar(c);
 }
 
-std::string FunctionsPageRules::printedValue(const Control& c) const {
-    switch (c.kind) {
+std::string FunctionsPageRules::controlValue(const CMaItemDoc& doc, const TextLookup& texts,
+                                             int controlId) {
+    const Control* c = control(controlId);
+    if (c == nullptr) return {};
+    switch (c->kind) {
         case List:
-            return page_rules::shownItemText(doc_, texts_, c.setting);
+            return page_rules::shownItemText(doc, texts, c->setting);
         case CheckBox:
-            return page_rules::yesNoText(texts_, page_rules::isTicked(doc_, c.setting));
+            return page_rules::yesNoText(texts, page_rules::isTicked(doc, c->setting));
         case Code:
-            return doc_.dtmfCodeText(c.code);
+            return doc.dtmfCodeText(c->code);
     }
     return {};
 }
 
-std::string FunctionsPageRules::caption(int controlId) const {
-    return page_rules::captionText(texts_, kCaptions, controlId);
+std::string FunctionsPageRules::controlCaption(const TextLookup& texts, int controlId) {
+    return page_rules::captionText(texts, kCaptions, controlId);
 }
 
 page_rules::PrintRows FunctionsPageRules::printRows() const {
@@ -212,7 +215,7 @@ page_rules::PrintRows FunctionsPageRules::printRows(const page_rules::CaptionOf&
     for (const auto& ids : kPrintOrder) {
         std::vector<std::string>& row = rows.emplace_back();
         for (int id : ids) {
-            row.push_back(page_rules::printEntry(captionOf(id), printedValue(*control(id))));
+            row.push_back(page_rules::printEntry(captionOf(id), controlValue(doc_, texts_, id)));
         }
     }
     return rows;

@@ -131,7 +131,10 @@ class FunctionsPageRules : public SettingControls {
     static bool acceptsCodeKey(char c);
 
     // A control's caption as the page shows it, in the current language.
-    std::string caption(int controlId) const;
+    std::string caption(int controlId) const { return controlCaption(texts_, controlId); }
+    static std::string controlCaption(const TextLookup& texts, int controlId);
+    // A control's value in words, as the printout gives it (a check box: yes or no).
+    static std::string controlValue(const CMaItemDoc& doc, const TextLookup& texts, int controlId);
 
     // 7 rows of 3 "caption : value" entries, under the captions the page shows or others.
     page_rules::PrintRows printRows() const;
@@ -139,7 +142,6 @@ class FunctionsPageRules : public SettingControls {
 
   private:
     const Control& require(int id, Kind kind) const;
-    std::string printedValue(const Control& c) const;
 
     CMaItemDoc& doc_;
     const TextLookup& texts_;

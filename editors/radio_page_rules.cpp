@@ -78,13 +78,13 @@ constexpr page_rules::Caption kCaptions[] = {
 
 }  // namespace
 
-Setting RadioPageRules::listSetting(int listId) const {
+Setting RadioPageRules::listSetting(int listId) {
     const Binding* b = find(kLists, listId);
     if (b == nullptr) noSuchControl(listId);
     return b->setting;
 }
 
-Setting RadioPageRules::boxSetting(int boxId) const {
+Setting RadioPageRules::boxSetting(int boxId) {
     const Binding* b = find(kBoxes, boxId);
     if (b == nullptr) noSuchControl(boxId);
     return b->setting;
@@ -125,14 +125,14 @@ bool RadioPageRules::presetsReadOnly() const {
     return !fmEnabled();
 }
 
-std::string RadioPageRules::presetHeading(int column) const {
-    return texts_.heading(lang_section::kRadiogramText, lang_section::kRadiogramKeyFormat, column)
+std::string RadioPageRules::presetHeading(const TextLookup& texts, int column) {
+    return texts.heading(lang_section::kRadiogramText, lang_section::kRadiogramKeyFormat, column)
         .value_or(std::string());
 }
 
-std::string RadioPageRules::presetText(int p) const {
-    int value = doc_.preset(p);
-    return value == 0 ? texts_.text(text_key::kOff) : frequency::fmText(value - 1);
+std::string RadioPageRules::presetText(const CMaItemDoc& doc, const TextLookup& texts, int p) {
+    int value = doc.preset(p);
+    return value == 0 ? texts.text(text_key::kOff) : frequency::fmText(value - 1);
 }
 
 std::vector<std::string> RadioPageRules::presetItems() const {
@@ -154,8 +154,8 @@ void RadioPageRules::commitPreset(int p, int itemIndex) {
     doc_.markEdited();
 }
 
-std::string RadioPageRules::passwordText() const {
-    return text_codes::decodePassword(doc_.powerOnPassword());
+std::string RadioPageRules::passwordText(const CMaItemDoc& doc) {
+    return text_codes::decodePassword(doc.powerOnPassword());
 }
 
 bool RadioPageRules::acceptsPasswordKey(char c) {
@@ -170,8 +170,8 @@ bool RadioPageRules::commitPassword(std::string_view text) {
     return true;
 }
 
-std::string RadioPageRules::messageText() const {
-    return text_codes::decodeDisplayText(doc_.powerOnMessage());
+std::string RadioPageRules::messageText(const CMaItemDoc& doc) {
+    return text_codes::decodeDisplayText(doc.powerOnMessage());
 }
 
 bool RadioPageRules::acceptsMessageKey(char c) {
@@ -230,17 +230,30 @@ void RadioPageRules::clickedScanList() {
     removeEnabled_ = true;
 }
 
-std::string RadioPageRules::printedValue(int controlId) const {
-    if (controlId == kPasswordBox) return passwordText();
-    if (controlId == kMessageBox) return messageText();
+std::string RadioPageRules::controlValue(const CMaItemDoc& doc, const TextLookup& texts,
+                                         int controlId) {
+    if (controlId == kPasswordBox) return passwordText(doc);
+    if (controlId == kMessageBox) return messageText(doc);
     if (const Binding* b = find(kBoxes, controlId)) {
-        return page_rules::yesNoText(texts_, page_rules::isTicked(doc_, b->setting));
+        return page_rules::yesNoText(texts, page_rules::isTicked(doc, b->setting));
     }
-    return page_rules::shownItemText(doc_, texts_, listSetting(controlId));
+    if (const Binding* b = find(kLists, controlId))
+        return page_rules::shownItemText(doc, texts, b->setting);
+    return {};
 }
 
-std::string RadioPageRules::caption(int controlId) const {
-    return page_rules::captionText(texts_, kCaptions, controlId);
+std::string RadioPageRules::controlCaption(const TextLookup& texts, int controlId) {
+    return page_rules::captionText(texts, kCaptions, controlId);
+}
+
+std::optional<int> RadioPageRules::controlOf(Setting id) {
+    for (std::span<const Binding> bindings :
+         {std::span<const Binding>(kLists), std::span<const Binding>(kBoxes)}) {
+        for (const Binding& b : bindings) {
+            if (b.setting == id) return b.id;
+        }
+    }
+    return std::nullopt;
 }
 
 page_rules::PrintRows RadioPageRules::printRows() const {
@@ -258,7 +271,7 @@ page_rules::PrintRows RadioPageRules::printRows(const page_rules::CaptionOf& cap
     for (const std::vector<int>& ids : kPrintOrder) {
         std::vector<std::string>& row = rows.emplace_back();
         for (int id : ids) {
-            row.push_back(page_rules::printEntry(captionOf(id), printedValue(id)));
+            row.push_back(page_rules::printEntry(captionOf(id), controlValue(doc_, texts_, id)));
         }
     }
     return rows;

@@ -3,6 +3,7 @@
 // keys, FM broadcast radio and its presets, power-on password and message, and which
 // channels are scanned. Every change goes straight into the document's image.
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -65,11 +66,13 @@ class RadioPageRules : public SettingControls {
     // header column with the preset numbers and the frequencies).
     static constexpr int kPresetCount = 25;
     // Header cell (0, column), column 0 or 1: the "RadiogramText" heading, empty if missing.
-    std::string presetHeading(int column) const;
+    std::string presetHeading(int column) const { return presetHeading(texts_, column); }
+    static std::string presetHeading(const TextLookup& texts, int column);
     // Header cell (p, 0): the preset number.
     static std::string presetNumberText(int p) { return std::to_string(p); }
     // Presets p = 1 ... 25: the "IDS_OFF" text or the frequency.
-    std::string presetText(int p) const;
+    std::string presetText(int p) const { return presetText(doc_, texts_, p); }
+    static std::string presetText(const CMaItemDoc& doc, const TextLookup& texts, int p);
     // The in-cell list: "IDS_OFF", then 87.0 ... 108.0.
     std::vector<std::string> presetItems() const;
     // The in-cell list's item for the preset: 0 when there is none.
@@ -78,12 +81,14 @@ class RadioPageRules : public SettingControls {
     // Escape stores the old value again).
     void commitPreset(int p, int itemIndex);
 
-    std::string passwordText() const;
+    std::string passwordText() const { return passwordText(doc_); }
+    static std::string passwordText(const CMaItemDoc& doc);
     static bool acceptsPasswordKey(char c);
     // Stores and marks modified only when the stored bytes change; returns whether they did.
     bool commitPassword(std::string_view text);
 
-    std::string messageText() const;
+    std::string messageText() const { return messageText(doc_); }
+    static std::string messageText(const CMaItemDoc& doc);
     // Typed characters the message box takes ('#' can only be pasted).
     static bool acceptsMessageKey(char c);
     // Stores and marks modified only when the stored bytes change; returns the text the
@@ -109,7 +114,12 @@ class RadioPageRules : public SettingControls {
     bool removeEnabled() const { return removeEnabled_; }
 
     // A control's caption as the page shows it, in the current language.
-    std::string caption(int controlId) const;
+    std::string caption(int controlId) const { return controlCaption(texts_, controlId); }
+    static std::string controlCaption(const TextLookup& texts, int controlId);
+    // A control's value in words, as the printout gives it (a check box: yes or no).
+    static std::string controlValue(const CMaItemDoc& doc, const TextLookup& texts, int controlId);
+    // The list or check box that shows the setting; nullopt when this page has none.
+    static std::optional<int> controlOf(Setting id);
 
     // 4 rows of "caption : value" entries, the last with two, under the captions the page
     // shows or others.
@@ -117,11 +127,10 @@ class RadioPageRules : public SettingControls {
     page_rules::PrintRows printRows(const page_rules::CaptionOf& captionOf) const;
 
   private:
-    Setting listSetting(int listId) const;
-    Setting boxSetting(int boxId) const;
+    static Setting listSetting(int listId);
+    static Setting boxSetting(int boxId);
     bool fmEnabled() const;
     ScanLists changeScan(const std::vector<std::string>& selectedItems, bool on);
-    std::string printedValue(int controlId) const;
 
     CMaItemDoc& doc_;
     const TextLookup& texts_;

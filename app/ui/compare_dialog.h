@@ -1,12 +1,13 @@
 #pragma once
-// File ▸ Compare: the differences between the open codeplug and another file, one row per
-// field (or byte range) with both values, and how many there are.
+// File ▸ Compare: the differences between the open codeplug and another file in the pages'
+// words, under a heading row for each page, one row per difference with both values, and
+// how many there are.
 
 #include <QDialog>
 #include <string>
 #include <vector>
 
-#include "codeplug/codeplug_diff.h"
+#include "editors/difference_words.h"
 #include "lang/text_lookup.h"
 
 class QTableWidget;
@@ -22,7 +23,7 @@ class CompareDialog : public QDialog {
     static constexpr int kOpenHeading = 1511;
     static constexpr int kOtherHeading = 1512;
 
-    CompareDialog(const std::vector<DiffEntry>& entries, const std::string& otherPath,
+    CompareDialog(const std::vector<WordedDifference>& differences, const std::string& otherPath,
                   const TextLookup& texts, QWidget* parent = nullptr);
 
     QTableWidget* table() const { return table_; }

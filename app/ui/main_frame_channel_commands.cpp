@@ -15,6 +15,7 @@
 #include "codeplug/data_file.h"
 #include "codeplug/document_commands.h"
 #include "codeplug/text_keys.h"
+#include "editors/difference_words.h"
 #include "editors/ui/channel_page.h"
 #include "interchange/channel_export.h"
 #include "interchange/channel_import.h"
@@ -93,7 +94,9 @@ std::unique_ptr<CompareDialog> CMainFrame::compareDialogFor(const std::string& p
     CMaItemDoc other(context_.settings);
     const OpenOutcome outcome = openDocument(other, path, prompter_);
     if (outcome == OpenOutcome::NotADataFile || outcome == OpenOutcome::FileError) return nullptr;
-    return std::make_unique<CompareDialog>(diffCodeplugs(doc_, other), path, context_.texts, this);
+    return std::make_unique<CompareDialog>(
+        wordDifferences(diffCodeplugs(doc_, other), doc_, other, context_.texts), path,
+        context_.texts, this);
 }
 
 void CMainFrame::copyChannels() {

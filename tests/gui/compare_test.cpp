@@ -1,4 +1,4 @@
-// File ▸ Compare in the program: the open codeplug against a file, field by field.
+// File ▸ Compare in the program: the open codeplug against a file, in the pages' words.
 
 #include <gtest/gtest.h>
 
@@ -12,19 +12,33 @@ namespace {
 
 class CompareTest : public test::MainFrameFixture {};
 
-TEST_F(CompareTest, ListsEachDifferenceWithBothValues) {
+TEST_F(CompareTest, ListsEachDifferenceInWordsUnderItsPage) {
     const std::string path = folder.file("other.PL-3");
     ASSERT_TRUE(storeDocument(*doc, path, prompter));
     doc->setFrequencyText(80, Side::Receive, "433.075");
+    doc->setSetting(Setting::BackLamp, 2);
     doc->markEdited();
 
     std::unique_ptr<CompareDialog> dialog = frame->compareDialogFor(path);
     ASSERT_NE(dialog, nullptr);
     QTableWidget* table = dialog->table();
-    ASSERT_GE(table->rowCount(), 1);
-    EXPECT_EQ(table->item(0, 0)->text(), "RxFreq[80]");
-    EXPECT_EQ(table->item(0, 1)->text(), "433.07500");  // the open codeplug
-    EXPECT_EQ(table->item(0, 2)->text(), "");           // the file
+    auto row = [&](int r) {
+        QStringList cells;
+        for (int c = 0; c < table->columnCount(); ++c)
+            cells << (table->item(r, c) ? table->item(r, c)->text() : QString());
+        return cells;
+    };
+    // The open codeplug, then the file; a heading row spans the columns above its page.
+    const QList<QStringList> expected = {
+        {"Channels", "", ""},
+        {"Channel 80 · RX Freq", "433.07500", "(empty)"},
+        {"Optional Functions", "", ""},
+        {"Backlight", "Always on", "Automatic"},
+    };
+    ASSERT_EQ(table->rowCount(), expected.size());
+    for (int r = 0; r < table->rowCount(); ++r)
+        EXPECT_EQ(row(r), expected[r]) << r;
+    EXPECT_EQ(table->columnSpan(0, 0), 3);
     EXPECT_TRUE(table->horizontalHeaderItem(2)->text().endsWith("other.PL-3"));
 }
 

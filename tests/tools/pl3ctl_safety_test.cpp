@@ -286,6 +286,11 @@ TEST_F(Pl3ctlSafetyTest, DiffListsTheDifferencesAndSaysSoInItsExitStatus) {
         {"one bit flag", {base, flag}, 1, "TxPower[3]: 0 -> 1\n"},
         {"one uninterpreted byte", {base, byte}, 1, "0x0903: FF -> 5A\n"},
         {"both ways", {channel, flag}, 1, "TxPower[3]: 0 -> 1\nRxFreq[80]: 433.10000 -> \"\"\n"},
+        {"in the pages' words, page by page",
+         {"--words", flag, channel},
+         1,
+         "Channels\n  Channel 3 · Power: High → Low\n  Channel 80 · RX Freq: (empty) → "
+         "433.10000\n"},
         {"missing file", {base, folder.file("missing.PL-3")}, 2, ""},
         {"not a data file", {notData, base}, 2, ""},
         {"one file only", {base}, 1, ""},

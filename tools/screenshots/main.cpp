@@ -98,12 +98,16 @@ int main(int argc, char** argv) {
         pl3::TonePickerDialog dcs(doc, context.texts, 1, 4, QStringLiteral("D065I"), &frame);
         ok &= save(dcs, prefix + QStringLiteral("dialog-137-tone-dcs.png"));
         context.settings.setLanguageName(language);
-        // An edit enables Undo; the compare view lists it against the file saved before.
+        // An edit enables Undo; the compare view lists it, page by page, against the file saved
+        // before.
         const std::string before = scratch.filePath(QStringLiteral("before.PL-3")).toStdString();
         pl3::storeDocument(doc, before, prompter);
         doc.setFrequencyText(80, pl3::Side::Receive, "433.075");
         doc.setFrequencyText(80, pl3::Side::Transmit, "433.075");
         doc.setSetting(pl3::Setting::BackLamp, 2);
+        doc.setChannelFlag(3, pl3::ChannelFlag::BusyLock,
+                           !doc.channelFlag(3, pl3::ChannelFlag::BusyLock));
+        doc.setSetting(pl3::Setting::SideKey1Short, 2);
         doc.markEdited();
         doc.updateAllViews();
         frame.view()->tabBar()->setCurrentIndex(0);

@@ -1,0 +1,158 @@
+#include "editors/difference_words.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "codeplug/text_keys.h"
+#include "editors/channel_rules.h"
+#include "editors/channel_table.h"
+#include "editors/functions_page_rules.h"
+#include "editors/radio_page_rules.h"
+
+namespace pl3 {
+
+namespace {
+
+struct ColumnField {
+    std::string_view name;
+    ChannelField field;
+};
+
+// The registry's names of the fields the channel grid shows.
+constexpr ColumnField kColumnFields[] = {
+    {"RxFreq", ChannelField::RxFreq},     {"TxFreq", ChannelField::TxFreq},
+    {"RxTone", ChannelField::RxTone},     {"TxTone", ChannelField::TxTone},
+    {"BusyLock", ChannelField::BusyLock}, {"TxInhibit", ChannelField::TxInhibit},
+    {"EndTone", ChannelField::EndTone},   {"Bandwidth", ChannelField::Bandwidth},
+    {"TxPower", ChannelField::TxPower},   {"Repeater", ChannelField::Repeater},
+    {"PttIdOn", ChannelField::PttId},     {"ChannelName", ChannelField::Name},
+};
+
+struct ControlField {
+    std::string_view name;
+    ComparePage page;
+    int controlId;
+};
+
+// The fields a settings page shows in a control that is not bound to a setting.
+constexpr ControlField kOtherControls[] = {
+    {"BotCode", ComparePage::Functions, FunctionsPageRules::kBotCodeBox},
+    {"EotCode", ComparePage::Functions, FunctionsPageRules::kEotCodeBox},
+    {"PowerOnPassword", ComparePage::Radio, RadioPageRules::kPasswordBox},
+    {"PowerOnMessage", ComparePage::Radio, RadioPageRules::kMessageBox},
+};
+
+constexpr std::string_view kScanListField = "ScanList";
+constexpr std::string_view kFmPresetField = "FmPreset";
+
+// The grid's column for a channel field: columns 1 ... 12 hold the fields in order.
+std::optional<int> gridColumn(const DiffEntry& entry) {
+    if (entry.channel < 1 || entry.channel > kChannelCount) return std::nullopt;
+    for (const ColumnField& c : kColumnFields) {
+        if (c.name == entry.field) return static_cast<int>(c.field) + 1;
+    }
+    return std::nullopt;
+}
+
+// The page and control that show a field outside the grid.
+std::optional<ControlField> pageControl(const DiffEntry& entry) {
+    for (const ControlField& c : kOtherControls) {
+        if (c.name == entry.field) return c;
+    }
+    const std::optional<Setting> setting = settingByName(entry.field);
+    if (!setting) return std::nullopt;
+    for (const FunctionsPageRules::Control& c : FunctionsPageRules::controls()) {
+        if (c.kind != FunctionsPageRules::Kind::Code && c.setting == *setting)
+            return ControlField{entry.field, ComparePage::Functions, c.id};
+    }
+    if (std::optional<int> id = RadioPageRules::controlOf(*setting))
+        return ControlField{entry.field, ComparePage::Radio, *id};
+    return std::nullopt;
+}
+
+std::string channelItem(int n, const TextLookup& texts) {
+    return withNumbers(texts.text(text_key::kDiffChannel), {n});
+}
+
+std::string scanListWord(const CMaItemDoc& doc, int n, const TextLookup& texts) {
+    return texts.text(doc.scanMember(n - 1) ? text_key::kScanMembersCaption
+                                            : text_key::kScanChannelsCaption);
+}
+
+WordedDifference worded(const DiffEntry& entry, const CMaItemDoc& before, const CMaItemDoc& after,
+                        const TextLookup& texts) {
+    if (entry.kind == DiffEntry::Kind::Field) {
+        if (std::optional<int> column = gridColumn(entry)) {
+            const int n = entry.channel;
+            return {ComparePage::Channels,
+                    withTexts(withNumbers(texts.text(text_key::kDiffChannelField), {n}),
+                              {ChannelTable::heading(*column, texts)}),
+                    ChannelTable::cellWord(before, n, *column, texts),
+                    ChannelTable::cellWord(after, n, *column, texts)};
+        }
+        if (entry.field == kScanListField) {
+            return {ComparePage::Radio, channelItem(entry.index, texts),
+                    scanListWord(before, entry.index, texts),
+                    scanListWord(after, entry.index, texts)};
+        }
+        if (entry.field == kFmPresetField) {
+            return {ComparePage::Radio,
+                    withTexts(withNumbers(texts.text(text_key::kDiffPreset), {entry.index}),
+                              {RadioPageRules::presetHeading(texts, 0)}),
+                    RadioPageRules::presetText(before, texts, entry.index),
+                    RadioPageRules::presetText(after, texts, entry.index)};
+        }
+        if (std::optional<ControlField> control = pageControl(entry)) {
+            const bool functions = control->page == ComparePage::Functions;
+            auto caption =
+                functions ? &FunctionsPageRules::controlCaption : &RadioPageRules::controlCaption;
+            auto value =
+                functions ? &FunctionsPageRules::controlValue : &RadioPageRules::controlValue;
+            return {control->page, caption(texts, control->controlId),
+                    value(before, texts, control->controlId),
+                    value(after, texts, control->controlId)};
+        }
+    }
+    return {ComparePage::Unshown, entry.label(), entry.before, entry.after};
+}
+
+}  // namespace
+
+std::vector<WordedDifference> wordDifferences(const std::vector<DiffEntry>& entries,
+                                              const CMaItemDoc& before, const CMaItemDoc& after,
+                                              const TextLookup& texts) {
+    std::vector<WordedDifference> result;
+    result.reserve(entries.size());
+    const std::string empty = texts.text(text_key::kDiffEmpty);
+    for (const DiffEntry& entry : entries) {
+        WordedDifference difference = worded(entry, before, after, texts);
+        if (difference.before.empty()) difference.before = empty;
+        if (difference.after.empty()) difference.after = empty;
+        result.push_back(std::move(difference));
+    }
+    std::stable_sort(
+        result.begin(), result.end(),
+        [](const WordedDifference& x, const WordedDifference& y) { return x.page < y.page; });
+    return result;
+}
+
+std::string pageHeading(ComparePage page, const TextLookup& texts) {
+    switch (page) {
+        case ComparePage::Channels:
+            return texts.text(text_key::kChannel);
+        case ComparePage::Functions:
+            return texts.text(text_key::kFunction1);
+        case ComparePage::Radio:
+            return texts.text(text_key::kFunction2);
+        case ComparePage::Unshown:
+            break;
+    }
+    return texts.text(text_key::kDiffUnshown);
+}
+
+std::string wordedLine(const WordedDifference& difference, const TextLookup& texts) {
+    return withTexts(texts.text(text_key::kDiffLine),
+                     {difference.item, difference.before, difference.after});
+}
+
+}  // namespace pl3
