@@ -208,6 +208,7 @@ void CGridCtrl::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
     QStyleOptionFocusRect option;
     option.initFrom(this);
+    option.state |= QStyle::State_KeyboardFocusChange;  // also after a click on no cell
     option.rect = viewport()->rect();
     option.backgroundColor = palette().color(QPalette::Base);
     style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);

@@ -41,10 +41,12 @@ void BoldSelectedTabBar::paintEvent(QPaintEvent*) {
         painter.drawControl(QStyle::CE_TabBarTabShape, option);
         painter.setFont(tabFont(font(), i == currentIndex()));
         painter.drawText(option.rect, Qt::AlignCenter | Qt::TextSingleLine, option.text);
-        // The style draws the focus with the label, which is drawn here instead.
+        // The style draws the focus with the label, which is drawn here instead. Only keys
+        // give the tab bar the focus, so the frame shows whenever it has it.
         if (option.state.testFlag(QStyle::State_HasFocus)) {
             QStyleOptionFocusRect focus;
             focus.initFrom(this);
+            focus.state |= QStyle::State_KeyboardFocusChange;
             focus.rect = option.rect.adjusted(kFocusInset, kFocusInset, -kFocusInset, -kFocusInset);
             painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
         }
