@@ -84,4 +84,16 @@ bool mayBeginEdit(bool gridEditable, bool readOnly, bool dataCell, bool visible)
     return gridEditable && !readOnly && dataCell && visible;
 }
 
+EditStart editStart(EditKey key, bool typedCell) {
+    switch (key) {
+        case EditKey::Enter:
+            return EditStart::AsOpened;
+        case EditKey::F2:
+            return typedCell ? EditStart::AtEnd : EditStart::AsOpened;
+        case EditKey::Character:
+            return typedCell ? EditStart::WithTyped : EditStart::None;
+    }
+    return EditStart::None;
+}
+
 }  // namespace pl3::grid

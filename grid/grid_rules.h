@@ -1,6 +1,6 @@
 #pragma once
 // The grid's decisions that need no widgets: where a key moves the focus cell, how far the
-// wheel scrolls, how a cell's format lays out its text, and when a cell may be edited.
+// wheel scrolls, how a cell's format lays out its text, and when and how a cell's edit begins.
 
 #include <span>
 
@@ -97,5 +97,24 @@ TextLayout textLayout(unsigned format);
 
 // Whether a request to edit the cell goes out to the page.
 bool mayBeginEdit(bool gridEditable, bool readOnly, bool dataCell, bool visible);
+
+// The keys that may begin an edit of the focus cell.
+enum class EditKey {
+    Enter,  // Return or keypad Enter
+    F2,
+    Character,  // a printable character, typed without Ctrl, Alt or Meta
+};
+
+// How the page's editor opens for such a key.
+enum class EditStart {
+    None,       // no edit: the key goes on to the grid's parent
+    AsOpened,   // as the page opens its editor
+    AtEnd,      // with the cell's text, the caret after it
+    WithTyped,  // the typed character replaces the text, the caret after it
+};
+
+// Only typed cells (frequencies, names) open on a character, as a spreadsheet does; on the
+// other cells a letter is left to the dialog and F2 does what Enter does.
+EditStart editStart(EditKey key, bool typedCell);
 
 }  // namespace pl3::grid

@@ -86,6 +86,9 @@ class CMainFrame : public QMainWindow {
     void buildMenus();
     void buildToolbar();
     void buildStatusBar();
+    // Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+PgDn and Ctrl+PgUp turn the pages, round the ends.
+    void buildPageKeys();
+    void turnPage(int step);
     void rebuildRecentFiles();
     void rememberRecentFile(const QString& path);
     std::optional<std::string> chooseSavePath();

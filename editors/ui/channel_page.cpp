@@ -84,7 +84,6 @@ ChannelPage::ChannelPage(CMaItemDoc& doc, const TextLookup& texts, Prompter& pro
     setResourceId(frequencyEditor_, kFrequencyEditor);
     setResourceId(nameEditor_, kNameEditor);
     rangeList_->setEditable(false);
-    setFocusPolicy(Qt::StrongFocus);  // Enter and Escape hand the focus back to the page
 
     frequencyEditor_->setMaxLength(Table::kFrequencyEditorMaxChars);
     nameEditor_->setMaxLength(Table::kNameEditorMaxChars);
@@ -141,6 +140,8 @@ void ChannelPage::setUpGrid() {
     for (int r = 1; r < Table::kRowCount; ++r)
         grid_->setRowHeight(r, Table::kRowHeight);
     grid_->setFont(channelGridFont());
+    for (int c : {Table::kRxFreqColumn, Table::kTxFreqColumn, Table::kNameColumn})
+        grid_->setTypingEdits(c, true);
 }
 
 void ChannelPage::refresh() {
@@ -282,12 +283,12 @@ bool ChannelPage::filterKey(QLineEdit* editor, QKeyEvent* event) {
     switch (event->key()) {
         case Qt::Key_Escape:
             if (edit_ && edit_->editor == editor) editor->setText(edit_->openingText);
-            setFocus(Qt::OtherFocusReason);
+            grid_->setFocus(Qt::OtherFocusReason);  // arrows and typing go on from the cell
             commitEdit();  // in case the focus move did not reach the editor
             return true;
         case Qt::Key_Return:
         case Qt::Key_Enter:
-            setFocus(Qt::OtherFocusReason);
+            grid_->setFocus(Qt::OtherFocusReason);
             commitEdit();
             return true;
         default:

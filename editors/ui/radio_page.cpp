@@ -320,10 +320,12 @@ bool RadioPage::filterPresetEditor(QEvent* event) {
     auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_Escape) {
         presetEditor_->setCurrentIndex(editStartIndex_);
+        grid_->setFocus(Qt::OtherFocusReason);  // arrows go on from the cell
         endPresetEdit();
         return true;
     }
     if (isEnter(key)) {
+        grid_->setFocus(Qt::OtherFocusReason);
         endPresetEdit();
         return true;
     }

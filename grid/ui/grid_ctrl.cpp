@@ -89,6 +89,7 @@ void CGridCtrl::setRowCount(int rows) {
 void CGridCtrl::setColumnCount(int columns) {
     columns = std::max(columns, 0);
     impl_->columnWidths.resize(columns, kDefaultColumnWidth);
+    impl_->typingColumns.resize(columns, false);
     impl_->model->reshape(rowCount(), columns, fixedRowCount(), fixedColumnCount());
     afterShapeChange();
 }
@@ -119,6 +120,7 @@ int CGridCtrl::fixedColumnCount() const {
 void CGridCtrl::deleteAllItems() {
     impl_->rowHeights.clear();
     impl_->columnWidths.clear();
+    impl_->typingColumns.clear();
     impl_->model->reshape(0, 0, 0, 0);
     afterShapeChange();
 }
@@ -254,6 +256,10 @@ void CGridCtrl::setEditable(bool editable) {
     impl_->editable = editable;
 }
 
+void CGridCtrl::setTypingEdits(int column, bool on) {
+    if (column >= 0 && column < columnCount()) impl_->typingColumns[column] = on;
+}
+
 void CGridCtrl::setRedraw(bool on) {
     if (on == updatesEnabled()) return;
     setUpdatesEnabled(on);  // switching on schedules an update of the grid and its children
@@ -304,14 +310,14 @@ void CGridCtrl::moveFocusNotifying(int row, int column, bool scrollIntoView) {
     emit focusCellChanged(to.row, to.column);
 }
 
-void CGridCtrl::requestEdit(int row, int column) {
+bool CGridCtrl::requestEdit(int row, int column) {
     const grid::Cell* cell = impl_->model->cell(row, column);
-    if (cell == nullptr) return;
+    if (cell == nullptr) return false;
     const bool dataCell = impl_->model->dataArea().contains({row, column});
     const bool readOnly = (cell->state & kStateReadOnly) != 0;
     QRect rect = cellRect(row, column);
     if (!grid::mayBeginEdit(impl_->editable, readOnly, dataCell, isVisible() && !rect.isEmpty())) {
-        return;
+        return false;
     }
     // A half-hidden cell comes fully into view, so the page's editor does not hang over the
     // headers or the window's edge.
@@ -320,6 +326,7 @@ void CGridCtrl::requestEdit(int row, int column) {
     setCoveredCell(row, column);
     const QString text = cell->text;  // a copy: a receiver may reshape the grid
     emit beginEdit(row, column, QRect(mapToGlobal(rect.topLeft()), rect.size()), text);
+    return true;
 }
 
 // --- cells ---

@@ -65,6 +65,10 @@ class CGridCtrl : public QTableView {
     void setColumnResize(bool allowed);      // on by default
     void setSelectionEnabled(bool enabled);  // on by default; off still shows the focus cell
     void setEditable(bool editable);         // on by default
+    // The cells of a typed column (frequencies, names) also begin their edit on a typed
+    // character, which the grid then passes to the page's editor, and on F2 with the caret
+    // after the text. Off by default.
+    void setTypingEdits(int column, bool on);
     void setRedraw(bool on);  // off: no painting until switched on again (then at once)
 
     // --- focus: always a data cell or none ---
@@ -102,9 +106,10 @@ class CGridCtrl : public QTableView {
     void drawRow(QPainter& painter, int row) const;
 
   signals:
-    // The user asks to edit a data cell (click release on it, or Enter): row, column, the
-    // cell's rectangle in global (screen) coordinates and its text. Never for read-only
-    // cells, fixed cells, cells out of view, or when the grid is not editable.
+    // The user asks to edit a data cell (click release on it, Enter, F2, or a character typed
+    // on a typed column's cell): row, column, the cell's rectangle in global (screen)
+    // coordinates and its text. Never for read-only cells, fixed cells, cells out of view,
+    // or when the grid is not editable.
     void beginEdit(int row, int column, const QRect& globalRect, const QString& text);
     // The user moves the focus cell (keys, mouse): first the cell left (not sent when there
     // was none), then the new one.
@@ -120,6 +125,7 @@ class CGridCtrl : public QTableView {
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void changeEvent(QEvent* event) override;
 
@@ -136,7 +142,10 @@ class CGridCtrl : public QTableView {
     // Focus moved by the user: notifies the page, scrolling the new cell into view first
     // when asked.
     void moveFocusNotifying(int row, int column, bool scrollIntoView);
-    void requestEdit(int row, int column);
+    // Whether the request went out to the page.
+    bool requestEdit(int row, int column);
+    // Enter, F2 or a typed character on the focus cell; false when the key is no edit here.
+    bool editFromKey(QKeyEvent* event);
     void setCoveredCell(int row, int column);
     void updateCell(int row, int column);
     void paintCorner();

@@ -38,6 +38,7 @@ struct CGridCtrl::Impl {
 
     std::vector<int> columnWidths;
     std::vector<int> rowHeights;
+    std::vector<bool> typingColumns;
     bool editable = true;
     bool selectionEnabled = true;
     bool applyingLayout = false;  // section sizes set by the grid, not dragged by the user

@@ -3,10 +3,12 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QScrollBar>
+#include <QStyleOptionFocusRect>
 #include <QStyleOptionHeader>
 #include <QWheelEvent>
 #include <algorithm>
@@ -19,6 +21,28 @@
 namespace pl3 {
 
 using grid::CellPos;
+
+namespace {
+
+std::optional<grid::EditKey> editKeyOf(const QKeyEvent& event) {
+    switch (event.key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return grid::EditKey::Enter;
+        case Qt::Key_F2:
+            return grid::EditKey::F2;
+        default:
+            break;
+    }
+    if ((event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) != 0) {
+        return std::nullopt;  // a shortcut, not typing
+    }
+    const QString text = event.text();
+    if (!text.isEmpty() && text.front().isPrint()) return grid::EditKey::Character;
+    return std::nullopt;
+}
+
+}  // namespace
 
 // --- events ---
 
@@ -64,18 +88,41 @@ void CGridCtrl::mouseReleaseEvent(QMouseEvent* event) {
     if (self) emit clicked();
 }
 
+bool CGridCtrl::editFromKey(QKeyEvent* event) {
+    const std::optional<grid::EditKey> key = editKeyOf(*event);
+    if (!key) return false;
+    const CellPos focus = impl_->model->focus();
+    const bool typedCell = focus.valid() && impl_->typingColumns[focus.column];
+    const grid::EditStart start = grid::editStart(*key, typedCell);
+    if (start == grid::EditStart::None) return false;
+    QWidget* focusedBefore = window()->focusWidget();
+    QPointer<CGridCtrl> self(this);
+    const bool began = focus.valid() && requestEdit(focus.row, focus.column);
+    // Enter is taken even when nothing is edited, so a dialog's default button does not fire.
+    if (!began) return *key == grid::EditKey::Enter;
+    event->accept();
+    if (!self) return true;
+    // The page's editor took the focus, unless the cell changed at once (an on/off cell).
+    QWidget* editor = window()->focusWidget();
+    if (editor == nullptr || editor == focusedBefore || editor == this) return true;
+    if (start == grid::EditStart::WithTyped) {
+        // Through the page's own key checks, replacing the text the editor opened with.
+        QApplication::sendEvent(editor, event);
+        event->accept();  // not on to the grid's parent as well
+    } else if (start == grid::EditStart::AtEnd) {
+        if (auto* line = qobject_cast<QLineEdit*>(editor)) line->end(false);
+    }
+    return true;
+}
+
 void CGridCtrl::keyPressEvent(QKeyEvent* event) {
+    if (editFromKey(event)) {
+        event->accept();
+        return;
+    }
     const bool control = event->modifiers().testFlag(Qt::ControlModifier);
     std::optional<grid::FocusMove> move;
     switch (event->key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter: {
-            // Taken even when nothing is edited, so a dialog's default button does not fire.
-            const CellPos focus = impl_->model->focus();
-            if (focus.valid()) requestEdit(focus.row, focus.column);
-            event->accept();
-            return;
-        }
         case Qt::Key_Up:
             move = grid::FocusMove::Up;
             break;
@@ -152,6 +199,19 @@ bool CGridCtrl::filterHeaderEvent(QObject* watched, QEvent* event) {
         if (header->logicalIndexAt(mouse->position().toPoint()) >= 0) emit clicked();
     }
     return false;
+}
+
+void CGridCtrl::paintEvent(QPaintEvent* event) {
+    QTableView::paintEvent(event);
+    // With the keyboard focus but no focus cell, a frame round the cells shows where keys go.
+    if (!hasFocus() || impl_->model->focus().valid()) return;
+    QPainter painter(viewport());
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    option.state |= QStyle::State_KeyboardFocusChange;  // also after a click on no cell
+    option.rect = viewport()->rect();
+    option.backgroundColor = palette().color(QPalette::Base);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
 }
 
 // The view's corner button draws an empty header; the corner cell has a text of its own.

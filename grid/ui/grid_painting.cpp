@@ -94,15 +94,22 @@ void CellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
     drawCellText(*painter, option.rect, index.data(Qt::DisplayRole).toString(),
                  index.data(kFormatRole).toUInt(), ink);
     if ((index.data(kStateRole).toUInt() & kStateFocused) != 0) {
-        // Drawn whether or not the grid has keyboard focus: the page's editor usually has it.
-        QPen frame(selected ? palette.color(QPalette::HighlightedText)
-                            : palette.color(QPalette::Highlight));
-        frame.setWidth(kFocusFrameWidth);
+        // Bold while the keys go to the grid; thin while they go elsewhere (the page's editor,
+        // another control), so the cell the grid comes back to stays in sight.
+        const bool keyboardFocus = option.widget != nullptr && option.widget->hasFocus();
+        const QColor colour = selected        ? palette.color(QPalette::HighlightedText)
+                              : keyboardFocus ? palette.color(QPalette::Highlight)
+                                              : palette.color(QPalette::Mid);
+        const int width = keyboardFocus ? kFocusFrameWidth : 1;
+        QPen frame(colour);
+        frame.setWidth(width);
         frame.setJoinStyle(Qt::MiterJoin);
         painter->setPen(frame);
         painter->setBrush(Qt::NoBrush);
-        const int inset = kFocusFrameWidth / 2;
-        painter->drawRect(option.rect.adjusted(inset, inset, -inset, -inset));
+        // Inside the cell: an outline takes the pixels to the right of and below its rectangle.
+        const int before = width / 2;
+        const int after = (width + 1) / 2;
+        painter->drawRect(option.rect.adjusted(before, before, -after, -after));
     }
     painter->restore();
 }

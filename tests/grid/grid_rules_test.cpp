@@ -84,5 +84,24 @@ TEST(GridRules, TextLayoutFollowsTheFormatBits) {
         EXPECT_EQ(textLayout(c.format), c.layout) << c.format;
 }
 
+TEST(GridRules, EditKeysOpenTypedCellsLikeASpreadsheet) {
+    struct Case {
+        EditKey key;
+        bool typedCell;
+        EditStart start;
+    } cases[] = {
+        {EditKey::Character, true, EditStart::WithTyped},
+        {EditKey::Character, false, EditStart::None},  // an on/off or list cell
+        {EditKey::F2, true, EditStart::AtEnd},
+        {EditKey::F2, false, EditStart::AsOpened},
+        {EditKey::Enter, true, EditStart::AsOpened},
+        {EditKey::Enter, false, EditStart::AsOpened},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(editStart(c.key, c.typedCell), c.start)
+            << "key " << int(c.key) << " typed " << c.typedCell;
+    }
+}
+
 }  // namespace
 }  // namespace pl3::grid

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -76,6 +77,44 @@ TEST_F(ChannelPageTest, EscapeKeepsTheOpeningText) {
     EXPECT_FALSE(page->frequencyEditor()->isVisible());
     EXPECT_EQ(doc.frequencyText(kChannel, Side::Receive), "440.00000");
     EXPECT_FALSE(doc.isModified());
+}
+
+// The keyboard alone: a typed digit opens the editor with it, Enter stores the frequency
+// and hands the keys back to the grid on the same cell; F2 opens the text as it stands and
+// Escape leaves it so. Keys go where the focus is, as a user's do.
+TEST_F(ChannelPageTest, TypingOnACellEditsItAndTheGridKeepsTheKeys) {
+    const int empty = 90;
+    const auto type = [](Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key); };
+    CGridCtrl* grid = page->grid();
+    QLineEdit* frequency = page->frequencyEditor();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(page.get()));
+    grid->setFocusCell(empty, ChannelTable::kRxFreqColumn);
+    grid->scrollTo(grid->model()->index(empty, ChannelTable::kRxFreqColumn));
+    grid->setFocus();
+
+    type(Qt::Key_4);
+    ASSERT_TRUE(frequency->hasFocus());
+    EXPECT_EQ(frequency->text(), "4");
+    EXPECT_EQ(frequency->cursorPosition(), 1);
+    QTest::keyClicks(QApplication::focusWidget(), "46.5");
+    type(Qt::Key_Return);
+    EXPECT_EQ(doc.frequencyText(empty, Side::Receive), "446.50000");
+    EXPECT_EQ(cellText(empty, ChannelTable::kRxFreqColumn), "446.50000");
+    EXPECT_TRUE(grid->hasFocus());
+    EXPECT_EQ(grid->focusRow(), empty);
+    EXPECT_EQ(grid->focusColumn(), ChannelTable::kRxFreqColumn);
+
+    type(Qt::Key_F2);
+    ASSERT_TRUE(frequency->hasFocus());
+    EXPECT_EQ(frequency->text(), "446.50000");
+    EXPECT_FALSE(frequency->hasSelectedText());
+    EXPECT_EQ(frequency->cursorPosition(), frequency->text().size());
+    type(Qt::Key_Backspace);
+    type(Qt::Key_Escape);
+    EXPECT_EQ(doc.frequencyText(empty, Side::Receive), "446.50000");
+    EXPECT_TRUE(grid->hasFocus());
+    EXPECT_EQ(grid->focusRow(), empty);
+    EXPECT_EQ(grid->focusColumn(), ChannelTable::kRxFreqColumn);
 }
 
 TEST_F(ChannelPageTest, AClickTogglesAnOnOffCell) {

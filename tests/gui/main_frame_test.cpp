@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -14,6 +15,7 @@
 #include "app/commands.h"
 #include "codeplug/document_commands.h"
 #include "codeplug/text_keys.h"
+#include "grid/ui/grid_ctrl.h"
 #include "main_frame_fixture.h"
 #include "view/ui/ma_item_view.h"
 
@@ -76,6 +78,42 @@ TEST_F(MainFrameTest, ShortcutsWinOverAnEditBox) {
     ASSERT_FALSE(prompter.prompts().empty());
     EXPECT_EQ(prompter.prompts().back().textKey, text_key::kWarnClear);
     EXPECT_TRUE(edit->text().isEmpty());
+}
+
+// Ctrl+Tab and Ctrl+PgDn turn to the next page, Ctrl+Shift+Tab and Ctrl+PgUp to the one
+// before, round the ends, wherever the focus is; the tab bar then has the keys.
+TEST_F(MainFrameTest, CtrlTabAndCtrlPageKeysTurnThePages) {
+    frame->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    CMaItemView* view = frame->view();
+    QWidget* grid = view->page(0)->findChild<CGridCtrl*>();
+    QWidget* list = view->page(1)->findChild<QComboBox*>();
+    QWidget* edit = view->page(2)->findChild<QLineEdit*>();
+    QWidget* tabs = view->tabBar();
+    struct Case {
+        int from;
+        QWidget* focus;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        int to;
+    } cases[] = {
+        {0, grid, Qt::Key_Tab, Qt::ControlModifier, 1},
+        {0, grid, Qt::Key_PageDown, Qt::ControlModifier, 1},  // not a page of rows
+        {1, list, Qt::Key_Tab, Qt::ControlModifier, 2},
+        {2, edit, Qt::Key_Tab, Qt::ControlModifier, 0},
+        {2, edit, Qt::Key_PageUp, Qt::ControlModifier, 1},
+        {0, tabs, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, 2},
+        {1, list, Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier, 0},
+        {0, tabs, Qt::Key_PageUp, Qt::ControlModifier, 2},
+    };
+    for (const Case& c : cases) {
+        view->tabBar()->setCurrentIndex(c.from);
+        c.focus->setFocus();
+        ASSERT_TRUE(c.focus->hasFocus()) << c.from << " " << c.key;
+        QTest::keyClick(c.focus, c.key, c.modifiers);
+        EXPECT_EQ(view->currentPage(), c.to) << c.from << " " << c.key;
+        EXPECT_TRUE(tabs->hasFocus()) << c.from << " " << c.key;
+    }
 }
 
 // Without a manual for the language, Help says which files it looked for.

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRadioButton>
+#include <QKeyEvent>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QWidget>
@@ -18,7 +19,9 @@
 #include "app/ui/import_placement_dialog.h"
 #include "app/ui/main_frame.h"
 #include "codeplug/document_commands.h"
+#include "editors/ui/channel_page.h"
 #include "editors/ui/tone_picker_dialog.h"
+#include "grid/ui/grid_ctrl.h"
 #include "lang/ui/language_dialog.h"
 #include "link/ui/progress_dialog.h"
 #include "platform/private_profile.h"
@@ -40,6 +43,19 @@ bool save(QWidget& widget, const QString& path, bool fitToContents = true) {
     widget.hide();
     std::cout << (saved ? "wrote " : "could not write ") << path.toStdString() << "\n";
     return saved;
+}
+
+// Keys as a user types them on the channel grid: the first opens the editor of the focus
+// cell, the rest go wherever the focus then is.
+void typeOnChannelGrid(pl3::CMainFrame& frame, int row, int column, const QString& keys) {
+    auto* page = qobject_cast<pl3::ChannelPage*>(frame.view()->page(0));
+    if (page == nullptr) return;
+    page->grid()->setFocusCell(row, column);
+    page->grid()->setFocus();
+    for (QChar key : keys) {
+        QKeyEvent press(QEvent::KeyPress, key.toUpper().unicode(), Qt::NoModifier, QString(key));
+        QApplication::sendEvent(frame.focusWidget(), &press);
+    }
 }
 
 }  // namespace
@@ -127,6 +143,11 @@ int main(int argc, char** argv) {
         ok &= save(tuning, prefix + QStringLiteral("dialog-134-tuning.png"));
         pl3::AutoTuningDialog autoTuning(doc, context.texts, context.port, &frame);
         ok &= save(autoTuning, prefix + QStringLiteral("dialog-158-auto-tuning.png"));
+        // Last, as hiding the window commits the open edit.
+        frame.view()->tabBar()->setCurrentIndex(0);
+        frame.show();
+        typeOnChannelGrid(frame, 3, pl3::ChannelTable::kNameColumn, QStringLiteral("CALL"));
+        ok &= save(frame, prefix + QStringLiteral("main-grid-typing.png"), false);
     }
     return ok ? 0 : 1;
 }

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QStackedWidget>
+#include <QStyleOptionFocusRect>
 #include <QStyleOptionTab>
 #include <QStylePainter>
 #include <QVBoxLayout>
@@ -18,6 +19,7 @@ namespace {
 constexpr std::array<std::string_view, CMaItemView::kPageCount> kTabKeys = {
     text_key::kChannel, text_key::kFunction1, text_key::kFunction2};
 constexpr std::array<int, CMaItemView::kPageCount> kPageTemplates = {150, 151, 157};
+constexpr int kFocusInset = 4;
 
 QFont tabFont(const QFont& base, bool selected) {
     QFont font = base;
@@ -39,6 +41,15 @@ void BoldSelectedTabBar::paintEvent(QPaintEvent*) {
         painter.drawControl(QStyle::CE_TabBarTabShape, option);
         painter.setFont(tabFont(font(), i == currentIndex()));
         painter.drawText(option.rect, Qt::AlignCenter | Qt::TextSingleLine, option.text);
+        // The style draws the focus with the label, which is drawn here instead. Only keys
+        // give the tab bar the focus, so the frame shows whenever it has it.
+        if (option.state.testFlag(QStyle::State_HasFocus)) {
+            QStyleOptionFocusRect focus;
+            focus.initFrom(this);
+            focus.state |= QStyle::State_KeyboardFocusChange;
+            focus.rect = option.rect.adjusted(kFocusInset, kFocusInset, -kFocusInset, -kFocusInset);
+            painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+        }
     }
 }
 
