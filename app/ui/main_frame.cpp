@@ -68,6 +68,7 @@ CMainFrame::CMainFrame(AppContext& context, CMaItemDoc& doc, Prompter& prompter)
     view_ = new CMaItemView(
         context_.texts, doc_, prompter_, [this] { relabel(); }, this);
     setCentralWidget(view_);
+    connectChannelOrderCommands();
     setAcceptDrops(true);
     setMaximumSize(kWidth, kHeight);
     resize(kWidth, kHeight);
