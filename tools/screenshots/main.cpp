@@ -4,6 +4,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QWidget>
@@ -16,6 +19,8 @@
 #include "app/ui/compare_dialog.h"
 #include "app/ui/main_frame.h"
 #include "codeplug/document_commands.h"
+#include "editors/ui/channel_page.h"
+#include "grid/ui/grid_ctrl.h"
 #include "editors/ui/tone_picker_dialog.h"
 #include "lang/ui/language_dialog.h"
 #include "link/ui/progress_dialog.h"
@@ -36,6 +41,27 @@ bool save(QWidget& widget, const QString& path, bool fitToContents = true) {
     QApplication::processEvents();
     bool saved = widget.grab().save(path);
     widget.hide();
+    std::cout << (saved ? "wrote " : "could not write ") << path.toStdString() << "\n";
+    return saved;
+}
+
+// The window with one of its menu bar's menus open below its title: the menu is a window
+// of its own, so it is painted onto the window's picture.
+bool saveWithMenu(QMainWindow& window, int menuIndex, const QString& path) {
+    window.show();
+    QApplication::processEvents();
+    QAction* title = window.menuBar()->actions().at(menuIndex);
+    QMenu* menu = title->menu();
+    menu->adjustSize();
+    menu->ensurePolished();
+    QPixmap picture = window.grab();
+    const QPoint below = window.menuBar()->mapTo(
+        &window, window.menuBar()->actionGeometry(title).bottomLeft());
+    QPainter painter(&picture);
+    painter.drawPixmap(below, menu->grab());
+    painter.end();
+    window.hide();
+    const bool saved = picture.save(path);
     std::cout << (saved ? "wrote " : "could not write ") << path.toStdString() << "\n";
     return saved;
 }
@@ -103,6 +129,12 @@ int main(int argc, char** argv) {
         doc.updateAllViews();
         frame.view()->tabBar()->setCurrentIndex(0);
         ok &= save(frame, prefix + QStringLiteral("main-after-edit.png"), false);
+        // The channel order commands of the Edit menu, for the channel under the focus.
+        auto* channels = qobject_cast<pl3::ChannelPage*>(
+            frame.view()->page(pl3::CMaItemView::kChannelPage));
+        channels->grid()->setFocusCell(80, 1);
+        channels->grid()->scrollTo(channels->grid()->model()->index(80, 1));
+        ok &= saveWithMenu(frame, 1, prefix + QStringLiteral("main-edit-menu-channel-order.png"));
         if (std::unique_ptr<pl3::CompareDialog> compare = frame.compareDialogFor(before))
             ok &= save(*compare, prefix + QStringLiteral("dialog-161-compare.png"), false);
         ok &= save(*pl3::makeAboutDialog(&frame, context),
