@@ -127,11 +127,10 @@ TEST_F(ChannelOrderTest, CommandsMoveWholeChannelsInOneUndoStep) {
         {"down 128", Start::LastUsed, Command::MoveDown, 128, unchanged, 0, false},
         {"down 77", Start::LastUsed, Command::MoveDown, 77, unchanged, 0, false},
         {"down, no focus", Start::LastUsed, Command::MoveDown, 0, unchanged, 0, false},
-        {"sort by frequency", Start::LastUsed, Command::SortByFrequency, 93,
-         sorted(byFrequency()), -1, false},
+        {"sort by frequency", Start::LastUsed, Command::SortByFrequency, 93, sorted(byFrequency()),
+         -1, false},
         {"sort by name", Start::LastUsed, Command::SortByName, 93, sorted(byName()), -1, false},
-        {"sort, all empty", Start::NoneEditable, Command::SortByFrequency, 90, unchanged, 0,
-         false},
+        {"sort, all empty", Start::NoneEditable, Command::SortByFrequency, 90, unchanged, 0, false},
     };
     for (const Case& c : cases) {
         prepare(c.start);
@@ -147,10 +146,10 @@ TEST_F(ChannelOrderTest, CommandsMoveWholeChannelsInOneUndoStep) {
         const Image& now = doc.image();
         for (int n = 1; n <= kChannelCount; ++n) {
             const int from = c.source(n);
-            const auto record = from ? test::channelRecord(original, from)
-                                     : test::resetRecord(original, n);
-            const auto slot = from ? test::channelNameSlot(original, from)
-                                   : test::resetNameSlot(original, n);
+            const auto record =
+                from ? test::channelRecord(original, from) : test::resetRecord(original, n);
+            const auto slot =
+                from ? test::channelNameSlot(original, from) : test::resetNameSlot(original, n);
             ASSERT_EQ(test::channelRecord(now, n), record) << c.what << " channel " << n;
             ASSERT_EQ(test::channelNameSlot(now, n), slot) << c.what << " channel " << n;
             ASSERT_EQ(test::channelScanBit(now, n), from && test::channelScanBit(original, from))

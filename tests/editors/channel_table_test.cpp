@@ -444,8 +444,8 @@ TEST_F(ChannelMoveTest, ClearResetsOnlyItsChannel) {
             ASSERT_EQ(test::channelRecord(now, n),
                       reset ? test::resetRecord(original, n) : test::channelRecord(original, n))
                 << s << " channel " << n;
-            ASSERT_EQ(test::channelNameSlot(now, n), reset ? test::resetNameSlot(original, n)
-                                                           : test::channelNameSlot(original, n))
+            ASSERT_EQ(test::channelNameSlot(now, n),
+                      reset ? test::resetNameSlot(original, n) : test::channelNameSlot(original, n))
                 << s << " channel " << n;
             ASSERT_EQ(test::channelScanBit(now, n), !reset && test::channelScanBit(original, n))
                 << s << " channel " << n;

@@ -20,8 +20,8 @@
 #include "app/ui/main_frame.h"
 #include "codeplug/document_commands.h"
 #include "editors/ui/channel_page.h"
-#include "grid/ui/grid_ctrl.h"
 #include "editors/ui/tone_picker_dialog.h"
+#include "grid/ui/grid_ctrl.h"
 #include "lang/ui/language_dialog.h"
 #include "link/ui/progress_dialog.h"
 #include "platform/private_profile.h"
@@ -55,8 +55,8 @@ bool saveWithMenu(QMainWindow& window, int menuIndex, const QString& path) {
     menu->adjustSize();
     menu->ensurePolished();
     QPixmap picture = window.grab();
-    const QPoint below = window.menuBar()->mapTo(
-        &window, window.menuBar()->actionGeometry(title).bottomLeft());
+    const QPoint below =
+        window.menuBar()->mapTo(&window, window.menuBar()->actionGeometry(title).bottomLeft());
     QPainter painter(&picture);
     painter.drawPixmap(below, menu->grab());
     painter.end();
@@ -130,8 +130,8 @@ int main(int argc, char** argv) {
         frame.view()->tabBar()->setCurrentIndex(0);
         ok &= save(frame, prefix + QStringLiteral("main-after-edit.png"), false);
         // The channel order commands of the Edit menu, for the channel under the focus.
-        auto* channels = qobject_cast<pl3::ChannelPage*>(
-            frame.view()->page(pl3::CMaItemView::kChannelPage));
+        auto* channels =
+            qobject_cast<pl3::ChannelPage*>(frame.view()->page(pl3::CMaItemView::kChannelPage));
         channels->grid()->setFocusCell(80, 1);
         channels->grid()->scrollTo(channels->grid()->model()->index(80, 1));
         ok &= saveWithMenu(frame, 1, prefix + QStringLiteral("main-edit-menu-channel-order.png"));
