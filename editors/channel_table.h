@@ -73,7 +73,8 @@ class ChannelTable {
     void toggle(int n, int column);
 
     // The three buttons, with the current channel s. Channels 1 ... 77 have fixed
-    // frequencies and are left alone; the result tells whether anything was done.
+    // frequencies and are left alone; the result tells whether anything was done. Add and
+    // delete are the Insert and Delete commands below.
     bool addChannel(int s);
     bool deleteChannel(int s);
     bool clearChannel(int s);
