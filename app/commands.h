@@ -33,6 +33,13 @@ inline constexpr int kExportCsv = 32791;
 inline constexpr int kCompare = 32792;
 // A setting shown as a checked menu item: the same as the progress dialog's check box.
 inline constexpr int kVerifyAfterWrite = 32795;
+// Channel order on the channel page.
+inline constexpr int kInsertChannel = 32810;
+inline constexpr int kDeleteChannel = 32811;
+inline constexpr int kMoveChannelUp = 32812;
+inline constexpr int kMoveChannelDown = 32813;
+inline constexpr int kSortByFrequency = 32814;
+inline constexpr int kSortByName = 32815;
 // The last toolbar button: no command handles it, so it always shows disabled.
 inline constexpr int kUnhandled = 1;
 inline constexpr int kSeparator = 0;
@@ -59,6 +66,13 @@ inline constexpr std::array<Accelerator, 14> kAccelerators = {{
     {kCopy, "Ctrl+Ins"},
     {kPaste, "Shift+Ins"},
     {kHelp, "F1"},
+}};
+
+// Shortcuts that act only while the focus is on the channel page: elsewhere Alt+Up and
+// Alt+Down keep their usual meaning (a drop-down list opens with Alt+Down).
+inline constexpr std::array<Accelerator, 2> kChannelPageAccelerators = {{
+    {kMoveChannelUp, "Alt+Up"},
+    {kMoveChannelDown, "Alt+Down"},
 }};
 
 struct MenuItem {
@@ -98,6 +112,14 @@ inline constexpr std::array<Menu, 5> kMenus = {{
        kLine,
        {kCopy, text_key::kMenuEditCopy},
        {kPaste, text_key::kMenuEditPaste},
+       kLine,
+       {kInsertChannel, text_key::kMenuEditInsertChannel},
+       {kDeleteChannel, text_key::kMenuEditDeleteChannel},
+       {kMoveChannelUp, text_key::kMenuEditMoveChannelUp},
+       {kMoveChannelDown, text_key::kMenuEditMoveChannelDown},
+       kLine,
+       {kSortByFrequency, text_key::kMenuEditSortByFrequency},
+       {kSortByName, text_key::kMenuEditSortByName},
        kEnd}}},
     {text_key::kMenuProgram,
      {{{kReadRadio, text_key::kMenuProgramReadData},

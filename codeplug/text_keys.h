@@ -171,6 +171,9 @@ inline constexpr std::string_view kCsvPower = "IDS_CSV_POWER";
 inline constexpr std::string_view kCsvPowerInWatts = "IDS_CSV_POWER_IN_WATTS";
 inline constexpr std::string_view kCsvSkipPastLastChannel = "IDS_CSV_SKIP_PAST_LAST_CHANNEL";
 
+// Channel order: an insert that would push out a used last channel.
+inline constexpr std::string_view kLastChannelInUse = "IDS_LAST_CHANNEL_IN_USE";
+
 // Menus: the top-level menus, then the commands.
 inline constexpr std::string_view kMenuFile = "Menu_File";
 inline constexpr std::string_view kMenuProgram = "Menu_Program";
@@ -200,6 +203,12 @@ inline constexpr std::string_view kMenuSettingPort = "Menu_Setting_Port";
 inline constexpr std::string_view kMenuSettingLanguage = "Menu_Setting_Language";
 inline constexpr std::string_view kMenuHelpHelp = "Menu_Help_Help";
 inline constexpr std::string_view kMenuAppAbout = "Menu_App_About";
+inline constexpr std::string_view kMenuEditInsertChannel = "Menu_Edit_InsertChannel";
+inline constexpr std::string_view kMenuEditDeleteChannel = "Menu_Edit_DeleteChannel";
+inline constexpr std::string_view kMenuEditMoveChannelUp = "Menu_Edit_MoveChannelUp";
+inline constexpr std::string_view kMenuEditMoveChannelDown = "Menu_Edit_MoveChannelDown";
+inline constexpr std::string_view kMenuEditSortByFrequency = "Menu_Edit_SortByFrequency";
+inline constexpr std::string_view kMenuEditSortByName = "Menu_Edit_SortByName";
 // The tuning dialog's own menu bar.
 inline constexpr std::string_view kMenuProgramRead = "Menu_Program_Read";
 inline constexpr std::string_view kMenuProgramCopy = "Menu_Program_Copy";

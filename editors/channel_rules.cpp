@@ -4,6 +4,7 @@
 
 #include "codeplug/frequency.h"
 #include "codeplug/tone_tables.h"
+#include "editors/channel_order.h"
 
 namespace pl3 {
 
@@ -11,7 +12,6 @@ namespace {
 
 // A tone index at or above this names no table entry: the tone is off.
 constexpr std::uint8_t kFirstOffToneIndex = tone::kDcsCount;
-constexpr std::size_t kResetRecordBytes = 12;  // frequencies and tones
 
 constexpr std::pair<ChannelFlag, ChannelField> kFlagFields[] = {
     {ChannelFlag::BusyLock, ChannelField::BusyLock},
@@ -149,58 +149,10 @@ bool ChannelRules::setName(int n, const text_codes::DisplayBytes& name) {
     return true;
 }
 
-void ChannelRules::moveChannel(int from, int to) {
-    Image& image = doc_.image();
-    std::copy_n(image.begin() + static_cast<std::ptrdiff_t>(layout::record(from)),
-                layout::kRecordSize,
-                image.begin() + static_cast<std::ptrdiff_t>(layout::record(to)));
-    std::copy_n(image.begin() + static_cast<std::ptrdiff_t>(layout::nameSlot(from)),
-                layout::kNameSlotSize,
-                image.begin() + static_cast<std::ptrdiff_t>(layout::nameSlot(to)));
-    doc_.setScanMember(to - 1, doc_.scanMember(from - 1));
-}
-
-void ChannelRules::resetChannel(int n) {
-    // Bytes 14-15 of the record and the name slot's spare bytes belong to nobody here;
-    // they keep what the radio or the file delivered.
-    Image& image = doc_.image();
-    auto record = image.begin() + static_cast<std::ptrdiff_t>(layout::record(n));
-    std::fill_n(record, kResetRecordBytes, kErased);
-    record[layout::kRecFlags] = kResetChannelFlags;
-    record[layout::kRecShift] = kResetShiftByte;
-    std::fill_n(image.begin() + static_cast<std::ptrdiff_t>(layout::nameSlot(n)),
-                layout::kDisplayTextSize, kErased);
-    doc_.setScanMember(n - 1, false);
-}
-
-bool ChannelRules::addChannel(int s) {
-    if (!isEditableChannel(s)) return false;
-    const Image before = doc_.image();
-    for (int n = kChannelCount; n > s; --n)
-        moveChannel(n - 1, n);
-    resetChannel(s);
-    for (int n = 1; n <= kChannelCount; ++n)
-        updateDerivedBits(n);
-    finishEdit(before);
-    return true;
-}
-
-bool ChannelRules::deleteChannel(int s) {
-    if (!isEditableChannel(s)) return false;
-    const Image before = doc_.image();
-    for (int n = s; n < kChannelCount; ++n)
-        moveChannel(n + 1, n);
-    resetChannel(kChannelCount);
-    for (int n = 1; n <= kChannelCount; ++n)
-        updateDerivedBits(n);
-    finishEdit(before);
-    return true;
-}
-
 bool ChannelRules::clearChannel(int s) {
     if (!isEditableChannel(s)) return false;
     const Image before = doc_.image();
-    resetChannel(s);
+    resetChannel(doc_, s);
     updateDerivedBits(s);
     finishEdit(before);
     return true;

@@ -55,19 +55,14 @@ class ChannelRules {
     bool setFlag(int n, ChannelFlag flag, bool on);
     bool setName(int n, const text_codes::DisplayBytes& name);
 
-    // The three buttons of the page, with channel s. Channels 1 ... 77 have fixed
-    // frequencies and are left alone (false). Clear leaves channel s as a new channel
-    // starts: frequencies, tones and name erased, flags 0xBF, not scanned.
-    bool addChannel(int s);
-    bool deleteChannel(int s);
+    // The page's clear button, with channel s: channel s as a new channel starts.
+    // Channels 1 ... 77 have fixed frequencies and are left alone (false).
     bool clearChannel(int s);
 
     // ShiftDir from the two frequencies, and the "off" kind of an unused tone.
     void updateDerivedBits(int n);
 
   private:
-    void moveChannel(int from, int to);
-    void resetChannel(int n);
     void updateToneKind(int n, Side side);
     void finishEdit(const Image& before);
 

@@ -146,17 +146,28 @@ void ChannelTable::refreshAllRows() {
 }
 
 bool ChannelTable::addChannel(int s) {
-    if (!rules_.addChannel(s)) return false;
-    refreshAllRows();
-    channelsChanged();
-    return true;
+    return reorder(ChannelOrderCommand::Add, s).has_value();
 }
 
 bool ChannelTable::deleteChannel(int s) {
-    if (!rules_.deleteChannel(s)) return false;
+    return reorder(ChannelOrderCommand::Delete, s).has_value();
+}
+
+std::optional<int> ChannelTable::reorder(ChannelOrderCommand command, int s) {
+    const ChannelOrderResult result = reorderChannels(doc_, command, s);
+    switch (result.outcome) {
+        case ChannelOrderOutcome::LastChannelInUse:
+            prompter_.showMessage(
+                {text_key::kPrompt, text_key::kLastChannelInUse, {}, PromptIcon::Exclamation});
+            return std::nullopt;
+        case ChannelOrderOutcome::NotApplicable:
+            return std::nullopt;
+        case ChannelOrderOutcome::Done:
+            break;
+    }
     refreshAllRows();
     channelsChanged();
-    return true;
+    return result.current;
 }
 
 bool ChannelTable::clearChannel(int s) {

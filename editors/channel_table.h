@@ -6,12 +6,14 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "codeplug/document.h"
 #include "codeplug/image_layout.h"
+#include "editors/channel_order.h"
 #include "editors/channel_rules.h"
 #include "lang/text_lookup.h"
 #include "platform/prompter.h"
@@ -77,10 +79,15 @@ class ChannelTable {
     void toggle(int n, int column);
 
     // The three buttons, with the current channel s. Channels 1 ... 77 have fixed
-    // frequencies and are left alone; the result tells whether anything was done.
+    // frequencies and are left alone; the result tells whether anything was done. Add and
+    // delete are the Insert and Delete commands below.
     bool addChannel(int s);
     bool deleteChannel(int s);
     bool clearChannel(int s);
+    // A reorder command with the current channel s: the channel the user's place moves
+    // to, nullopt when nothing was done. An insert that would push out a used channel 128
+    // is refused with a message.
+    std::optional<int> reorder(ChannelOrderCommand command, int s);
 
     // The range list's selection changed to index; returns the index the list must show.
     int changeRange(int index);

@@ -69,6 +69,7 @@ CMainFrame::CMainFrame(AppContext& context, CMaItemDoc& doc, Prompter& prompter)
         context_.texts, doc_, prompter_, [this] { relabel(); }, this);
     setCentralWidget(view_);
     buildPageKeys();
+    connectChannelOrderCommands();
     setAcceptDrops(true);
     setMaximumSize(kWidth, kHeight);
     resize(kWidth, kHeight);

@@ -10,6 +10,7 @@
 #include "app/app_context.h"
 #include "app/commands.h"
 #include "codeplug/document.h"
+#include "editors/channel_order.h"
 #include "interchange/channel_import.h"
 #include "platform/prompter.h"
 
@@ -65,6 +66,7 @@ class CMainFrame : public QMainWindow {
     std::unique_ptr<CompareDialog> compareDialogFor(const std::string& path);
     void copyChannels();
     void pasteChannels();
+    void reorderChannels(ChannelOrderCommand command);
     void filePrint();
     void filePrintPreview();
     void filePrintSetup();
@@ -94,6 +96,9 @@ class CMainFrame : public QMainWindow {
     std::optional<std::string> chooseSavePath();
     void runTransfer(int direction);
     void showHistoryState();
+    // The channel order commands: their handlers, their page-only shortcuts, the channel
+    // table's context menu, and enabled only while the channel page is shown.
+    void connectChannelOrderCommands();
     ChannelPage& channelPage() const;
     // Shows the report (always, or only when the rules changed or refused something)
     // and puts the channels in when the user agrees.

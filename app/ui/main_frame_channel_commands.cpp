@@ -1,12 +1,15 @@
-// The main window's channel-list commands: import, export, copy, paste and compare.
+// The main window's channel-list commands: import, export, copy, paste, compare and the
+// channel order.
 
 #include "app/ui/main_frame.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
 #include <QFileInfo>
 
+#include "app/commands.h"
 #include "app/ui/compare_dialog.h"
 #include "app/ui/import_placement_dialog.h"
 #include "app/ui/import_report_dialog.h"
@@ -30,10 +33,53 @@ QString fileFilter() {
     return qs(std::string(data_file::kFilter));
 }
 
+struct OrderCommand {
+    int command;
+    ChannelOrderCommand order;
+};
+constexpr OrderCommand kOrderCommands[] = {
+    {command::kInsertChannel, ChannelOrderCommand::Insert},
+    {command::kDeleteChannel, ChannelOrderCommand::Delete},
+    {command::kMoveChannelUp, ChannelOrderCommand::MoveUp},
+    {command::kMoveChannelDown, ChannelOrderCommand::MoveDown},
+    {command::kSortByFrequency, ChannelOrderCommand::SortByFrequency},
+    {command::kSortByName, ChannelOrderCommand::SortByName},
+};
+
 }  // namespace
 
 ChannelPage& CMainFrame::channelPage() const {
     return *qobject_cast<ChannelPage*>(view_->page(CMaItemView::kChannelPage));
+}
+
+void CMainFrame::connectChannelOrderCommands() {
+    ChannelPage& page = channelPage();
+    QList<QAction*> orderActions;
+    for (const OrderCommand& entry : kOrderCommands) {
+        QAction* action = actions_.value(entry.command);
+        connect(action, &QAction::triggered, this,
+                [this, order = entry.order] { reorderChannels(order); });
+        orderActions.append(action);
+    }
+    for (const command::Accelerator& accelerator : command::kChannelPageAccelerators) {
+        QAction* action = actions_.value(accelerator.command);
+        action->setShortcut(QKeySequence(qs(std::string(accelerator.keys))));
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    }
+    // Shortcuts of an action count where the widgets it belongs to have the focus.
+    page.addActions(orderActions);
+    page.setContextActions(orderActions);
+    auto enableForPage = [this, orderActions] {
+        const bool onChannelPage = view_->currentPage() == CMaItemView::kChannelPage;
+        for (QAction* action : orderActions)
+            action->setEnabled(onChannelPage);
+    };
+    connect(view_->tabBar(), &QTabBar::currentChanged, this, enableForPage);
+    enableForPage();
+}
+
+void CMainFrame::reorderChannels(ChannelOrderCommand command) {
+    channelPage().reorder(command);
 }
 
 void CMainFrame::exportChannels() {

@@ -7,6 +7,7 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
@@ -109,6 +110,8 @@ ChannelPage::ChannelPage(CMaItemDoc& doc, const TextLookup& texts, Prompter& pro
     setUpGrid();
 
     connect(grid_, &CGridCtrl::beginEdit, this, &ChannelPage::onBeginEdit);
+    grid_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(grid_, &QWidget::customContextMenuRequested, this, &ChannelPage::showContextMenu);
     connect(add_, &QPushButton::clicked, this, [this] { onButton(&Table::addChannel); });
     connect(delete_, &QPushButton::clicked, this, [this] { onButton(&Table::deleteChannel); });
     connect(clear_, &QPushButton::clicked, this, [this] { onButton(&Table::clearChannel); });
@@ -264,6 +267,28 @@ void ChannelPage::openTonePicker(int row, int column, const QString& text) {
 void ChannelPage::onButton(bool (ChannelTable::*action)(int)) {
     commitEdit();
     if ((table_.*action)(grid_->focusRow())) showAll();
+}
+
+void ChannelPage::reorder(ChannelOrderCommand command) {
+    commitEdit();
+    const int row = grid_->focusRow();
+    const std::optional<int> current = table_.reorder(command, row);
+    if (!current) return;
+    showAll();
+    if (*current == row) return;
+    const int column = grid_->focusColumn();
+    grid_->setFocusCell(*current, column);
+    grid_->scrollTo(grid_->model()->index(*current, column));
+}
+
+void ChannelPage::showContextMenu(const QPoint& position) {
+    if (contextActions_.isEmpty()) return;
+    const QModelIndex index = grid_->indexAt(position);
+    if (index.isValid() && index.row() >= 1 && index.column() >= 1) {
+        commitEdit();
+        grid_->setFocusCell(index.row(), index.column());
+    }
+    QMenu::exec(contextActions_, grid_->viewport()->mapToGlobal(position), nullptr, grid_);
 }
 
 bool ChannelPage::eventFilter(QObject* watched, QEvent* event) {

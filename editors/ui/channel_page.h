@@ -3,6 +3,7 @@
 // channel grid with its two in-place editors. ChannelTable decides everything; this
 // widget turns the user's clicks and keys into its calls and shows what it says.
 
+#include <QList>
 #include <QString>
 #include <QWidget>
 #include <optional>
@@ -10,6 +11,7 @@
 
 #include "editors/channel_table.h"
 
+class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -45,6 +47,12 @@ class ChannelPage : public QWidget {
     std::vector<int> channelsToCopy() const;
     int pasteTarget() const;
 
+    // A channel order command on the current channel; the focus follows the channel.
+    void reorder(ChannelOrderCommand command);
+    // The commands the table's context menu offers; a right click first makes the cell
+    // under the mouse the current one.
+    void setContextActions(QList<QAction*> actions) { contextActions_ = std::move(actions); }
+
     ChannelTable& table() { return table_; }
     CGridCtrl* grid() const { return grid_; }
     QComboBox* rangeList() const { return rangeList_; }
@@ -76,6 +84,7 @@ class ChannelPage : public QWidget {
     void abandonEdit();
     void openTonePicker(int row, int column, const QString& text);
     void onButton(bool (ChannelTable::*action)(int));
+    void showContextMenu(const QPoint& position);
     bool filterKey(QLineEdit* editor, QKeyEvent* event);
 
     CMaItemDoc& doc_;
@@ -90,6 +99,7 @@ class ChannelPage : public QWidget {
     QLineEdit* frequencyEditor_;
     QLineEdit* nameEditor_;
     std::optional<Edit> edit_;
+    QList<QAction*> contextActions_;
 };
 
 // The grid's font: SimSun when installed, else a CJK-capable face, else the default;

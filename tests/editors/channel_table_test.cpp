@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "channel_contents.h"
 #include "codeplug/text_keys.h"
 #include "document_fixture.h"
 
@@ -401,7 +402,8 @@ TEST_F(ChannelTableTest, TogglesInvertTheirBitAndMarkTheDocument) {
     EXPECT_EQ(channelsChanged, 0);
 }
 
-// Add, delete and clear move whole channels; every channel gets distinctive contents.
+// Clear resets one channel; every channel gets distinctive contents. Adding and deleting
+// are channel order commands, tested with the others.
 class ChannelMoveTest : public ChannelTableTest {
   protected:
     void SetUp() override {
@@ -426,80 +428,32 @@ class ChannelMoveTest : public ChannelTableTest {
         doc.setModifiedFlag(false);
     }
 
-    std::vector<std::uint8_t> record(const Image& image, int n) const {
-        auto at = image.begin() + static_cast<std::ptrdiff_t>(layout::record(n));
-        return {at, at + 16};
-    }
-    std::vector<std::uint8_t> slot(const Image& image, int n) const {
-        auto at = image.begin() + static_cast<std::ptrdiff_t>(layout::nameSlot(n));
-        return {at, at + 8};
-    }
-    bool scanBit(const Image& image, int n) const {
-        const std::size_t k = static_cast<std::size_t>(n - 1);
-        return (image[layout::kScanList + k / 8] >> (k % 8)) & 1;
-    }
-
     Image original{};
 };
 
-TEST_F(ChannelMoveTest, AddDeleteAndClearMoveWholeChannels) {
-    enum class Op { Add, Delete, Clear };
-    struct Case {
-        const char* what;
-        Op op;
-        int s;
-    };
-    const Case cases[] = {
-        {"add 90", Op::Add, 90},       {"add 78", Op::Add, 78},
-        {"add 128", Op::Add, 128},     {"delete 90", Op::Delete, 90},
-        {"delete 78", Op::Delete, 78}, {"delete 128", Op::Delete, 128},
-        {"clear 101", Op::Clear, 101}, {"clear 128", Op::Clear, 128},
-    };
-    for (const Case& c : cases) {
+TEST_F(ChannelMoveTest, ClearResetsOnlyItsChannel) {
+    for (int s : {101, 128}) {
         doc.image() = original;
         table->Rebuild();
         doc.setModifiedFlag(false);
         channelsChanged = 0;
-        bool acted = c.op == Op::Add      ? table->addChannel(c.s)
-                     : c.op == Op::Delete ? table->deleteChannel(c.s)
-                                          : table->clearChannel(c.s);
-        EXPECT_TRUE(acted) << c.what;
-        // Which channel's contents each channel now holds; 0 = reset.
-        auto source = [&](int n) {
-            switch (c.op) {
-                case Op::Add:
-                    return n < c.s ? n : n == c.s ? 0 : n - 1;
-                case Op::Delete:
-                    return n < c.s ? n : n == 128 ? 0 : n + 1;
-                case Op::Clear:
-                    return n == c.s ? 0 : n;
-            }
-            return n;
-        };
+        EXPECT_TRUE(table->clearChannel(s)) << s;
         const Image& now = doc.image();
         for (int n = 1; n <= 128; ++n) {
-            const int from = source(n);
-            if (from != 0) {
-                ASSERT_EQ(record(now, n), record(original, from)) << c.what << " channel " << n;
-                ASSERT_EQ(slot(now, n), slot(original, from)) << c.what << " channel " << n;
-                ASSERT_EQ(scanBit(now, n), scanBit(original, from)) << c.what << " channel " << n;
-                ASSERT_EQ(table->cell(n, 1).text, doc.frequencyText(n, Side::Receive));
-                continue;
-            }
-            std::vector<std::uint8_t> reset(12, 0xFF);
-            reset.insert(reset.end(), {0xBF, 0x3F, original[layout::record(n) + 14],
-                                       original[layout::record(n) + 15]});
-            EXPECT_EQ(record(now, n), reset) << c.what << " channel " << n;
-            std::vector<std::uint8_t> name(6, 0xFF);
-            name.insert(name.end(),
-                        {original[layout::nameSlot(n) + 6], original[layout::nameSlot(n) + 7]});
-            EXPECT_EQ(slot(now, n), name) << c.what << " channel " << n;
-            EXPECT_FALSE(scanBit(now, n)) << c.what << " channel " << n;
-            EXPECT_EQ(table->cell(n, 1).text, "") << c.what;
-            EXPECT_EQ(table->cell(n, 12).text, "") << c.what;
+            const bool reset = n == s;
+            ASSERT_EQ(test::channelRecord(now, n),
+                      reset ? test::resetRecord(original, n) : test::channelRecord(original, n))
+                << s << " channel " << n;
+            ASSERT_EQ(test::channelNameSlot(now, n),
+                      reset ? test::resetNameSlot(original, n) : test::channelNameSlot(original, n))
+                << s << " channel " << n;
+            ASSERT_EQ(test::channelScanBit(now, n), !reset && test::channelScanBit(original, n))
+                << s << " channel " << n;
         }
-        EXPECT_TRUE(doc.isModified()) << c.what;
-        EXPECT_EQ(channelsChanged, 1) << c.what;
+        EXPECT_EQ(table->cell(s, 1).text, "") << s;
+        EXPECT_EQ(table->cell(s, 12).text, "") << s;
+        EXPECT_TRUE(doc.isModified()) << s;
+        EXPECT_EQ(channelsChanged, 1) << s;
     }
 }
 

@@ -15,6 +15,7 @@
 #include "app/commands.h"
 #include "codeplug/document_commands.h"
 #include "codeplug/text_keys.h"
+#include "editors/ui/channel_page.h"
 #include "grid/ui/grid_ctrl.h"
 #include "main_frame_fixture.h"
 #include "view/ui/ma_item_view.h"
@@ -114,6 +115,27 @@ TEST_F(MainFrameTest, CtrlTabAndCtrlPageKeysTurnThePages) {
         EXPECT_EQ(view->currentPage(), c.to) << c.from << " " << c.key;
         EXPECT_TRUE(tabs->hasFocus()) << c.from << " " << c.key;
     }
+}
+
+// Alt+Down moves the current channel and the focus follows it; away from the channel
+// page the channel order commands are off.
+TEST_F(MainFrameTest, AltArrowsMoveTheCurrentChannelOnTheChannelPageOnly) {
+    auto* page = qobject_cast<ChannelPage*>(frame->view()->page(CMaItemView::kChannelPage));
+    doc->setFrequencyText(90, Side::Receive, "440");
+    doc->updateAllViews();
+    frame->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
+    page->grid()->setFocusCell(90, 1);
+    page->grid()->setFocus();
+    QTest::keyClick(page->grid(), Qt::Key_Down, Qt::AltModifier);
+    EXPECT_TRUE(doc->isEmpty(90));
+    EXPECT_EQ(doc->frequencyText(91, Side::Receive), "440.00000");
+    EXPECT_EQ(page->grid()->focusRow(), 91);
+    EXPECT_EQ(page->grid()->itemText(91, 1), "440.00000");
+
+    frame->view()->tabBar()->setCurrentIndex(CMaItemView::kFunctionsPage);
+    for (int command : {command::kInsertChannel, command::kMoveChannelDown, command::kSortByName})
+        EXPECT_FALSE(frame->action(command)->isEnabled()) << command;
 }
 
 // Without a manual for the language, Help says which files it looked for.

@@ -4,8 +4,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QRadioButton>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QRadioButton>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QWidget>
@@ -56,6 +59,27 @@ void typeOnChannelGrid(pl3::CMainFrame& frame, int row, int column, const QStrin
         QKeyEvent press(QEvent::KeyPress, key.toUpper().unicode(), Qt::NoModifier, QString(key));
         QApplication::sendEvent(frame.focusWidget(), &press);
     }
+}
+
+// The window with one of its menu bar's menus open below its title: the menu is a window
+// of its own, so it is painted onto the window's picture.
+bool saveWithMenu(QMainWindow& window, int menuIndex, const QString& path) {
+    window.show();
+    QApplication::processEvents();
+    QAction* title = window.menuBar()->actions().at(menuIndex);
+    QMenu* menu = title->menu();
+    menu->adjustSize();
+    menu->ensurePolished();
+    QPixmap picture = window.grab();
+    const QPoint below =
+        window.menuBar()->mapTo(&window, window.menuBar()->actionGeometry(title).bottomLeft());
+    QPainter painter(&picture);
+    painter.drawPixmap(below, menu->grab());
+    painter.end();
+    window.hide();
+    const bool saved = picture.save(path);
+    std::cout << (saved ? "wrote " : "could not write ") << path.toStdString() << "\n";
+    return saved;
 }
 
 }  // namespace
@@ -128,6 +152,12 @@ int main(int argc, char** argv) {
         doc.updateAllViews();
         frame.view()->tabBar()->setCurrentIndex(0);
         ok &= save(frame, prefix + QStringLiteral("main-after-edit.png"), false);
+        // The channel order commands of the Edit menu, for the channel under the focus.
+        auto* channels =
+            qobject_cast<pl3::ChannelPage*>(frame.view()->page(pl3::CMaItemView::kChannelPage));
+        channels->grid()->setFocusCell(80, 1);
+        channels->grid()->scrollTo(channels->grid()->model()->index(80, 1));
+        ok &= saveWithMenu(frame, 1, prefix + QStringLiteral("main-edit-menu-channel-order.png"));
         if (std::unique_ptr<pl3::CompareDialog> compare = frame.compareDialogFor(before))
             ok &= save(*compare, prefix + QStringLiteral("dialog-161-compare.png"), false);
         ok &= save(*pl3::makeAboutDialog(&frame, context),
