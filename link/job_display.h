@@ -30,7 +30,7 @@ struct TickActions {
     bool stopTimer = false;
     bool closePort = false;
     std::optional<std::string_view> errorKey;  // message box: caption "IDS_ERROR", stop icon
-    bool takeImage = false;   // a read completed: the working image becomes the document's
+    bool takeImage = false;  // a read completed: the working image becomes the document's
     // Every block was written: the radio's tuning values the write kept become the
     // document's.
     bool takeRadioTuning = false;

@@ -280,8 +280,10 @@ Image startingMemory(const Options& options, const std::optional<Image>& memory)
 
 }  // namespace
 
-RadioSimulator::RadioSimulator(Options options, std::optional<Image> memory)
-    : impl_(std::make_unique<Impl>(std::move(options), startingMemory(options, memory))) {}
+RadioSimulator::RadioSimulator(Options options, std::optional<Image> memory) {
+    Image start = startingMemory(options, memory);
+    impl_ = std::make_unique<Impl>(std::move(options), start);
+}
 
 RadioSimulator::~RadioSimulator() {
     stop();

@@ -26,8 +26,8 @@ struct RadioArguments {
     std::string file;
     bool noSearch = false;
     bool noBackup = false;
-    bool verify = false;  // write only
-    bool force = false;   // write only: also a codeplug from an incomplete file
+    bool verify = false;           // write only
+    bool force = false;            // write only: also a codeplug from an incomplete file
     bool overwriteTuning = false;  // write only: the file's tuning values, not the radio's
 };
 
