@@ -31,8 +31,9 @@ inline constexpr int kTestMode = 32779;
 inline constexpr int kImportCsv = 32790;
 inline constexpr int kExportCsv = 32791;
 inline constexpr int kCompare = 32792;
-// A setting shown as a checked menu item: the same as the progress dialog's check box.
+// Settings shown as checked menu items: the same as the progress dialog's check boxes.
 inline constexpr int kVerifyAfterWrite = 32795;
+inline constexpr int kKeepRadioTuning = 32796;
 // Channel order on the channel page.
 inline constexpr int kInsertChannel = 32810;
 inline constexpr int kDeleteChannel = 32811;
@@ -125,6 +126,7 @@ inline constexpr std::array<Menu, 5> kMenus = {{
      {{{kReadRadio, text_key::kMenuProgramReadData},
        {kWriteRadio, text_key::kMenuProgramWriteData},
        {kVerifyAfterWrite, text_key::kMenuProgramVerifyAfterWrite},
+       {kKeepRadioTuning, text_key::kMenuProgramKeepTuning},
        kLine,
        {kTestMode, text_key::kMenuProgramTestMode},
        kEnd}}},

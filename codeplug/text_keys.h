@@ -86,6 +86,11 @@ inline constexpr std::string_view kVerifyAfterWrite = "IDS_VERIFY_AFTER_WRITE";
 inline constexpr std::string_view kPromptVerify = "IDS_PROMPT_VERIFY";
 inline constexpr std::string_view kPromptVerifyFail = "IDS_PROMPT_VERIFYFAIL";
 inline constexpr std::string_view kPromptVerifyReadFail = "IDS_PROMPT_VERIFYREADFAIL";
+// Keeping the radio's tuning values on a write: the check box and menu item, why nothing
+// was written, and pl3ctl's note that the file's values differ from the radio's.
+inline constexpr std::string_view kKeepRadioTuning = "IDS_KEEP_TUNING";
+inline constexpr std::string_view kPromptTuningReadFail = "IDS_PROMPT_TUNINGREADFAIL";
+inline constexpr std::string_view kCliTuningKept = "IDS_CLI_TUNING_KEPT";
 // Where a verify found the first difference: a channel field, or a setting.
 inline constexpr std::string_view kVerifyAtChannel = "IDS_VERIFY_AT_CHANNEL";
 inline constexpr std::string_view kVerifyAtSetting = "IDS_VERIFY_AT_SETTING";
@@ -199,6 +204,7 @@ inline constexpr std::string_view kMenuProgramReadData = "Menu_Program_ReadData"
 inline constexpr std::string_view kMenuProgramWriteData = "Menu_Program_WriteData";
 inline constexpr std::string_view kMenuProgramTestMode = "Menu_Program_TestMode";
 inline constexpr std::string_view kMenuProgramVerifyAfterWrite = "Menu_Program_VerifyAfterWrite";
+inline constexpr std::string_view kMenuProgramKeepTuning = "Menu_Program_KeepTuning";
 inline constexpr std::string_view kMenuSettingPort = "Menu_Setting_Port";
 inline constexpr std::string_view kMenuSettingLanguage = "Menu_Setting_Language";
 inline constexpr std::string_view kMenuHelpHelp = "Menu_Help_Help";

@@ -68,6 +68,12 @@ TickActions tickActions(const JobSnapshot& job, Direction direction) {
                     : StatusLine{text_key::kPromptVerifyReadFail, {}};
             if (job.mismatchAddress >= 0) actions.mismatchAddress = job.mismatchAddress;
             actions.allowRetry = true;
+            actions.takeRadioTuning = true;
+            break;
+        case JobStatus::TuningReadFailed:
+            stop();
+            actions.statusLine = StatusLine{text_key::kPromptTuningReadFail, {}};
+            actions.allowRetry = true;
             break;
         case JobStatus::ReadFailed:
         case JobStatus::WriteFailed:
@@ -88,7 +94,12 @@ TickActions tickActions(const JobSnapshot& job, Direction direction) {
                 text_key::kSearchComPort,
                 std::string(static_cast<std::size_t>(job.progress % kSearchDotCycle), '.')};
             break;
-        default:  // write complete, or a value no job sets
+        case JobStatus::WriteComplete:
+            stop();
+            actions.takeRadioTuning = true;
+            actions.end = true;
+            break;
+        default:  // a value no job sets
             stop();
             actions.end = true;
             break;

@@ -30,7 +30,10 @@ struct TickActions {
     bool stopTimer = false;
     bool closePort = false;
     std::optional<std::string_view> errorKey;  // message box: caption "IDS_ERROR", stop icon
-    bool takeImage = false;   // a read completed: the working image becomes the document's
+    bool takeImage = false;  // a read completed: the working image becomes the document's
+    // Every block was written: the radio's tuning values the write kept become the
+    // document's.
+    bool takeRadioTuning = false;
     bool allowRetry = false;  // a transfer failed: the dialog stays open, Retry starts again
     // No radio answered: say why the port could not be opened, when that is known.
     bool tellOpenProblem = false;

@@ -34,6 +34,7 @@ void TransferJob::start(const Image& image, const PortPlan& plan) {
     {
         std::lock_guard lock(resultMutex_);
         openProblem_.reset();
+        radioTuning_.reset();
     }
     port_.setBaud(kRadioBaud);
     worker_ = std::thread([this, plan] { run(plan); });
@@ -67,6 +68,11 @@ std::string TransferJob::versionText() const {
 std::optional<PortOpenProblem> TransferJob::openProblem() const {
     std::lock_guard lock(resultMutex_);
     return openProblem_;
+}
+
+std::optional<TuningBlock> TransferJob::radioTuning() const {
+    std::lock_guard lock(resultMutex_);
+    return radioTuning_;
 }
 
 void TransferJob::finish(Outcome outcome) {
@@ -133,6 +139,7 @@ void TransferJob::run(PortPlan plan) {
         }
         outcome = conversation.readImage(working_, onBlock);
     } else {
+        if (keepTuning_ && !keepRadioTuning(conversation)) return;
         outcome = conversation.writeImage(working_, onBlock);
         // The radio stores the last blocks after acknowledging them.
         if (outcome == Outcome::Ok && !cancel_.sleepFor(kFinalWritePauseMs))
@@ -140,6 +147,25 @@ void TransferJob::run(PortPlan plan) {
         if (outcome == Outcome::Ok && verify_) return verify(conversation);
     }
     finish(outcome);
+}
+
+// Reads the radio's tuning block and puts it into the image about to be sent, so the write
+// and its verify both use it. False when the job has ended: nothing was written.
+bool TransferJob::keepRadioTuning(Conversation& conversation) {
+    TuningBlock radio{};
+    Outcome outcome = conversation.readBlock(static_cast<int>(layout::kTestData), radio.data());
+    if (outcome == Outcome::Cancelled) {
+        finish(outcome);
+        return false;
+    }
+    if (outcome != Outcome::Ok) {
+        finish(JobStatus::TuningReadFailed);
+        return false;
+    }
+    putTuningBlock(working_, radio);
+    std::lock_guard lock(resultMutex_);
+    radioTuning_ = radio;
+    return true;
 }
 
 void TransferJob::verify(Conversation& conversation) {

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "codeplug/image_layout.h"
+#include "codeplug/radio_tuning.h"
 #include "link/cancel_token.h"
 #include "link/protocol.h"
 #include "link/serial_port.h"
@@ -32,6 +33,8 @@ enum class JobStatus : int {
     // fails the write.
     Verifying = 12,
     VerifyFailed = 13,
+    // Keeping the radio's tuning values: they could not be read, so nothing was written.
+    TuningReadFailed = 14,
 };
 
 enum class Direction : int { Write = 0, Read = 1 };
@@ -69,6 +72,11 @@ class TransferJob {
     // the last block has been written.
     void setVerifyAfterWrite(bool verify) { verify_ = verify; }
 
+    // A write first reads the radio's tuning block in the same session and sends every
+    // block with the radio's tuning values in place of the image's. Off unless asked for;
+    // counts when the handshake is done.
+    void setKeepRadioTuning(bool keep) { keepTuning_ = keep; }
+
     // Sets the cancel flag and closes the port, which ends any wait of the worker at
     // once, then waits for the worker (a few milliseconds at most).
     void cancel();
@@ -90,10 +98,13 @@ class TransferJob {
     std::string versionText() const;
     // Once finished: why the port could not be opened, when that is why no radio answered.
     std::optional<PortOpenProblem> openProblem() const;
+    // Once finished: the radio's tuning values a write kept, nullopt when it kept none.
+    std::optional<TuningBlock> radioTuning() const;
 
   private:
     void run(PortPlan plan);
     void verify(Conversation& conversation);
+    bool keepRadioTuning(Conversation& conversation);
     void finish(Outcome outcome);
     void finish(JobStatus status);
 
@@ -107,12 +118,14 @@ class TransferJob {
     std::atomic<int> foundPort_{-1};
     std::atomic<bool> finished_{false};
     std::atomic<bool> verify_{false};
+    std::atomic<bool> keepTuning_{false};
     std::atomic<int> mismatch_{-1};
     std::atomic<int> blocksDone_{0};
     std::atomic<bool> foundPortNotStored_{false};
-    mutable std::mutex resultMutex_;  // the version text and the open problem
+    mutable std::mutex resultMutex_;  // the version text, the open problem, the tuning kept
     std::string versionText_;
     std::optional<PortOpenProblem> openProblem_;
+    std::optional<TuningBlock> radioTuning_;
 };
 
 // Whether a status ends the job.

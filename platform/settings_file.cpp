@@ -88,6 +88,14 @@ bool SettingsFile::setVerifyAfterWrite(bool verify) const {
     return write(kSetupSection, kVerify, verify ? "1" : "0");
 }
 
+bool SettingsFile::keepRadioTuning() const {
+    return readInt(kSetupSection, kKeepTuning, 1) != 0;
+}
+
+bool SettingsFile::setKeepRadioTuning(bool keep) const {
+    return write(kSetupSection, kKeepTuning, keep ? "1" : "0");
+}
+
 std::string SettingsFile::languageName(int bufferLength) const {
     return readString(kSetupSection, kLanguage, "", bufferLength);
 }

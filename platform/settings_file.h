@@ -19,6 +19,7 @@ inline constexpr std::string_view kCom = "com";
 inline constexpr std::string_view kSearchCom = "searchcom";
 inline constexpr std::string_view kLanguage = "language";
 inline constexpr std::string_view kVerify = "verify";
+inline constexpr std::string_view kKeepTuning = "keeptuning";
 inline constexpr std::string_view kFreqRangeSection = "FreqRange";
 inline constexpr std::string_view kFreqTextFormat = "freq%d";
 inline constexpr std::string_view kFreqDataFormat = "data%d";
@@ -63,6 +64,11 @@ class SettingsFile {
     // nonzero integer.
     bool verifyAfterWrite() const;
     bool setVerifyAfterWrite(bool verify) const;
+
+    // "setup"/"keeptuning": a write keeps the radio's own tuning values; on unless the
+    // value is the integer 0.
+    bool keepRadioTuning() const;
+    bool setKeepRadioTuning(bool keep) const;
 
     // "setup"/"language" read into a buffer of the given length; empty when missing.
     std::string languageName(int bufferLength = 260) const;

@@ -270,8 +270,20 @@ void RadioSimulator::Impl::hangUp() {
     hungUp = true;
 }
 
-RadioSimulator::RadioSimulator(Options options, std::optional<Image> memory)
-    : impl_(std::make_unique<Impl>(std::move(options), memory ? *memory : factoryMemory())) {}
+namespace {
+
+Image startingMemory(const Options& options, const std::optional<Image>& memory) {
+    Image image = memory ? *memory : factoryMemory();
+    if (options.tuning) putTuningBlock(image, *options.tuning);
+    return image;
+}
+
+}  // namespace
+
+RadioSimulator::RadioSimulator(Options options, std::optional<Image> memory) {
+    Image start = startingMemory(options, memory);
+    impl_ = std::make_unique<Impl>(std::move(options), start);
+}
 
 RadioSimulator::~RadioSimulator() {
     stop();

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "codeplug/image_layout.h"
+#include "codeplug/radio_tuning.h"
 #include "codeplug/wire_constants.h"
 #include "sim/radio_conversation.h"
 
@@ -23,6 +24,9 @@ struct Options {
     int usbLatencyMs = 0;  // hold each reply back like a USB adapter's latency timer
     std::uint8_t squelchAnswer = wire::kSquelchOpenReply;  // reply to the squelch query "S"
     std::array<std::uint8_t, 2> version = {1, 2};
+    // The radio's own tuning values: its memory starts with them at 0x08E0, whatever
+    // image it is given, so a program can tell them from a file's.
+    std::optional<TuningBlock> tuning;
     // Told every frame as it is logged, on the simulator's thread, before the radio
     // answers it; keep it short. The program writes its --log file from here.
     std::function<void(const Frame&)> onFrame;
@@ -32,7 +36,8 @@ struct Options {
 // at the wire's pace when asked, and logs the frames it receives.
 class RadioSimulator {
   public:
-    // Memory starts as the given image (the factory defaults when none is given).
+    // Memory starts as the given image (the factory defaults when none is given), with the
+    // options' tuning values when they have any.
     explicit RadioSimulator(Options options, std::optional<Image> memory = std::nullopt);
     ~RadioSimulator();
     RadioSimulator(const RadioSimulator&) = delete;

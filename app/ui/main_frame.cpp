@@ -127,6 +127,13 @@ void CMainFrame::buildMenus() {
         context_.settingsWarning.check(context_.settings.setVerifyAfterWrite(on), prompter_,
                                        context_.settings.path());
     });
+    QAction* keepTuning = actions_[command::kKeepRadioTuning];
+    keepTuning->setCheckable(true);
+    keepTuning->setChecked(context_.settings.keepRadioTuning());
+    connect(keepTuning, &QAction::toggled, this, [this](bool on) {
+        context_.settingsWarning.check(context_.settings.setKeepRadioTuning(on), prompter_,
+                                       context_.settings.path());
+    });
     connect(actions_[command::kCommPort], &QAction::triggered, this,
             &CMainFrame::communicationPort);
     connect(language, &QAction::triggered, this, &CMainFrame::chooseLanguage);

@@ -30,8 +30,9 @@ void CMainFrame::runTransfer(int direction) {
                           static_cast<link::Direction>(direction), std::move(hooks), this);
     dialog.startJob();
     dialog.exec();
-    // The dialog's check box may have changed the setting the menu item shows.
+    // The dialog's check boxes may have changed the settings the menu items show.
     actions_[command::kVerifyAfterWrite]->setChecked(context_.settings.verifyAfterWrite());
+    actions_[command::kKeepRadioTuning]->setChecked(context_.settings.keepRadioTuning());
 }
 
 void CMainFrame::showPortProblem(const std::string& problem) {

@@ -38,7 +38,8 @@ ProgressDialog::ProgressDialog(RadioServices radio, CMaItemDoc& doc, Prompter& p
       status_(new QLabel(this)),
       retry_(new QPushButton(this)),
       close_(new QPushButton(this)),
-      verify_(new QCheckBox(this)) {
+      verify_(new QCheckBox(this)),
+      keepTuning_(new QCheckBox(this)) {
     setProperty("templateNumber", kTemplate);
     setResourceId(bar_, kBarControl);
     setResourceId(status_, kStatusControl);
@@ -48,6 +49,7 @@ ProgressDialog::ProgressDialog(RadioServices radio, CMaItemDoc& doc, Prompter& p
     layout->addWidget(status_);
     layout->addWidget(bar_);
     layout->addWidget(verify_);
+    layout->addWidget(keepTuning_);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(retry_);
@@ -75,11 +77,21 @@ ProgressDialog::ProgressDialog(RadioServices radio, CMaItemDoc& doc, Prompter& p
                                      radio_.settings.path());
         job_->setVerifyAfterWrite(on);
     });
+    // Read by the job once the radio has answered, so a change counts for this write
+    // until then, and for the next one (a retry) after.
+    keepTuning_->setVisible(direction_ == link::Direction::Write);
+    keepTuning_->setChecked(radio_.settings.keepRadioTuning());
+    connect(keepTuning_, &QCheckBox::toggled, this, [this](bool on) {
+        radio_.settingsWarning.check(radio_.settings.setKeepRadioTuning(on), prompter_,
+                                     radio_.settings.path());
+        job_->setKeepRadioTuning(on);
+    });
 
     translateDialog(this, kTemplate, radio_.texts);
     setWindowTitle(QString::fromStdString(radio_.texts.text(link::titleKey(direction_))));
     status_->setText(QString::fromStdString(radio_.texts.text(link::promptKey(direction_))));
     verify_->setText(QString::fromStdString(radio_.texts.text(text_key::kVerifyAfterWrite)));
+    keepTuning_->setText(QString::fromStdString(radio_.texts.text(text_key::kKeepRadioTuning)));
     retry_->setText(QString::fromStdString(radio_.texts.text(text_key::kButtonRetry)));
     close_->setText(QString::fromStdString(radio_.texts.text(text_key::kButtonClose)));
 }
@@ -100,6 +112,7 @@ void ProgressDialog::startJob() {
         // Before the timer runs: a warning about the backup must not meet a finished job.
         radio_.backups.save(doc_.image(), backup::Event::BeforeWrite, prompter_);
         job_->setVerifyAfterWrite(verify_->isChecked());
+        job_->setKeepRadioTuning(keepTuning_->isChecked());
     }
     const SettingsFile& settings = radio_.settings;
     job_->start(doc_.image(), {settings.comPort(), std::nullopt, settings.portSearchEnabled()});
@@ -140,6 +153,10 @@ void ProgressDialog::poll() {
         link::takeReadImage(doc_, job_->workingImage());
         if (hooks_.afterRead) hooks_.afterRead();
         doc_.updateAllViews();
+    }
+    if (actions.takeRadioTuning) {
+        std::optional<TuningBlock> tuning = job_->radioTuning();
+        if (tuning && takeRadioTuning(doc_, *tuning)) doc_.updateAllViews();
     }
     if (actions.allowRetry) {
         retry_->setVisible(true);

@@ -53,6 +53,8 @@ class ProgressDialog : public QDialog {
     QPushButton* closeButton() const { return close_; }
     // The verify-after-write check box (shown for a write only).
     QCheckBox* verifyBox() const { return verify_; }
+    // The keep-the-radio's-tuning check box (shown for a write only).
+    QCheckBox* keepTuningBox() const { return keepTuning_; }
 
     void reject() override;  // Esc, the close box and Close cancel a job or close
     void accept() override;  // Retry starts a failed job again
@@ -73,6 +75,7 @@ class ProgressDialog : public QDialog {
     QPushButton* retry_;
     QPushButton* close_;
     QCheckBox* verify_;
+    QCheckBox* keepTuning_;
 };
 
 }  // namespace pl3

@@ -193,20 +193,29 @@ TEST_F(MainFrameTest, ABadFileLeavesTheNewCodeplug) {
     EXPECT_FALSE(doc->isModified());
 }
 
-TEST_F(MainFrameTest, SettingMenuAndVerifyMenuItem) {
+TEST_F(MainFrameTest, SettingMenuAndProgramSettingItems) {
     QMenu* setting = frame->menuBar()->actions()[3]->menu();
     EXPECT_TRUE(setting->actions().contains(frame->action(command::kLanguage)));
     EXPECT_EQ(frame->action(command::kLanguage)->text(), text(text_key::kMenuSettingLanguage));
 
-    QAction* verify = frame->action(command::kVerifyAfterWrite);
     QMenu* program = frame->menuBar()->actions()[2]->menu();
-    EXPECT_TRUE(program->actions().contains(verify));
-    EXPECT_TRUE(verify->isCheckable());
-    EXPECT_EQ(verify->isChecked(), context->settings.verifyAfterWrite());
-    for (bool on : {!verify->isChecked(), verify->isChecked()}) {
-        verify->trigger();
-        EXPECT_EQ(verify->isChecked(), on);
-        EXPECT_EQ(context->settings.verifyAfterWrite(), on);
+    // setting.ini has no "keeptuning": the radio's tuning is kept.
+    EXPECT_TRUE(frame->action(command::kKeepRadioTuning)->isChecked());
+    const std::pair<int, bool (SettingsFile::*)() const> settingItems[] = {
+        {command::kVerifyAfterWrite, &SettingsFile::verifyAfterWrite},
+        {command::kKeepRadioTuning, &SettingsFile::keepRadioTuning},
+    };
+    for (const auto& [command, setting] : settingItems) {
+        SCOPED_TRACE(command);
+        QAction* item = frame->action(command);
+        EXPECT_TRUE(program->actions().contains(item));
+        EXPECT_TRUE(item->isCheckable());
+        EXPECT_EQ(item->isChecked(), (context->settings.*setting)());
+        for (bool on : {!item->isChecked(), item->isChecked()}) {
+            item->trigger();
+            EXPECT_EQ(item->isChecked(), on);
+            EXPECT_EQ((context->settings.*setting)(), on);
+        }
     }
 }
 

@@ -1,6 +1,7 @@
-// The progress dialog's part in backups and verify after write: the check box and its
-// setting, the backups of a read and a write, and a failing backup that must not stop
-// the job.
+// The progress dialog's part in backups, verify after write and keeping the radio's
+// tuning: the check boxes and their settings, the document after a write that kept the
+// radio's tuning, the backups of a read and a write, and a failing backup that must not
+// stop the job.
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 #include <filesystem>
 
 #include "codeplug/data_file.h"
+#include "codeplug/radio_tuning.h"
 #include "codeplug/text_keys.h"
 #include "link/ui/progress_dialog.h"
 #include "patterned_image.h"
@@ -57,18 +59,51 @@ class ProgressDialogSafetyTest : public test::RadioDocumentFixture {
     test::ScriptedPrompter prompter;
 };
 
-TEST_F(ProgressDialogSafetyTest, VerifyBoxShowsAndRemembersTheSetting) {
+TEST_F(ProgressDialogSafetyTest, WriteOptionBoxesShowAndRememberTheirSettings) {
+    struct Case {
+        QCheckBox* (ProgressDialog::*box)() const;
+        bool byDefault;
+        std::string_view textKey;
+        const char* settingsKey;
+        bool (SettingsFile::*setting)() const;
+    } cases[] = {
+        {&ProgressDialog::verifyBox, false, text_key::kVerifyAfterWrite, "verify",
+         &SettingsFile::verifyAfterWrite},
+        {&ProgressDialog::keepTuningBox, true, text_key::kKeepRadioTuning, "keeptuning",
+         &SettingsFile::keepRadioTuning},
+    };
     prepare();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.settingsKey);
+        auto write = dialog(Direction::Write);
+        QCheckBox* box = (*write.*c.box)();
+        EXPECT_FALSE(box->isHidden());
+        EXPECT_EQ(box->isChecked(), c.byDefault);
+        EXPECT_EQ(box->text(), text(c.textKey));
+        box->setChecked(!c.byDefault);
+        EXPECT_EQ((context->settings.*c.setting)(), !c.byDefault);
+        EXPECT_EQ(platform::readString(context->settings.path(), "setup", c.settingsKey, "", 8),
+                  c.byDefault ? "0" : "1");
+        EXPECT_EQ((*dialog(Direction::Write).*c.box)()->isChecked(), !c.byDefault);
+        // Neither applies to a read.
+        EXPECT_TRUE((*dialog(Direction::Read).*c.box)()->isHidden());
+    }
+}
+
+TEST_F(ProgressDialogSafetyTest, WriteKeepsTheRadiosTuningAndTheDocumentTakesIt) {
+    const TuningBlock radioTuning = {9, 8, 7, 6, 5, 4, 3, 2, 1, 0, 1, 2, 3, 4, 5, 6};
+    sim::Options options;
+    options.tuning = radioTuning;
+    prepareRadioAndDocument(options);
+    const Image before = doc->image();
     auto write = dialog(Direction::Write);
-    EXPECT_FALSE(write->verifyBox()->isHidden());
-    EXPECT_FALSE(write->verifyBox()->isChecked());  // off by default
-    EXPECT_EQ(write->verifyBox()->text(), text(text_key::kVerifyAfterWrite));
-    write->verifyBox()->setChecked(true);
-    EXPECT_TRUE(context->settings.verifyAfterWrite());
-    EXPECT_EQ(platform::readString(context->settings.path(), "setup", "verify", "", 8), "1");
-    EXPECT_TRUE(dialog(Direction::Write)->verifyBox()->isChecked());
-    // A read has nothing to verify.
-    EXPECT_TRUE(dialog(Direction::Read)->verifyBox()->isHidden());
+    run(*write);
+    EXPECT_EQ(write->result(), 5);
+    EXPECT_EQ(tuningBlockOf(radio->radio().memory()), radioTuning);
+    EXPECT_EQ(tuningBlockOf(doc->image()), radioTuning);
+    EXPECT_TRUE(doc->isModified());
+    doc->undo();
+    EXPECT_EQ(tuningBlockOf(doc->image()), tuningBlockOf(before));
 }
 
 TEST_F(ProgressDialogSafetyTest, VerifiedWriteReportsWhereTheRadioDiffers) {

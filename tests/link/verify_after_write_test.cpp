@@ -1,11 +1,14 @@
-// Verify after write against the simulated radio on a pseudo-terminal: the radio is read
-// back in the same session and compared with what was sent.
+// The write conversation against the simulated radio on a pseudo-terminal: verify after
+// write reads the radio back in the same session and compares it with what was sent; a
+// write that keeps the radio's tuning values reads them first and sends them instead of
+// the file's.
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <thread>
 
+#include "codeplug/radio_tuning.h"
 #include "codeplug/text_keys.h"
 #include "link/job_display.h"
 #include "link/transfer_job.h"
@@ -17,19 +20,29 @@ namespace {
 
 using namespace std::chrono_literals;
 
+// The image written; its tuning values differ from the radio's own.
+const Image kFileImage = test::patternedImage(5, 7);
+constexpr TuningBlock kRadioTuning = {0x41, 0x42, 0x43, 0x90, 0x91, 0x92, 0x93, 0x94,
+                                      0x60, 0x61, 0x62, 0x63, 0x64, 0x2A, 0x15, 0x35};
+
 struct WriteRun {
     std::vector<JobStatus> seen;
     JobSnapshot last;
     std::vector<sim::Frame> frames;
-    Image memory;
+    Image memory;                            // the radio's, after the job
+    std::optional<TuningBlock> radioTuning;  // what the job kept
 };
 
-WriteRun writeTo(const sim::Faults& faults, bool verify) {
-    test::SimulatedRadio radio(test::optionsWith(faults));
+WriteRun writeTo(const sim::Faults& faults, bool verify, bool keepTuning = false,
+                 const TuningBlock& radioTuning = kRadioTuning) {
+    sim::Options options = test::optionsWith(faults);
+    options.tuning = radioTuning;
+    test::SimulatedRadio radio(options);
     SerialPort port(radio.settings());
     TransferJob job(port, Direction::Write);
     job.setVerifyAfterWrite(verify);
-    job.start(test::patternedImage(5, 7), {radio.settings().comPort(), std::nullopt, false});
+    job.setKeepRadioTuning(keepTuning);
+    job.start(kFileImage, {radio.settings().comPort(), std::nullopt, false});
     WriteRun run{};
     auto deadline = std::chrono::steady_clock::now() + 60s;
     while (!job.snapshot().finished && std::chrono::steady_clock::now() < deadline) {
@@ -42,6 +55,7 @@ WriteRun writeTo(const sim::Faults& faults, bool verify) {
     run.last = job.snapshot();
     run.frames = radio.radio().frames();
     run.memory = radio.radio().memory();
+    run.radioTuning = job.radioTuning();
     return run;
 }
 
@@ -73,7 +87,7 @@ TEST(VerifyAfterWrite, ReadsEveryBlockBackAndPassesWhenTheRadioHoldsTheImage) {
         EXPECT_EQ((frame.bytes[1] << 8 | frame.bytes[2]), k * kBlockSize);
         ++k;
     }
-    EXPECT_EQ(run.memory, test::patternedImage(5, 7));
+    EXPECT_EQ(run.memory, kFileImage);
 }
 
 TEST(VerifyAfterWrite, OutcomeOfEachRadioBehaviour) {
@@ -111,6 +125,106 @@ TEST(VerifyAfterWrite, OutcomeOfEachRadioBehaviour) {
         EXPECT_EQ(run.last.status, c.status);
         EXPECT_EQ(run.last.mismatchAddress, c.mismatchAddress);
         EXPECT_EQ(commands(run.frames), c.commands);
+    }
+}
+
+TEST(KeepRadioTuning, WriteSendsTheRadiosTuningAndTheDocumentTakesIt) {
+    Image fileWithRadioTuning = kFileImage;
+    putTuningBlock(fileWithRadioTuning, kRadioTuning);
+    Image untouchedRadio = sim::factoryMemory();
+    putTuningBlock(untouchedRadio, kRadioTuning);
+    const TuningBlock fileTuning = tuningBlockOf(kFileImage);
+    const std::string write = std::string(256, 'w');
+    struct Case {
+        const char* what;
+        sim::Faults faults;
+        bool keep;
+        bool verify;
+        TuningBlock radioTuning;
+        JobStatus status;
+        std::string commands;
+        const Image* radioAfter;        // nullptr: not looked at
+        bool documentTakesRadioTuning;  // and is modified, with one undo step back
+    } cases[] = {
+        {"kept",
+         {},
+         true,
+         false,
+         kRadioTuning,
+         JobStatus::WriteComplete,
+         "R" + write,
+         &fileWithRadioTuning,
+         true},
+        {"kept and verified against what was sent",
+         {},
+         true,
+         true,
+         kRadioTuning,
+         JobStatus::WriteComplete,
+         "R" + write + std::string(256, 'R'),
+         &fileWithRadioTuning,
+         true},
+        {"kept, the same as the file's",
+         {},
+         true,
+         false,
+         fileTuning,
+         JobStatus::WriteComplete,
+         "R" + write,
+         &kFileImage,
+         false},
+        {"overwritten: the conversation of a plain write",
+         {},
+         false,
+         false,
+         kRadioTuning,
+         JobStatus::WriteComplete,
+         write,
+         &kFileImage,
+         false},
+        {"tuning reply short: nothing written",
+         test::faultsWhere([](sim::Faults& f) { f.shortReplyAtBlock = 0x08E0 / 16; }), true, true,
+         kRadioTuning, JobStatus::TuningReadFailed, "R", &untouchedRadio, false},
+        {"tuning reply for another address: nothing written",
+         test::faultsWhere([](sim::Faults& f) { f.wrongAddressAtBlock = 0x08E0 / 16; }), true,
+         false, kRadioTuning, JobStatus::TuningReadFailed, "R", &untouchedRadio, false},
+        {"write refused after the tuning read: the document keeps its own",
+         test::faultsWhere([](sim::Faults& f) { f.wrongAckAtBlock = 9; }), true, false,
+         kRadioTuning, JobStatus::WriteFailed, "R" + std::string(10, 'w'), nullptr, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteRun run = writeTo(c.faults, c.verify, c.keep, c.radioTuning);
+        EXPECT_EQ(run.last.status, c.status);
+        EXPECT_EQ(commands(run.frames), c.commands);
+        if (c.keep) {
+            const sim::Frame& first = *std::find_if(
+                run.frames.begin(), run.frames.end(),
+                [](const sim::Frame& f) { return f.kind == sim::FrameKind::Command; });
+            EXPECT_EQ(first.bytes, (std::vector<std::uint8_t>{'R', 0x08, 0xE0, 0x10}));
+        }
+        if (c.radioAfter) {
+            EXPECT_EQ(run.memory, *c.radioAfter);
+        }
+
+        // What the progress dialog and pl3ctl do with the finished job.
+        test::ProgramFolder folder;
+        CMaItemDoc doc(folder.settings());
+        doc.image() = kFileImage;
+        doc.startHistory(true);
+        TickActions actions = tickActions(run.last, Direction::Write);
+        if (actions.takeRadioTuning && run.radioTuning) takeRadioTuning(doc, *run.radioTuning);
+        EXPECT_EQ(tuningBlockOf(doc.image()),
+                  c.documentTakesRadioTuning ? kRadioTuning : fileTuning);
+        EXPECT_EQ(doc.isModified(), c.documentTakesRadioTuning);
+        EXPECT_EQ(doc.canUndo(), c.documentTakesRadioTuning);
+        doc.undo();
+        EXPECT_EQ(doc.image(), kFileImage);
+        EXPECT_FALSE(doc.isModified());
+        if (c.status == JobStatus::TuningReadFailed) {
+            EXPECT_EQ(actions.statusLine, (StatusLine{text_key::kPromptTuningReadFail, {}}));
+            EXPECT_TRUE(actions.allowRetry);
+        }
     }
 }
 

@@ -12,6 +12,7 @@
 #include <map>
 
 #include "codeplug/data_file.h"
+#include "codeplug/radio_tuning.h"
 #include "lang/text_lookup.h"
 #include "patterned_image.h"
 #include "platform/private_profile.h"
@@ -78,7 +79,10 @@ TEST_F(Pl3ctlSafetyTest, ReadAndWriteKeepABackupUnlessTold) {
     // Exactly what the radio sent, before any clean-up of empty channels.
     EXPECT_EQ(kept.begin()->second, test::patternedImage(7, 3));
 
-    radio.radio().setMemory(Image{});
+    // A blank radio, but with the tuning values the file was read with: a write keeps them.
+    Image blank{};
+    putTuningBlock(blank, tuningBlockOf(test::patternedImage(7, 3)));
+    radio.radio().setMemory(blank);
     ASSERT_EQ(run(radio.folder(), {"write", "--port", radio.devicePath(), file}).exitCode, 0);
     kept = backups();
     ASSERT_EQ(kept.size(), 2u);
@@ -164,6 +168,7 @@ TEST_F(Pl3ctlSafetyTest, RefusedBeforeTheRadioIsAsked) {
     Image erased;
     erased.fill(kErased);
     erased[0x08A9] = 1;  // StartChannel: no channel is programmed
+    putTuningBlock(erased, tuningBlockOf(test::patternedImage(7, 3)));  // the radio's own, kept
     EXPECT_EQ(radio.radio().memory(), erased);
 }
 
@@ -251,6 +256,55 @@ TEST_F(Pl3ctlSafetyTest, WriteVerifyCatchesWhatTheRadioStoredWrongly) {
     }
     test::ProgramFolder folder;
     EXPECT_EQ(run(folder, {"read", "--verify", "-o", folder.file("y.PL-3")}).exitCode, 1);
+}
+
+TEST_F(Pl3ctlSafetyTest, WriteKeepsTheRadiosTuningUnlessTold) {
+    constexpr TuningBlock kRadioTuning = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
+    struct Case {
+        const char* what;
+        sim::Faults faults;
+        std::vector<std::string> options;
+        int exitCode;
+        bool radioKeepsItsTuning;
+        const char* messageKey;
+    } cases[] = {
+        {"kept by default", {}, {}, 0, true, "IDS_CLI_TUNING_KEPT"},
+        {"overwritten this once", {}, {"--overwrite-tuning"}, 0, false, nullptr},
+        {"tuning unreadable: nothing written",
+         test::faultsWhere([](sim::Faults& f) { f.shortReplyAtBlock = 0x08E0 / 16; }),
+         {},
+         6,
+         true,
+         "IDS_PROMPT_TUNINGREADFAIL"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        sim::Options options = test::optionsWith(c.faults);
+        options.tuning = kRadioTuning;
+        test::SimulatedRadio radio(options);
+        const Image before = radio.radio().memory();
+        std::string file = radio.folder().file("x.PL-3");
+        ASSERT_EQ(run(radio.folder(), {"new", "-o", file}).exitCode, 0);
+        ASSERT_EQ(run(radio.folder(), {"set", file, "RxFreq[80]=433.1"}).exitCode, 0);
+        const Image written = imageOf(file);
+        std::vector<std::string> args = {"write", "--port", radio.devicePath(), file};
+        args.insert(args.begin() + 1, c.options.begin(), c.options.end());
+        test::ProgramRun result = run(radio.folder(), args);
+        EXPECT_EQ(result.exitCode, c.exitCode) << result.err;
+        EXPECT_EQ(tuningBlockOf(radio.radio().memory()),
+                  c.radioKeepsItsTuning ? kRadioTuning : tuningBlockOf(written));
+        // The rest of the image is the file's, or (nothing written) the radio's as before.
+        Image rest = radio.radio().memory();
+        putTuningBlock(rest, tuningBlockOf(written));
+        Image expectedRest = c.exitCode == 0 ? written : before;
+        putTuningBlock(expectedRest, tuningBlockOf(written));
+        EXPECT_EQ(rest, expectedRest);
+        EXPECT_EQ(imageOf(file), written);  // the file is never changed by a write
+        if (c.messageKey) {
+            EXPECT_NE(result.err.find(english(radio.folder(), c.messageKey)), std::string::npos)
+                << result.err;
+        }
+    }
 }
 
 TEST_F(Pl3ctlSafetyTest, DiffListsTheDifferencesAndSaysSoInItsExitStatus) {

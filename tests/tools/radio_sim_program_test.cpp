@@ -205,17 +205,27 @@ TEST(RadioSimulatorProgramTest, ServesAndKeepsAMemoryFile) {
     std::string memory = dir.file("in.PL-3"), saved = dir.file("out.PL-3");
     ASSERT_TRUE(data_file::write(memory, header, image));
 
-    SimulatorProcess sim({"--memory", memory, "--save", saved}, dir.file("err"));
+    // The radio's own tuning values replace the file's.
+    const std::vector<std::uint8_t> tuning = {0x00, 0x1F, 0x2e, 0x3D, 0x4C, 0x5B, 0x6A, 0x79,
+                                              0x88, 0x97, 0xA6, 0xB5, 0xC4, 0xD3, 0xE2, 0xF1};
+    SimulatorProcess sim(
+        {"--memory", memory, "--save", saved, "--tuning", "001F2e3D4C5B6A798897A6B5C4D3E2F1"},
+        dir.file("err"));
     std::optional<std::string> device = sim.readLine();
     ASSERT_TRUE(device) << test::readText(dir.file("err"));
     Line line(*device);
     ASSERT_TRUE(connect(line));
     line.send(readRequest(0x0300));
     EXPECT_TRUE(line.answers(concat(readRequest(0x0300), pattern(30))));
+    line.send(readRequest(0x08E0));
+    EXPECT_TRUE(line.answers(concat(readRequest(0x08E0), tuning)));
     line.close();
     sim.signal(SIGINT);
     EXPECT_EQ(sim.exitCode(), 0);
-    EXPECT_EQ(test::readBytes(saved), test::readBytes(memory));
+    std::copy(tuning.begin(), tuning.end(), image.begin() + 0x08E0);
+    std::string expected = dir.file("expected.PL-3");
+    ASSERT_TRUE(data_file::write(expected, header, image));
+    EXPECT_EQ(test::readBytes(saved), test::readBytes(expected));
 }
 
 TEST(RadioSimulatorProgramTest, RefusesBadOptionsAndFiles) {
@@ -242,6 +252,10 @@ TEST(RadioSimulatorProgramTest, RefusesBadOptionsAndFiles) {
         {{"--squelch", "HL"}, 1},
         {{"--pace=1"}, 1},
         {{"--hang-up-at", "3x"}, 1},
+        {{"--tuning", "001122"}, 1},
+        {{"--tuning", "00112233445566778899AABBCCDDEEGG"}, 1},
+        {{"--tuning", "+0112233445566778899AABBCCDDEEFF"}, 1},
+        {{"--tuning"}, 1},
         {{"--help"}, 0},
     };
     for (const Case& c : cases) {

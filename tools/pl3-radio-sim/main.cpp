@@ -38,6 +38,8 @@ constexpr const char* kUsage =
     "  --usb-latency MS       hold every reply back MS milliseconds\n"
     "  --squelch CHAR         answer to the squelch query (default H, open)\n"
     "  --version MAJOR.MINOR  answer to the version query (default 1.2)\n"
+    "  --tuning HEX           the radio's own 16 tuning bytes at 0x08E0, as 32 hex digits\n"
+    "                         (over those of --memory or of a new radio)\n"
     "  --version              (without a value) print this program's version and exit\n"
     "Faults (K is a block number, address / 16, 0 ... 255):\n"
     "  --never-wake           never acknowledge PROGRAM\n"
@@ -75,6 +77,18 @@ std::optional<int> parseInt(std::string_view text, int lowest, int highest) {
     }
     if (value < lowest || value > highest) return std::nullopt;
     return value;
+}
+
+// 32 hexadecimal digits, two a byte.
+std::optional<pl3::TuningBlock> parseTuning(std::string_view text) {
+    pl3::TuningBlock tuning{};
+    if (text.size() != 2 * tuning.size()) return std::nullopt;
+    for (std::size_t n = 0; n < tuning.size(); ++n) {
+        const char* first = text.data() + 2 * n;
+        auto [end, error] = std::from_chars(first, first + 2, tuning[n], 16);
+        if (error != std::errc() || end != first + 2) return std::nullopt;
+    }
+    return tuning;
 }
 
 // Fills options from argv; an empty result means success, otherwise the complaint.
@@ -161,7 +175,12 @@ std::string parseArguments(int argc, char** argv, ProgramOptions& options) {
             *option.target = std::string(*text);
             known = true;
         }
-        if (arg == "--squelch") {
+        if (arg == "--tuning") {
+            std::optional<std::string_view> text = value();
+            options.radio.tuning = text ? parseTuning(*text) : std::nullopt;
+            if (!options.radio.tuning) return "--tuning needs 32 hexadecimal digits";
+            known = true;
+        } else if (arg == "--squelch") {
             std::optional<std::string_view> text = value();
             if (!text || text->size() != 1) return "--squelch needs one character";
             options.radio.squelchAnswer = static_cast<std::uint8_t>(text->front());

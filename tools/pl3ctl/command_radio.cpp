@@ -26,8 +26,9 @@ struct RadioArguments {
     std::string file;
     bool noSearch = false;
     bool noBackup = false;
-    bool verify = false;  // write only
-    bool force = false;   // write only: also a codeplug from an incomplete file
+    bool verify = false;           // write only
+    bool force = false;            // write only: also a codeplug from an incomplete file
+    bool overwriteTuning = false;  // write only: the file's tuning values, not the radio's
 };
 
 std::optional<RadioArguments> parseRadioArguments(const Arguments& args, bool outputFile) {
@@ -44,6 +45,8 @@ std::optional<RadioArguments> parseRadioArguments(const Arguments& args, bool ou
             parsed.verify = true;
         } else if (!outputFile && arg == "--force") {
             parsed.force = true;
+        } else if (!outputFile && arg == "--overwrite-tuning") {
+            parsed.overwriteTuning = true;
         } else if (outputFile && arg == "-o" && i + 1 < args.size()) {
             parsed.file = args[++i];
         } else if (!outputFile && parsed.file.empty() && !arg.starts_with("-")) {
@@ -254,7 +257,7 @@ int runRead(CliContext& context, const Arguments& args) {
     return kExitFileError;
 }
 
-// pl3ctl write --port P [--verify] [--force] FILE
+// pl3ctl write --port P [--verify] [--overwrite-tuning] [--force] FILE
 int runWrite(CliContext& context, const Arguments& args) {
     std::optional<RadioArguments> parsed = parseRadioArguments(args, false);
     if (!parsed) {
@@ -280,11 +283,17 @@ int runWrite(CliContext& context, const Arguments& args) {
     SerialPort port(context.settings);
     link::TransferJob job(port, link::Direction::Write);
     job.setVerifyAfterWrite(parsed->verify);
+    job.setKeepRadioTuning(context.settings.keepRadioTuning() && !parsed->overwriteTuning);
     JobEnd end = runJob(context, port, job, doc.image(), *plan);
     if (end.stopped) {
         reportStoppedWrite(context, end.blocksDone, parsed->noBackup, backupPath);
         return kExitInterrupted;
     }
+    // The file stays as it is; the user learns that the radio did not take its values.
+    std::optional<TuningBlock> tuning = job.radioTuning();
+    if (tuning && link::tickActions(job.snapshot(), job.direction()).takeRadioTuning &&
+        takeRadioTuning(doc, *tuning))
+        context.report(text_key::kCliTuningKept, parsed->file);
     if (end.status == link::JobStatus::NoRadio) explainOpenFailure(context, job);
     return exitCodeOf(end.status);
 }

@@ -165,6 +165,10 @@ int main(int argc, char** argv) {
         pl3::ProgressDialog progress(context.radio(), doc, prompter, pl3::link::Direction::Read, {},
                                      &frame);
         ok &= save(progress, prefix + QStringLiteral("dialog-132-progress.png"));
+        // A write offers verify and keeping the radio's tuning values.
+        pl3::ProgressDialog writing(context.radio(), doc, prompter, pl3::link::Direction::Write, {},
+                                    &frame);
+        ok &= save(writing, prefix + QStringLiteral("dialog-132-progress-write.png"));
         // Unlocked by a code remembered earlier in the run; no radio answers the tuning.
         doc.setAccessCode(std::string(pl3::service::kFullAccessCode));
         pl3::AccessCodeDialog access(context.radio(), doc, prompter, {}, &frame);
