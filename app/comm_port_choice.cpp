@@ -40,7 +40,8 @@ CommPortChoice probeCommPorts(SerialPort& port, const SettingsFile& settings,
         [&port](const PortEntry& entry) -> std::optional<link::PortOpenProblem> {
             bool opened = entry.mapped ? port.open(entry.portNumber, kRadioBaud)
                                        : port.openDevice(*entry.devicePath, kRadioBaud);
-            if (!opened) return link::PortOpenProblem{port.lastOpenFailure(), port.lastDevicePath()};
+            if (!opened)
+                return link::PortOpenProblem{port.lastOpenFailure(), port.lastDevicePath()};
             port.close();
             return std::nullopt;
         });

@@ -15,8 +15,8 @@ std::string portPaneText(int comPort, const std::optional<std::string>& device, 
 
 std::array<std::string, 5> statusPaneTexts(const StatusPaneState& state, const TextLookup& texts) {
     auto mhz = [](std::int32_t limit) { return std::to_string(limit / frequency::kUnitsPerMhz); };
-    return {portPaneText(state.comPort, state.comDevice, state.portOpen, texts), texts.text(text_key::kCompanyName),
-            texts.text(text_key::kFreqRange),
+    return {portPaneText(state.comPort, state.comDevice, state.portOpen, texts),
+            texts.text(text_key::kCompanyName), texts.text(text_key::kFreqRange),
             "\t" + mhz(state.lowerLimit) + "MHz - " + mhz(state.upperLimit) + "MHz",
             texts.text(text_key::kFileVersion) + " " + state.radioVersion};
 }

@@ -85,8 +85,8 @@ std::vector<PresentSerialDevice> listSerialDevices(const DeviceRoots& roots) {
         if (!fs::exists(entry.path() / "device", error)) continue;
         if (!fs::exists(fs::path(roots.dev) / name, error)) continue;
         if (firstLine(entry.path() / "type") == kNoUart) continue;
-        devices.push_back({std::string(kDevPrefix) + name, usbDescription(entry.path() / "device"),
-                           {}});
+        devices.push_back(
+            {std::string(kDevPrefix) + name, usbDescription(entry.path() / "device"), {}});
     }
     std::sort(devices.begin(), devices.end(), namedBefore);
 

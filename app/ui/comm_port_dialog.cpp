@@ -60,6 +60,9 @@ void CommPortDialog::layOut(const TextLookup& texts) {
 
     noDeviceAdvice_ = new QLabel(qs(texts.text(text_key::kPortNoneFound)), this);
     noDeviceAdvice_->setWordWrap(true);
+    // Wide enough for the advice to read as a paragraph, not a column.
+    constexpr int kAdviceWidthInCharacters = 60;
+    noDeviceAdvice_->setMinimumWidth(fontMetrics().averageCharWidth() * kAdviceWidthInCharacters);
     noDeviceAdvice_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     noDeviceAdvice_->setVisible(choice_.noDevice());
     layout->addWidget(noDeviceAdvice_);

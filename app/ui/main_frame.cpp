@@ -237,7 +237,7 @@ void CMainFrame::refreshStatusBar() {
 
 void CMainFrame::refreshPortPane(int portNumber) {
     setPortPaneText(panes_[0], portPaneText(portNumber, context_.port.devicePathFor(portNumber),
-                                        context_.port.isOpen(), context_.texts));
+                                            context_.port.isOpen(), context_.texts));
 }
 
 QString CMainFrame::statusPaneText(int pane) const {

@@ -149,16 +149,21 @@ TEST(DevicePathForPort, PortsSectionFirstThenDefaultTable) {
 // An FTDI adapter with a stable name, a CDC ACM cable, two real UARTs and one empty
 // UART slot, a console, a UART past the numbering, and an adapter whose node is gone.
 void addMachineDevices(const test::FakeDeviceTree& tree) {
-    tree.addTty({.name = "ttyUSB1", .levelsBelowUsbDevice = 2, .product = "FT232R USB UART",
+    tree.addTty({.name = "ttyUSB1",
+                 .levelsBelowUsbDevice = 2,
+                 .product = "FT232R USB UART",
                  .manufacturer = "FTDI"});
-    tree.addTty({.name = "ttyACM0", .levelsBelowUsbDevice = 1, .manufacturer = "Acme",
+    tree.addTty({.name = "ttyACM0",
+                 .levelsBelowUsbDevice = 1,
+                 .manufacturer = "Acme",
                  .interfaceName = "Radio Cable"});
     tree.addTty({.name = "ttyS0", .type = "4"});
     tree.addTty({.name = "ttyS10", .type = "4"});
     tree.addTty({.name = "ttyS1", .type = "0"});
     tree.addTty({.name = "tty0", .hasDevice = false});
     tree.addTty({.name = "ttyAMA0"});
-    tree.addTty({.name = "ttyUSB3", .levelsBelowUsbDevice = 2, .product = "CP2102", .hasNode = false});
+    tree.addTty(
+        {.name = "ttyUSB3", .levelsBelowUsbDevice = 2, .product = "CP2102", .hasNode = false});
     tree.addStableName("usb-FTDI_FT232R_USB_UART_A1-if00-port0", "ttyUSB1");
 }
 
@@ -179,8 +184,9 @@ TEST(ListPorts, NumberedButtonsThenDevicesPresentThenNamesWithoutNumber) {
     const std::string stable = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1-if00-port0";
     const std::vector<std::string> firstEight = {
         "COM1  (/dev/ttyUSB0)", "COM2  (/dev/ttyUSB1 — FT232R USB UART)",
-        "COM3  (/dev/ttyUSB2)", "COM4  (/dev/ttyUSB3)", "COM5  (/dev/ttyUSB4)",
-        "COM6  (/dev/ttyUSB5)", "COM7  (/dev/ttyUSB6)", "COM8  (/dev/ttyUSB7)"};
+        "COM3  (/dev/ttyUSB2)", "COM4  (/dev/ttyUSB3)",
+        "COM5  (/dev/ttyUSB4)", "COM6  (/dev/ttyUSB5)",
+        "COM7  (/dev/ttyUSB6)", "COM8  (/dev/ttyUSB7)"};
     auto after = [&firstEight](std::vector<std::string> more) {
         std::vector<std::string> all = firstEight;
         all.insert(all.end(), more.begin(), more.end());
@@ -194,17 +200,12 @@ TEST(ListPorts, NumberedButtonsThenDevicesPresentThenNamesWithoutNumber) {
         std::vector<std::string> labels;
     };
     const Case cases[] = {
-        {"default table",
-         &machine,
-         "",
-         1,
+        {"default table", &machine, "", 1,
          after({"COM17  (/dev/ttyACM0 — Radio Cable)", "COM33  (/dev/ttyS0)",
                 "COM43  (/dev/ttyS10)", "/dev/ttyAMA0 => COM65",
                 stable + "  (FT232R USB UART) => COM66"})},
-        {"stable name stored in the ports table, stored port far up",
-         &machine,
-         "[ports]\n70=" + stable + "\n9=/dev/ttyAMA0\n",
-         70,
+        {"stable name stored in the ports table, stored port far up", &machine,
+         "[ports]\n70=" + stable + "\n9=/dev/ttyAMA0\n", 70,
          after({"COM9  (/dev/ttyAMA0)", "COM17  (/dev/ttyACM0 — Radio Cable)",
                 "COM33  (/dev/ttyS0)", "COM43  (/dev/ttyS10)",
                 "COM70  (" + stable + " — FT232R USB UART)"})},
@@ -228,8 +229,9 @@ TEST(ListPorts, NumberedButtonsThenDevicesPresentThenNamesWithoutNumber) {
         test::ProgramFolder folder(c.settings);
         SerialPort port(folder.settings());
         const platform::DeviceRoots roots = c.tree->roots();
-        EXPECT_EQ(labelsOf(listPorts(port, c.storedPort, platform::listSerialDevices(roots), roots)),
-                  c.labels)
+        EXPECT_EQ(
+            labelsOf(listPorts(port, c.storedPort, platform::listSerialDevices(roots), roots)),
+            c.labels)
             << c.name;
     }
 }

@@ -17,7 +17,7 @@ struct FakeTty {
     std::string product{};
     std::string manufacturer{};
     std::string interfaceName{};
-    std::string type{};  // the serial-core "type" file; empty: no such file
+    std::string type{};     // the serial-core "type" file; empty: no such file
     bool hasDevice = true;  // false: a virtual console or a pseudo-terminal
     bool hasNode = true;    // /dev/<name> exists
 };
