@@ -61,6 +61,18 @@ bool namedBefore(const PresentSerialDevice& a, const PresentSerialDevice& b) {
     return a.path < b.path;
 }
 
+// The entries of a folder, sorted; none when it cannot be read. A folder that fails
+// half-way gives what was read so far rather than an exception.
+std::vector<std::string> namesIn(const fs::path& folder) {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
+         entry.increment(error))
+        names.push_back(entry->path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 }  // namespace
 
 std::string resolveDevicePath(const std::string& path, const DeviceRoots& roots) {
@@ -78,24 +90,18 @@ std::string resolveDevicePath(const std::string& path, const DeviceRoots& roots)
 std::vector<PresentSerialDevice> listSerialDevices(const DeviceRoots& roots) {
     std::vector<PresentSerialDevice> devices;
     std::error_code error;
-    for (const fs::directory_entry& entry :
-         fs::directory_iterator(fs::path(roots.sys) / "class/tty", error)) {
-        const std::string name = entry.path().filename().string();
+    const fs::path ttyClass = fs::path(roots.sys) / "class/tty";
+    for (const std::string& name : namesIn(ttyClass)) {
+        const fs::path entry = ttyClass / name;
         // Consoles and pseudo-terminals have no device behind them.
-        if (!fs::exists(entry.path() / "device", error)) continue;
+        if (!fs::exists(entry / "device", error)) continue;
         if (!fs::exists(fs::path(roots.dev) / name, error)) continue;
-        if (firstLine(entry.path() / "type") == kNoUart) continue;
-        devices.push_back(
-            {std::string(kDevPrefix) + name, usbDescription(entry.path() / "device"), {}});
+        if (firstLine(entry / "type") == kNoUart) continue;
+        devices.push_back({std::string(kDevPrefix) + name, usbDescription(entry / "device"), {}});
     }
     std::sort(devices.begin(), devices.end(), namedBefore);
 
-    const fs::path stableFolder = fs::path(roots.dev) / kStableFolder;
-    std::vector<std::string> stableNames;
-    for (const fs::directory_entry& entry : fs::directory_iterator(stableFolder, error))
-        stableNames.push_back(entry.path().filename().string());
-    std::sort(stableNames.begin(), stableNames.end());
-    for (const std::string& name : stableNames) {
+    for (const std::string& name : namesIn(fs::path(roots.dev) / kStableFolder)) {
         const std::string stablePath = std::string(kDevPrefix) + kStableFolder + "/" + name;
         const std::string device = resolveDevicePath(stablePath, roots);
         auto named = std::find_if(devices.begin(), devices.end(),
