@@ -1,21 +1,27 @@
 #include "app/comm_port_choice.h"
 
+#include <algorithm>
+
 namespace pl3 {
 
-CommPortChoice::CommPortChoice(int storedPort, int searchFlag, const PortProbe& probe)
+CommPortChoice::CommPortChoice(int storedPort, int searchFlag,
+                               const std::vector<PortEntry>& entries, const PortProbe& probe)
     : storedPort_(storedPort), searchTicked_(searchFlag != 0) {
-    for (int n = 1; n <= kPortButtonCount; ++n) {
-        PortButtonState& state = buttons_[n - 1];
-        state.ticked = n == storedPort;
-        state.enabled = probe(n);
-    }
+    for (const PortEntry& entry : entries)
+        rows_.push_back({entry, entry.mapped && entry.portNumber == storedPort, probe(entry)});
 }
 
-std::optional<int> CommPortChoice::commit(const PortTicks& ticks) const {
-    for (int n = 1; n <= kPortButtonCount; ++n) {
-        if (!ticks[n - 1]) continue;
-        if (n == storedPort_) return std::nullopt;
-        return n;
+bool CommPortChoice::noDevice() const {
+    return std::all_of(rows_.begin(), rows_.end(), [](const PortRow& row) {
+        return row.problem && row.problem->failure.error == platform::SerialOpenError::NoSuchDevice;
+    });
+}
+
+std::optional<PortEntry> CommPortChoice::commit(const PortTicks& ticks) const {
+    for (std::size_t i = 0; i < rows_.size() && i < ticks.size(); ++i) {
+        if (!ticks[i]) continue;
+        if (rows_[i].ticked) return std::nullopt;
+        return rows_[i].entry;
     }
     return std::nullopt;
 }
@@ -24,29 +30,36 @@ std::string portButtonCaption(int portNumber) {
     return "COM" + std::to_string(portNumber);
 }
 
-std::string withPortDevice(std::string_view caption, const std::optional<std::string>& device) {
-    return std::string(caption) + "  (" + device.value_or("\u2014") + ")";
-}
-
-CommPortChoice probeCommPorts(SerialPort& port, const SettingsFile& settings) {
+CommPortChoice probeCommPorts(SerialPort& port, const SettingsFile& settings,
+                              const std::vector<platform::PresentSerialDevice>& present,
+                              const platform::DeviceRoots& roots) {
     int stored = settings.comPort();
     if (port.isOpen()) port.close();
-    return CommPortChoice(stored, settings.portSearchFlag(), [&port](int n) {
-        if (!port.open(n, kRadioBaud)) return false;
-        port.close();
-        return true;
-    });
+    return CommPortChoice(
+        stored, settings.portSearchFlag(), listPorts(port, stored, present, roots),
+        [&port](const PortEntry& entry) -> std::optional<link::PortOpenProblem> {
+            bool opened = entry.mapped ? port.open(entry.portNumber, kRadioBaud)
+                                       : port.openDevice(*entry.devicePath, kRadioBaud);
+            if (!opened)
+                return link::PortOpenProblem{port.lastOpenFailure(), port.lastDevicePath()};
+            port.close();
+            return std::nullopt;
+        });
 }
 
 std::optional<int> storeCommPort(const CommPortChoice& choice, const PortTicks& ticks,
                                  SerialPort& port, const SettingsFile& settings,
                                  SettingsWriteWarning& warning, Prompter& prompter) {
-    std::optional<int> chosen = choice.commit(ticks);
+    std::optional<PortEntry> chosen = choice.commit(ticks);
     if (!chosen) return std::nullopt;
     port.close();
-    if (!warning.check(settings.setComPort(*chosen), prompter, settings.path()))
+    if (!chosen->mapped &&
+        !warning.check(settings.setPortDevice(chosen->portNumber, *chosen->devicePath), prompter,
+                       settings.path()))
         return std::nullopt;
-    return chosen;
+    if (!warning.check(settings.setComPort(chosen->portNumber), prompter, settings.path()))
+        return std::nullopt;
+    return chosen->portNumber;
 }
 
 }  // namespace pl3

@@ -1,73 +1,76 @@
 #pragma once
-// What the communication-port dialog decides: which of the port buttons COM1 ... COM8
-// are ticked and usable, and which port number OK stores as "com".
+// What the communication-port dialog decides: which port rows (COM1 ... COM8, then the
+// devices present further up) are ticked and usable, why a port cannot be used, and
+// what OK stores.
 
-#include <array>
 #include <functional>
 #include <optional>
 #include <string>
-#include <string_view>
+#include <vector>
 
 #include "lang/settings_warnings.h"
+#include "link/open_problem.h"
+#include "link/port_list.h"
 #include "link/serial_port.h"
 #include "platform/prompter.h"
+#include "platform/serial_device_list.h"
 #include "platform/settings_file.h"
 
 namespace pl3 {
 
-inline constexpr int kPortButtonCount = 8;
-
-struct PortButtonState {
+struct PortRow {
+    PortEntry entry;
     bool ticked = false;
-    bool enabled = false;
+    std::optional<link::PortOpenProblem> problem;  // why the port does not open
 
-    bool operator==(const PortButtonState&) const = default;
+    bool enabled() const { return !problem; }
+    bool operator==(const PortRow&) const = default;
 };
 
-// Ticks of the port buttons as the user left them, COM1 first.
-using PortTicks = std::array<bool, kPortButtonCount>;
+// Ticks of the rows as the user left them, in row order.
+using PortTicks = std::vector<bool>;
 
 class CommPortChoice {
   public:
-    // Tries to open port n, and closes it again when that worked.
-    using PortProbe = std::function<bool(int portNumber)>;
+    // Tries to open the entry's port and closes it again; nullopt when it opened.
+    using PortProbe = std::function<std::optional<link::PortOpenProblem>(const PortEntry&)>;
 
-    // Probes ports 1 ... 8 once each, in order. A port that does not open gets a disabled
-    // button; the stored port's button stays ticked even then, so the user still sees
-    // which port is set. searchFlag is "searchcom" read as an integer.
-    CommPortChoice(int storedPort, int searchFlag, const PortProbe& probe);
+    // Probes each entry once, in order. A port that does not open gets a disabled row;
+    // the stored port's row stays ticked even then, so the user still sees which port
+    // is set. searchFlag is "searchcom" read as an integer.
+    CommPortChoice(int storedPort, int searchFlag, const std::vector<PortEntry>& entries,
+                   const PortProbe& probe);
 
     int storedPort() const { return storedPort_; }
     bool searchTicked() const { return searchTicked_; }
-    // Button of port n, 1 ... 8.
-    const PortButtonState& button(int portNumber) const { return buttons_.at(portNumber - 1); }
-    const std::array<PortButtonState, kPortButtonCount>& buttons() const { return buttons_; }
+    const std::vector<PortRow>& rows() const { return rows_; }
+    // No listed port has a device at all: the dialog then says how to add one.
+    bool noDevice() const;
 
-    // The port to store: the first ticked button's number when it differs from the stored
-    // port; nullopt when nothing is ticked or the port is unchanged.
-    std::optional<int> commit(const PortTicks& ticks) const;
+    // The port to store: the first ticked row when it differs from the stored port;
+    // nullopt when nothing is ticked or the port is unchanged.
+    std::optional<PortEntry> commit(const PortTicks& ticks) const;
 
   private:
     int storedPort_;
     bool searchTicked_;
-    std::array<PortButtonState, kPortButtonCount> buttons_{};
+    std::vector<PortRow> rows_;
 };
 
 // The built-in caption of port n's button: "COM1".
 std::string portButtonCaption(int portNumber);
 
-// caption followed by the device the port number stands for, so the user can tell which
-// adapter is which: "COM1  (/dev/ttyUSB0)", or "COM3  (—)" when it stands for none.
-std::string withPortDevice(std::string_view caption, const std::optional<std::string>& device);
-
 // Opening the dialog: reads "com" and "searchcom", closes the application's port (it
-// would keep its own device busy) and probes each port through it at the radio's baud
-// rate.
-CommPortChoice probeCommPorts(SerialPort& port, const SettingsFile& settings);
+// would keep its own device busy), lists the ports with the devices present and probes
+// each through the port at the radio's baud rate.
+CommPortChoice probeCommPorts(SerialPort& port, const SettingsFile& settings,
+                              const std::vector<platform::PresentSerialDevice>& present,
+                              const platform::DeviceRoots& roots = {});
 
 // OK: when the port changes, closes the application's port, which is open on the old
-// device, and stores the new number. Returns the number stored, or nullopt when "com"
-// was left as it was; a failed write is told through warning.
+// device, stores a device no number named yet in the "ports" table, and stores the new
+// number. Returns the number stored, or nullopt when "com" was left as it was; a failed
+// write is told through warning.
 std::optional<int> storeCommPort(const CommPortChoice& choice, const PortTicks& ticks,
                                  SerialPort& port, const SettingsFile& settings,
                                  SettingsWriteWarning& warning, Prompter& prompter);

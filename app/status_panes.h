@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "lang/text_lookup.h"
@@ -12,9 +13,14 @@ namespace pl3 {
 
 inline constexpr std::array<int, 5> kStatusPaneWidths = {100, 200, 100, 150, 330};
 inline constexpr int kStatusBarMinHeight = 30;
+// The port pane grows to show the device beside the number, up to this width; the
+// version pane, whose text is short, gives up the room.
+inline constexpr int kPortPaneMaxWidth = 330;
+inline constexpr int kVersionPaneMinWidth = 100;
 
 struct StatusPaneState {
     int comPort;
+    std::optional<std::string> comDevice;  // what the port number stands for
     bool portOpen;
     std::int32_t lowerLimit;  // 10 Hz units
     std::int32_t upperLimit;
@@ -23,6 +29,9 @@ struct StatusPaneState {
 
 // A leading tab asks for the text to be centred in its pane.
 std::array<std::string, 5> statusPaneTexts(const StatusPaneState& state, const TextLookup& texts);
-std::string portPaneText(int comPort, bool portOpen, const TextLookup& texts);
+// "COM2  (/dev/ttyUSB1) : On": the device tells the user which adapter the number means,
+// also while a search tries one number after the other.
+std::string portPaneText(int comPort, const std::optional<std::string>& device, bool portOpen,
+                         const TextLookup& texts);
 
 }  // namespace pl3

@@ -108,6 +108,11 @@ inline constexpr std::string_view kPortPermissionGroup = "IDS_PORT_PERMISSION_GR
 inline constexpr std::string_view kPortPermissionRoot = "IDS_PORT_PERMISSION_ROOT";
 inline constexpr std::string_view kPortNotSerial = "IDS_PORT_NOT_SERIAL";
 inline constexpr std::string_view kPortOpenFailed = "IDS_PORT_OPEN_FAILED";
+// The port dialog: the heading over the devices past COM8, the tooltip of a device no
+// number names yet ("%s" is the number it would get), and the advice when no device exists.
+inline constexpr std::string_view kPortOtherDevices = "IDS_PORT_OTHER_DEVICES";
+inline constexpr std::string_view kPortNewNumber = "IDS_PORT_NEW_NUMBER";
+inline constexpr std::string_view kPortNoneFound = "IDS_PORT_NONE_FOUND";
 inline constexpr std::string_view kDiffSame = "IDS_DIFF_SAME";
 // The About box's line before the backups folder.
 inline constexpr std::string_view kBackupFolder = "IDS_BACKUP_FOLDER";

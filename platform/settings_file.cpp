@@ -116,6 +116,10 @@ std::optional<std::string> SettingsFile::portDevice(int n) const {
     return nonEmpty(readString(kPortsSection, std::to_string(n), "", 4096));
 }
 
+bool SettingsFile::setPortDevice(int n, std::string_view path) const {
+    return write(kPortsSection, std::to_string(n), path);
+}
+
 bool SettingsFile::portDefaultsEnabled() const {
     return readInt(kPortsSection, kPortDefaults, 1) != 0;
 }

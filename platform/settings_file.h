@@ -81,6 +81,7 @@ class SettingsFile {
 
     // "ports"/"%d": the device path that port number n maps to, when configured.
     std::optional<std::string> portDevice(int n) const;
+    bool setPortDevice(int n, std::string_view path) const;
     // "ports"/"defaults": 0 means only the ports listed in "ports" exist (the built-in
     // table of /dev/ttyUSB0 ... is not used); 1 when missing.
     bool portDefaultsEnabled() const;

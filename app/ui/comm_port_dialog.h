@@ -1,17 +1,20 @@
 #pragma once
-// The communication-port dialog: one button per port COM1 ... COM8, usable when the port
-// opens; OK stores the ticked port as "com".
+// The communication-port dialog: one button per port COM1 ... COM8, then the serial
+// devices present further up, each labelled with its device; a port that does not open
+// is greyed out and tells why. OK stores the ticked port as "com".
 
 #include <QDialog>
-#include <array>
 #include <optional>
+#include <vector>
 
 #include "app/comm_port_choice.h"
 #include "lang/text_lookup.h"
 #include "link/serial_port.h"
+#include "platform/serial_device_list.h"
 #include "platform/settings_file.h"
 
 class QCheckBox;
+class QLabel;
 class QRadioButton;
 
 namespace pl3 {
@@ -24,27 +27,38 @@ class CommPortDialog : public QDialog {
     Q_OBJECT
 
   public:
-    // Probes the ports through port (closing it first) while the dialog is built. A port
-    // that cannot be stored is told through warning and prompter.
+    // Lists the devices under roots and probes the ports through port (closing it
+    // first) while the dialog is built. A port that cannot be stored is told through
+    // warning and prompter.
     CommPortDialog(QWidget* parent, SerialPort& port, const SettingsFile& settings,
-                   const TextLookup& texts, SettingsWriteWarning& warning, Prompter& prompter);
+                   const TextLookup& texts, SettingsWriteWarning& warning, Prompter& prompter,
+                   const platform::DeviceRoots& roots = {});
+    // Shows a choice already made.
+    CommPortDialog(QWidget* parent, CommPortChoice choice, SerialPort& port,
+                   const SettingsFile& settings, const TextLookup& texts,
+                   SettingsWriteWarning& warning, Prompter& prompter);
 
     // OK: stores the ticked port when it differs from "com".
     void accept() override;
 
     // The port number OK stored; nullopt when "com" is unchanged (or before OK).
     std::optional<int> storedPort() const { return storedPort_; }
+    // Row i's button: COM1 ... COM8 first, in the order of the choice's rows.
+    QRadioButton* portButton(std::size_t row) const { return portButtons_.at(row); }
+    // The advice shown when no device exists.
+    QLabel* noDeviceAdvice() const { return noDeviceAdvice_; }
 
   private:
-    void layOut();
-    void showPortStates();
+    void layOut(const TextLookup& texts);
+    void showPortStates(const TextLookup& texts);
 
     SerialPort& port_;
     SettingsFile settings_;
     SettingsWriteWarning& warning_;
     Prompter& prompter_;
     CommPortChoice choice_;
-    std::array<QRadioButton*, kPortButtonCount> portButtons_{};
+    std::vector<QRadioButton*> portButtons_;
+    QLabel* noDeviceAdvice_ = nullptr;
     QCheckBox* searchBox_ = nullptr;
     std::optional<int> storedPort_;
 };

@@ -32,6 +32,17 @@ void setPaneText(QLabel* pane, const std::string& text) {
     pane->setText(qs(centred ? text.substr(1) : text));
 }
 
+// A long device name (a /dev/serial/by-id/... one) keeps its distinctive end; the whole
+// text shows as the tooltip.
+void setPortPaneText(QLabel* pane, const std::string& text) {
+    setPaneText(pane, text);
+    const QString full = pane->text();
+    const int room = kPortPaneMaxWidth - 2 * pane->frameWidth() - 2 * pane->margin();
+    const QString shown = pane->fontMetrics().elidedText(full, Qt::ElideMiddle, room);
+    pane->setText(shown);
+    pane->setToolTip(shown == full ? QString() : full);
+}
+
 QIcon toolbarIcon(int command, const QStyle* style) {
     switch (command) {
         case command::kNew:
@@ -191,8 +202,15 @@ void CMainFrame::buildStatusBar() {
         panes_[i]->setFixedWidth(kStatusPaneWidths[i]);
         panes_[i]->setFrameShape(QFrame::Panel);
         panes_[i]->setFrameShadow(QFrame::Sunken);
-        statusBar()->addWidget(panes_[i]);
     }
+    QLabel* portPane = panes_.front();
+    portPane->setMinimumWidth(kStatusPaneWidths.front());
+    portPane->setMaximumWidth(kPortPaneMaxWidth);
+    QLabel* versionPane = panes_.back();
+    versionPane->setMinimumWidth(kVersionPaneMinWidth);
+    versionPane->setMaximumWidth(QWIDGETSIZE_MAX);
+    for (QLabel* pane : panes_)
+        statusBar()->addWidget(pane, pane == versionPane ? 1 : 0);
 }
 
 void CMainFrame::relabel() {
@@ -216,16 +234,19 @@ void CMainFrame::relabel() {
 }
 
 void CMainFrame::refreshStatusBar() {
+    const int comPort = context_.settings.comPort();
     std::array<std::string, 5> texts =
-        statusPaneTexts({context_.settings.comPort(), context_.port.isOpen(), doc_.lowerLimit(),
-                         doc_.upperLimit(), context_.radioVersion},
+        statusPaneTexts({comPort, context_.port.devicePathFor(comPort), context_.port.isOpen(),
+                         doc_.lowerLimit(), doc_.upperLimit(), context_.radioVersion},
                         context_.texts);
-    for (std::size_t i = 0; i < panes_.size(); ++i)
+    setPortPaneText(panes_[0], texts[0]);
+    for (std::size_t i = 1; i < panes_.size(); ++i)
         setPaneText(panes_[i], texts[i]);
 }
 
 void CMainFrame::refreshPortPane(int portNumber) {
-    setPaneText(panes_[0], portPaneText(portNumber, context_.port.isOpen(), context_.texts));
+    setPortPaneText(panes_[0], portPaneText(portNumber, context_.port.devicePathFor(portNumber),
+                                            context_.port.isOpen(), context_.texts));
 }
 
 QString CMainFrame::statusPaneText(int pane) const {

@@ -22,68 +22,130 @@
 namespace pl3 {
 namespace {
 
-using Buttons = std::array<PortButtonState, kPortButtonCount>;
+// What a row shows: ticked, and usable or why not.
+struct RowState {
+    bool ticked = false;
+    std::optional<platform::SerialOpenError> problem;
+    bool operator==(const RowState&) const = default;
+};
+using RowStates = std::vector<RowState>;
 
-constexpr PortButtonState kOff{false, false};     // not stored, does not open
-constexpr PortButtonState kFree{false, true};     // not stored, opens
-constexpr PortButtonState kSet{true, true};       // stored, opens
-constexpr PortButtonState kSetDead{true, false};  // stored, does not open
+constexpr platform::SerialOpenError kMissing = platform::SerialOpenError::NoSuchDevice;
+constexpr platform::SerialOpenError kBusy = platform::SerialOpenError::Busy;
+const RowState kOff{false, kMissing};  // not stored, no device
+const RowState kFree{false, {}};       // not stored, opens
+const RowState kSet{true, {}};         // stored, opens
+const RowState kSetDead{true, kMissing};
+const RowState kInUse{false, kBusy};
 
-CommPortChoice::PortProbe opensOnly(std::set<int> ports) {
-    return [ports](int n) { return ports.count(n) != 0; };
+// Ports 1 ... 8, then the extra entries.
+std::vector<PortEntry> entriesWith(std::vector<PortEntry> extra = {}) {
+    std::vector<PortEntry> entries;
+    for (int n = 1; n <= kPortButtonCount; ++n)
+        entries.push_back({n, "/dev/ttyUSB" + std::to_string(n - 1), {}, true});
+    entries.insert(entries.end(), extra.begin(), extra.end());
+    return entries;
 }
 
-PortTicks ticksOf(std::initializer_list<int> ports) {
-    PortTicks ticks{};
-    for (int n : ports)
-        ticks[n - 1] = true;
+// Ports in `opening` open, those in `busy` are held by another program, the rest are missing.
+CommPortChoice::PortProbe probeOf(std::set<int> opening, std::set<int> busy = {}) {
+    return [opening, busy](const PortEntry& entry) -> std::optional<link::PortOpenProblem> {
+        if (opening.count(entry.portNumber)) return std::nullopt;
+        const platform::SerialOpenError error = busy.count(entry.portNumber) ? kBusy : kMissing;
+        return link::PortOpenProblem{{error, 0, {}}, entry.devicePath.value_or("")};
+    };
+}
+
+RowStates statesOf(const CommPortChoice& choice) {
+    RowStates states;
+    for (const PortRow& row : choice.rows()) {
+        std::optional<platform::SerialOpenError> problem;
+        if (row.problem) problem = row.problem->failure.error;
+        states.push_back({row.ticked, problem});
+        EXPECT_EQ(row.enabled(), !row.problem);
+    }
+    return states;
+}
+
+PortTicks ticksOf(std::initializer_list<int> rows, std::size_t count = kPortButtonCount) {
+    PortTicks ticks(count, false);
+    for (int row : rows)
+        ticks[static_cast<std::size_t>(row - 1)] = true;
     return ticks;
 }
 
-TEST(CommPortChoice, ButtonStatesFollowStoredPortAndProbe) {
+const PortEntry kFarUart{33, "/dev/ttyS0", {}, true};
+const PortEntry kStableName{65, "/dev/serial/by-id/usb-cable", "FT232R USB UART", false};
+
+TEST(CommPortChoice, RowStatesFollowStoredPortAndProbe) {
     struct Case {
         const char* name;
         int storedPort;
-        std::set<int> opening;
-        Buttons buttons;
+        std::vector<PortEntry> entries;
+        CommPortChoice::PortProbe probe;
+        RowStates rows;
+        bool noDevice;
     };
     const Case cases[] = {
-        {"stored port opens", 3, {1, 3, 8}, {kFree, kOff, kSet, kOff, kOff, kOff, kOff, kFree}},
+        {"stored port opens",
+         3,
+         entriesWith(),
+         probeOf({1, 3, 8}),
+         {kFree, kOff, kSet, kOff, kOff, kOff, kOff, kFree},
+         false},
         {"stored port does not open: disabled but ticked",
          2,
-         {1, 3},
-         {kFree, kSetDead, kFree, kOff, kOff, kOff, kOff, kOff}},
-        {"nothing opens", 1, {}, {kSetDead, kOff, kOff, kOff, kOff, kOff, kOff, kOff}},
-        {"every port opens",
-         8,
-         {1, 2, 3, 4, 5, 6, 7, 8},
-         {kFree, kFree, kFree, kFree, kFree, kFree, kFree, kSet}},
-        {"stored port above 8: no tick",
-         9,
-         {1, 9},
-         {kFree, kOff, kOff, kOff, kOff, kOff, kOff, kOff}},
-        {"stored port 0: no tick", 0, {1}, {kFree, kOff, kOff, kOff, kOff, kOff, kOff, kOff}},
-        {"negative stored port: no tick",
-         -1,
-         {2},
-         {kOff, kFree, kOff, kOff, kOff, kOff, kOff, kOff}},
+         entriesWith(),
+         probeOf({1, 3}),
+         {kFree, kSetDead, kFree, kOff, kOff, kOff, kOff, kOff},
+         false},
+        {"nothing exists",
+         1,
+         entriesWith(),
+         probeOf({}),
+         {kSetDead, kOff, kOff, kOff, kOff, kOff, kOff, kOff},
+         true},
+        {"a busy port exists",
+         1,
+         entriesWith(),
+         probeOf({}, {4}),
+         {kSetDead, kOff, kOff, kInUse, kOff, kOff, kOff, kOff},
+         false},
+        {"stored port past 8 among the devices present",
+         33,
+         entriesWith({kFarUart}),
+         probeOf({1, 33}),
+         {kFree, kOff, kOff, kOff, kOff, kOff, kOff, kOff, kSet},
+         false},
+        {"a name without number is never the stored port",
+         65,
+         entriesWith({kStableName}),
+         probeOf({65}),
+         {kOff, kOff, kOff, kOff, kOff, kOff, kOff, kOff, kFree},
+         false},
+        {"stored port 0: no tick",
+         0,
+         entriesWith(),
+         probeOf({1}),
+         {kFree, kOff, kOff, kOff, kOff, kOff, kOff, kOff},
+         false},
     };
     for (const Case& c : cases) {
-        CommPortChoice choice(c.storedPort, 1, opensOnly(c.opening));
-        EXPECT_EQ(choice.buttons(), c.buttons) << c.name;
+        CommPortChoice choice(c.storedPort, 1, c.entries, c.probe);
+        EXPECT_EQ(statesOf(choice), c.rows) << c.name;
+        EXPECT_EQ(choice.noDevice(), c.noDevice) << c.name;
         EXPECT_EQ(choice.storedPort(), c.storedPort) << c.name;
     }
 }
 
-TEST(CommPortChoice, ProbesEachButtonPortOnceInOrder) {
+TEST(CommPortChoice, ProbesEachEntryOnceInOrder) {
     std::vector<int> probed;
-    CommPortChoice choice(12, 1, [&probed](int n) {
-        probed.push_back(n);
-        return false;
-    });
-    EXPECT_EQ(probed, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8}));
-    EXPECT_EQ(choice.button(1), kOff);
-    EXPECT_EQ(choice.button(8), kOff);
+    CommPortChoice choice(12, 1, entriesWith({kFarUart, kStableName}),
+                          [&probed](const PortEntry& entry) {
+                              probed.push_back(entry.portNumber);
+                              return std::nullopt;
+                          });
+    EXPECT_EQ(probed, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 33, 65}));
 }
 
 TEST(CommPortChoice, SearchBoxIsTickedForAnyNonzeroFlag) {
@@ -92,7 +154,8 @@ TEST(CommPortChoice, SearchBoxIsTickedForAnyNonzeroFlag) {
         bool ticked;
     };
     for (const Case& c : {Case{0, false}, Case{1, true}, Case{2, true}, Case{-1, true}}) {
-        EXPECT_EQ(CommPortChoice(1, c.flag, opensOnly({})).searchTicked(), c.ticked) << c.flag;
+        EXPECT_EQ(CommPortChoice(1, c.flag, entriesWith(), probeOf({})).searchTicked(), c.ticked)
+            << c.flag;
     }
 }
 
@@ -109,31 +172,38 @@ TEST(CommPortChoice, CommitStoresTheFirstTickedPortWhenItChanged) {
         {"nothing ticked", 2, ticksOf({}), std::nullopt},
         {"two ticked: the first counts", 1, ticksOf({3, 6}), 3},
         {"two ticked, the first is the stored one", 3, ticksOf({3, 6}), std::nullopt},
-        {"stored above 8, port ticked", 9, ticksOf({2}), 2},
-        {"stored above 8, nothing ticked", 9, ticksOf({}), std::nullopt},
-        {"last button", 1, ticksOf({8}), 8},
+        {"stored past 8, port ticked", 33, ticksOf({2}, 10), 2},
+        {"stored past 8, its row ticked", 33, ticksOf({9}, 10), std::nullopt},
+        {"a device past 8", 1, ticksOf({9}, 10), 33},
+        {"a name without number gets its number", 1, ticksOf({10}, 10), 65},
+        {"last numbered button", 1, ticksOf({8}), 8},
     };
     for (const Case& c : cases) {
-        CommPortChoice choice(c.storedPort, 1, opensOnly({1, 2, 3, 4, 5, 6, 7, 8}));
-        EXPECT_EQ(choice.commit(c.ticks), c.stored) << c.name;
+        CommPortChoice choice(c.storedPort, 1, entriesWith({kFarUart, kStableName}),
+                              probeOf({1, 2, 3, 4, 5, 6, 7, 8, 33, 65}));
+        std::optional<PortEntry> chosen = choice.commit(c.ticks);
+        EXPECT_EQ(chosen ? std::optional(chosen->portNumber) : std::nullopt, c.stored) << c.name;
     }
 }
 
-TEST(CommPortChoice, ButtonCaptionsNameTheDevice) {
+TEST(CommPortChoice, RowLabelsNameTheDeviceAndTheAdapter) {
     struct Case {
         std::string caption;
-        std::optional<std::string> device;
+        PortEntry entry;
         std::string text;
     };
     const Case cases[] = {
-        {portButtonCaption(1), "/dev/ttyUSB0", "COM1  (/dev/ttyUSB0)"},
-        {portButtonCaption(3), std::nullopt, "COM3  (—)"},
-        {portButtonCaption(8), "/dev/serial/by-id/usb-cable",
-         "COM8  (/dev/serial/by-id/usb-cable)"},
-        {"Kabel", "/dev/ttyACM0", "Kabel  (/dev/ttyACM0)"},  // a translated caption
+        {portButtonCaption(1), {1, "/dev/ttyUSB0", {}, true}, "COM1  (/dev/ttyUSB0)"},
+        {portButtonCaption(3), {3, std::nullopt, {}, true}, "COM3  (—)"},
+        {portButtonCaption(2),
+         {2, "/dev/ttyUSB1", "FT232R USB UART", true},
+         "COM2  (/dev/ttyUSB1 — FT232R USB UART)"},
+        {"Kabel", {2, "/dev/ttyACM0", {}, true}, "Kabel  (/dev/ttyACM0)"},  // translated
+        {portButtonCaption(65), kStableName, "/dev/serial/by-id/usb-cable  (FT232R USB UART)"},
+        {portButtonCaption(66), {66, "/dev/ttyAMA0", {}, false}, "/dev/ttyAMA0"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(withPortDevice(c.caption, c.device), c.text);
+        EXPECT_EQ(portEntryLabel(c.caption, c.entry), c.text);
 }
 
 // Only the ports listed in setting.ini exist (2, 5 and 8 open), so the probe never
@@ -160,9 +230,12 @@ TEST_F(CommPortProbeTest, ProbesThroughTheApplicationPortAndLeavesItClosed) {
     // choice made there takes effect at the next radio job.
     ASSERT_TRUE(port.open(5, kRadioBaud));
 
-    CommPortChoice choice = probeCommPorts(port, folder.settings());
+    CommPortChoice choice = probeCommPorts(port, folder.settings(), {});
 
-    EXPECT_EQ(choice.buttons(), (Buttons{kOff, kFree, kOff, kOff, kSet, kOff, kOff, kFree}));
+    EXPECT_EQ(statesOf(choice), (RowStates{kOff, kFree, kOff, kOff, kSet, kOff, kOff, kFree}));
+    // Why a port does not open names the device it tried, or none when it has none.
+    EXPECT_EQ(choice.rows()[6].problem->devicePath, "/dev/pl3-no-such-device");
+    EXPECT_EQ(choice.rows()[0].problem->devicePath, "");
     EXPECT_EQ(choice.storedPort(), 5);
     EXPECT_FALSE(choice.searchTicked());
     EXPECT_FALSE(port.isOpen());
@@ -172,18 +245,18 @@ TEST_F(CommPortProbeTest, MissingKeysMeanPortOneAndSearchOn) {
     test::ProgramFolder folder = folderWith("");
     SerialPort port(folder.settings());
 
-    CommPortChoice choice = probeCommPorts(port, folder.settings());
+    CommPortChoice choice = probeCommPorts(port, folder.settings(), {});
 
     EXPECT_EQ(choice.storedPort(), 1);
     EXPECT_TRUE(choice.searchTicked());
-    EXPECT_EQ(choice.button(1), kSetDead);
-    EXPECT_EQ(choice.button(2), kFree);
+    EXPECT_EQ(statesOf(choice)[0], kSetDead);
+    EXPECT_EQ(statesOf(choice)[1], kFree);
 }
 
 TEST_F(CommPortProbeTest, StoringAnotherPortClosesThePortAndWritesCom) {
     test::ProgramFolder folder = folderWith("com=5\nsearchcom=1\n");
     SerialPort port(folder.settings());
-    CommPortChoice choice = probeCommPorts(port, folder.settings());
+    CommPortChoice choice = probeCommPorts(port, folder.settings(), {});
     ASSERT_TRUE(port.open(5, kRadioBaud));
 
     EXPECT_EQ(storeCommPort(choice, ticksOf({2}), port, folder.settings(), warning_, prompter_), 2);
@@ -193,11 +266,26 @@ TEST_F(CommPortProbeTest, StoringAnotherPortClosesThePortAndWritesCom) {
     EXPECT_FALSE(port.isOpen());
 }
 
+TEST_F(CommPortProbeTest, StoringANameWithoutNumberMapsItInThePortsTable) {
+    test::ProgramFolder folder = folderWith("com=5\n");
+    const PortEntry stable{66, pty_.slavePath(), {}, false};
+    SerialPort port(folder.settings());
+    CommPortChoice choice = CommPortChoice(5, 1, entriesWith({stable}), probeOf({5, 66}));
+
+    EXPECT_EQ(storeCommPort(choice, ticksOf({9}, 9), port, folder.settings(), warning_, prompter_),
+              66);
+
+    EXPECT_EQ(folder.settings().portDevice(66), pty_.slavePath());
+    EXPECT_EQ(folder.settings().comPort(), 66);
+    // The number now opens the device, as the radio jobs will.
+    EXPECT_TRUE(port.open(66, kRadioBaud));
+}
+
 TEST_F(CommPortProbeTest, StoringTheSamePortOrNoneWritesNothing) {
     test::ProgramFolder folder = folderWith("com=5\nsearchcom=1\n");
     const std::string before = test::readText(folder.file("setting.ini"));
     SerialPort port(folder.settings());
-    CommPortChoice choice = probeCommPorts(port, folder.settings());
+    CommPortChoice choice = probeCommPorts(port, folder.settings(), {});
     ASSERT_TRUE(port.open(5, kRadioBaud));
 
     EXPECT_EQ(storeCommPort(choice, ticksOf({5}), port, folder.settings(), warning_, prompter_),
@@ -216,7 +304,7 @@ TEST_F(CommPortProbeTest, UnwritableSettingsReportNothingStoredAndSaySoOnce) {
     ASSERT_EQ(::mkdir(dir.file("setting.ini").c_str(), 0700), 0);
     SettingsFile settings(dir.file("setting.ini"));
     SerialPort port(settings);
-    CommPortChoice choice(1, 1, opensOnly({1, 2, 3}));
+    CommPortChoice choice(1, 1, entriesWith(), probeOf({1, 2, 3}));
 
     EXPECT_EQ(storeCommPort(choice, ticksOf({2}), port, settings, warning_, prompter_),
               std::nullopt);

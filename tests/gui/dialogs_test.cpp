@@ -14,14 +14,18 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/ui/comm_port_dialog.h"
+#include "codeplug/text_keys.h"
+#include "fake_device_tree.h"
 #include "lang/ui/dialog_translation.h"
 #include "lang/ui/language_dialog.h"
+#include "platform/private_profile.h"
 #include "pseudo_terminal.h"
 #include "settings_fixture.h"
 #include "temp_dir.h"
@@ -211,7 +215,8 @@ TEST(LanguageDialog, OkWithNothingToChooseIsStillAccepted) {
 
 // ---- communication-port dialog ----
 
-// Ports 2 and 4 open; no other port number has a device.
+// Ports 2 and 4 open, 5 names a device that does not exist; no other port number has a
+// device. The machine's own devices stay out of sight: sysfs and /dev are made up.
 class CommPortDialogTest : public ::testing::Test {
   protected:
     void SetUp() override { ASSERT_FALSE(pty_.slavePath().empty()) << "no pseudo-terminal"; }
@@ -219,14 +224,14 @@ class CommPortDialogTest : public ::testing::Test {
     void useSetup(const std::string& setup) {
         folder_ = std::make_unique<test::ProgramFolder>(
             "[setup]\n" + setup + "\n[ports]\ndefaults=0\n2=" + pty_.slavePath() +
-            "\n4=" + pty_.slavePath() + "\n");
+            "\n4=" + pty_.slavePath() + "\n5=/dev/pl3-no-such-device\n");
         port_ = std::make_unique<SerialPort>(folder_->settings());
     }
     std::unique_ptr<CommPortDialog> openDialog(const std::string& languageText = "") {
         TextLookup texts(languageText.empty() ? folder_->file("none.lang")
                                               : folder_->write("test.lang", languageText));
         return std::make_unique<CommPortDialog>(nullptr, *port_, folder_->settings(), texts,
-                                                warning_, prompter_);
+                                                warning_, prompter_, machine_.roots());
     }
     QRadioButton* portButton(QWidget* dialog, int n) {
         return test::control<QRadioButton>(dialog, kFirstPortButtonId + n - 1);
@@ -234,6 +239,7 @@ class CommPortDialogTest : public ::testing::Test {
     std::string settingsText() const { return test::readText(folder_->file("setting.ini")); }
 
     test::PseudoTerminal pty_;
+    test::FakeDeviceTree machine_;
     std::unique_ptr<test::ProgramFolder> folder_;
     std::unique_ptr<SerialPort> port_;
     SettingsWriteWarning warning_;
@@ -249,12 +255,17 @@ TEST_F(CommPortDialogTest, ButtonsShowDevicesTicksAndUsablePorts) {
         std::string text;
         bool checked;
         bool enabled;
+        std::string why;  // the tooltip: why the port does not open
     };
     const std::string pty = pty_.slavePath();
+    const std::string none = "Not Found";  // no language file: the keys show as missing
     const Case cases[] = {
-        {1, "COM1  (—)", false, false}, {2, "COM2  (" + pty + ")", false, true},
-        {3, "COM3  (—)", false, false}, {4, "COM4  (" + pty + ")", true, true},
-        {5, "COM5  (—)", false, false}, {8, "COM8  (—)", false, false},
+        {1, "COM1  (—)", false, false, none},
+        {2, "COM2  (" + pty + ")", false, true, ""},
+        {3, "COM3  (—)", false, false, none},
+        {4, "COM4  (" + pty + ")", true, true, ""},
+        {5, "COM5  (/dev/pl3-no-such-device)", false, false, none},
+        {8, "COM8  (—)", false, false, none},
     };
     for (const Case& c : cases) {
         QRadioButton* button = portButton(dialog.get(), c.port);
@@ -262,7 +273,9 @@ TEST_F(CommPortDialogTest, ButtonsShowDevicesTicksAndUsablePorts) {
         EXPECT_EQ(str(button->text()), c.text) << c.port;
         EXPECT_EQ(button->isChecked(), c.checked) << c.port;
         EXPECT_EQ(button->isEnabled(), c.enabled) << c.port;
+        EXPECT_EQ(str(button->toolTip()), c.why) << c.port;
     }
+    EXPECT_FALSE(dialog->noDeviceAdvice()->isVisibleTo(dialog.get()));
     EXPECT_EQ(str(dialog->windowTitle()), "通讯端口");
     EXPECT_EQ(str(test::control<QPushButton>(dialog.get(), kOkButtonId)->text()), "确定");
 
@@ -304,6 +317,56 @@ TEST_F(CommPortDialogTest, PortMappedForThisRunShowsItsDevice) {
     EXPECT_EQ(str(mapped->text()), "COM6  (" + pty_.slavePath() + ")");
     EXPECT_TRUE(mapped->isEnabled());
     EXPECT_TRUE(mapped->isChecked());
+}
+
+// Why each port does not open, in the user's language, and the advice when no device
+// exists at all.
+TEST_F(CommPortDialogTest, DisabledPortsTellWhyAndNoDeviceSaysHowToAddOne) {
+    test::ProgramFolder language;
+    language.installLanguageFiles();
+    const std::string english = test::readText(language.file("english.lang"));
+    TextLookup texts(language.file("english.lang"));
+
+    useSetup("com=4\n");
+    auto some = openDialog(english);
+    EXPECT_EQ(str(portButton(some.get(), 5)->toolTip()),
+              withTexts(texts.text(text_key::kPortMissing), {"/dev/pl3-no-such-device"}));
+    EXPECT_EQ(str(portButton(some.get(), 1)->toolTip()), texts.text(text_key::kPortNotConfigured));
+    EXPECT_FALSE(some->noDeviceAdvice()->isVisibleTo(some.get()));
+
+    folder_ = std::make_unique<test::ProgramFolder>("[setup]\ncom=1\n[ports]\ndefaults=0\n");
+    port_ = std::make_unique<SerialPort>(folder_->settings());
+    auto none = openDialog(english);
+    EXPECT_TRUE(none->noDeviceAdvice()->isVisibleTo(none.get()));
+    EXPECT_EQ(str(none->noDeviceAdvice()->text()), texts.text(text_key::kPortNoneFound));
+}
+
+// A device past COM8 and a stable name nobody numbered yet get rows of their own under
+// a heading; choosing the stable name stores it through the ports table.
+TEST_F(CommPortDialogTest, DevicesPresentPastTheButtonsGetRowsOfTheirOwn) {
+    machine_.addTty({.name = "ttyUSB9", .levelsBelowUsbDevice = 2, .product = "CP2102"});
+    machine_.addStableName("usb-cable-if00-port0", "ttyUSB9");
+    useSetup("com=4\n");
+    platform::writeString(folder_->file("setting.ini"), "ports", "defaults", "1");
+    // Port numbers 1 ... 8 keep their pseudo-terminals; ttyUSB9 is 10 by the default table.
+    auto dialog = openDialog();
+    const std::string stable = "/dev/serial/by-id/usb-cable-if00-port0";
+
+    ASSERT_EQ(dialog->findChildren<QRadioButton*>().size(), 10);
+    EXPECT_EQ(str(dialog->portButton(8)->text()), "COM10  (/dev/ttyUSB9 — CP2102)");
+    EXPECT_EQ(str(dialog->portButton(9)->text()), stable + "  (CP2102)");
+    const QList<QLabel*> labels = dialog->findChildren<QLabel*>();
+    EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), [&dialog](QLabel* label) {
+        return label->text() == "Not Found" && label->isVisibleTo(dialog.get());
+    }));
+
+    // The device is made up, so its row cannot be clicked; a tick stands for the click.
+    dialog->portButton(9)->setChecked(true);
+    click(dialog.get(), kOkButtonId);
+
+    EXPECT_EQ(dialog->storedPort(), 65);
+    EXPECT_EQ(folder_->settings().portDevice(65), stable);
+    EXPECT_EQ(folder_->settings().comPort(), 65);
 }
 
 TEST_F(CommPortDialogTest, OkStoresAnotherTickedPort) {

@@ -39,11 +39,37 @@ TEST_F(MainFrameTest, TitleMenusAndStatusBarComeFromTheLanguageFile) {
     EXPECT_EQ(menus[4]->text(), text(text_key::kMenuHelp));
     EXPECT_EQ(frame->action(command::kReadRadio)->text(), text(text_key::kMenuProgramReadData));
     EXPECT_EQ(frame->action(command::kReadRadio)->toolTip(), text("IDS_TIP_32771"));
-    EXPECT_EQ(frame->statusPaneText(0), "COM1 : " + text(text_key::kOff));
+    EXPECT_EQ(frame->statusPaneText(0), "COM1  (/dev/ttyUSB0) : " + text(text_key::kOff));
     EXPECT_EQ(frame->statusPaneText(1), text(text_key::kCompanyName));
     EXPECT_EQ(frame->statusPaneText(3), "400MHz - 470MHz");
     EXPECT_EQ(frame->statusPaneText(4), text(text_key::kFileVersion) + " ");
     EXPECT_FALSE(frame->action(command::kUnhandled)->isEnabled());
+}
+
+// The port pane names the device beside the number, also for each number a port search
+// tries; a long stable name keeps both ends.
+TEST_F(MainFrameTest, PortPaneShowsTheDeviceOfTheNumber) {
+    const std::string stable =
+        "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0-with-a-long-serial";
+    platform::writeString(folder.file("setting.ini"), "ports", "71", stable);
+    const QString off = text(text_key::kOff);
+    struct Case {
+        int port;
+        QString shown;
+    } cases[] = {
+        {2, "COM2  (/dev/ttyUSB1) : " + off},
+        {33, "COM33  (/dev/ttyS0) : " + off},
+        {70, "COM70  (\u2014) : " + off},
+    };
+    for (const Case& c : cases) {
+        frame->refreshPortPane(c.port);
+        EXPECT_EQ(frame->statusPaneText(0), c.shown) << c.port;
+    }
+    frame->refreshPortPane(71);
+    const QString shown = frame->statusPaneText(0);
+    EXPECT_TRUE(shown.startsWith("COM71  (/dev/")) << shown.toStdString();
+    EXPECT_TRUE(shown.endsWith("serial) : " + off)) << shown.toStdString();
+    EXPECT_LT(shown.size(), static_cast<qsizetype>(stable.size()));
 }
 
 TEST_F(MainFrameTest, ShortcutsOfTheAcceleratorTable) {

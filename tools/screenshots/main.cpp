@@ -12,6 +12,7 @@
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QWidget>
+#include <cerrno>
 #include <cstdlib>
 #include <iostream>
 
@@ -82,6 +83,43 @@ bool saveWithMenu(QMainWindow& window, int menuIndex, const QString& path) {
     return saved;
 }
 
+// The port dialog on a made-up machine: an FTDI cable that opens, a second adapter
+// another program holds, a CDC cable, a UART only root may open and the FTDI cable's
+// stable name; or a machine with no serial device at all.
+pl3::CommPortChoice madeUpPorts(bool devicesPresent) {
+    using pl3::platform::SerialOpenError;
+    std::vector<pl3::PortEntry> entries;
+    for (int n = 1; n <= pl3::kPortButtonCount; ++n)
+        entries.push_back({n, "/dev/ttyUSB" + std::to_string(n - 1), {}, true});
+    if (devicesPresent) {
+        entries[0].description = "FT232R USB UART";
+        entries[1].description = "CP2102 USB to UART Bridge Controller";
+        entries.push_back({17, "/dev/ttyACM0", "USB Radio Cable", true});
+        entries.push_back({33, "/dev/ttyS0", {}, true});
+        entries.push_back({65, "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0",
+                           "FT232R USB UART", false});
+    }
+    auto probe = [devicesPresent](const pl3::PortEntry& entry) {
+        auto failed = [&entry](SerialOpenError error, int number, std::string group = {}) {
+            return std::optional(
+                pl3::link::PortOpenProblem{{error, number, std::move(group)}, *entry.devicePath});
+        };
+        if (!devicesPresent) return failed(SerialOpenError::NoSuchDevice, ENOENT);
+        switch (entry.portNumber) {
+            case 1:
+            case 17:
+            case 65:
+                return std::optional<pl3::link::PortOpenProblem>();
+            case 2:
+                return failed(SerialOpenError::Busy, EBUSY);
+            case 33:
+                return failed(SerialOpenError::PermissionDenied, EACCES, "root");
+        }
+        return failed(SerialOpenError::NoSuchDevice, ENOENT);
+    };
+    return pl3::CommPortChoice(1, 1, entries, probe);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -125,6 +163,14 @@ int main(int argc, char** argv) {
         pl3::CommPortDialog port(&frame, context.port, context.settings, context.texts,
                                  context.settingsWarning, prompter);
         ok &= save(port, prefix + QStringLiteral("dialog-130-port.png"));
+        for (bool devicesPresent : {true, false}) {
+            pl3::CommPortDialog madeUp(&frame, madeUpPorts(devicesPresent), context.port,
+                                       context.settings, context.texts, context.settingsWarning,
+                                       prompter);
+            ok &= save(madeUp,
+                       prefix + (devicesPresent ? QStringLiteral("dialog-130-port-devices.png")
+                                                : QStringLiteral("dialog-130-port-none.png")));
+        }
         pl3::LanguageDialog languages(&frame, {programFolder}, context.texts, context.settings,
                                       context.settingsWarning, prompter);
         ok &= save(languages, prefix + QStringLiteral("dialog-131-language.png"));
