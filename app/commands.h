@@ -33,6 +33,7 @@ inline constexpr int kExportCsv = 32791;
 inline constexpr int kCompare = 32792;
 // A setting shown as a checked menu item: the same as the progress dialog's check box.
 inline constexpr int kVerifyAfterWrite = 32795;
+inline constexpr int kLogCommunication = 32797;
 // The last toolbar button: no command handles it, so it always shows disabled.
 inline constexpr int kUnhandled = 1;
 inline constexpr int kSeparator = 0;
@@ -109,6 +110,8 @@ inline constexpr std::array<Menu, 5> kMenus = {{
     {text_key::kMenuSetting,
      {{{kCommPort, text_key::kMenuSettingPort},
        {kLanguage, text_key::kMenuSettingLanguage},
+       kLine,
+       {kLogCommunication, text_key::kMenuSettingLogCommunication},
        kEnd}}},
     {text_key::kMenuHelp,
      {{{kHelp, text_key::kMenuHelpHelp}, {kAbout, text_key::kMenuAppAbout}, kEnd}}},

@@ -110,6 +110,10 @@ inline constexpr std::string_view kBackupFolder = "IDS_BACKUP_FOLDER";
 inline constexpr std::string_view kProgramFolder = "IDS_PROGRAM_FOLDER";
 inline constexpr std::string_view kUserSettingsFile = "IDS_USER_SETTINGS_FILE";
 inline constexpr std::string_view kUserLanguageFolder = "IDS_USER_LANGUAGE_FOLDER";
+// The conversation log, when logging is on: the About box and the failure messages name
+// the file of the last transfer (the folder before any), followed by its path.
+inline constexpr std::string_view kLogFile = "IDS_LOG_FILE";
+inline constexpr std::string_view kLogFolder = "IDS_LOG_FOLDER";
 // Help ▸ Help when no manual exists for the language; the files looked for follow.
 inline constexpr std::string_view kNoHelp = "IDS_NO_HELP";
 inline constexpr std::string_view kDiffCount = "IDS_DIFF_COUNT";  // "%d" marks the count
@@ -186,6 +190,7 @@ inline constexpr std::string_view kMenuProgramTestMode = "Menu_Program_TestMode"
 inline constexpr std::string_view kMenuProgramVerifyAfterWrite = "Menu_Program_VerifyAfterWrite";
 inline constexpr std::string_view kMenuSettingPort = "Menu_Setting_Port";
 inline constexpr std::string_view kMenuSettingLanguage = "Menu_Setting_Language";
+inline constexpr std::string_view kMenuSettingLogCommunication = "Menu_Setting_LogCommunication";
 inline constexpr std::string_view kMenuHelpHelp = "Menu_Help_Help";
 inline constexpr std::string_view kMenuAppAbout = "Menu_App_About";
 // The tuning dialog's own menu bar.

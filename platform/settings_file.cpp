@@ -88,6 +88,14 @@ bool SettingsFile::setVerifyAfterWrite(bool verify) const {
     return write(kSetupSection, kVerify, verify ? "1" : "0");
 }
 
+bool SettingsFile::logCommunication() const {
+    return readInt(kSetupSection, kLogCommunication, 0) != 0;
+}
+
+bool SettingsFile::setLogCommunication(bool log) const {
+    return write(kSetupSection, kLogCommunication, log ? "1" : "0");
+}
+
 std::string SettingsFile::languageName(int bufferLength) const {
     return readString(kSetupSection, kLanguage, "", bufferLength);
 }

@@ -154,11 +154,12 @@ JobEnd runJob(CliContext& context, SerialPort& port, link::TransferJob& job, con
             job.join();
             port.close();
             progress.done();
+            const std::string logDetail = link::logFileDetail(port.logPath(), context.texts);
             if (actions.errorKey) {
                 context.prompter.showMessage(
-                    {text_key::kError, *actions.errorKey, {}, PromptIcon::Stop});
+                    {text_key::kError, *actions.errorKey, logDetail, PromptIcon::Stop});
             } else if (actions.statusLine) {
-                context.report(actions.statusLine->key, actions.statusLine->suffix);
+                context.report(actions.statusLine->key, actions.statusLine->suffix + logDetail);
             }
             if (actions.settingsNotWritten)
                 context.settingsWarning.tell(context.prompter, context.settings.path());
@@ -194,6 +195,14 @@ bool checkOutput(CliContext& context, const std::string& path) {
         context.report(text_key::kCliOutputFolder, folder + " (" + error.describe() + ")");
     }
     return false;
+}
+
+// --log FILE: the conversation goes to FILE, found writable before the radio is looked for.
+bool logConversation(CliContext& context, SerialPort& port) {
+    if (context.logFile.empty()) return true;
+    if (!checkOutput(context, context.logFile)) return false;
+    port.setLogPlace(link::LogPlace::file(context.logFile));
+    return true;
 }
 
 int exitCodeOf(link::JobStatus status) {
@@ -235,6 +244,7 @@ int runRead(CliContext& context, const Arguments& args) {
     bool skipPrompt = true;
     newDocument(doc, context.prompter, skipPrompt);
     SerialPort port(context.settings);
+    if (!logConversation(context, port)) return kExitFileError;
     link::TransferJob job(port, link::Direction::Read);
     JobEnd end = runJob(context, port, job, doc.image(), *plan);
     if (end.stopped) {
@@ -278,6 +288,7 @@ int runWrite(CliContext& context, const Arguments& args) {
             backup::BackupStore().save(doc.image(), backup::Event::BeforeWrite, context.prompter);
     }
     SerialPort port(context.settings);
+    if (!logConversation(context, port)) return kExitFileError;
     link::TransferJob job(port, link::Direction::Write);
     job.setVerifyAfterWrite(parsed->verify);
     JobEnd end = runJob(context, port, job, doc.image(), *plan);
