@@ -123,6 +123,8 @@ inline constexpr std::string_view kCliUnknownField = "IDS_CLI_UNKNOWN_FIELD";
 inline constexpr std::string_view kCliBadValue = "IDS_CLI_BAD_VALUE";
 // pl3ctl write of a codeplug from an incomplete file without --force; the path follows.
 inline constexpr std::string_view kCliWriteIncomplete = "IDS_CLI_WRITE_INCOMPLETE";
+// pl3ctl --log FILE: the file cannot be written; the file and the reason follow.
+inline constexpr std::string_view kCliLogFile = "IDS_CLI_LOG_FILE";
 // pl3ctl read: the output folder is missing or not writable; the folder follows.
 inline constexpr std::string_view kCliOutputFolder = "IDS_CLI_OUTPUT_FOLDER";
 // A job stopped by a signal: "%d" marks the blocks done and the block count.
