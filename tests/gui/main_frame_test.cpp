@@ -10,6 +10,7 @@
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
+#include <optional>
 
 #include "app/commands.h"
 #include "codeplug/document_commands.h"
@@ -133,20 +134,39 @@ TEST_F(MainFrameTest, ABadFileLeavesTheNewCodeplug) {
     EXPECT_FALSE(doc->isModified());
 }
 
-TEST_F(MainFrameTest, SettingMenuAndVerifyMenuItem) {
+TEST_F(MainFrameTest, SettingMenuAndCheckedMenuItems) {
     QMenu* setting = frame->menuBar()->actions()[3]->menu();
     EXPECT_TRUE(setting->actions().contains(frame->action(command::kLanguage)));
     EXPECT_EQ(frame->action(command::kLanguage)->text(), text(text_key::kMenuSettingLanguage));
 
-    QAction* verify = frame->action(command::kVerifyAfterWrite);
-    QMenu* program = frame->menuBar()->actions()[2]->menu();
-    EXPECT_TRUE(program->actions().contains(verify));
-    EXPECT_TRUE(verify->isCheckable());
-    EXPECT_EQ(verify->isChecked(), context->settings.verifyAfterWrite());
-    for (bool on : {!verify->isChecked(), verify->isChecked()}) {
-        verify->trigger();
-        EXPECT_EQ(verify->isChecked(), on);
-        EXPECT_EQ(context->settings.verifyAfterWrite(), on);
+    struct Case {
+        int menu;
+        int command;
+        // What the program goes by; nullopt when its parts disagree.
+        std::optional<bool> (*stored)(const AppContext&);
+    };
+    const Case cases[] = {
+        {2, command::kVerifyAfterWrite,
+         [](const AppContext& c) -> std::optional<bool> { return c.settings.verifyAfterWrite(); }},
+        // The port logs the next transfers exactly while the setting is on.
+        {3, command::kLogCommunication,
+         [](const AppContext& c) -> std::optional<bool> {
+             const bool logging = c.port.logPlace().kind == link::LogPlace::Kind::Folder;
+             if (logging != c.settings.logCommunication()) return std::nullopt;
+             return logging;
+         }},
+    };
+    for (const Case& c : cases) {
+        QAction* item = frame->action(c.command);
+        EXPECT_TRUE(frame->menuBar()->actions()[c.menu]->menu()->actions().contains(item))
+            << c.command;
+        EXPECT_TRUE(item->isCheckable());
+        EXPECT_EQ(item->isChecked(), c.stored(*context));
+        for (bool on : {!item->isChecked(), item->isChecked()}) {
+            item->trigger();
+            EXPECT_EQ(item->isChecked(), on);
+            EXPECT_EQ(c.stored(*context), on) << c.command;
+        }
     }
 }
 
