@@ -107,11 +107,13 @@ int SerialPort::readByte(int timeoutMs) {
     return read(&value, 1, timeoutMs) == 1 ? value : -1;
 }
 
-bool SerialPort::startLog() {
-    log_ = link::openTransferLog(logPlace_);
-    std::lock_guard lock(logPathMutex_);
-    logPath_ = log_ ? log_->path() : std::string();
-    return log_ || logPlace_.kind == link::LogPlace::Kind::Off;
+void SerialPort::startLog() {
+    std::unique_ptr<link::TransferLog> log = link::openTransferLog(logPlace_);
+    {
+        std::lock_guard lock(logPathMutex_);
+        logPath_ = log ? log->path() : std::string();
+    }
+    log_ = std::move(log);
 }
 
 void SerialPort::finishLog() {

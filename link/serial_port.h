@@ -67,9 +67,10 @@ class SerialPort {
     void setLogPlace(link::LogPlace place) { logPlace_ = std::move(place); }
     const link::LogPlace& logPlace() const { return logPlace_; }
     // A job calls these on its own thread around its conversation: startLog opens the
-    // transfer's log (nothing when the place is off; false when the file cannot be made),
-    // finishLog puts all of it into the file before the job tells its outcome.
-    bool startLog();
+    // transfer's log (nothing when the place is off; a file that cannot be made leaves the
+    // transfer unlogged, and logPath() empty), finishLog puts all of it into the file before
+    // the job tells its outcome.
+    void startLog();
     void finishLog();
     // The log of the last transfer; empty when it was not logged.
     std::string logPath() const;
@@ -84,7 +85,7 @@ class SerialPort {
     std::string lastPath_;
     std::map<int, std::string> runMappings_;
     link::LogPlace logPlace_;
-    std::unique_ptr<link::TransferLog> log_;  // used by the thread of the job under way
+    std::unique_ptr<link::FrameLog> log_;  // used by the thread of the job under way
     mutable std::mutex logPathMutex_;
     std::string logPath_;  // guarded by logPathMutex_
 };

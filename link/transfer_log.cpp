@@ -1,8 +1,5 @@
 #include "link/transfer_log.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
@@ -58,13 +55,9 @@ std::optional<LogName> parseLogName(std::string_view name) {
     return parsed;
 }
 
-// A new file only: two programs logging in the same second must not share one.
+// A new file only ("x"): two programs logging in the same second must not share one.
 std::FILE* createNew(const std::string& path) {
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd < 0) return nullptr;
-    std::FILE* file = ::fdopen(fd, "w");
-    if (file == nullptr) ::close(fd);
-    return file;
+    return std::fopen(path.c_str(), "wxe");
 }
 
 // The log just made stays whatever the others' names say (a clock set back).
