@@ -1,7 +1,7 @@
 #pragma once
 // What the whole program shares, passed to whoever needs it: the paths fixed at start-up,
-// the settings and texts, the one serial port, the radio's version text and the
-// skip-prompt flag of the document's new step.
+// the settings and texts, the one serial port (with its conversation log), the radio's version text
+// and the skip-prompt flag of the document's new step.
 
 #include <string>
 
@@ -20,7 +20,9 @@ struct AppContext {
         : paths(std::move(appPaths)),
           settings(paths.settings()),
           texts(paths.languageFilePath),
-          port(settings) {}
+          port(settings) {
+        logTransfers(settings.logCommunication());
+    }
     AppContext(const AppContext&) = delete;
     AppContext& operator=(const AppContext&) = delete;
 
@@ -34,6 +36,12 @@ struct AppContext {
     // Says once per run that setting.ini could not be written.
     SettingsWriteWarning settingsWarning;
     bool skipPrompt = false;
+
+    // While "Log radio communication" is on, each transfer is logged in the state folder.
+    void logTransfers(bool on) {
+        port.setLogPlace(on ? link::LogPlace::folder(link::defaultLogFolder())
+                            : link::LogPlace::off());
+    }
 
     RadioServices radio() { return {port, settings, texts, backups, settingsWarning}; }
 };

@@ -34,6 +34,7 @@ inline constexpr int kCompare = 32792;
 // Settings shown as checked menu items: the same as the progress dialog's check boxes.
 inline constexpr int kVerifyAfterWrite = 32795;
 inline constexpr int kKeepRadioTuning = 32796;
+inline constexpr int kLogCommunication = 32797;
 // Channel order on the channel page.
 inline constexpr int kInsertChannel = 32810;
 inline constexpr int kDeleteChannel = 32811;
@@ -133,6 +134,8 @@ inline constexpr std::array<Menu, 5> kMenus = {{
     {text_key::kMenuSetting,
      {{{kCommPort, text_key::kMenuSettingPort},
        {kLanguage, text_key::kMenuSettingLanguage},
+       kLine,
+       {kLogCommunication, text_key::kMenuSettingLogCommunication},
        kEnd}}},
     {text_key::kMenuHelp,
      {{{kHelp, text_key::kMenuHelpHelp}, {kAbout, text_key::kMenuAppAbout}, kEnd}}},

@@ -35,6 +35,15 @@ std::vector<FolderInUse> foldersInUse(const AppPaths& paths, const std::string& 
     return folders;
 }
 
+std::optional<FolderInUse> conversationLogInUse(const link::LogPlace& place,
+                                                const std::string& lastLog) {
+    if (place.kind != link::LogPlace::Kind::Folder || place.path.empty()) return std::nullopt;
+    if (!lastLog.empty()) return FolderInUse{text_key::kLogFile, lastLog};
+    std::vector<std::string> logs = link::transferLogsNewestFirst(place.path);
+    if (!logs.empty()) return FolderInUse{text_key::kLogFile, logs.front()};
+    return FolderInUse{text_key::kLogFolder, place.path};
+}
+
 void printVersion(std::ostream& out, std::string_view program, const FolderLookup& lookup) {
     out << program << " " << kVersionText << "\n";
     std::optional<AppPaths> paths = resolveAppPaths(lookup, platform::systemLocaleId());

@@ -2,12 +2,14 @@
 // What the programs say about themselves: the version and the folders they use (the
 // About box and --version), and where the user's manual of a language is.
 
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "lang/text_lookup.h"
+#include "link/transfer_log.h"
 #include "platform/app_paths.h"
 
 namespace pl3 {
@@ -20,6 +22,11 @@ struct FolderInUse {
 // The program folder, the per-user settings file (when the programs write one), the
 // per-user language folder and the backups folder (when known).
 std::vector<FolderInUse> foldersInUse(const AppPaths& paths, const std::string& backupsFolder);
+
+// The conversation log while transfers are logged in a folder: the log of the last
+// transfer (lastLog, else the newest in the folder), else the folder itself.
+std::optional<FolderInUse> conversationLogInUse(const link::LogPlace& place,
+                                                const std::string& lastLog);
 
 // "<program> <version>" and then the folders in use, one a line, captions from texts.
 // Without paths (no setting.ini found) the folders searched are named instead.

@@ -2,7 +2,8 @@
 // (pl3-radio-sim --pace), compared with the least time the protocol allows: every byte
 // at 38400 baud 8N1 in both directions, the 1 ms pause before each frame, the 100 ms
 // settling time after opening the port and, for the write, the closing 1000 ms.
-// Also prints the CPU time this process spent per transfer (the simulator runs apart).
+// Also prints the CPU time this process spent per transfer (the simulator runs apart),
+// and each transfer again with the conversation log on, to show what logging costs.
 
 #include <fcntl.h>
 #include <signal.h>
@@ -24,6 +25,7 @@
 #include "codeplug/model_constants.h"
 #include "codeplug/wire_constants.h"
 #include "link/transfer_job.h"
+#include "link/transfer_log.h"
 #include "platform/program_folder.h"
 
 namespace {
@@ -100,9 +102,12 @@ void stopSimulator(const Simulator& sim) {
     std::filesystem::remove_all(sim.folder);
 }
 
-void measure(SerialPort& port, const std::string& device, link::Direction direction, int runs) {
+// The mean elapsed time of the runs.
+double measure(SerialPort& port, const std::string& device, link::Direction direction, int runs) {
     const bool reading = direction == link::Direction::Read;
+    const bool logging = port.logPlace().kind != link::LogPlace::Kind::Off;
     double bound = lowerBoundSeconds(direction);
+    double total = 0;
     for (int run = 0; run < runs; ++run) {
         link::TransferJob job(port, direction);
         Image image{};
@@ -116,10 +121,54 @@ void measure(SerialPort& port, const std::string& device, link::Direction direct
         link::JobStatus status = job.snapshot().status;
         bool ok =
             status == (reading ? link::JobStatus::ReadComplete : link::JobStatus::WriteComplete);
-        std::printf("%-5s  elapsed %6.3f s  lower bound %6.3f s  ratio %5.3f  cpu %6.3f s  %s\n",
-                    reading ? "read" : "write", elapsed, bound, elapsed / bound, cpu,
-                    ok ? "ok" : "FAILED");
+        total += elapsed;
+        std::printf(
+            "%-5s %-6s elapsed %6.3f s  lower bound %6.3f s  ratio %5.3f  cpu %6.3f s  %s\n",
+            reading ? "read" : "write", logging ? "logged" : "", elapsed, bound, elapsed / bound,
+            cpu, ok ? "ok" : "FAILED");
     }
+    return total / runs;
+}
+
+// Plain and logged runs alternate, so that a change in the machine's load meets both.
+void compareLogging(SerialPort& port, const std::string& device, const std::string& logPath,
+                    link::Direction direction, int runs) {
+    double plain = 0;
+    double logged = 0;
+    for (int run = 0; run < runs; ++run) {
+        port.setLogPlace(link::LogPlace::off());
+        plain += measure(port, device, direction, 1);
+        port.setLogPlace(link::LogPlace::file(logPath));
+        logged += measure(port, device, direction, 1);
+    }
+    port.setLogPlace(link::LogPlace::off());
+    std::printf("%-5s  mean %6.3f s, logged %6.3f s: %+.2f %% with the log\n",
+                direction == link::Direction::Read ? "read" : "write", plain / runs, logged / runs,
+                (logged - plain) / plain * 100.0);
+}
+
+// What logging adds on the wire thread, free of the line's noise: the time to log a
+// transfer's frames (a read: a 4-byte request and a 20-byte reply per block) against the
+// least time of the transfer.
+void logCostPerTransfer(const std::string& logPath) {
+    constexpr int kTransfers = 200;
+    const std::uint8_t request[4] = {'R', 0x01, 0x20, 0x10};
+    const std::uint8_t reply[20] = {'R', 0x01, 0x20, 0x10};
+    auto log = link::openTransferLog(link::LogPlace::file(logPath));
+    auto started = Clock::now();
+    for (int transfer = 0; transfer < kTransfers; ++transfer) {
+        for (int block = 0; block < link::kBlockCount; ++block) {
+            log->frame(link::FrameDirection::Sent, request);
+            log->frame(link::FrameDirection::Received, reply);
+        }
+    }
+    double perTransfer = std::chrono::duration<double>(Clock::now() - started).count() / kTransfers;
+    log.reset();
+    std::printf(
+        "logging a read's %d frames takes %.3f ms on the wire thread: %.3f %% of its "
+        "least time\n",
+        2 * link::kBlockCount, perTransfer * 1000.0,
+        perTransfer / lowerBoundSeconds(link::Direction::Read) * 100.0);
 }
 
 }  // namespace
@@ -131,8 +180,10 @@ int main(int argc, char** argv) {
     Simulator sim = startSimulator(binFolder);
     std::printf("pl3-radio-sim --pace on %s, %d runs each\n", sim.device.c_str(), runs);
     SerialPort port(SettingsFile(sim.folder + "/setting.ini"));
-    measure(port, sim.device, link::Direction::Read, runs);
-    measure(port, sim.device, link::Direction::Write, runs);
+    const std::string logPath = sim.folder + "/conversation.log";
+    compareLogging(port, sim.device, logPath, link::Direction::Read, runs);
+    compareLogging(port, sim.device, logPath, link::Direction::Write, runs);
+    logCostPerTransfer(logPath);
     stopSimulator(sim);
     return 0;
 }

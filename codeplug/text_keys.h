@@ -120,6 +120,10 @@ inline constexpr std::string_view kBackupFolder = "IDS_BACKUP_FOLDER";
 inline constexpr std::string_view kProgramFolder = "IDS_PROGRAM_FOLDER";
 inline constexpr std::string_view kUserSettingsFile = "IDS_USER_SETTINGS_FILE";
 inline constexpr std::string_view kUserLanguageFolder = "IDS_USER_LANGUAGE_FOLDER";
+// The conversation log, when logging is on: the About box and the failure messages name
+// the file of the last transfer (the folder before any), followed by its path.
+inline constexpr std::string_view kLogFile = "IDS_LOG_FILE";
+inline constexpr std::string_view kLogFolder = "IDS_LOG_FOLDER";
 // Help ▸ Help when no manual exists for the language; the files looked for follow.
 inline constexpr std::string_view kNoHelp = "IDS_NO_HELP";
 inline constexpr std::string_view kDiffCount = "IDS_DIFF_COUNT";  // "%d" marks the count
@@ -139,6 +143,8 @@ inline constexpr std::string_view kCliBadValue = "IDS_CLI_BAD_VALUE";
 inline constexpr std::string_view kCliFieldRefused = "IDS_CLI_FIELD_REFUSED";
 // pl3ctl write of a codeplug from an incomplete file without --force; the path follows.
 inline constexpr std::string_view kCliWriteIncomplete = "IDS_CLI_WRITE_INCOMPLETE";
+// pl3ctl --log FILE: the file cannot be written; the file and the reason follow.
+inline constexpr std::string_view kCliLogFile = "IDS_CLI_LOG_FILE";
 // pl3ctl read: the output folder is missing or not writable; the folder follows.
 inline constexpr std::string_view kCliOutputFolder = "IDS_CLI_OUTPUT_FOLDER";
 // A job stopped by a signal: "%d" marks the blocks done and the block count.
@@ -212,6 +218,7 @@ inline constexpr std::string_view kMenuProgramVerifyAfterWrite = "Menu_Program_V
 inline constexpr std::string_view kMenuProgramKeepTuning = "Menu_Program_KeepTuning";
 inline constexpr std::string_view kMenuSettingPort = "Menu_Setting_Port";
 inline constexpr std::string_view kMenuSettingLanguage = "Menu_Setting_Language";
+inline constexpr std::string_view kMenuSettingLogCommunication = "Menu_Setting_LogCommunication";
 inline constexpr std::string_view kMenuHelpHelp = "Menu_Help_Help";
 inline constexpr std::string_view kMenuAppAbout = "Menu_App_About";
 inline constexpr std::string_view kMenuEditInsertChannel = "Menu_Edit_InsertChannel";

@@ -126,6 +126,11 @@ std::string noRadioDetail(const std::optional<PortOpenProblem>& problem, const T
     return "\n\n" + describeOpenProblem(*problem, texts);
 }
 
+std::string logFileDetail(const std::string& logPath, const TextLookup& texts) {
+    if (logPath.empty()) return {};
+    return "\n\n" + texts.text(text_key::kLogFile) + "\n" + logPath;
+}
+
 void takeReadImage(CMaItemDoc& doc, const Image& image) {
     doc.image() = image;
     // The radio's range decides the limits, and the document no longer matches its file.

@@ -58,6 +58,10 @@ std::string mismatchPlace(CMaItemDoc& doc, int address, const TextLookup& texts)
 // The message for no radio: the key's text, then why the port could not be opened.
 std::string noRadioDetail(const std::optional<PortOpenProblem>& problem, const TextLookup& texts);
 
+// What a failure message ends with when the transfer was logged: the log's caption and
+// its path, for the user to attach to a report; nothing when it was not logged.
+std::string logFileDetail(const std::string& logPath, const TextLookup& texts);
+
 // After a read: the document takes the radio's image and its range limits, and every
 // empty channel's tone, option and shift bytes are reset (the radio leaves whatever it
 // likes there). The document is marked modified: it no longer matches its file.

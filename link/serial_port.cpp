@@ -62,7 +62,9 @@ bool SerialPort::open(int portNumber, int baud) {
 bool SerialPort::openDevice(const std::string& path, int baud) {
     lastPath_ = path;
     // SerialDevice::open closes the device it had open before.
-    return device_.open(path, baud, &lastFailure_);
+    const bool opened = device_.open(path, baud, &lastFailure_);
+    if (log_) log_->event((opened ? "open " : "cannot open ") + path + " " + std::to_string(baud));
+    return opened;
 }
 
 void SerialPort::setBaud(int baud) {
@@ -71,15 +73,21 @@ void SerialPort::setBaud(int baud) {
 
 int SerialPort::write(const std::uint8_t* data, int count, int pauseMs, bool byteByByte) {
     if (count <= 0) return 0;
-    if (!byteByByte) {
-        if (!device_.pause(pauseMs)) return 0;
-        return device_.write(data, count);
-    }
     int written = 0;
-    while (written < count) {
-        if (!device_.pause(pauseMs)) break;
-        if (device_.write(data + written, 1) != 1) break;
-        ++written;
+    if (!byteByByte) {
+        if (device_.pause(pauseMs)) written = device_.write(data, count);
+    } else {
+        while (written < count) {
+            if (!device_.pause(pauseMs)) break;
+            if (device_.write(data + written, 1) != 1) break;
+            ++written;
+        }
+    }
+    if (log_) {
+        logSent(data, written);
+        if (written < count)
+            log_->event("written " + std::to_string(written) + " of " + std::to_string(count) +
+                        " bytes");
     }
     return written;
 }
@@ -89,12 +97,48 @@ int SerialPort::writeByte(std::uint8_t value, int pauseMs) {
 }
 
 int SerialPort::read(std::uint8_t* buffer, int count, int timeoutMs) {
-    return device_.read(buffer, count, timeoutMs);
+    const int got = device_.read(buffer, count, timeoutMs);
+    if (log_) logReceived(buffer, got, count, timeoutMs);
+    return got;
 }
 
 int SerialPort::readByte(int timeoutMs) {
     std::uint8_t value = 0;
-    return device_.read(&value, 1, timeoutMs) == 1 ? value : -1;
+    return read(&value, 1, timeoutMs) == 1 ? value : -1;
+}
+
+void SerialPort::startLog() {
+    std::unique_ptr<link::TransferLog> log = link::openTransferLog(logPlace_);
+    {
+        std::lock_guard lock(logPathMutex_);
+        logPath_ = log ? log->path() : std::string();
+    }
+    log_ = std::move(log);
+}
+
+void SerialPort::finishLog() {
+    log_.reset();
+}
+
+std::string SerialPort::logPath() const {
+    std::lock_guard lock(logPathMutex_);
+    return logPath_;
+}
+
+void SerialPort::logSent(const std::uint8_t* data, int count) {
+    if (count > 0)
+        log_->frame(link::FrameDirection::Sent, std::span(data, static_cast<std::size_t>(count)));
+}
+
+void SerialPort::logReceived(const std::uint8_t* data, int count, int wanted, int timeoutMs) {
+    if (count > 0)
+        log_->frame(link::FrameDirection::Received,
+                    std::span(data, static_cast<std::size_t>(count)));
+    // A look at the line with no wait (draining stale input) that finds nothing is no event.
+    if (count >= wanted || timeoutMs == 0) return;
+    log_->event(
+        (device_.hungUp() ? "hang-up: " : "time-out after " + std::to_string(timeoutMs) + " ms: ") +
+        std::to_string(count) + " of " + std::to_string(wanted) + " bytes");
 }
 
 void SerialPort::close() {

@@ -1,15 +1,18 @@
 #pragma once
 // The application's one serial port: opens a port by number (or a device path) at the
 // fixed line settings, writes with a pause before the data, reads with a time-out.
-// It knows nothing of the radio's protocol.
+// It knows nothing of the radio's protocol. Every byte it moves can go to a conversation
+// log, so that every job is logged the same way.
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
 
 #include "codeplug/wire_constants.h"
+#include "link/transfer_log.h"
 #include "platform/serial_device.h"
 #include "platform/settings_file.h"
 
@@ -60,12 +63,31 @@ class SerialPort {
 
     const SettingsFile& settings() const { return settings_; }
 
+    // Where the logs of the next transfers go; off unless set. Not while a job runs.
+    void setLogPlace(link::LogPlace place) { logPlace_ = std::move(place); }
+    const link::LogPlace& logPlace() const { return logPlace_; }
+    // A job calls these on its own thread around its conversation: startLog opens the
+    // transfer's log (nothing when the place is off; a file that cannot be made leaves the
+    // transfer unlogged, and logPath() empty), finishLog puts all of it into the file before
+    // the job tells its outcome.
+    void startLog();
+    void finishLog();
+    // The log of the last transfer; empty when it was not logged.
+    std::string logPath() const;
+
   private:
+    void logSent(const std::uint8_t* data, int count);
+    void logReceived(const std::uint8_t* data, int count, int wanted, int timeoutMs);
+
     SettingsFile settings_;
     platform::SerialDevice device_;
     platform::SerialOpenFailure lastFailure_;
     std::string lastPath_;
     std::map<int, std::string> runMappings_;
+    link::LogPlace logPlace_;
+    std::unique_ptr<link::FrameLog> log_;  // used by the thread of the job under way
+    mutable std::mutex logPathMutex_;
+    std::string logPath_;  // guarded by logPathMutex_
 };
 
 }  // namespace pl3

@@ -76,6 +76,7 @@ std::optional<TuningBlock> TransferJob::radioTuning() const {
 }
 
 void TransferJob::finish(Outcome outcome) {
+    port_.finishLog();
     JobStatus status = JobStatus::Connecting;
     switch (outcome) {
         case Outcome::Ok:
@@ -103,11 +104,14 @@ void TransferJob::finish(Outcome outcome) {
 }
 
 void TransferJob::finish(JobStatus status) {
+    // Whoever is told the outcome may read the log at once.
+    port_.finishLog();
     status_.store(static_cast<int>(status), std::memory_order_release);
     finished_.store(true, std::memory_order_release);
 }
 
 void TransferJob::run(PortPlan plan) {
+    port_.startLog();
     const bool reading = direction_ == Direction::Read;
     Conversation conversation(port_, reading ? JobKind::MainRead : JobKind::MainWrite, cancel_);
     Outcome outcome = conversation.connect(plan, [this](int port) {

@@ -96,6 +96,14 @@ bool SettingsFile::setKeepRadioTuning(bool keep) const {
     return write(kSetupSection, kKeepTuning, keep ? "1" : "0");
 }
 
+bool SettingsFile::logCommunication() const {
+    return readInt(kSetupSection, kLogCommunication, 0) != 0;
+}
+
+bool SettingsFile::setLogCommunication(bool log) const {
+    return write(kSetupSection, kLogCommunication, log ? "1" : "0");
+}
+
 std::string SettingsFile::languageName(int bufferLength) const {
     return readString(kSetupSection, kLanguage, "", bufferLength);
 }

@@ -20,6 +20,7 @@ inline constexpr std::string_view kSearchCom = "searchcom";
 inline constexpr std::string_view kLanguage = "language";
 inline constexpr std::string_view kVerify = "verify";
 inline constexpr std::string_view kKeepTuning = "keeptuning";
+inline constexpr std::string_view kLogCommunication = "logcomm";
 inline constexpr std::string_view kFreqRangeSection = "FreqRange";
 inline constexpr std::string_view kFreqTextFormat = "freq%d";
 inline constexpr std::string_view kFreqDataFormat = "data%d";
@@ -69,6 +70,10 @@ class SettingsFile {
     // value is the integer 0.
     bool keepRadioTuning() const;
     bool setKeepRadioTuning(bool keep) const;
+    // "setup"/"logcomm": keep a log of each conversation with the radio; off unless the
+    // value is a nonzero integer.
+    bool logCommunication() const;
+    bool setLogCommunication(bool log) const;
 
     // "setup"/"language" read into a buffer of the given length; empty when missing.
     std::string languageName(int bufferLength = 260) const;

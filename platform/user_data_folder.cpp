@@ -35,4 +35,8 @@ std::string userConfigFolder() {
     return userFolder("XDG_CONFIG_HOME", "/.config");
 }
 
+std::string userStateFolder() {
+    return userFolder("XDG_STATE_HOME", "/.local/state");
+}
+
 }  // namespace pl3::platform

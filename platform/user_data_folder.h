@@ -1,5 +1,6 @@
 #pragma once
-// The folders where the platform keeps a user's own application data and settings.
+// The folders where the platform keeps a user's own application data, settings and state
+// (logs).
 
 #include <string>
 
@@ -12,5 +13,9 @@ std::string userDataFolder();
 // Linux: $XDG_CONFIG_HOME when it is an absolute path, else $HOME/.config; Windows:
 // %APPDATA%. Empty when the environment names no such folder.
 std::string userConfigFolder();
+
+// Linux: $XDG_STATE_HOME when it is an absolute path, else $HOME/.local/state; Windows:
+// %APPDATA%. Empty when the environment names no such folder.
+std::string userStateFolder();
 
 }  // namespace pl3::platform

@@ -66,6 +66,12 @@ SquelchReading LiveTuningLink::squelch() const {
 }
 
 void LiveTuningLink::run() {
+    port_.startLog();
+    carryOutSteps();
+    port_.finishLog();
+}
+
+void LiveTuningLink::carryOutSteps() {
     for (;;) {
         Step step{};
         {
@@ -100,6 +106,7 @@ void LiveTuningLink::carryOut(const Step& step) {
         }
         case StepKind::Close:
             port_.close();
+            port_.finishLog();
             finished_.store(true, std::memory_order_release);
             break;
     }

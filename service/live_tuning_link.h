@@ -62,6 +62,7 @@ class LiveTuningLink : public LiveTuningChannel {
     // False once the link is closing: the step is dropped.
     bool enqueue(Step step);
     void run();
+    void carryOutSteps();
     void carryOut(const Step& step);
 
     SerialPort& port_;

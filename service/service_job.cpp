@@ -82,6 +82,7 @@ ServiceSnapshot ServiceJob::snapshot() const {
 }
 
 void ServiceJob::run(link::PortPlan plan, bool keepPortOpen) {
+    port_.startLog();
     link::Conversation conversation(port_, jobKindOf(task_), cancel_);
     link::Outcome outcome = conversation.connect(
         plan, [this](int) { status_.store(ServiceStatus::Searching, std::memory_order_release); });
@@ -94,6 +95,7 @@ void ServiceJob::run(link::PortPlan plan, bool keepPortOpen) {
         outcome = transfer(conversation);
     }
     if (outcome != link::Outcome::Ok || !keepPortOpen || !isRead(task_)) port_.close();
+    port_.finishLog();
     status_.store(statusOf(outcome), std::memory_order_release);
     finished_.store(true, std::memory_order_release);
 }

@@ -68,7 +68,10 @@ std::unique_ptr<QDialog> makeAboutDialog(QWidget* parent, const AppContext& cont
     layout->addWidget(
         new QLabel(QString::fromUtf8(kVersionText.data(), kVersionText.size()), &dialog));
     layout->addWidget(rights);
-    for (const FolderInUse& inUse : foldersInUse(context.paths, context.backups.folder())) {
+    std::vector<FolderInUse> shown = foldersInUse(context.paths, context.backups.folder());
+    if (auto log = conversationLogInUse(context.port.logPlace(), context.port.logPath()))
+        shown.push_back(*log);
+    for (const FolderInUse& inUse : shown) {
         const QString path = QString::fromStdString(inUse.path);
         auto* folder = new QLabel(&dialog);
         folder->setText(QString::fromStdString(context.texts.text(inUse.textKey)).toHtmlEscaped() +

@@ -145,6 +145,14 @@ void CMainFrame::buildMenus() {
         context_.settingsWarning.check(context_.settings.setKeepRadioTuning(on), prompter_,
                                        context_.settings.path());
     });
+    QAction* logCommunication = actions_[command::kLogCommunication];
+    logCommunication->setCheckable(true);
+    logCommunication->setChecked(context_.settings.logCommunication());
+    connect(logCommunication, &QAction::toggled, this, [this](bool on) {
+        context_.settingsWarning.check(context_.settings.setLogCommunication(on), prompter_,
+                                       context_.settings.path());
+        context_.logTransfers(on);
+    });
     connect(actions_[command::kCommPort], &QAction::triggered, this,
             &CMainFrame::communicationPort);
     connect(language, &QAction::triggered, this, &CMainFrame::chooseLanguage);

@@ -11,6 +11,7 @@
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
+#include <optional>
 
 #include "app/commands.h"
 #include "codeplug/document_commands.h"
@@ -219,28 +220,42 @@ TEST_F(MainFrameTest, ABadFileLeavesTheNewCodeplug) {
     EXPECT_FALSE(doc->isModified());
 }
 
-TEST_F(MainFrameTest, SettingMenuAndProgramSettingItems) {
+TEST_F(MainFrameTest, SettingMenuAndCheckedMenuItems) {
     QMenu* setting = frame->menuBar()->actions()[3]->menu();
     EXPECT_TRUE(setting->actions().contains(frame->action(command::kLanguage)));
     EXPECT_EQ(frame->action(command::kLanguage)->text(), text(text_key::kMenuSettingLanguage));
 
-    QMenu* program = frame->menuBar()->actions()[2]->menu();
     // setting.ini has no "keeptuning": the radio's tuning is kept.
     EXPECT_TRUE(frame->action(command::kKeepRadioTuning)->isChecked());
-    const std::pair<int, bool (SettingsFile::*)() const> settingItems[] = {
-        {command::kVerifyAfterWrite, &SettingsFile::verifyAfterWrite},
-        {command::kKeepRadioTuning, &SettingsFile::keepRadioTuning},
+    struct Case {
+        int menu;
+        int command;
+        // What the program goes by; nullopt when its parts disagree.
+        std::optional<bool> (*stored)(const AppContext&);
     };
-    for (const auto& [command, setting] : settingItems) {
-        SCOPED_TRACE(command);
-        QAction* item = frame->action(command);
-        EXPECT_TRUE(program->actions().contains(item));
+    const Case cases[] = {
+        {2, command::kVerifyAfterWrite,
+         [](const AppContext& c) -> std::optional<bool> { return c.settings.verifyAfterWrite(); }},
+        {2, command::kKeepRadioTuning,
+         [](const AppContext& c) -> std::optional<bool> { return c.settings.keepRadioTuning(); }},
+        // The port logs the next transfers exactly while the setting is on.
+        {3, command::kLogCommunication,
+         [](const AppContext& c) -> std::optional<bool> {
+             const bool logging = c.port.logPlace().kind == link::LogPlace::Kind::Folder;
+             if (logging != c.settings.logCommunication()) return std::nullopt;
+             return logging;
+         }},
+    };
+    for (const Case& c : cases) {
+        QAction* item = frame->action(c.command);
+        EXPECT_TRUE(frame->menuBar()->actions()[c.menu]->menu()->actions().contains(item))
+            << c.command;
         EXPECT_TRUE(item->isCheckable());
-        EXPECT_EQ(item->isChecked(), (context->settings.*setting)());
+        EXPECT_EQ(item->isChecked(), c.stored(*context));
         for (bool on : {!item->isChecked(), item->isChecked()}) {
             item->trigger();
             EXPECT_EQ(item->isChecked(), on);
-            EXPECT_EQ((context->settings.*setting)(), on);
+            EXPECT_EQ(c.stored(*context), on) << c.command;
         }
     }
 }

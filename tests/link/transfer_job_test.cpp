@@ -4,10 +4,15 @@
 #include <sys/stat.h>
 
 #include <chrono>
+#include <cstdio>
+#include <filesystem>
 #include <thread>
 
 #include "link/job_display.h"
+#include "link/transfer_log.h"
 #include "patterned_image.h"
+#include "radio_frames.h"
+#include "scoped_environment.h"
 #include "simulated_radio.h"
 #include "temp_dir.h"
 
@@ -93,6 +98,62 @@ TEST(TransferJob, FinalStatusOfEachFault) {
         job.start(test::patternedImage(13, 1), storedPort(radio.settings()));
         EXPECT_EQ(runToEnd(job).back(), c.status) << c.what;
     }
+}
+
+// Logging on: each frame sent is one TX line, each reply the RX line after it, in a new
+// file of the state folder; the newest 20 transfer logs stay and no other file is touched.
+TEST(TransferJob, ReadIsLoggedFrameByFrameAndOldLogsGo) {
+    test::TempDir state;
+    test::ScopedEnvironment stateHome("XDG_STATE_HOME", state.path());
+    const std::string folder = defaultLogFolder();
+    ASSERT_EQ(folder, state.file("pl3"));
+    std::filesystem::create_directories(folder);
+    std::vector<std::string> older;
+    for (int n = 0; n < kKeptTransferLogs + 5; ++n) {
+        char name[48];
+        std::snprintf(name, sizeof name, "pl3/transfer-20250102-0304%02d.log", n);
+        older.push_back(state.write(name, "# old\n"));
+    }
+    const std::string unrelated = state.write("pl3/notes.txt", "kept\n");
+
+    test::SimulatedRadio radio;
+    const Image image = test::patternedImage(13, 1);
+    radio.radio().setMemory(image);
+    SerialPort port(radio.settings());
+    port.setLogPlace(LogPlace::folder(folder));
+    TransferJob job(port, Direction::Read);
+    job.start(Image{}, storedPort(radio.settings()));
+    ASSERT_EQ(runToEnd(job).back(), JobStatus::ReadComplete);
+
+    std::vector<std::string> logs = transferLogsNewestFirst(folder);
+    ASSERT_EQ(logs.size(), static_cast<std::size_t>(kKeptTransferLogs));
+    EXPECT_EQ(logs.front(), port.logPath());
+    EXPECT_EQ(logs.back(), older[6]);
+    EXPECT_FALSE(std::filesystem::exists(older[5]));
+    EXPECT_TRUE(std::filesystem::exists(unrelated));
+
+    std::optional<std::vector<test::LoggedLine>> lines =
+        test::parseConversationLog(test::readText(port.logPath()));
+    ASSERT_TRUE(lines) << test::readText(port.logPath());
+    std::vector<sim::Frame> received = radio.radio().frames();
+    std::size_t sent = 0;
+    for (std::size_t i = 0; i < lines->size(); ++i) {
+        const test::LoggedLine& line = (*lines)[i];
+        if (line.direction != "TX") continue;
+        ASSERT_LT(sent, received.size());
+        EXPECT_EQ(line.bytes, received[sent++].bytes) << "line " << i;
+        if (line.bytes.size() == 4 && line.bytes[0] == wire::kBlockRead) {
+            const int address = line.bytes[1] << 8 | line.bytes[2];
+            ASSERT_LT(i + 1, lines->size());
+            EXPECT_EQ((*lines)[i + 1].direction, "RX");
+            EXPECT_EQ((*lines)[i + 1].bytes,
+                      test::concat(test::readRequest(address),
+                                   test::imageBytes(image, static_cast<std::size_t>(address))))
+                << "line " << i + 1;
+        }
+    }
+    EXPECT_EQ(sent, received.size());
+    EXPECT_GE(sent, 4u + kBlockCount);
 }
 
 TEST(TransferJob, RetryAfterAFailureStartsAgain) {

@@ -3,6 +3,10 @@
 // expects back.
 
 #include <cstdint>
+#include <optional>
+#include <regex>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include "codeplug/image_layout.h"
@@ -52,6 +56,39 @@ inline Bytes challengeFor(std::uint8_t key) {
     for (std::uint8_t byte : model::kResponseWord)
         response.push_back(static_cast<std::uint8_t>(byte ^ key));
     return response;
+}
+
+// One line of a conversation log: "+000123.456 TX 52 00 00 10", or an event
+// "+000123.456 -- time-out ...".
+struct LoggedLine {
+    std::string direction;  // "TX", "RX" or "--"
+    Bytes bytes;
+};
+
+// The log's lines after its "#" header; nullopt for the first line in any other shape.
+inline std::optional<std::vector<LoggedLine>> parseConversationLog(const std::string& text) {
+    static const std::regex kFrame(R"(\+\d{6,}\.\d{3} (TX|RX)((?: [0-9A-F]{2})+))");
+    static const std::regex kEvent(R"(\+\d{6,}\.\d{3} -- \S.*)");
+    std::vector<LoggedLine> lines;
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.starts_with("#")) continue;
+        std::smatch match;
+        if (std::regex_match(line, kEvent)) {
+            lines.push_back({"--", {}});
+        } else if (std::regex_match(line, match, kFrame)) {
+            LoggedLine logged{match[1].str(), {}};
+            std::istringstream hex(match[2].str());
+            unsigned value = 0;
+            while (hex >> std::hex >> value)
+                logged.bytes.push_back(static_cast<std::uint8_t>(value));
+            lines.push_back(std::move(logged));
+        } else {
+            return std::nullopt;
+        }
+    }
+    return lines;
 }
 
 }  // namespace pl3::test

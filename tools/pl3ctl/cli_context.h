@@ -20,6 +20,8 @@ struct CliContext {
     TextLookup texts;
     StderrPrompter prompter;
     SettingsWriteWarning settingsWarning;
+    // --log FILE: where read and write log their conversation with the radio; empty: no log.
+    std::string logFile;
 
     explicit CliContext(AppPaths appPaths);
     CliContext(const CliContext&) = delete;

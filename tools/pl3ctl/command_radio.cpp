@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <charconv>
 #include <chrono>
+#include <cstdio>
+#include <cstring>
 #include <iostream>
 #include <thread>
 
@@ -157,11 +159,12 @@ JobEnd runJob(CliContext& context, SerialPort& port, link::TransferJob& job, con
             job.join();
             port.close();
             progress.done();
+            const std::string logDetail = link::logFileDetail(port.logPath(), context.texts);
             if (actions.errorKey) {
                 context.prompter.showMessage(
-                    {text_key::kError, *actions.errorKey, {}, PromptIcon::Stop});
+                    {text_key::kError, *actions.errorKey, logDetail, PromptIcon::Stop});
             } else if (actions.statusLine) {
-                context.report(actions.statusLine->key, actions.statusLine->suffix);
+                context.report(actions.statusLine->key, actions.statusLine->suffix + logDetail);
             }
             if (actions.settingsNotWritten)
                 context.settingsWarning.tell(context.prompter, context.settings.path());
@@ -197,6 +200,21 @@ bool checkOutput(CliContext& context, const std::string& path) {
         context.report(text_key::kCliOutputFolder, folder + " (" + error.describe() + ")");
     }
     return false;
+}
+
+// --log FILE: the conversation goes to FILE, found writable before the radio is looked for.
+bool logConversation(CliContext& context, SerialPort& port) {
+    if (context.logFile.empty()) return true;
+    // Opened for appending, the check itself changes nothing; a device such as /dev/stderr
+    // will do as well.
+    std::FILE* file = std::fopen(context.logFile.c_str(), "ae");
+    if (file == nullptr) {
+        context.report(text_key::kCliLogFile, context.logFile + " (" + std::strerror(errno) + ")");
+        return false;
+    }
+    std::fclose(file);
+    port.setLogPlace(link::LogPlace::file(context.logFile));
+    return true;
 }
 
 int exitCodeOf(link::JobStatus status) {
@@ -238,6 +256,7 @@ int runRead(CliContext& context, const Arguments& args) {
     bool skipPrompt = true;
     newDocument(doc, context.prompter, skipPrompt);
     SerialPort port(context.settings);
+    if (!logConversation(context, port)) return kExitFileError;
     link::TransferJob job(port, link::Direction::Read);
     JobEnd end = runJob(context, port, job, doc.image(), *plan);
     if (end.stopped) {
@@ -274,13 +293,14 @@ int runWrite(CliContext& context, const Arguments& args) {
         context.report(text_key::kCliWriteIncomplete, parsed->file);
         return kExitFileError;
     }
+    SerialPort port(context.settings);
+    if (!logConversation(context, port)) return kExitFileError;
     link::prepareImageForWrite(doc);
     std::optional<std::string> backupPath;
     if (!parsed->noBackup) {
         backupPath =
             backup::BackupStore().save(doc.image(), backup::Event::BeforeWrite, context.prompter);
     }
-    SerialPort port(context.settings);
     link::TransferJob job(port, link::Direction::Write);
     job.setVerifyAfterWrite(parsed->verify);
     job.setKeepRadioTuning(context.settings.keepRadioTuning() && !parsed->overwriteTuning);

@@ -1,6 +1,7 @@
 // pl3ctl: the command-line tool over the codeplug core.
 
 #include <iostream>
+#include <optional>
 #include <string>
 
 #include "app/program_info.h"
@@ -16,9 +17,10 @@ void printUsage(std::ostream& out) {
            "  pl3ctl [--program-dir DIR] new [--range N] -o FILE\n"
            "  pl3ctl [--program-dir DIR] dump [--json] FILE\n"
            "  pl3ctl [--program-dir DIR] set [--raw] FILE FIELD[=VALUE] ...\n"
-           "  pl3ctl [--program-dir DIR] read  [--port P] [--no-search] [--no-backup] -o FILE\n"
-           "  pl3ctl [--program-dir DIR] write [--port P] [--no-search] [--no-backup] [--verify]\n"
-           "                                   [--overwrite-tuning] [--force] FILE\n"
+           "  pl3ctl [--program-dir DIR] [--log LOG] read  [--port P] [--no-search] [--no-backup]\n"
+           "                                   -o FILE\n"
+           "  pl3ctl [--program-dir DIR] [--log LOG] write [--port P] [--no-search] [--no-backup]\n"
+           "                                   [--verify] [--overwrite-tuning] [--force] FILE\n"
            "  pl3ctl [--program-dir DIR] diff [--words] A.PL-3 B.PL-3\n"
            "  pl3ctl [--program-dir DIR] export-csv FILE OUT.csv\n"
            "  pl3ctl [--program-dir DIR] import-csv [--first-channel N] FILE IN.csv\n"
@@ -45,6 +47,9 @@ void printUsage(std::ostream& out) {
            "       --force writes a codeplug loaded from an incomplete file (refused otherwise).\n"
            "       Ctrl+C (or SIGTERM, SIGHUP) stops after the block under way, says where the\n"
            "       radio stands and exits with 130; a second one within 2 s ends at once.\n"
+           "       --log LOG writes every frame sent and received to LOG, one line each:\n"
+           "       \"+000123.456 TX 52 00 00 10\" (milliseconds since the start, TX sent, RX\n"
+           "       received, \"--\" an event such as a time-out), for a report of a problem.\n"
            "diff   lists the differences between two codeplug files field by field (bytes no\n"
            "       field interprets as address ranges); exit status 0 equal, 1 different.\n"
            "       --words gives them as the program's pages show them, page by page, in the\n"
@@ -89,10 +94,26 @@ bool wantsHelp(const Arguments& args) {
     return false;
 }
 
+// Removes "--log FILE" wherever it stands; nullopt when FILE is missing.
+std::optional<std::string> takeLogOption(Arguments& args) {
+    std::string file;
+    for (auto at = args.begin(); at != args.end();) {
+        if (*at != "--log") {
+            ++at;
+            continue;
+        }
+        if (at + 1 == args.end() || at[1].empty()) return std::nullopt;
+        file = at[1];
+        at = args.erase(at, at + 2);
+    }
+    return file;
+}
+
 int run(int argc, char** argv) {
     const FolderLookup lookup = folderLookupFor(platform::takeProgramDirOption(argc, argv));
     Arguments args(argv + 1, argv + argc);
-    if (args.empty()) {
+    std::optional<std::string> logFile = takeLogOption(args);
+    if (args.empty() || !logFile) {
         printUsage(std::cerr);
         return kExitUsage;
     }
@@ -127,6 +148,7 @@ int run(int argc, char** argv) {
     std::optional<AppPaths> paths = startUp(lookup);
     if (!paths) return kExitFileError;
     CliContext context(std::move(*paths));
+    context.logFile = *logFile;
     warnAboutUnusableSettings(context.settings, context.prompter);
     return runner(context, args);
 }

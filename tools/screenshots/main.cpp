@@ -14,6 +14,7 @@
 #include <QWidget>
 #include <cerrno>
 #include <cstdlib>
+#include <ctime>
 #include <iostream>
 
 #include "app/app_context.h"
@@ -27,6 +28,7 @@
 #include "editors/ui/tone_picker_dialog.h"
 #include "grid/ui/grid_ctrl.h"
 #include "lang/ui/language_dialog.h"
+#include "link/transfer_log.h"
 #include "link/ui/progress_dialog.h"
 #include "platform/private_profile.h"
 #include "platform/program_folder.h"
@@ -141,6 +143,9 @@ int main(int argc, char** argv) {
                     scratch.filePath(QString::fromLatin1(name)));
     }
     programFolder = scratch.path().toStdString();
+    // Conversation logs made by the run stay in the scratch folder too.
+    ::setenv("XDG_STATE_HOME", scratch.filePath(QStringLiteral("state")).toLocal8Bit().constData(),
+             1);
     std::optional<pl3::AppPaths> paths = pl3::resolveAppPaths(programFolder, 1033);
     if (!paths) {
         std::cerr << pl3::kMissingSettingsMessage << "\n";
@@ -208,6 +213,13 @@ int main(int argc, char** argv) {
             ok &= save(*compare, prefix + QStringLiteral("dialog-161-compare.png"), false);
         ok &= save(*pl3::makeAboutDialog(&frame, context),
                    prefix + QStringLiteral("dialog-100-159-about.png"));
+        // Logging on, after one logged transfer: the About box names its log.
+        context.logTransfers(true);
+        constexpr std::time_t kLoggedAt = 1796679312;  // 2026-12-07 21:35:12 UTC
+        pl3::link::openTransferLog(context.port.logPlace(), kLoggedAt);
+        ok &= save(*pl3::makeAboutDialog(&frame, context),
+                   prefix + QStringLiteral("dialog-100-159-about-log.png"));
+        context.logTransfers(false);
         pl3::ProgressDialog progress(context.radio(), doc, prompter, pl3::link::Direction::Read, {},
                                      &frame);
         ok &= save(progress, prefix + QStringLiteral("dialog-132-progress.png"));
