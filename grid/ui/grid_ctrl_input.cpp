@@ -95,6 +95,10 @@ bool CGridCtrl::editFromKey(QKeyEvent* event) {
     const bool typedCell = focus.valid() && impl_->typingColumns[focus.column];
     const grid::EditStart start = grid::editStart(*key, typedCell);
     if (start == grid::EditStart::None) return false;
+    // Typing on a cell scrolled out of view brings it back first, as a spreadsheet does;
+    // Enter keeps its rule of editing only a cell in view.
+    if (focus.valid() && *key != grid::EditKey::Enter)
+        scrollTo(impl_->model->index(focus.row, focus.column));
     QWidget* focusedBefore = window()->focusWidget();
     QPointer<CGridCtrl> self(this);
     const bool began = focus.valid() && requestEdit(focus.row, focus.column);

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QKeyEvent>
 #include <QMenu>
@@ -37,6 +38,7 @@
 #include "service/ui/access_code_dialog.h"
 #include "service/ui/auto_tuning_dialog.h"
 #include "service/ui/tuning_dialog.h"
+#include "sim/radio_simulator.h"
 #include "view/ui/ma_item_view.h"
 
 namespace {
@@ -227,6 +229,24 @@ int main(int argc, char** argv) {
         pl3::ProgressDialog writing(context.radio(), doc, prompter, pl3::link::Direction::Write, {},
                                     &frame);
         ok &= save(writing, prefix + QStringLiteral("dialog-132-progress-write.png"));
+        // A read the radio broke off at block 3: the failure with Retry and Close.
+        {
+            pl3::sim::Options breaksOff;
+            breaksOff.faults.shortReplyAtBlock = 3;
+            pl3::sim::RadioSimulator radio(breaksOff);
+            if (radio.start() && context.settings.setPortDevice(1, radio.devicePath())) {
+                pl3::ProgressDialog failed(context.radio(), doc, prompter,
+                                           pl3::link::Direction::Read, {}, &frame);
+                failed.show();
+                failed.startJob();
+                QElapsedTimer waited;
+                waited.start();
+                while (!failed.retryAllowed() && waited.elapsed() < 20000)
+                    QApplication::processEvents(QEventLoop::AllEvents, 20);
+                ok &= save(failed, prefix + QStringLiteral("dialog-132-progress-failed.png"));
+            }
+            context.settings.setPortDevice(1, "/dev/ttyUSB0");
+        }
         // Unlocked by a code remembered earlier in the run; no radio answers the tuning.
         doc.setAccessCode(std::string(pl3::service::kFullAccessCode));
         pl3::AccessCodeDialog access(context.radio(), doc, prompter, {}, &frame);
