@@ -62,6 +62,8 @@ CGridCtrl::CGridCtrl(QWidget* parent) : QTableView(parent), impl_(std::make_uniq
                                               ? impl_->columnWidths
                                               : impl_->rowHeights;
                 if (section < static_cast<int>(sizes.size())) sizes[section] = size;
+                // A heading dragged narrower wraps onto more lines: the heading row follows.
+                if (header->orientation() == Qt::Horizontal) fitHeadingRow();
             }));
     }
     impl_->corner = findChild<QAbstractButton*>(QString(), Qt::FindDirectChildrenOnly);

@@ -306,20 +306,27 @@ TEST_F(GridTest, MouseButtonsInOrder) {
 
 TEST_F(GridTest, DraggingAColumnEdgeResizesWithoutAClick) {
     QHeaderView* header = grid.horizontalHeader();
-    const auto drag = [&] {
+    const auto drag = [&](int by) {
         const QPoint edge(header->sectionViewportPosition(3) - 1, kHeaderHeight / 2);
         sendMouse(header->viewport(), QEvent::MouseButtonPress, edge, Qt::LeftButton);
-        sendMouse(header->viewport(), QEvent::MouseMove, edge + QPoint(10, 0), Qt::LeftButton);
-        sendMouse(header->viewport(), QEvent::MouseMove, edge + QPoint(20, 0), Qt::LeftButton);
-        sendMouse(header->viewport(), QEvent::MouseButtonRelease, edge + QPoint(20, 0), {});
+        sendMouse(header->viewport(), QEvent::MouseMove, edge + QPoint(by / 2, 0), Qt::LeftButton);
+        sendMouse(header->viewport(), QEvent::MouseMove, edge + QPoint(by, 0), Qt::LeftButton);
+        sendMouse(header->viewport(), QEvent::MouseButtonRelease, edge + QPoint(by, 0), {});
     };
-    drag();
+    drag(20);
     EXPECT_EQ(grid.columnWidth(2), kColumnWidth + 20);
     EXPECT_TRUE(log.empty());
 
+    // A heading dragged narrower wraps onto more lines, and the heading row grows with it.
+    grid.setItemText(0, 2, QStringLiteral("Talkaround or repeater"));
+    const int oneLine = header->height();
+    drag(-(kColumnWidth - 10));
+    EXPECT_EQ(grid.columnWidth(2), 30);
+    EXPECT_GT(header->height(), oneLine);
+
     grid.setColumnResize(false);  // the same drag is a mere click now
-    drag();
-    EXPECT_EQ(grid.columnWidth(2), kColumnWidth + 20);
+    drag(20);
+    EXPECT_EQ(grid.columnWidth(2), 30);
     EXPECT_EQ(log, Log{"clicked"});
 }
 
