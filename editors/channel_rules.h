@@ -37,8 +37,6 @@ class ChannelRules {
     // The document is the caller's and must outlive the rules.
     explicit ChannelRules(CMaItemDoc& doc) : doc_(doc) {}
 
-    const CMaItemDoc& document() const { return doc_; }
-
     // Whether the user may change the field of channel n (1 ... 128) as the image is now.
     bool canEdit(int n, ChannelField field) const;
 

@@ -21,11 +21,17 @@ std::string shownItemText(const CMaItemDoc& doc, const TextLookup& texts, Settin
     return index < 0 ? std::string() : settingValueText(id, index, texts);
 }
 
+void storeSetting(CMaItemDoc& doc, Setting id, int index) {
+    const Image before = doc.image();
+    doc.setSetting(id, index);
+    // Picking the item a list already shows changes no byte and leaves nothing to save.
+    if (doc.image() != before) doc.markEdited();
+}
+
 bool storeIndex(CMaItemDoc& doc, const TextLookup& texts, Setting id, int index) {
     int count = static_cast<int>(settingItems(id, texts).size());
     if (index < 0 || index >= count) return false;
-    doc.setSetting(id, index);
-    doc.markEdited();
+    storeSetting(doc, id, index);
     return true;
 }
 
@@ -34,8 +40,7 @@ bool isTicked(const CMaItemDoc& doc, Setting id) {
 }
 
 void storeTicked(CMaItemDoc& doc, Setting id, bool on) {
-    doc.setSetting(id, on ? 1 : 0);
-    doc.markEdited();
+    storeSetting(doc, id, on ? 1 : 0);
 }
 
 std::string printEntry(std::string_view caption, std::string_view value) {

@@ -24,6 +24,8 @@ namespace page_rules {
 int shownIndex(const CMaItemDoc& doc, const TextLookup& texts, Setting id);
 // The text the list shows for its selection; empty when nothing is selected.
 std::string shownItemText(const CMaItemDoc& doc, const TextLookup& texts, Setting id);
+// Stores a setting's index; the document is marked modified when a byte changed.
+void storeSetting(CMaItemDoc& doc, Setting id, int index);
 // Stores an index picked from the setting's list and marks the document modified;
 // an index the list does not offer is ignored. Returns whether it was stored.
 bool storeIndex(CMaItemDoc& doc, const TextLookup& texts, Setting id, int index);

@@ -89,6 +89,10 @@ TEST_F(FunctionsPageRulesTest, SelectionStoresThroughTheMapping) {
         EXPECT_EQ(at(c.offset), c.stored) << c.list << " item " << c.index;
         EXPECT_TRUE(doc.isModified()) << c.list;
         EXPECT_EQ(rules.selectedIndex(c.list), c.index) << c.list;
+        // Picking the item shown again changes no byte: nothing new to save.
+        doc.setModifiedFlag(false);
+        rules.select(c.list, c.index);
+        EXPECT_FALSE(doc.isModified()) << c.list;
     }
     // The off items really are the "IDS_OFF" text.
     EXPECT_EQ(rules.items(Rules::kTotList).front(), texts.text("IDS_OFF"));

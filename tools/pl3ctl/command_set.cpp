@@ -3,7 +3,7 @@
 #include "codeplug/document_commands.h"
 #include "codeplug/field_registry.h"
 #include "codeplug/text_keys.h"
-#include "editors/channel_field_edit.h"
+#include "editors/field_edit.h"
 #include "tools/pl3ctl/commands.h"
 #include "tools/pl3ctl/exit_codes.h"
 
@@ -13,19 +13,18 @@ namespace {
 
 enum class Assignment { Done, BadValue, Refused };
 
-// A channel column changes as the channel page changes it, unless --raw asks for the
-// field alone (a technician's byte-level edit: fixed channels, nothing brought along).
+// A field a page shows changes as that page changes it, unless --raw asks for the field
+// alone (a technician's byte-level edit: fixed channels, nothing brought along).
 Assignment assign(CMaItemDoc& doc, const FieldRef& field, std::string_view value, bool raw) {
     if (!raw) {
-        ChannelRules rules(doc);
-        switch (setThroughChannelRules(rules, field, value)) {
-            case ChannelFieldEdit::Done:
+        switch (setAsThePagesDo(doc, field, value)) {
+            case FieldEdit::Done:
                 return Assignment::Done;
-            case ChannelFieldEdit::BadValue:
+            case FieldEdit::BadValue:
                 return Assignment::BadValue;
-            case ChannelFieldEdit::Refused:
+            case FieldEdit::Refused:
                 return Assignment::Refused;
-            case ChannelFieldEdit::NotAColumn:
+            case FieldEdit::NotOnAPage:
                 break;
         }
     }
