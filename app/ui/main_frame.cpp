@@ -131,28 +131,14 @@ void CMainFrame::buildMenus() {
     connect(actions_[command::kExit], &QAction::triggered, this, &QWidget::close);
     connect(actions_[command::kReadRadio], &QAction::triggered, this, &CMainFrame::readFromRadio);
     connect(actions_[command::kWriteRadio], &QAction::triggered, this, &CMainFrame::writeToRadio);
-    QAction* verify = actions_[command::kVerifyAfterWrite];
-    verify->setCheckable(true);
-    verify->setChecked(context_.settings.verifyAfterWrite());
-    connect(verify, &QAction::toggled, this, [this](bool on) {
-        context_.settingsWarning.check(context_.settings.setVerifyAfterWrite(on), prompter_,
-                                       context_.settings.path());
-    });
-    QAction* keepTuning = actions_[command::kKeepRadioTuning];
-    keepTuning->setCheckable(true);
-    keepTuning->setChecked(context_.settings.keepRadioTuning());
-    connect(keepTuning, &QAction::toggled, this, [this](bool on) {
-        context_.settingsWarning.check(context_.settings.setKeepRadioTuning(on), prompter_,
-                                       context_.settings.path());
-    });
-    QAction* logCommunication = actions_[command::kLogCommunication];
-    logCommunication->setCheckable(true);
-    logCommunication->setChecked(context_.settings.logCommunication());
-    connect(logCommunication, &QAction::toggled, this, [this](bool on) {
-        context_.settingsWarning.check(context_.settings.setLogCommunication(on), prompter_,
-                                       context_.settings.path());
-        context_.logTransfers(on);
-    });
+    bindSettingItem(command::kVerifyAfterWrite, &SettingsFile::verifyAfterWrite,
+                    &SettingsFile::setVerifyAfterWrite);
+    bindSettingItem(command::kKeepRadioTuning, &SettingsFile::keepRadioTuning,
+                    &SettingsFile::setKeepRadioTuning);
+    bindSettingItem(command::kLogCommunication, &SettingsFile::logCommunication,
+                    &SettingsFile::setLogCommunication);
+    connect(actions_[command::kLogCommunication], &QAction::toggled, this,
+            [this](bool on) { context_.logTransfers(on); });
     connect(actions_[command::kCommPort], &QAction::triggered, this,
             &CMainFrame::communicationPort);
     connect(language, &QAction::triggered, this, &CMainFrame::chooseLanguage);
@@ -173,6 +159,17 @@ void CMainFrame::buildMenus() {
             &CMainFrame::filePrintPreview);
     connect(actions_[command::kPrintSetup], &QAction::triggered, this, &CMainFrame::filePrintSetup);
     rebuildRecentFiles();
+}
+
+void CMainFrame::bindSettingItem(int command, bool (SettingsFile::*read)() const,
+                                 bool (SettingsFile::*store)(bool) const) {
+    QAction* item = actions_[command];
+    item->setCheckable(true);
+    item->setChecked((context_.settings.*read)());
+    connect(item, &QAction::toggled, this, [this, store](bool on) {
+        context_.settingsWarning.check((context_.settings.*store)(on), prompter_,
+                                       context_.settings.path());
+    });
 }
 
 void CMainFrame::showHistoryState() {

@@ -88,6 +88,9 @@ class CMainFrame : public QMainWindow {
     void buildMenus();
     void buildToolbar();
     void buildStatusBar();
+    // A checked menu item that shows and stores one on/off key of setting.ini.
+    void bindSettingItem(int command, bool (SettingsFile::*read)() const,
+                         bool (SettingsFile::*store)(bool) const);
     // Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+PgDn and Ctrl+PgUp turn the pages, round the ends.
     void buildPageKeys();
     void turnPage(int step);
