@@ -136,9 +136,12 @@ void SerialPort::logReceived(const std::uint8_t* data, int count, int wanted, in
                     std::span(data, static_cast<std::size_t>(count)));
     // A look at the line with no wait (draining stale input) that finds nothing is no event.
     if (count >= wanted || timeoutMs == 0) return;
-    log_->event(
-        (device_.hungUp() ? "hang-up: " : "time-out after " + std::to_string(timeoutMs) + " ms: ") +
-        std::to_string(count) + " of " + std::to_string(wanted) + " bytes");
+    // A port closed from another thread (a cancel) ends the wait too: not a time-out.
+    const std::string why = device_.hungUp() ? "hang-up: "
+                            : !device_.isOpen()
+                                ? "port closed: "
+                                : "time-out after " + std::to_string(timeoutMs) + " ms: ";
+    log_->event(why + std::to_string(count) + " of " + std::to_string(wanted) + " bytes");
 }
 
 void SerialPort::close() {

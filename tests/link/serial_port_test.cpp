@@ -465,12 +465,20 @@ int resultAfterCloseFromOtherThread(SerialPort& port, Call call) {
 
 TEST_F(SerialPortTest, CloseWakesAReader) {
     openPort();
+    test::TempDir dir;
+    port_.setLogPlace(link::LogPlace::file(dir.file("cancel.log")));
+    port_.startLog();
     radio_.send({1, 2});
     Bytes buffer(10);
     int got = resultAfterCloseFromOtherThread(port_,
                                               [&] { return port_.read(buffer.data(), 10, 10000); });
     EXPECT_LE(got, 2);
     EXPECT_FALSE(port_.hungUp());
+    // The log tells a cancel from a radio that stopped answering.
+    port_.finishLog();
+    const std::string log = test::readText(dir.file("cancel.log"));
+    EXPECT_NE(log.find("-- port closed: "), std::string::npos) << log;
+    EXPECT_EQ(log.find("time-out"), std::string::npos) << log;
 }
 
 TEST_F(SerialPortTest, CloseWakesAPause) {
