@@ -123,6 +123,7 @@ inline constexpr std::string_view kUserLanguageFolder = "IDS_USER_LANGUAGE_FOLDE
 // The conversation log, when logging is on: the About box and the failure messages name
 // the file of the last transfer (the folder before any), followed by its path.
 inline constexpr std::string_view kLogFile = "IDS_LOG_FILE";
+inline constexpr std::string_view kLogNotWritten = "IDS_LOG_NOT_WRITTEN";
 inline constexpr std::string_view kLogFolder = "IDS_LOG_FOLDER";
 // Help ▸ Help when no manual exists for the language; the files looked for follow.
 inline constexpr std::string_view kNoHelp = "IDS_NO_HELP";

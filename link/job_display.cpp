@@ -126,9 +126,13 @@ std::string noRadioDetail(const std::optional<PortOpenProblem>& problem, const T
     return "\n\n" + describeOpenProblem(*problem, texts);
 }
 
-std::string logFileDetail(const std::string& logPath, const TextLookup& texts) {
-    if (logPath.empty()) return {};
-    return "\n\n" + texts.text(text_key::kLogFile) + "\n" + logPath;
+std::string logFileDetail(const LogPlace& place, const std::string& logPath,
+                          const TextLookup& texts) {
+    if (!logPath.empty()) return "\n\n" + texts.text(text_key::kLogFile) + "\n" + logPath;
+    // Logging was asked for, but its file could not be made: say so, or the user goes
+    // looking for a log that is not there.
+    if (place.kind == LogPlace::Kind::Off) return {};
+    return "\n\n" + texts.text(text_key::kLogNotWritten) + "\n" + place.path;
 }
 
 void takeReadImage(CMaItemDoc& doc, const Image& image) {

@@ -10,6 +10,7 @@
 #include "codeplug/document.h"
 #include "lang/text_lookup.h"
 #include "link/transfer_job.h"
+#include "link/transfer_log.h"
 
 namespace pl3::link {
 
@@ -58,9 +59,11 @@ std::string mismatchPlace(CMaItemDoc& doc, int address, const TextLookup& texts)
 // The message for no radio: the key's text, then why the port could not be opened.
 std::string noRadioDetail(const std::optional<PortOpenProblem>& problem, const TextLookup& texts);
 
-// What a failure message ends with when the transfer was logged: the log's caption and
-// its path, for the user to attach to a report; nothing when it was not logged.
-std::string logFileDetail(const std::string& logPath, const TextLookup& texts);
+// What a failure message ends with when logging is on: the log's caption and its path, for
+// the user to attach to a report, or that no log could be written there; nothing when
+// logging is off.
+std::string logFileDetail(const LogPlace& place, const std::string& logPath,
+                          const TextLookup& texts);
 
 // After a read: the document takes the radio's image and its range limits, and every
 // empty channel's tone, option and shift bytes are reset (the radio leaves whatever it

@@ -130,7 +130,9 @@ void ProgressDialog::poll() {
         if (actions.mismatchAddress)
             line += link::mismatchPlace(doc_, *actions.mismatchAddress, radio_.texts);
         // A failure shown in the dialog: the log is complete once the job has ended.
-        if (actions.allowRetry) line += link::logFileDetail(radio_.port.logPath(), radio_.texts);
+        if (actions.allowRetry)
+            line +=
+                link::logFileDetail(radio_.port.logPlace(), radio_.port.logPath(), radio_.texts);
         status_->setText(QString::fromStdString(line));
     }
     if (actions.barPosition) bar_->setValue(*actions.barPosition);
@@ -147,7 +149,7 @@ void ProgressDialog::poll() {
             if (problem && hooks_.portProblem)
                 hooks_.portProblem(link::describeOpenProblem(*problem, radio_.texts));
         }
-        detail += link::logFileDetail(radio_.port.logPath(), radio_.texts);
+        detail += link::logFileDetail(radio_.port.logPlace(), radio_.port.logPath(), radio_.texts);
         prompter_.showMessage({text_key::kError, *actions.errorKey, detail, PromptIcon::Stop});
     }
     if (actions.settingsNotWritten) radio_.settingsWarning.tell(prompter_, radio_.settings.path());

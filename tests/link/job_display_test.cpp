@@ -123,6 +123,32 @@ TEST_F(ImageRulesTest, OpenProblemsInWords) {
     EXPECT_EQ(noRadioDetail(std::nullopt, english), "");
 }
 
+// A failure names the log to attach, or says that none could be written where it was asked.
+TEST_F(ImageRulesTest, FailureNamesTheLogOrWhyThereIsNone) {
+    TextLookup texts(folder.file("english.lang"));
+    const std::string log = "/home/u/.local/state/pl3/transfer-20261207-213512.log";
+    const LogPlace folderPlace = LogPlace::folder("/home/u/.local/state/pl3");
+    struct Case {
+        LogPlace place;
+        std::string logPath;
+        std::string_view key;  // empty: nothing added
+        std::string named;
+    } cases[] = {
+        {folderPlace, log, text_key::kLogFile, log},
+        {folderPlace, "", text_key::kLogNotWritten, folderPlace.path},
+        {LogPlace::file("/ro/x.log"), "", text_key::kLogNotWritten, "/ro/x.log"},
+        {LogPlace::off(), "", {}, ""},
+    };
+    for (const Case& c : cases) {
+        const std::string detail = logFileDetail(c.place, c.logPath, texts);
+        if (c.key.empty()) {
+            EXPECT_EQ(detail, "");
+            continue;
+        }
+        EXPECT_EQ(detail, "\n\n" + texts.text(c.key) + "\n" + c.named);
+    }
+}
+
 TEST_F(ImageRulesTest, VerifyDifferenceNamesItsChannelOrSetting) {
     TextLookup english(folder.file("english.lang"));
     struct Case {

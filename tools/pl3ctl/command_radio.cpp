@@ -159,7 +159,8 @@ JobEnd runJob(CliContext& context, SerialPort& port, link::TransferJob& job, con
             job.join();
             port.close();
             progress.done();
-            const std::string logDetail = link::logFileDetail(port.logPath(), context.texts);
+            const std::string logDetail =
+                link::logFileDetail(port.logPlace(), port.logPath(), context.texts);
             if (actions.errorKey) {
                 context.prompter.showMessage(
                     {text_key::kError, *actions.errorKey, logDetail, PromptIcon::Stop});
