@@ -174,7 +174,7 @@ void logCostPerTransfer(const std::string& logPath) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string binFolder = platform::takeProgramDirOption(argc, argv);
+    std::string binFolder = platform::takeProgramDirOption(argc, argv).value_or("");
     if (binFolder.empty()) binFolder = platform::executableFolder();
     int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
     Simulator sim = startSimulator(binFolder);

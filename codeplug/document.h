@@ -7,12 +7,14 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "codeplug/edit_history.h"
 #include "codeplug/frequency_range.h"
 #include "codeplug/image_fields.h"
+#include "platform/file_stamp.h"
 #include "platform/settings_file.h"
 
 namespace pl3 {
@@ -31,6 +33,10 @@ class CMaItemDoc : public ImageFields {
     void setModifiedFlag(bool modified) { modified_ = modified; }
     const std::string& pathName() const { return pathName_; }
     void setPathName(std::string path) { pathName_ = std::move(path); }
+    // The file at pathName() as it was when opened or last saved here; nullopt when
+    // unknown. Another stamp now means another program wrote the file since.
+    const std::optional<platform::FileStamp>& fileStamp() const { return fileStamp_; }
+    void setFileStamp(std::optional<platform::FileStamp> stamp) { fileStamp_ = stamp; }
     // The image came from a file that ended early: the rest is erased, and writing it to
     // a radio would blank those settings. Cleared when the image is replaced as a whole.
     bool fromIncompleteFile() const { return fromIncompleteFile_; }
@@ -87,6 +93,7 @@ class CMaItemDoc : public ImageFields {
     EditHistory history_;
     std::function<void()> historyListener_;
     std::string pathName_;
+    std::optional<platform::FileStamp> fileStamp_;
     bool fromIncompleteFile_ = false;
     std::string accessCode_;
     std::vector<std::pair<int, std::function<void()>>> viewListeners_;

@@ -15,14 +15,29 @@ std::string pathAndReason(const std::string& path, const platform::FileError& er
 void resetToNew(CMaItemDoc& doc) {
     doc.clearContents();
     doc.setPathName({});
+    doc.setFileStamp(std::nullopt);
     doc.setModifiedFlag(false);
     doc.selectRange(0);
     applyFactoryDefaults(doc);
 }
 
+// Before a save over the document's own file: one another program wrote (or replaced)
+// since it was opened or saved here is replaced only when the user agrees.
+bool mayReplaceOwnFile(const CMaItemDoc& doc, const std::string& path, Prompter& prompter) {
+    if (path != doc.pathName() || !doc.fileStamp()) return true;
+    std::optional<platform::FileStamp> now = platform::fileStampOf(path);
+    if (!now || *now == *doc.fileStamp()) return true;
+    return prompter.askOkCancel(
+        {text_key::kPrompt, text_key::kWarnFileChangedElsewhere, path, PromptIcon::Exclamation});
+}
+
 }  // namespace
 
 PromptMessage saveFailure(const std::string& path, const platform::FileError& error) {
+    if (error.partlyWritten) {
+        return {text_key::kError, text_key::kErrorSavePartly,
+                pathAndReason(path, error) + "\n" + error.completeCopy, PromptIcon::Stop};
+    }
     if (error.notRegularFile)
         return {text_key::kError, text_key::kErrorNotRegularFile, path, PromptIcon::Stop};
     return {text_key::kError, text_key::kErrorSaveFile, pathAndReason(path, error),
@@ -51,6 +66,8 @@ bool newDocument(CMaItemDoc& doc, Prompter& prompter, bool& skipPrompt) {
 }
 
 OpenOutcome openDocument(CMaItemDoc& doc, const std::string& path, Prompter& prompter) {
+    // Taken before the read: a change while reading shows as one at the next save.
+    std::optional<platform::FileStamp> stamp = platform::fileStampOf(path);
     Header header = doc.header();
     Image image;
     image.fill(kErased);
@@ -74,6 +91,7 @@ OpenOutcome openDocument(CMaItemDoc& doc, const std::string& path, Prompter& pro
     doc.image() = image;
     doc.deriveRangeLimits();
     doc.setPathName(path);
+    doc.setFileStamp(stamp);
     doc.setModifiedFlag(false);
     doc.setFromIncompleteFile(read.status == data_file::ReadStatus::Incomplete);
     doc.startHistory(true);
@@ -95,6 +113,7 @@ bool storeDocument(CMaItemDoc& doc, const std::string& path, Prompter& prompter)
     }
     tellSharedNames(path, notes, prompter);
     doc.setPathName(path);
+    doc.setFileStamp(platform::fileStampOf(path));
     doc.setModifiedFlag(false);
     doc.markSaved();
     doc.deriveRangeLimits();
@@ -105,7 +124,8 @@ bool saveCommand(CMaItemDoc& doc, Prompter& prompter,
                  const std::function<std::optional<std::string>()>& chooseSavePath) {
     if (!doc.pathName().empty()) {
         if (!prompter.askOkCancel({text_key::kPrompt, text_key::kWarnSave, doc.pathName(),
-                                   PromptIcon::Exclamation})) {
+                                   PromptIcon::Exclamation}) ||
+            !mayReplaceOwnFile(doc, doc.pathName(), prompter)) {
             return false;
         }
         return storeDocument(doc, doc.pathName(), prompter);
@@ -128,7 +148,7 @@ bool saveModified(CMaItemDoc& doc, Prompter& prompter,
     }
     std::optional<std::string> path =
         doc.pathName().empty() ? chooseSavePath() : std::optional<std::string>(doc.pathName());
-    return path && storeDocument(doc, *path, prompter);
+    return path && mayReplaceOwnFile(doc, *path, prompter) && storeDocument(doc, *path, prompter);
 }
 
 }  // namespace pl3

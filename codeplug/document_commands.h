@@ -31,25 +31,29 @@ enum class OpenOutcome {
 OpenOutcome openDocument(CMaItemDoc& doc, const std::string& path, Prompter& prompter);
 
 // What a failed save tells the user: the path and the system's reason, or that the path
-// names something other than a regular file (a device, a FIFO), which is never written.
+// names something other than a regular file (a device, a FIFO), which is never written,
+// or that the file is now partly written and which file holds the complete new content.
 PromptMessage saveFailure(const std::string& path, const platform::FileError& error);
 
 // After a save: a file with further names (hard links) was changed under all of them.
 void tellSharedNames(const std::string& path, const platform::WriteNotes& notes,
                      Prompter& prompter);
 
-// Writes header and image to path atomically; on success the document takes the path,
-// is no longer modified and derives its limits again.
+// Writes header and image to path atomically; on success the document takes the path
+// and the file's stamp, is no longer modified and derives its limits again.
 bool storeDocument(CMaItemDoc& doc, const std::string& path, Prompter& prompter);
 
 // File Save: a document with a path asks "IDS_WARN_SAVE" + path first; one without a
-// path asks for a file name through chooseSavePath (nullopt = cancelled).
+// path asks for a file name through chooseSavePath (nullopt = cancelled). Its own file
+// written by another program since it was opened or saved here (another size,
+// modification time or file) is replaced only after "IDS_WARN_FILE_CHANGED_ELSEWHERE".
 bool saveCommand(CMaItemDoc& doc, Prompter& prompter,
                  const std::function<std::optional<std::string>()>& chooseSavePath);
 
 // Before a modified document is discarded (new, open, exit): "IDS_ASK_SAVECHANGES".
-// Yes saves it (to its file, or to one chosen through chooseSavePath), No lets it go,
-// Cancel keeps it. True when the caller may go on.
+// Yes saves it (to its file, asking as File Save does when another program wrote that
+// file, or to one chosen through chooseSavePath), No lets it go, Cancel keeps it. True
+// when the caller may go on.
 bool saveModified(CMaItemDoc& doc, Prompter& prompter,
                   const std::function<std::optional<std::string>()>& chooseSavePath);
 

@@ -50,15 +50,15 @@ std::optional<Limits> limitsOf(std::string_view data) {
     return Limits{*lower * frequency::kUnitsPerMhz, *upper * frequency::kUnitsPerMhz};
 }
 
-std::vector<std::string> unusableEntries(const SettingsFile& settings) {
-    std::vector<std::string> entries;
+std::vector<UnusableEntry> unusableEntries(const SettingsFile& settings) {
+    std::vector<UnusableEntry> entries;
     for (int n = 0; n < kMaxFreqRanges; ++n) {
         std::optional<std::string> data = settings.freqRangeData(n);
         if (!data) break;
         if (limitsOf(*data)) continue;
         std::string key(settings_key::kFreqDataFormat);
         key.replace(key.find("%d"), 2, std::to_string(n));
-        entries.push_back(key + "=" + *data);
+        entries.push_back({settings.freqRangeDataSource(n), key + "=" + *data});
     }
     return entries;
 }

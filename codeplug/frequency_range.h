@@ -36,9 +36,17 @@ std::optional<Code> parseCode(std::string_view data);
 // The limits a usable "data" value names; nullopt for any other.
 std::optional<Limits> limitsOf(std::string_view data);
 
-// The "data%d" entries before the first missing key whose values are not usable, as
-// "key=value" lines, so that the user can be told once which entries are skipped.
-std::vector<std::string> unusableEntries(const SettingsFile& settings);
+// A "data%d" entry whose value is not usable, as a "key=value" line, with the file that
+// holds it (the per-user or the shipped setting file).
+struct UnusableEntry {
+    std::string file;
+    std::string line;
+    bool operator==(const UnusableEntry&) const = default;
+};
+
+// The unusable "data%d" entries before the first missing key, so that the user can be
+// told once which entries are skipped and where they are.
+std::vector<UnusableEntry> unusableEntries(const SettingsFile& settings);
 
 // The last range (scanning "data0", "data1", ... up to the first missing key) whose
 // code equals the image's; 0 when none does.

@@ -238,6 +238,16 @@ inline constexpr std::string_view kMenuProgramWriteTestData = "Menu_Program_Writ
 inline constexpr std::array<int, 8> kToolbarTooltipIds = {57600, 57601, 57603, 32771,
                                                           32772, 57607, 32775, 1};
 
+// Files changed by others and saves that fail midway. A save that overwrote part of a file
+// (the path, the reason and the file holding the complete new content follow).
+inline constexpr std::string_view kErrorSavePartly = "IDS_ERROR_SAVEPARTLY";
+// Before saving over the document's own file that another program wrote since.
+inline constexpr std::string_view kWarnFileChangedElsewhere = "IDS_WARN_FILE_CHANGED_ELSEWHERE";
+// pl3ctl: the codeplug file stayed in use by another pl3ctl for the whole wait.
+inline constexpr std::string_view kCliFileInUse = "IDS_CLI_FILE_IN_USE";
+// A setting not saved because no per-user folder is known (the places tried follow).
+inline constexpr std::string_view kWarnSettingsNoUserFolder = "IDS_WARN_SETTINGS_NO_USER_FOLDER";
+
 }  // namespace pl3::text_key
 
 namespace pl3::lang_section {

@@ -5,6 +5,7 @@
 
 #include "codeplug/frequency_range.h"
 #include "codeplug/text_keys.h"
+#include "platform/app_paths.h"
 #include "platform/private_profile.h"
 
 namespace pl3 {
@@ -33,17 +34,26 @@ bool isReadableText(const std::string& path, Prompter& prompter) {
 
 void warnAboutUnusableSettings(const SettingsFile& settings, Prompter& prompter) {
     if (!isReadableText(settings.shippedPath(), prompter)) return;
-    // No per-user file yet is the usual case, not a fault.
-    std::error_code missing;
-    if (settings.hasUserFile() && std::filesystem::exists(settings.path(), missing) &&
+    // No per-user file yet is the usual case, not a fault; one that cannot even be looked
+    // at (a loop of symbolic links) is there and unreadable.
+    std::error_code lookFailure;
+    if (settings.hasUserFile() &&
+        (std::filesystem::exists(settings.path(), lookFailure) || lookFailure) &&
         !isReadableText(settings.path(), prompter)) {
         return;
     }
-    std::vector<std::string> entries = freq_range::unusableEntries(settings);
+    std::vector<freq_range::UnusableEntry> entries = freq_range::unusableEntries(settings);
     if (entries.empty()) return;
-    std::string detail = settings.shippedPath();
-    for (const std::string& entry : entries)
-        detail += "\n" + entry;
+    // Each file named once, before its entries.
+    std::string detail;
+    const std::string* file = nullptr;
+    for (const freq_range::UnusableEntry& entry : entries) {
+        if (file == nullptr || *file != entry.file) {
+            file = &entry.file;
+            detail += (detail.empty() ? "" : "\n") + entry.file;
+        }
+        detail += "\n" + entry.line;
+    }
     prompter.showMessage(
         {text_key::kPrompt, text_key::kWarnSettingsRange, detail, PromptIcon::Exclamation});
 }
@@ -51,6 +61,15 @@ void warnAboutUnusableSettings(const SettingsFile& settings, Prompter& prompter)
 void SettingsWriteWarning::tell(Prompter& prompter, const std::string& settingsPath) {
     if (told_) return;
     told_ = true;
+    if (settingsPath.empty()) {
+        // No per-user folder is known: name where it was looked for.
+        std::string tried;
+        for (const std::string& path : userSettingsPathsTried())
+            tried += "\n" + path;
+        prompter.showMessage({text_key::kPrompt, text_key::kWarnSettingsNoUserFolder, tried,
+                              PromptIcon::Exclamation});
+        return;
+    }
     prompter.showMessage(
         {text_key::kPrompt, text_key::kWarnSettingsWrite, settingsPath, PromptIcon::Exclamation});
 }

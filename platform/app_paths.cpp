@@ -113,11 +113,22 @@ std::optional<AppPaths> resolveAppPaths(const std::string& programFolder, int sy
     return paths;
 }
 
+std::vector<std::string> userSettingsPathsTried() {
+    std::vector<std::string> paths;
+    for (const std::string& folder : platform::userConfigFolderSources())
+        paths.push_back(underUserFolder(folder) + "/" + std::string(kSettingsFileName));
+    return paths;
+}
+
 std::string missingSettingsMessage(const FolderLookup& lookup) {
     std::string message(kMissingSettingsMessage);
     for (const std::string& folder : programFolderCandidates(lookup))
         message += "\n" + folder;
     return message;
+}
+
+std::string emptyProgramFolderMessage() {
+    return std::string(kMissingSettingsMessage) + "\n--program-dir \"\"";
 }
 
 }  // namespace pl3

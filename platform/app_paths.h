@@ -51,7 +51,14 @@ std::optional<AppPaths> resolveAppPaths(const FolderLookup& lookup, int systemLo
 // The portable layout in programFolder alone, nothing per user.
 std::optional<AppPaths> resolveAppPaths(const std::string& programFolder, int systemLocaleId);
 
+// Where the per-user setting.ini is looked for, as the user would write it ("$HOME/..."),
+// for a message when no such folder is known.
+std::vector<std::string> userSettingsPathsTried();
+
 // kMissingSettingsMessage on the first line, then each folder searched on a line.
 std::string missingSettingsMessage(const FolderLookup& lookup);
+// For a "--program-dir" whose DIR is empty, which names no folder to search:
+// kMissingSettingsMessage, then the option as given.
+std::string emptyProgramFolderMessage();
 
 }  // namespace pl3

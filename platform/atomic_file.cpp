@@ -207,10 +207,33 @@ bool keepOwner(int fd, const struct stat& existing) {
     return true;
 }
 
-// Overwrites the file itself, so that every hard link to it sees the new content.
-int writeInPlace(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    FileDescriptor file(::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW));
+// The file back at its former size after a failed reservation, which may have grown it
+// without touching a byte it held; false when even that failed.
+bool restoreSize(int fd, off_t size) {
+    struct stat now {};
+    return ::fstat(fd, &now) == 0 && (now.st_size == size || ::ftruncate(fd, size) == 0);
+}
+
+// Overwrites the file itself, so that every hard link to it sees the new content. Room
+// for all of it is reserved first, so that a full disk fails before any byte changes;
+// *changed tells whether the file may differ from before when this fails.
+int writeInPlace(const std::string& path, const std::vector<std::uint8_t>& bytes, bool& changed) {
+    // Read access lets the C library reserve room where the file system cannot.
+    int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0 && errno == EACCES) fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW);
+    FileDescriptor file(fd);
     if (file.get() < 0) return errno;
+    struct stat before {};
+    if (::fstat(file.get(), &before) != 0) return errno;
+    if (!bytes.empty()) {
+        int reserved = ::posix_fallocate(file.get(), 0, static_cast<off_t>(bytes.size()));
+        // Without reservation on this file system the overwrite is still tried.
+        if (reserved != 0 && reserved != EOPNOTSUPP && reserved != EINVAL) {
+            changed = !restoreSize(file.get(), before.st_size);
+            return reserved;
+        }
+    }
+    changed = true;
     if (!writeAll(file.get(), bytes.data(), bytes.size()) ||
         ::ftruncate(file.get(), static_cast<off_t>(bytes.size())) != 0 ||
         ::fsync(file.get()) != 0) {
@@ -253,14 +276,21 @@ bool writeFileAtomically(const std::string& givenPath, const std::vector<std::ui
         failure = errno;
     }
     if (file.close() != 0 && failure == 0) failure = errno;
+    bool targetChanged = false;
     if (failure == 0) {
         if (inPlace) {
-            failure = writeInPlace(path, bytes);
+            failure = writeInPlace(path, bytes, targetChanged);
         } else if (::rename(temporary.c_str(), path.c_str()) != 0) {
             failure = errno;
         }
     }
-    if (failure != 0 || inPlace) ::unlink(temporary.c_str());
+    // After a failed overwrite the complete copy is all that holds the new content.
+    const bool keepCopy = failure != 0 && targetChanged;
+    if ((failure != 0 || inPlace) && !keepCopy) ::unlink(temporary.c_str());
+    if (keepCopy && error != nullptr) {
+        error->partlyWritten = true;
+        error->completeCopy = temporary;
+    }
     if (failure != 0) return fail(error, failure);
     if (notes != nullptr) notes->otherNames = inPlace ? existing.st_nlink - 1 : 0;
     syncFolder(folder);

@@ -13,6 +13,11 @@ struct FileError {
     // The path names something that is neither a regular file nor a directory (a device,
     // a FIFO, a socket): nothing was written. errorNumber is then EINVAL.
     bool notRegularFile = false;
+    // A file with further names failed while it was being overwritten in place: it holds
+    // part of the new content now (under every name), and completeCopy names the file
+    // kept beside it that holds all of it.
+    bool partlyWritten = false;
+    std::string completeCopy;
     std::string describe() const;
 };
 
@@ -39,11 +44,13 @@ std::optional<std::vector<std::uint8_t>> readDescriptorHead(int fd, std::size_t 
 // it over that file. A symbolic link is written through: the file it ends at is replaced
 // (or created), the link stays. The mode, owner and group of an existing file are kept (the
 // owner as far as this process may set it); a new file gets 0644. A file with further hard
-// links is overwritten in place once the temporary copy is complete, so every name sees
-// the new content; notes->otherNames says how many there are. On failure the temporary
-// file is removed and the target is untouched (but for a failure while writing in place,
-// which can leave part of the new content in it). A directory fails with EISDIR; anything
-// else that is not a regular file fails with notRegularFile before anything is written.
+// links is overwritten in place once the temporary copy is complete and room for the new
+// content is reserved in it, so every name sees the new content; notes->otherNames says
+// how many there are. On failure the temporary file is removed and the target is
+// untouched, but for a failure after the overwrite began: then error->partlyWritten is
+// set and the temporary copy is kept (error->completeCopy). A directory fails with
+// EISDIR; anything else that is not a regular file fails with notRegularFile before
+// anything is written.
 bool writeFileAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes,
                          FileError* error = nullptr, WriteNotes* notes = nullptr);
 

@@ -37,20 +37,23 @@ std::string executableFolder() {
     }
 }
 
-std::string takeProgramDirOption(int& argc, char** argv) {
-    if (argc <= 1 || argv == nullptr) return {};
+std::optional<std::string> takeProgramDirOption(int& argc, char** argv) {
+    if (argc <= 1 || argv == nullptr) return std::string();
 
     std::string folder;
+    bool given = false;
     int kept = 1;
     for (int i = 1; i < argc; ++i) {
         std::string_view argument = argv[i] != nullptr ? argv[i] : "";
         if (argument == kOption && i + 1 < argc && argv[i + 1] != nullptr) {
             folder = argv[++i];
+            given = true;
             continue;
         }
         if (argument.size() > kOption.size() && argument.starts_with(kOption) &&
             argument[kOption.size()] == '=') {
             folder = std::string(argument.substr(kOption.size() + 1));
+            given = true;
             continue;
         }
         argv[kept++] = argv[i];
@@ -58,8 +61,8 @@ std::string takeProgramDirOption(int& argc, char** argv) {
     argc = kept;
     argv[argc] = nullptr;
 
-    // An empty DIR names no folder; the later of repeated options wins.
-    if (folder.empty()) return {};
+    // The later of repeated options wins; an empty DIR names no folder.
+    if (given && folder.empty()) return std::nullopt;
     return withoutTrailingSlashes(std::move(folder));
 }
 

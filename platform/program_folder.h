@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace pl3::platform {
@@ -10,9 +11,10 @@ std::string executableFolder();
 
 // Removes "--program-dir DIR" (or "--program-dir=DIR") from argv wherever it appears after
 // argv[0] and returns DIR without trailing slashes, or an empty string when the option is
-// absent or DIR is empty (the program folder is then looked for). When repeated, the last one wins.
+// absent (the program folder is then looked for). An empty DIR names no folder: nullopt,
+// which the programs refuse. When repeated, the last one wins.
 // A "--program-dir" without a following argument stays in argv for the caller's usage check.
 // argc/argv are compacted in place; argv[argc] stays nullptr.
-std::string takeProgramDirOption(int& argc, char** argv);
+std::optional<std::string> takeProgramDirOption(int& argc, char** argv);
 
 }  // namespace pl3::platform

@@ -120,6 +120,10 @@ std::optional<std::string> SettingsFile::freqRangeData(int n) const {
     return nonEmpty(readString(kFreqRangeSection, indexedKey(kFreqDataFormat, n), "", 60));
 }
 
+const std::string& SettingsFile::freqRangeDataSource(int n) const {
+    return sourceOf(kFreqRangeSection, indexedKey(kFreqDataFormat, n));
+}
+
 std::optional<std::string> SettingsFile::portDevice(int n) const {
     return nonEmpty(readString(kPortsSection, std::to_string(n), "", 4096));
 }

@@ -79,6 +79,11 @@ class SettingsFile {
     std::string languageName(int bufferLength = 260) const;
     bool setLanguageName(std::string_view name) const;
 
+    // The file that answers section/key: the per-user one when it holds the key.
+    const std::string& sourceOf(std::string_view section, std::string_view key) const;
+    // The file that answers "FreqRange"/"data%d" of range n.
+    const std::string& freqRangeDataSource(int n) const;
+
     // "FreqRange"/"freq%d": display text of range n; nullopt when missing.
     std::optional<std::string> freqRangeText(int n) const;
     // "FreqRange"/"data%d": the range code text of range n; nullopt when missing.
@@ -95,8 +100,6 @@ class SettingsFile {
     std::string readString(std::string_view section, std::string_view key,
                            std::string_view defaultValue, int bufferLength) const;
     int readInt(std::string_view section, std::string_view key, int defaultValue) const;
-    // The file that answers section/key: the per-user one when it holds the key.
-    const std::string& sourceOf(std::string_view section, std::string_view key) const;
     // An unreadable or garbled per-user file is passed over: the shipped values stand.
     bool userFileIsText() const;
     bool write(std::string_view section, std::string_view key, std::string_view value) const;

@@ -25,6 +25,15 @@ std::string userFolder([[maybe_unused]] const char* xdgVariable,
 #endif
 }
 
+std::vector<std::string> userFolderSources([[maybe_unused]] const char* xdgVariable,
+                                           [[maybe_unused]] const char* belowHome) {
+#ifdef _WIN32
+    return {"%APPDATA%"};
+#else
+    return {std::string("$") + xdgVariable, std::string("$HOME") + belowHome};
+#endif
+}
+
 }  // namespace
 
 std::string userDataFolder() {
@@ -33,6 +42,10 @@ std::string userDataFolder() {
 
 std::string userConfigFolder() {
     return userFolder("XDG_CONFIG_HOME", "/.config");
+}
+
+std::vector<std::string> userConfigFolderSources() {
+    return userFolderSources("XDG_CONFIG_HOME", "/.config");
 }
 
 std::string userStateFolder() {

@@ -3,6 +3,7 @@
 // (logs).
 
 #include <string>
+#include <vector>
 
 namespace pl3::platform {
 
@@ -13,6 +14,10 @@ std::string userDataFolder();
 // Linux: $XDG_CONFIG_HOME when it is an absolute path, else $HOME/.config; Windows:
 // %APPDATA%. Empty when the environment names no such folder.
 std::string userConfigFolder();
+
+// Where userConfigFolder() looks, as the user would write it, for a message when it
+// found nothing: Linux "$XDG_CONFIG_HOME" and "$HOME/.config"; Windows "%APPDATA%".
+std::vector<std::string> userConfigFolderSources();
 
 // Linux: $XDG_STATE_HOME when it is an absolute path, else $HOME/.local/state; Windows:
 // %APPDATA%. Empty when the environment names no such folder.

@@ -47,6 +47,9 @@ std::optional<std::string> takeOption(int& argc, char** argv, const char* option
     return std::nullopt;
 }
 
+// As a report's other load failures end: a program folder or file that cannot be used.
+constexpr int kCannotLoad = 2;
+
 constexpr const char* kUsage =
     "Usage:\n"
     "  pl3-cps [--program-dir DIR] [--demo-radio] [FILE.PL-3]\n"
@@ -66,8 +69,12 @@ constexpr const char* kUsage =
 }  // namespace
 
 int main(int argc, char** argv) {
-    const pl3::FolderLookup lookup =
-        pl3::folderLookupFor(pl3::platform::takeProgramDirOption(argc, argv));
+    std::optional<std::string> programDir = pl3::platform::takeProgramDirOption(argc, argv);
+    if (!programDir) {
+        std::cerr << pl3::emptyProgramFolderMessage() << "\n";
+        return kCannotLoad;
+    }
+    const pl3::FolderLookup lookup = pl3::folderLookupFor(std::move(*programDir));
     // Answered before Qt starts: they need neither a display nor a radio.
     if (takeFlag(argc, argv, "--help") || takeFlag(argc, argv, "-h")) {
         std::cout << kUsage;
@@ -95,7 +102,7 @@ int main(int argc, char** argv) {
         pl3::resolveAppPaths(lookup, pl3::platform::systemLocaleId());
     if (!paths && pdfPath) {
         std::cerr << pl3::missingSettingsMessage(lookup) << "\n";
-        return 1;
+        return kCannotLoad;
     }
     if (!paths) {
         QMessageBox::critical(nullptr, QString(),

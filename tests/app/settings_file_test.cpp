@@ -1,7 +1,10 @@
 #include "platform/settings_file.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <string>
 
 #include "codeplug/text_keys.h"
@@ -56,21 +59,53 @@ TEST(SettingsFile, UnusableContentIsToldInOneMessage) {
     }
 }
 
-TEST(SettingsFile, GarbledPerUserFileIsToldOnceByName) {
+TEST(SettingsFile, PerUserFileFaultsAreToldOnceByName) {
     using namespace std::string_literals;
-    test::ProgramFolder folder;
-    std::string user = folder.write("user.ini", "[setup]\0com=5\n"s);
-    test::ScriptedPrompter prompter;
-    warnAboutUnusableSettings(SettingsFile(folder.file("setting.ini"), user), prompter);
-    ASSERT_EQ(prompter.prompts().size(), 1u);
-    EXPECT_EQ(prompter.prompts()[0].textKey, text_key::kWarnSettingsText);
-    EXPECT_EQ(prompter.prompts()[0].detail, user);
+    test::ProgramFolder folder("[FreqRange]\ndata0=00400047\ndata1=bad\ndata2=00430044\n");
+    const std::string shipped = folder.file("setting.ini");
+    const std::string user = folder.file("user.ini");
+    ASSERT_EQ(::symlink("loop.ini", folder.file("loop.ini").c_str()), 0);
+    struct Case {
+        const char* what;
+        std::string userPath;
+        std::string userText;  // empty: left as it is
+        std::string_view textKey;
+        std::string detail;
+    } cases[] = {
+        {"garbled", user, "[setup]\0com=5\n"s, text_key::kWarnSettingsText, user},
+        {"a loop of symbolic links", folder.file("loop.ini"), "", text_key::kErrorOpenFile,
+         folder.file("loop.ini") + "\n" + std::strerror(ELOOP)},
+        {"bad ranges in both files, each under its own name", user, "[FreqRange]\ndata0=nonsense\n",
+         text_key::kWarnSettingsRange, user + "\ndata0=nonsense\n" + shipped + "\ndata1=bad"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (!c.userText.empty()) folder.write("user.ini", c.userText);
+        test::ScriptedPrompter prompter;
+        warnAboutUnusableSettings(SettingsFile(shipped, c.userPath), prompter);
+        ASSERT_EQ(prompter.prompts().size(), 1u);
+        EXPECT_EQ(prompter.prompts()[0].textKey, c.textKey);
+        EXPECT_EQ(prompter.prompts()[0].detail, c.detail);
+    }
 
     // No per-user file yet is nothing to tell.
+    test::ProgramFolder usable;
     test::ScriptedPrompter quiet;
-    warnAboutUnusableSettings(SettingsFile(folder.file("setting.ini"), folder.file("none.ini")),
+    warnAboutUnusableSettings(SettingsFile(usable.file("setting.ini"), usable.file("none.ini")),
                               quiet);
     EXPECT_TRUE(quiet.prompts().empty());
+}
+
+TEST(SettingsFile, AWriteWithoutAPerUserFolderNamesWhereItLooked) {
+    test::ProgramFolder folder;
+    SettingsFile settings(folder.file("setting.ini"), "");  // neither HOME nor XDG_CONFIG_HOME
+    test::ScriptedPrompter prompter;
+    SettingsWriteWarning warning;
+    EXPECT_FALSE(warning.check(settings.setComPort(3), prompter, settings.path()));
+    ASSERT_EQ(prompter.prompts().size(), 1u);
+    EXPECT_EQ(prompter.prompts()[0].textKey, text_key::kWarnSettingsNoUserFolder);
+    EXPECT_EQ(prompter.prompts()[0].detail,
+              "\n$XDG_CONFIG_HOME/pl3/setting.ini\n$HOME/.config/pl3/setting.ini");
 }
 
 TEST(SettingsFile, PortSearchIsOffOnlyForALeadingZero) {

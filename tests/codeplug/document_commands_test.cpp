@@ -238,6 +238,41 @@ TEST_F(DocumentCommandsTest, SaveModifiedAsksOnlyForAModifiedDocument) {
     EXPECT_FALSE(doc.isModified());
 }
 
+TEST_F(DocumentCommandsTest, SavingOverAFileAnotherProgramChangedAsksFirst) {
+    std::string path = savedFile("a.PL-3");
+    ASSERT_EQ(openDocument(doc, path, prompter), OpenOutcome::Loaded);
+    doc.setFrequencyText(90, Side::Receive, "436");
+    doc.setModifiedFlag(true);
+    // Another program saves the file meanwhile.
+    CMaItemDoc other(folder.settings());
+    ASSERT_EQ(openDocument(other, path, prompter), OpenOutcome::Loaded);
+    other.setFrequencyText(91, Side::Receive, "438");
+    ASSERT_TRUE(data_file::write(path, other.header(), other.image()));
+    const std::vector<std::uint8_t> theirs = test::readBytes(path);
+    auto noChooser = [] { return std::optional<std::string>(); };
+    prompter.answer(true);
+    prompter.answer(false);
+    EXPECT_FALSE(saveCommand(doc, prompter, noChooser));
+    prompter.answer(PromptAnswer::Yes);
+    prompter.answer(false);
+    EXPECT_FALSE(saveModified(doc, prompter, noChooser));
+    EXPECT_EQ(test::readBytes(path), theirs);
+    EXPECT_TRUE(doc.isModified());
+    EXPECT_EQ(prompter.textKeys(),
+              (std::vector<std::string>{"IDS_WARN_SAVE", "IDS_WARN_FILE_CHANGED_ELSEWHERE",
+                                        "IDS_ASK_SAVECHANGES", "IDS_WARN_FILE_CHANGED_ELSEWHERE"}));
+    EXPECT_EQ(prompter.prompts().back().detail, path);
+
+    prompter.answer(true);
+    prompter.answer(true);
+    EXPECT_TRUE(saveCommand(doc, prompter, noChooser));
+    EXPECT_NE(test::readBytes(path), theirs);
+    // Its own save is no change by another program.
+    prompter.answer(true);
+    EXPECT_TRUE(saveCommand(doc, prompter, noChooser));
+    EXPECT_EQ(prompter.textKeys().size(), 7u);
+}
+
 TEST_F(DocumentCommandsTest, SaveModifiedOfAnUnnamedDocumentAsksForAName) {
     doc.setModifiedFlag(true);
     prompter.answer(PromptAnswer::Yes);

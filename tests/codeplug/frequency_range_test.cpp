@@ -65,8 +65,10 @@ TEST(FrequencyRange, UnusableEntriesAreSkippedAndListed) {
         "data3=00400047000000000\n"
         "data5=after-the-gap\n");
     SettingsFile settings = folder.settings();
+    const std::string file = folder.file("setting.ini");
     EXPECT_EQ(freq_range::unusableEntries(settings),
-              (std::vector<std::string>{"data1=FFFFFFFF", "data3=00400047000000000"}));
+              (std::vector<freq_range::UnusableEntry>{{file, "data1=FFFFFFFF"},
+                                                      {file, "data3=00400047000000000"}}));
     // The skipped entry matches nothing, and the scan goes on past it.
     EXPECT_EQ(freq_range::rangeIndexOf(settings, {0xFF, 0xFF, 0xFF, 0xFF}), 0);
     EXPECT_EQ(freq_range::rangeIndexOf(settings, {0x00, 0x43, 0x00, 0x44}), 2);

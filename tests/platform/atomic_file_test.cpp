@@ -170,17 +170,26 @@ TEST(WriteFileAtomically, FailureLeavesTheTargetAndNoTemporaryFile) {
     }
     EXPECT_TRUE(std::filesystem::is_empty(dir.file("folder")));
 
-    {
+    // A full disk, for a file replaced and for a short one with a second name, which is
+    // overwritten in place: neither changes, and the failure claims no partial write.
+    std::string linked = dir.write("linked.PL-3", "short");
+    ASSERT_EQ(::link(linked.c_str(), dir.file("second-name").c_str()), 0);
+    for (const std::string& full : {path, linked}) {
+        SCOPED_TRACE(full);
         FileSizeLimit limit(4096);
         FileError error;
-        EXPECT_FALSE(writeFileAtomically(path, std::vector<std::uint8_t>(100000, 'x'), &error));
+        EXPECT_FALSE(writeFileAtomically(full, std::vector<std::uint8_t>(100000, 'x'), &error));
         EXPECT_EQ(error.errorNumber, EFBIG);
+        EXPECT_FALSE(error.partlyWritten);
     }
     EXPECT_EQ(readBytes(path), bytesOf("old content"));
+    EXPECT_EQ(readBytes(linked), bytesOf("short"));
+    EXPECT_EQ(readBytes(dir.file("second-name")), bytesOf("short"));
 
     std::vector<std::string> entries = entriesOf(dir.path());
     std::sort(entries.begin(), entries.end());
-    EXPECT_EQ(entries, (std::vector<std::string>{"folder", "setting.ini"}));
+    EXPECT_EQ(entries,
+              (std::vector<std::string>{"folder", "linked.PL-3", "second-name", "setting.ini"}));
 }
 
 struct stat statOf(const std::string& path) {

@@ -27,11 +27,12 @@ TEST(ExecutableFolder, HoldsTheRunningProgram) {
 }
 
 TEST(TakeProgramDirOption, RemovesTheOptionInBothSpellings) {
-    const std::string kExecutable;  // not given: the folder is looked for
+    const std::string kExecutable;              // not given: the folder is looked for
+    const std::optional<std::string> kRefused;  // given empty: names no folder
     struct Case {
         const char* what;
         std::vector<std::string> arguments;
-        std::string folder;
+        std::optional<std::string> folder;
         std::vector<std::string> remaining;
     };
     const std::vector<Case> cases = {
@@ -53,7 +54,12 @@ TEST(TakeProgramDirOption, RemovesTheOptionInBothSpellings) {
          {"pl3", "read", "--program-dir"},
          kExecutable,
          {"pl3", "read", "--program-dir"}},
-        {"empty value", {"pl3", "--program-dir="}, kExecutable, {"pl3"}},
+        {"empty value", {"pl3", "--program-dir="}, kRefused, {"pl3"}},
+        {"empty argument", {"pl3", "--program-dir", "", "x"}, kRefused, {"pl3", "x"}},
+        {"a later folder wins over an empty one",
+         {"pl3", "--program-dir=", "--program-dir=b"},
+         "b",
+         {"pl3"}},
         {"similar option untouched",
          {"pl3", "--program-directory=/x"},
          kExecutable,
@@ -69,7 +75,7 @@ TEST(TakeProgramDirOption, RemovesTheOptionInBothSpellings) {
         argv.push_back(nullptr);
         int argc = static_cast<int>(storage.size());
 
-        std::string folder = takeProgramDirOption(argc, argv.data());
+        std::optional<std::string> folder = takeProgramDirOption(argc, argv.data());
 
         EXPECT_EQ(folder, c.folder);
         ASSERT_EQ(argc, static_cast<int>(c.remaining.size()));

@@ -1,11 +1,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <memory>
+#include <thread>
 
 #include "codeplug/data_file.h"
+#include "codeplug/document_commands.h"
+#include "codeplug/field_registry.h"
 #include "lang/text_lookup.h"
+#include "platform/file_lock.h"
 #include "platform/private_profile.h"
 #include "run_program.h"
+#include "scripted_prompter.h"
 #include "settings_fixture.h"
 
 namespace pl3 {
@@ -189,6 +196,36 @@ TEST_F(Pl3ctlTest, FilesThatAreNotCodeplugs) {
     EXPECT_EQ(test::readText(foreign), std::string(4144, 'x'));
 }
 
+TEST_F(Pl3ctlTest, SetAndImportWaitForAFileAnotherIsChanging) {
+    using namespace std::chrono_literals;
+    std::string path = newFile();
+    std::string csv = folder.write("in.csv", "Location,Frequency\n90,445.5\n");
+    auto start = [&](std::vector<std::string> args) {
+        args.insert(args.begin(), {"--program-dir", folder.path()});
+        return std::make_unique<test::StartedProgram>("pl3ctl", args);
+    };
+    std::unique_ptr<test::StartedProgram> setting, importing;
+    {
+        // This test changes the file as another pl3ctl would: load, change, save, locked.
+        platform::FileLock lock(path, 0ms);
+        ASSERT_EQ(lock.state(), platform::FileLockState::Held);
+        CMaItemDoc doc(folder.settings());
+        test::ScriptedPrompter quiet;
+        ASSERT_EQ(openDocument(doc, path, quiet), OpenOutcome::Loaded);
+        setting = start({"set", path, "BackLamp=2"});
+        importing = start({"import-csv", path, csv});
+        std::this_thread::sleep_for(
+            300ms);  // long enough for them to finish, were they not waiting
+        ASSERT_TRUE(findField("FreqStep")->set(doc, "3"));
+        ASSERT_TRUE(storeDocument(doc, path, quiet));
+    }
+    for (test::StartedProgram* program : {setting.get(), importing.get()}) {
+        ProgramRun result = program->wait();
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+    }
+    EXPECT_EQ(run({"set", path, "FreqStep", "BackLamp", "RxFreq[90]"}).out, "3\n2\n445.50000\n");
+}
+
 TEST_F(Pl3ctlTest, IncompleteFileIsReportedButShown) {
     std::vector<std::uint8_t> bytes = test::readBytes(newFile());
     bytes.resize(1000);
@@ -240,9 +277,11 @@ TEST_F(Pl3ctlTest, RangeChoiceAndLanguage) {
 
 TEST_F(Pl3ctlTest, StartUpAndHelp) {
     test::TempDir empty;
-    ProgramRun missing = test::runProgram("pl3ctl", {"--program-dir", empty.path(), "dump", "x"});
-    EXPECT_EQ(missing.exitCode, 2);
-    EXPECT_NE(missing.err.find("Can not find the file setting.ini!"), std::string::npos);
+    for (const std::string& programDir : {empty.path(), std::string()}) {
+        ProgramRun missing = test::runProgram("pl3ctl", {"--program-dir", programDir, "dump", "x"});
+        EXPECT_EQ(missing.exitCode, 2) << programDir;
+        EXPECT_NE(missing.err.find("Can not find the file setting.ini!"), std::string::npos);
+    }
 
     ProgramRun help = run({"--help"});
     EXPECT_EQ(help.exitCode, 0);

@@ -37,6 +37,13 @@ void warnIfLongerThanDataFile(CliContext& context, const std::string& path) {
         {text_key::kPrompt, text_key::kWarnFileLonger, path, PromptIcon::Exclamation});
 }
 
+std::unique_ptr<platform::FileLock> lockForChange(CliContext& context, const std::string& path) {
+    auto lock = std::make_unique<platform::FileLock>(path, kFileInUseWait);
+    if (lock->state() != platform::FileLockState::InUse) return lock;
+    context.report(text_key::kCliFileInUse, path);
+    return nullptr;
+}
+
 std::optional<AppPaths> startUp(const FolderLookup& lookup) {
     std::optional<AppPaths> paths = resolveAppPaths(lookup, platform::systemLocaleId());
     if (!paths) {

@@ -71,6 +71,8 @@ int runImportCsv(CliContext& context, const Arguments& allArgs) {
         printUsage(std::cerr);
         return kExitUsage;
     }
+    std::unique_ptr<platform::FileLock> lock = lockForChange(context, args[0]);
+    if (!lock) return kExitFileError;
     CMaItemDoc doc(context.settings);
     if (!openCodeplug(context, doc, args[0])) return kExitFileError;
     // One byte more than the import takes, so that a larger file is reported as such.

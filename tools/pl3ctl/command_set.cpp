@@ -44,6 +44,8 @@ int runSet(CliContext& context, const Arguments& given) {
         printUsage(std::cerr);
         return kExitUsage;
     }
+    std::unique_ptr<platform::FileLock> lock = lockForChange(context, args[0]);
+    if (!lock) return kExitFileError;
     CMaItemDoc doc(context.settings);
     OpenOutcome outcome = openDocument(doc, args[0], context.prompter);
     if (outcome == OpenOutcome::NotADataFile || outcome == OpenOutcome::FileError)

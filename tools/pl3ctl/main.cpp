@@ -110,7 +110,12 @@ std::optional<std::string> takeLogOption(Arguments& args) {
 }
 
 int run(int argc, char** argv) {
-    const FolderLookup lookup = folderLookupFor(platform::takeProgramDirOption(argc, argv));
+    std::optional<std::string> programDir = platform::takeProgramDirOption(argc, argv);
+    if (!programDir) {
+        std::cerr << emptyProgramFolderMessage() << "\n";
+        return kExitFileError;
+    }
+    const FolderLookup lookup = folderLookupFor(std::move(*programDir));
     Arguments args(argv + 1, argv + argc);
     std::optional<std::string> logFile = takeLogOption(args);
     if (args.empty() || !logFile) {

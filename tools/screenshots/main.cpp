@@ -128,7 +128,7 @@ pl3::CommPortChoice madeUpPorts(bool devicesPresent) {
 
 int main(int argc, char** argv) {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    std::string programFolder = pl3::platform::takeProgramDirOption(argc, argv);
+    std::string programFolder = pl3::platform::takeProgramDirOption(argc, argv).value_or("");
     if (programFolder.empty()) programFolder = pl3::platform::executableFolder();
     QApplication application(argc, argv);
     if (argc < 2) {
