@@ -1,7 +1,9 @@
 #include "codeplug/backup_store.h"
 
+#include <algorithm>
 #include <charconv>
 #include <filesystem>
+#include <fstream>
 #include <system_error>
 #include <tuple>
 
@@ -43,6 +45,35 @@ bool removeSuffix(std::string_view& text, std::string_view suffix) {
     if (!text.ends_with(suffix)) return false;
     text.remove_suffix(suffix.size());
     return true;
+}
+
+// The note beside a backup naming the device it was read from.
+constexpr std::string_view kPortNoteExtension = ".port";
+// A device path is short; anything longer in a note is not one of ours.
+constexpr std::streamsize kMaxPortNote = 1024;
+
+fs::path portNoteOf(const fs::path& backup) {
+    fs::path note = backup;
+    note.replace_extension(kPortNoteExtension);
+    return note;
+}
+
+// The note's first line; empty when there is no note, or it holds no device path.
+std::string readPortNote(const fs::path& backup) {
+    std::error_code error;
+    const fs::path note = portNoteOf(backup);
+    if (fs::symlink_status(note, error).type() != fs::file_type::regular) return {};
+    std::ifstream in(note, std::ios::binary);
+    std::string text(static_cast<std::size_t>(kMaxPortNote), '\0');
+    in.read(text.data(), kMaxPortNote);
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    const std::size_t end = text.find('\n');
+    if (end == std::string::npos && in.gcount() == kMaxPortNote) return {};
+    text.resize(std::min(end, text.size()));
+    const bool printable = std::none_of(text.begin(), text.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+    });
+    return printable ? text : std::string();
 }
 
 }  // namespace
@@ -101,7 +132,7 @@ std::optional<std::time_t> timeOf(std::string_view name) {
 }
 
 std::optional<std::string> BackupStore::save(const Image& image, Event event, Prompter& prompter,
-                                             std::time_t now) {
+                                             std::time_t now, const std::string& port) {
     auto fail = [&](const std::string& reason) -> std::optional<std::string> {
         if (!warned_) {
             warned_ = true;
@@ -133,16 +164,18 @@ std::optional<std::string> BackupStore::save(const Image& image, Event event, Pr
     data_file::writeMagic(header);
     platform::FileError fileError;
     if (!data_file::write(path, header, image, &fileError)) return fail(fileError.describe());
+    // Only a help for telling reads apart later: a note that cannot be written is no failure.
+    if (!port.empty()) std::ofstream(portNoteOf(path)) << port << "\n";
     prune(now);
     return path;
 }
 
-std::optional<std::string> BackupStore::latest(Event event) const {
+std::optional<BackupFile> BackupStore::latest(Event event) const {
     const std::string suffix =
         "_" + std::string(eventName(event)) + std::string(data_file::kExtension);
     std::error_code error;
     fs::directory_iterator it(folder_, error);
-    std::optional<std::string> newest;
+    std::optional<BackupFile> newest;
     // By time, then by sequence: within one second "-2" is longer than the first name.
     std::tuple<std::time_t, std::size_t, std::string> newestKey;
     for (; !error && it != fs::directory_iterator(); it.increment(error)) {
@@ -153,10 +186,11 @@ std::optional<std::string> BackupStore::latest(Event event) const {
         if (!made || !name.ends_with(suffix)) continue;
         auto key = std::make_tuple(*made, name.size(), name);
         if (!newest || key > newestKey) {
-            newest = it->path().string();
+            newest = BackupFile{it->path().string(), *made, {}};
             newestKey = std::move(key);
         }
     }
+    if (newest) newest->port = readPortNote(newest->path);
     return newest;
 }
 
@@ -171,7 +205,9 @@ int BackupStore::prune(std::time_t now) const {
         if (it->symlink_status(entryError).type() != fs::file_type::regular) continue;
         std::optional<std::time_t> made = timeOf(it->path().filename().string());
         if (!made || now - *made <= kKeepDays * kSecondsPerDay) continue;
-        if (fs::remove(it->path(), entryError)) ++removed;
+        if (!fs::remove(it->path(), entryError)) continue;
+        ++removed;
+        fs::remove(portNoteOf(it->path()), entryError);
     }
     return removed;
 }

@@ -30,6 +30,14 @@ std::string fileName(const std::tm& localTime, Event event, int sequence = 1);
 // The local time a backup's file name carries; nullopt for every other name.
 std::optional<std::time_t> timeOf(std::string_view fileName);
 
+// A backup file, when it was made, and for a read the device it was read from (empty when
+// not known: the backup is older, or its note is missing).
+struct BackupFile {
+    std::string path;
+    std::time_t made;
+    std::string port;
+};
+
 class BackupStore {
   public:
     explicit BackupStore(std::string folder = defaultFolder()) : folder_(std::move(folder)) {}
@@ -38,15 +46,17 @@ class BackupStore {
 
     // Saves the image as a new backup file (creating the folder when needed), then prunes.
     // Returns the file's path. On failure the first one in this store's life is shown
-    // through the prompter; nullopt either way.
+    // through the prompter; nullopt either way. port, when given, is noted beside the
+    // backup ("…_read.port") as the device the image came from.
     std::optional<std::string> save(const Image& image, Event event, Prompter& prompter,
-                                    std::time_t now = std::time(nullptr));
+                                    std::time_t now = std::time(nullptr),
+                                    const std::string& port = {});
 
     // The newest backup of the event in the folder; nullopt when there is none.
-    std::optional<std::string> latest(Event event) const;
+    std::optional<BackupFile> latest(Event event) const;
 
-    // Removes this program's backups named more than kKeepDays before now; any other file
-    // in the folder stays. Returns how many were removed.
+    // Removes this program's backups named more than kKeepDays before now, with their port
+    // notes; any other file in the folder stays. Returns how many backups were removed.
     int prune(std::time_t now) const;
 
   private:

@@ -20,11 +20,20 @@ void putTuningBlock(Image& image, const TuningBlock& tuning) {
     std::copy(tuning.begin(), tuning.end(), image.begin() + kTuningStart);
 }
 
-bool takeRadioTuning(CMaItemDoc& doc, const TuningBlock& radio) {
-    if (tuningBlockOf(doc.image()) == radio) return false;
+bool holdsNoTuning(const TuningBlock& tuning) {
+    auto all = [&](std::uint8_t value) {
+        return std::all_of(tuning.begin(), tuning.end(),
+                           [=](std::uint8_t b) { return b == value; });
+    };
+    return all(0xFF) || all(0x00);
+}
+
+TuningTaken takeRadioTuning(CMaItemDoc& doc, const TuningBlock& radio) {
+    if (holdsNoTuning(radio)) return TuningTaken::RadioHoldsNone;
+    if (tuningBlockOf(doc.image()) == radio) return TuningTaken::Same;
     putTuningBlock(doc.image(), radio);
     doc.markEdited();
-    return true;
+    return TuningTaken::Taken;
 }
 
 }  // namespace pl3

@@ -16,8 +16,18 @@ using TuningBlock = std::array<std::uint8_t, layout::kTestDataSize>;
 TuningBlock tuningBlockOf(const Image& image);
 void putTuningBlock(Image& image, const TuningBlock& tuning);
 
+// A block with no tuning values in it: all 0xFF (never set, or erased) or all 0x00.
+bool holdsNoTuning(const TuningBlock& tuning);
+
+enum class TuningTaken {
+    Same,            // the document already held the radio's values
+    Taken,           // the document took them
+    RadioHoldsNone,  // the radio's block is blank: the document keeps its own values
+};
+
 // The document takes the radio's tuning values as one undo step and is marked modified,
-// when they differ from its own; otherwise nothing changes. Returns whether they differed.
-bool takeRadioTuning(CMaItemDoc& doc, const TuningBlock& radio);
+// when they differ from its own. A blank block is never taken: the document's values stay
+// ready for a write that puts them into the radio.
+TuningTaken takeRadioTuning(CMaItemDoc& doc, const TuningBlock& radio);
 
 }  // namespace pl3

@@ -154,7 +154,6 @@ inline constexpr std::string_view kCliWriteStoppedUnchanged = "IDS_CLI_WRITE_STO
 inline constexpr std::string_view kCliReadStopped = "IDS_CLI_READ_STOPPED";
 // Which backup holds what; the path follows.
 inline constexpr std::string_view kCliBackupOfWrite = "IDS_CLI_BACKUP_OF_WRITE";
-inline constexpr std::string_view kCliBackupOfLastRead = "IDS_CLI_BACKUP_OF_LASTREAD";
 inline constexpr std::string_view kCliBackupOfRead = "IDS_CLI_BACKUP_OF_READ";
 inline constexpr std::string_view kCliNoBackup = "IDS_CLI_NO_BACKUP";
 inline constexpr std::string_view kCliBadPort = "IDS_CLI_BAD_PORT";
@@ -233,6 +232,20 @@ inline constexpr std::string_view kMenuProgramRead = "Menu_Program_Read";
 inline constexpr std::string_view kMenuProgramCopy = "Menu_Program_Copy";
 inline constexpr std::string_view kMenuProgramReadTestData = "Menu_Program_ReadTestData";
 inline constexpr std::string_view kMenuProgramWriteTestData = "Menu_Program_WriteTestData";
+
+// Where the radio stands after a stop or a failure ("%d" marks the blocks done and the
+// block count), and the newest read backup ("%s" marks its date and time, then its port;
+// the path follows).
+inline constexpr std::string_view kWriteStoppedWhole = "IDS_WRITE_STOPPED_WHOLE";
+inline constexpr std::string_view kWriteFailedAfterBlock = "IDS_WRITE_FAILED_AFTER_BLOCK";
+inline constexpr std::string_view kWriteFailedAtFirstBlock = "IDS_WRITE_FAILED_AT_FIRST_BLOCK";
+inline constexpr std::string_view kBackupOfNewestRead = "IDS_BACKUP_OF_NEWEST_READ";
+inline constexpr std::string_view kBackupOfNewestReadPort = "IDS_BACKUP_OF_NEWEST_READ_PORT";
+// No port opened, so the radio was never asked; why follows.
+inline constexpr std::string_view kPortNotOpened = "IDS_PORT_NOT_OPENED";
+// A write that kept the radio's tuning block found it blank.
+inline constexpr std::string_view kRadioHoldsNoTuning = "IDS_RADIO_HOLDS_NO_TUNING";
+inline constexpr std::string_view kCliRadioHoldsNoTuning = "IDS_CLI_RADIO_HOLDS_NO_TUNING";
 
 // Toolbar command identifiers that have a tooltip ("IDS_TIP_%d").
 inline constexpr std::array<int, 8> kToolbarTooltipIds = {57600, 57601, 57603, 32771,

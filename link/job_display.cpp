@@ -121,9 +121,15 @@ std::string mismatchPlace(CMaItemDoc& doc, int address, const TextLookup& texts)
     return withTexts(texts.text(text_key::kVerifyAtSetting), {field->name()});
 }
 
-std::string noRadioDetail(const std::optional<PortOpenProblem>& problem, const TextLookup& texts) {
-    if (!problem) return {};
-    return "\n\n" + describeOpenProblem(*problem, texts);
+PromptMessage noRadioMessage(const std::optional<PortOpenProblem>& problem, bool portOpened,
+                             const TextLookup& texts) {
+    if (!problem) return {text_key::kError, text_key::kErrorPortConn, {}, PromptIcon::Stop};
+    if (!portOpened) {
+        return {text_key::kError, text_key::kPortNotOpened,
+                "\n" + describeOpenProblem(*problem, texts), PromptIcon::Stop};
+    }
+    return {text_key::kError, text_key::kErrorPortConn,
+            "\n\n" + describeOpenProblem(*problem, texts), PromptIcon::Stop};
 }
 
 std::string logFileDetail(const LogPlace& place, const std::string& logPath,

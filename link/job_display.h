@@ -11,6 +11,7 @@
 #include "lang/text_lookup.h"
 #include "link/transfer_job.h"
 #include "link/transfer_log.h"
+#include "platform/prompter.h"
 
 namespace pl3::link {
 
@@ -56,8 +57,11 @@ TickActions tickActions(const JobSnapshot& job, Direction direction);
 // nothing for a byte no field shows.
 std::string mismatchPlace(CMaItemDoc& doc, int address, const TextLookup& texts);
 
-// The message for no radio: the key's text, then why the port could not be opened.
-std::string noRadioDetail(const std::optional<PortOpenProblem>& problem, const TextLookup& texts);
+// The message for no radio. When no port opened at all the radio was never asked, and the
+// message says only why the port could not be opened; otherwise the radio kept silent, and
+// why a port of the search could not be opened follows.
+PromptMessage noRadioMessage(const std::optional<PortOpenProblem>& problem, bool portOpened,
+                             const TextLookup& texts);
 
 // What a failure message ends with when logging is on: the log's caption and its path, for
 // the user to attach to a report, or that no log could be written there; nothing when

@@ -76,6 +76,7 @@ void Conversation::noteOpenFailure(bool planned) {
 Outcome Conversation::connect(const PortPlan& plan, const std::function<void(int)>& onSearching) {
     const bool search = plan.search && !plan.devicePath;
     openProblem_.reset();
+    portOpened_ = false;
     if (!port_.isOpen()) {
         bool opened = false;
         if (plan.devicePath) {
@@ -90,6 +91,7 @@ Outcome Conversation::connect(const PortPlan& plan, const std::function<void(int
     int candidate = 1;
     for (;;) {
         if (port_.isOpen()) {
+            portOpened_ = true;
             for (int attempt = 0; attempt < kWakeAttempts; ++attempt) {
                 if (cancel_.isCancelled()) return Outcome::Cancelled;
                 if (wake()) return Outcome::Ok;

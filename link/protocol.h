@@ -102,6 +102,8 @@ class Conversation {
     // Why the planned port could not be opened, else the first port of the search that
     // exists but could not be used; nullopt when nothing worth telling failed.
     const std::optional<PortOpenProblem>& openProblem() const { return openProblem_; }
+    // Some port was open during connect (the radio may have been asked and kept silent).
+    bool portOpened() const { return portOpened_; }
 
   private:
     bool wake();
@@ -113,6 +115,7 @@ class Conversation {
     int foundPort_ = -1;
     bool foundPortNotStored_ = false;
     std::optional<PortOpenProblem> openProblem_;
+    bool portOpened_ = false;
 };
 
 }  // namespace pl3::link

@@ -30,6 +30,7 @@ void TransferJob::start(const Image& image, const PortPlan& plan) {
     mismatch_ = -1;
     blocksDone_ = 0;
     foundPortNotStored_ = false;
+    portOpened_ = false;
     finished_ = false;
     {
         std::lock_guard lock(resultMutex_);
@@ -123,6 +124,7 @@ void TransferJob::run(PortPlan plan) {
         std::lock_guard lock(resultMutex_);
         openProblem_ = conversation.openProblem();
     }
+    portOpened_ = conversation.portOpened();
     if (outcome == Outcome::Ok) {
         outcome = conversation.handshake();
         foundPort_ = conversation.foundPort();
@@ -156,13 +158,18 @@ void TransferJob::run(PortPlan plan) {
 // Reads the radio's tuning block and puts it into the image about to be sent, so the write
 // and its verify both use it. False when the job has ended: nothing was written.
 bool TransferJob::keepRadioTuning(Conversation& conversation) {
+    // A reply with the right header may still carry noise in its data, and the write would
+    // put that noise into the radio for good: only two reads that agree are its values.
     TuningBlock radio{};
-    Outcome outcome = conversation.readBlock(static_cast<int>(layout::kTestData), radio.data());
+    TuningBlock again{};
+    constexpr int kAddress = static_cast<int>(layout::kTestData);
+    Outcome outcome = conversation.readBlock(kAddress, radio.data());
+    if (outcome == Outcome::Ok) outcome = conversation.readBlock(kAddress, again.data());
     if (outcome == Outcome::Cancelled) {
         finish(outcome);
         return false;
     }
-    if (outcome != Outcome::Ok) {
+    if (outcome != Outcome::Ok || radio != again) {
         finish(JobStatus::TuningReadFailed);
         return false;
     }

@@ -33,7 +33,8 @@ enum class JobStatus : int {
     // fails the write.
     Verifying = 12,
     VerifyFailed = 13,
-    // Keeping the radio's tuning values: they could not be read, so nothing was written.
+    // Keeping the radio's tuning values: they could not be read (or two reads differed), so
+    // nothing was written.
     TuningReadFailed = 14,
 };
 
@@ -72,9 +73,9 @@ class TransferJob {
     // the last block has been written.
     void setVerifyAfterWrite(bool verify) { verify_ = verify; }
 
-    // A write first reads the radio's tuning block in the same session and sends every
-    // block with the radio's tuning values in place of the image's. Off unless asked for;
-    // counts when the handshake is done.
+    // A write first reads the radio's tuning block (twice, and the two must agree) in the
+    // same session and sends every block with the radio's tuning values in place of the
+    // image's. Off unless asked for; counts when the handshake is done.
     void setKeepRadioTuning(bool keep) { keepTuning_ = keep; }
 
     // Sets the cancel flag and closes the port, which ends any wait of the worker at
@@ -98,6 +99,8 @@ class TransferJob {
     std::string versionText() const;
     // Once finished: why the port could not be opened, when that is why no radio answered.
     std::optional<PortOpenProblem> openProblem() const;
+    // Once finished: some port was open (so a radio could have been asked).
+    bool portOpened() const { return portOpened_.load(); }
     // Once finished: the radio's tuning values a write kept, nullopt when it kept none.
     std::optional<TuningBlock> radioTuning() const;
 
@@ -122,6 +125,7 @@ class TransferJob {
     std::atomic<int> mismatch_{-1};
     std::atomic<int> blocksDone_{0};
     std::atomic<bool> foundPortNotStored_{false};
+    std::atomic<bool> portOpened_{false};
     mutable std::mutex resultMutex_;  // the version text, the open problem, the tuning kept
     std::string versionText_;
     std::optional<PortOpenProblem> openProblem_;

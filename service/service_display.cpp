@@ -2,6 +2,7 @@
 
 #include "codeplug/text_keys.h"
 #include "lang/text_lookup.h"
+#include "link/job_display.h"
 
 namespace pl3::service {
 
@@ -71,6 +72,13 @@ FinalDisplay finalDisplay(ServiceTask task, const ServiceSnapshot& end) {
 
 std::string statusLine(std::string text, const FinalDisplay& display) {
     return withNumbers(std::move(text), display.statusNumbers);
+}
+
+PromptMessage errorMessage(const FinalDisplay& display, const ServiceSnapshot& end,
+                           const TextLookup& texts) {
+    if (end.status == ServiceStatus::NoRadio)
+        return link::noRadioMessage(end.openProblem, end.portOpened, texts);
+    return {text_key::kError, display.errorKey.value_or(std::string_view()), {}, PromptIcon::Stop};
 }
 
 }  // namespace pl3::service

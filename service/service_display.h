@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "lang/text_lookup.h"
+#include "platform/prompter.h"
 #include "service/service_job.h"
 
 namespace pl3::service {
@@ -34,5 +36,10 @@ struct FinalDisplay {
 FinalDisplay finalDisplay(ServiceTask task, const ServiceSnapshot& end);
 // The status text with its "%d" marks filled from the display's numbers.
 std::string statusLine(std::string text, const FinalDisplay& display);
+
+// The message box of a display with an error: for no radio, only why the port did not open
+// when none opened.
+PromptMessage errorMessage(const FinalDisplay& display, const ServiceSnapshot& end,
+                           const TextLookup& texts);
 
 }  // namespace pl3::service

@@ -59,6 +59,11 @@ void ServiceJob::start(const Image& image, const link::PortPlan& plan, bool keep
     status_ = ServiceStatus::Connecting;
     blocksDone_ = 0;
     foundPortNotStored_ = false;
+    {
+        std::lock_guard lock(connectMutex_);
+        openProblem_.reset();
+        portOpened_ = false;
+    }
     finished_ = false;
     port_.setBaud(kRadioBaud);
     worker_ = std::thread([this, plan, keepPortOpen] { run(plan, keepPortOpen); });
@@ -77,8 +82,13 @@ void ServiceJob::join() {
 }
 
 ServiceSnapshot ServiceJob::snapshot() const {
-    return {status_.load(std::memory_order_acquire), blocksDone_.load(),
-            finished_.load(std::memory_order_acquire), foundPortNotStored_.load()};
+    std::lock_guard lock(connectMutex_);
+    return {status_.load(std::memory_order_acquire),
+            blocksDone_.load(),
+            finished_.load(std::memory_order_acquire),
+            foundPortNotStored_.load(),
+            openProblem_,
+            portOpened_};
 }
 
 void ServiceJob::run(link::PortPlan plan, bool keepPortOpen) {
@@ -86,6 +96,11 @@ void ServiceJob::run(link::PortPlan plan, bool keepPortOpen) {
     link::Conversation conversation(port_, jobKindOf(task_), cancel_);
     link::Outcome outcome = conversation.connect(
         plan, [this](int) { status_.store(ServiceStatus::Searching, std::memory_order_release); });
+    {
+        std::lock_guard lock(connectMutex_);
+        openProblem_ = conversation.openProblem();
+        portOpened_ = conversation.portOpened();
+    }
     if (outcome == link::Outcome::Ok) {
         outcome = conversation.handshake();
         foundPortNotStored_ = conversation.foundPortNotStored();

@@ -5,6 +5,8 @@
 // side polls the job's state and applies the result when the job has succeeded.
 
 #include <atomic>
+#include <mutex>
+#include <optional>
 #include <thread>
 
 #include "codeplug/document.h"
@@ -35,6 +37,9 @@ struct ServiceSnapshot {
     bool finished;   // the worker has ended and the port is as the job leaves it
     // The port the search found could not be stored as "com"; set before the job ends.
     bool foundPortNotStored = false;
+    // Once finished: why a port could not be opened, and whether any port opened at all.
+    std::optional<link::PortOpenProblem> openProblem = std::nullopt;
+    bool portOpened = false;
 };
 
 bool isWholeImage(ServiceTask task);
@@ -73,6 +78,9 @@ class ServiceJob {
     std::atomic<int> blocksDone_{0};
     std::atomic<bool> finished_{false};
     std::atomic<bool> foundPortNotStored_{false};
+    mutable std::mutex connectMutex_;  // what connect found out about the ports
+    std::optional<link::PortOpenProblem> openProblem_;
+    bool portOpened_ = false;
 };
 
 // What a successful job changes in the document: the test-data read its sixteen bytes,

@@ -255,6 +255,10 @@ void RadioConversation::readBlock(std::size_t address, int block) {
         answer.push_back(memory_[(address + i) % kImageSize]);
     }
     if (block >= 0 && block == faults_.wrongAddressAtBlock) answer[2] ^= 0x10;
+    if (block >= 0 && block == faults_.noisyReplyAtBlock) {
+        for (std::size_t i = wire::kBlockHeaderSize; i < answer.size(); ++i)
+            answer[i] = static_cast<std::uint8_t>(random_());
+    }
     if (block >= 0 && block == faults_.shortReplyAtBlock) answer.resize(kShortReplySize);
     reply(std::move(answer));
 }

@@ -30,6 +30,7 @@ struct Faults {
     bool noVersion = false;            // ignore "r"
     int shortReplyAtBlock = -1;        // block read: send only 10 of the 20 bytes
     int wrongAddressAtBlock = -1;      // block read: echo another address
+    int noisyReplyAtBlock = -1;        // block read: the right header, 16 random data bytes
     int noAckAtBlock = -1;             // block write: send no acknowledgement, store nothing
     int wrongAckAtBlock = -1;          // block write: answer 0x15, store nothing
     // Close the line when this block's request (read or write) arrives: the device is gone

@@ -41,6 +41,8 @@ void CMainFrame::showPortProblem(const std::string& problem) {
 }
 
 void CMainFrame::readFromRadio() {
+    // The image read replaces the document's, and no undo brings unsaved edits back.
+    if (!saveModified(doc_, prompter_, [this] { return chooseSavePath(); })) return;
     runTransfer(static_cast<int>(link::Direction::Read));
 }
 

@@ -7,10 +7,12 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <ctime>
 
 #include "codeplug/text_keys.h"
 #include "lang/ui/dialog_translation.h"
 #include "link/job_display.h"
+#include "link/radio_standing.h"
 #include "platform/prompter.h"
 
 namespace pl3 {
@@ -110,7 +112,7 @@ void ProgressDialog::startJob() {
     if (direction_ == link::Direction::Write) {
         link::prepareImageForWrite(doc_);
         // Before the timer runs: a warning about the backup must not meet a finished job.
-        radio_.backups.save(doc_.image(), backup::Event::BeforeWrite, prompter_);
+        writeBackup_ = radio_.backups.save(doc_.image(), backup::Event::BeforeWrite, prompter_);
         job_->setVerifyAfterWrite(verify_->isChecked());
         job_->setKeepRadioTuning(keepTuning_->isChecked());
     }
@@ -130,9 +132,11 @@ void ProgressDialog::poll() {
         if (actions.mismatchAddress)
             line += link::mismatchPlace(doc_, *actions.mismatchAddress, radio_.texts);
         // A failure shown in the dialog: the log is complete once the job has ended.
-        if (actions.allowRetry)
+        if (actions.allowRetry) {
+            line += standing(snapshot);
             line +=
                 link::logFileDetail(radio_.port.logPlace(), radio_.port.logPath(), radio_.texts);
+        }
         status_->setText(QString::fromStdString(line));
     }
     if (actions.barPosition) bar_->setValue(*actions.barPosition);
@@ -142,26 +146,33 @@ void ProgressDialog::poll() {
         radio_.port.close();
     }
     if (actions.errorKey) {
-        std::string detail;
+        PromptMessage message{text_key::kError, *actions.errorKey, {}, PromptIcon::Stop};
         if (actions.tellOpenProblem) {
             std::optional<link::PortOpenProblem> problem = job_->openProblem();
-            detail = link::noRadioDetail(problem, radio_.texts);
+            message = link::noRadioMessage(problem, job_->portOpened(), radio_.texts);
             if (problem && hooks_.portProblem)
                 hooks_.portProblem(link::describeOpenProblem(*problem, radio_.texts));
         }
-        detail += link::logFileDetail(radio_.port.logPlace(), radio_.port.logPath(), radio_.texts);
-        prompter_.showMessage({text_key::kError, *actions.errorKey, detail, PromptIcon::Stop});
+        message.detail +=
+            link::logFileDetail(radio_.port.logPlace(), radio_.port.logPath(), radio_.texts);
+        prompter_.showMessage(message);
     }
     if (actions.settingsNotWritten) radio_.settingsWarning.tell(prompter_, radio_.settings.path());
     if (actions.takeImage) {
-        radio_.backups.save(job_->workingImage(), backup::Event::Read, prompter_);
+        radio_.backups.save(job_->workingImage(), backup::Event::Read, prompter_,
+                            std::time(nullptr), radio_.port.lastDevicePath());
         link::takeReadImage(doc_, job_->workingImage());
         if (hooks_.afterRead) hooks_.afterRead();
         doc_.updateAllViews();
     }
     if (actions.takeRadioTuning) {
         std::optional<TuningBlock> tuning = job_->radioTuning();
-        if (tuning && takeRadioTuning(doc_, *tuning)) doc_.updateAllViews();
+        TuningTaken taken = tuning ? takeRadioTuning(doc_, *tuning) : TuningTaken::Same;
+        if (taken == TuningTaken::Taken) doc_.updateAllViews();
+        if (taken == TuningTaken::RadioHoldsNone) {
+            prompter_.showMessage(
+                {text_key::kPrompt, text_key::kRadioHoldsNoTuning, {}, PromptIcon::Information});
+        }
     }
     if (actions.allowRetry) {
         retry_->setVisible(true);
@@ -169,6 +180,16 @@ void ProgressDialog::poll() {
         close_->setFocus();
     }
     if (actions.end) end();
+}
+
+// Where a failed write left the radio, on lines of their own; nothing for other failures.
+std::string ProgressDialog::standing(const link::JobSnapshot& snapshot) const {
+    link::BackupsKept backups{true, writeBackup_, radio_.backups.latest(backup::Event::Read)};
+    std::string lines;
+    for (const std::string& line :
+         link::radioStanding(link::transferEnd(direction_, snapshot, false), backups, radio_.texts))
+        lines += "\n" + line;
+    return lines;
 }
 
 void ProgressDialog::end() {

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "codeplug/document.h"
@@ -61,6 +62,7 @@ class ProgressDialog : public QDialog {
 
   private:
     void poll();
+    std::string standing(const link::JobSnapshot& snapshot) const;
     void end();
 
     RadioServices radio_;
@@ -76,6 +78,7 @@ class ProgressDialog : public QDialog {
     QPushButton* close_;
     QCheckBox* verify_;
     QCheckBox* keepTuning_;
+    std::optional<std::string> writeBackup_;  // of the write under way
 };
 
 }  // namespace pl3

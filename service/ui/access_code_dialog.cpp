@@ -125,7 +125,7 @@ void AccessCodeDialog::testDataRead(const service::ServiceSnapshot& end, const I
     }
     if (hooks_.afterTransfer) hooks_.afterTransfer();
     if (display.errorKey) {
-        prompter_.showMessage({text_key::kError, *display.errorKey, {}, PromptIcon::Stop});
+        prompter_.showMessage(service::errorMessage(display, end, radio_.texts));
     }
 }
 

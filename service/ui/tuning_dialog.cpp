@@ -240,7 +240,7 @@ void TuningDialog::endTransfer(ServiceTask task, const service::ServiceSnapshot&
     }
     if (hooks_.afterTransfer) hooks_.afterTransfer();
     if (display.errorKey) {
-        prompter_.showMessage({text_key::kError, *display.errorKey, {}, PromptIcon::Stop});
+        prompter_.showMessage(service::errorMessage(display, end, radio_.texts));
     }
 }
 

@@ -93,6 +93,16 @@ TEST_F(BackupStoreTest, SavedBackupIsADataFileOfTheImage) {
     EXPECT_TRUE(prompter.prompts().empty());
     // The folder is created private: backups are the user's own data.
     EXPECT_EQ(fs::status(dir.file("backups")).permissions() & fs::perms::all, fs::perms::owner_all);
+
+    // The newest read says when it was made and, when known, the device it came from.
+    ASSERT_TRUE(
+        store.save(test::patternedImage(11, 2), Event::Read, prompter, kNow + 60, "/dev/ttyUSB0"));
+    std::optional<BackupFile> newest = store.latest(Event::Read);
+    ASSERT_TRUE(newest);
+    EXPECT_EQ(newest->path, dir.file("backups/2026-12-07_131602_read.PL-3"));
+    EXPECT_EQ(newest->made, kNow + 60);
+    EXPECT_EQ(newest->port, "/dev/ttyUSB0");
+    EXPECT_FALSE(store.latest(Event::BeforeWrite));
 }
 
 TEST_F(BackupStoreTest, BackupsInTheSameSecondNeverReplaceEachOther) {
@@ -119,6 +129,7 @@ TEST_F(BackupStoreTest, PruningRemovesOnlyOurBackupsOlderThanNinetyDays) {
         return name;
     };
     std::string old = place(nameAt(kNow - 91 * kDay, Event::Read));
+    place(fs::path(old).replace_extension(".port").string());  // goes with its backup
     std::string oldSecond = place(nameAt(kNow - 200 * kDay, Event::BeforeWrite, 2));
     std::string recent = place(nameAt(kNow - 89 * kDay, Event::BeforeWrite));
     std::string future = place(nameAt(kNow + 3 * kDay, Event::Read));

@@ -174,14 +174,22 @@ TEST_F(MainFrameTest, HelpWithoutAManualSaysSo) {
               "\n" + folder.file("english.chm") + "\n" + folder.file("english.html"));
 }
 
-TEST_F(MainFrameTest, NewAsksToSaveAModifiedDocumentFirst) {
+// New and a read from the radio would replace unsaved edits: both ask first, and Cancel
+// keeps the edit (and reads nothing).
+TEST_F(MainFrameTest, NewAndReadAskToSaveAModifiedDocumentFirst) {
     doc->setFrequencyText(80, Side::Receive, "440");
     doc->setModifiedFlag(true);
-    prompter.answer(PromptAnswer::Cancel);
-    frame->fileNew();
-    EXPECT_EQ(prompter.textKeys(),
-              std::vector<std::string>{std::string(text_key::kAskSaveChanges)});
-    EXPECT_FALSE(doc->isEmpty(80));
+    for (int command : {command::kNew, command::kReadRadio}) {
+        prompter = test::ScriptedPrompter();
+        prompter.answer(PromptAnswer::Cancel);
+        frame->action(command)->trigger();
+        EXPECT_EQ(prompter.textKeys(),
+                  std::vector<std::string>{std::string(text_key::kAskSaveChanges)})
+            << command;
+        EXPECT_FALSE(doc->isEmpty(80)) << command;
+        EXPECT_TRUE(doc->isModified()) << command;
+    }
+    EXPECT_FALSE(context->port.isOpen());
 
     prompter.answer(PromptAnswer::No);
     prompter.answer(true);

@@ -5,6 +5,8 @@
 #include <cerrno>
 
 #include "codeplug/text_keys.h"
+#include "link/radio_standing.h"
+#include "scoped_environment.h"
 #include "settings_fixture.h"
 
 namespace pl3::link {
@@ -120,7 +122,54 @@ TEST_F(ImageRulesTest, OpenProblemsInWords) {
             EXPECT_NE(words.find(c.devicePath), std::string::npos) << words;
         }
     }
-    EXPECT_EQ(noRadioDetail(std::nullopt, english), "");
+    // A port that never opened is all there is to say; one among others that opened is not.
+    const PortOpenProblem busy{{SerialOpenError::Busy, EBUSY, ""}, path};
+    EXPECT_EQ(noRadioMessage(busy, false, english).textKey, text_key::kPortNotOpened);
+    EXPECT_EQ(noRadioMessage(busy, true, english).textKey, text_key::kErrorPortConn);
+    EXPECT_NE(noRadioMessage(busy, true, english).detail.find(path), std::string::npos);
+}
+
+// After a stop or a failure: how far the job got, what the radio holds, which backups exist.
+TEST_F(ImageRulesTest, WhereTheRadioStands) {
+    test::ScopedEnvironment utc{"TZ", "UTC"};
+    TextLookup english(folder.file("english.lang"));
+    const BackupsKept kept{true, "/b/w.PL-3",
+                           backup::BackupFile{"/b/r.PL-3", 1796649302, "/dev/x"}};
+    const std::string newestRead =
+        "The newest backup of a read made on this computer (read on 2026-12-07 13:15:02 from "
+        "/dev/x, possibly from another radio): /b/r.PL-3";
+    const std::string ofWrite = "The codeplug being written is kept in the backup: /b/w.PL-3";
+    struct Case {
+        TransferEnd end;
+        BackupsKept backups;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {{Direction::Write, JobStatus::Writing, 256, true},  // stopped in the closing pause
+         kept,
+         {"Stopped after block 256 of 256, once every block was acknowledged: the radio holds "
+          "the whole new codeplug.",
+          newestRead, ofWrite}},
+        {{Direction::Write, JobStatus::WriteFailed, 100, false},
+         kept,
+         {"The write failed after block 100 of 256: the radio now holds part of the new codeplug.",
+          newestRead, ofWrite}},
+        {{Direction::Write, JobStatus::WriteFailed, 0, false},
+         {true, std::nullopt, std::nullopt},
+         {english.text(text_key::kWriteFailedAtFirstBlock)}},
+        {{Direction::Write, JobStatus::Writing, 40, true},
+         {false, std::nullopt, std::nullopt},
+         {withNumbers(english.text(text_key::kCliWriteStopped), {40, 256}),
+          english.text(text_key::kCliNoBackup)}},
+        {{Direction::Write, JobStatus::Connecting, 0, true},
+         kept,
+         {english.text(text_key::kCliWriteStoppedUnchanged)}},
+        {{Direction::Read, JobStatus::Reading, 7, true},
+         kept,
+         {withNumbers(english.text(text_key::kCliReadStopped), {7, 256})}},
+        {{Direction::Write, JobStatus::VerifyFailed, 256, false}, kept, {}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(radioStanding(c.end, c.backups, english), c.lines) << c.end.blocksDone;
 }
 
 // A failure names the log to attach, or says that none could be written where it was asked.

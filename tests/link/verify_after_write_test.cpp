@@ -134,6 +134,10 @@ TEST(KeepRadioTuning, WriteSendsTheRadiosTuningAndTheDocumentTakesIt) {
     Image untouchedRadio = sim::factoryMemory();
     putTuningBlock(untouchedRadio, kRadioTuning);
     const TuningBlock fileTuning = tuningBlockOf(kFileImage);
+    TuningBlock blankTuning;
+    blankTuning.fill(0xFF);
+    Image fileWithBlankTuning = kFileImage;
+    putTuningBlock(fileWithBlankTuning, blankTuning);
     const std::string write = std::string(256, 'w');
     struct Case {
         const char* what;
@@ -152,7 +156,7 @@ TEST(KeepRadioTuning, WriteSendsTheRadiosTuningAndTheDocumentTakesIt) {
          false,
          kRadioTuning,
          JobStatus::WriteComplete,
-         "R" + write,
+         "RR" + write,
          &fileWithRadioTuning,
          true},
         {"kept and verified against what was sent",
@@ -161,7 +165,7 @@ TEST(KeepRadioTuning, WriteSendsTheRadiosTuningAndTheDocumentTakesIt) {
          true,
          kRadioTuning,
          JobStatus::WriteComplete,
-         "R" + write + std::string(256, 'R'),
+         "RR" + write + std::string(256, 'R'),
          &fileWithRadioTuning,
          true},
         {"kept, the same as the file's",
@@ -170,7 +174,7 @@ TEST(KeepRadioTuning, WriteSendsTheRadiosTuningAndTheDocumentTakesIt) {
          false,
          fileTuning,
          JobStatus::WriteComplete,
-         "R" + write,
+         "RR" + write,
          &kFileImage,
          false},
         {"overwritten: the conversation of a plain write",
@@ -188,9 +192,21 @@ TEST(KeepRadioTuning, WriteSendsTheRadiosTuningAndTheDocumentTakesIt) {
         {"tuning reply for another address: nothing written",
          test::faultsWhere([](sim::Faults& f) { f.wrongAddressAtBlock = 0x08E0 / 16; }), true,
          false, kRadioTuning, JobStatus::TuningReadFailed, "R", &untouchedRadio, false},
+        {"tuning reply noisy: the two reads differ, nothing written",
+         test::faultsWhere([](sim::Faults& f) { f.noisyReplyAtBlock = 0x08E0 / 16; }), true, false,
+         kRadioTuning, JobStatus::TuningReadFailed, "RR", &untouchedRadio, false},
+        {"radio holds no tuning values: kept blank, the document keeps its own",
+         {},
+         true,
+         false,
+         blankTuning,
+         JobStatus::WriteComplete,
+         "RR" + write,
+         &fileWithBlankTuning,
+         false},
         {"write refused after the tuning read: the document keeps its own",
          test::faultsWhere([](sim::Faults& f) { f.wrongAckAtBlock = 9; }), true, false,
-         kRadioTuning, JobStatus::WriteFailed, "R" + std::string(10, 'w'), nullptr, false},
+         kRadioTuning, JobStatus::WriteFailed, "RR" + std::string(10, 'w'), nullptr, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 
 #include "codeplug/data_file.h"
 #include "lang/text_lookup.h"
@@ -67,6 +68,8 @@ TEST_F(Pl3ctlRadioTest, FailuresGiveTheirExitCodeAndNoFile) {
         sim::Faults faults;
         int exitCode;
         const char* messageKey;
+        const char* standing = "";  // where the radio stands, when the failure changed it
+        bool portTaken = false;     // another program holds the radio's port
     };
     Case cases[] = {
         {"no radio", "read", test::faultsWhere([](sim::Faults& f) { f.neverWake = true; }), 3,
@@ -75,8 +78,10 @@ TEST_F(Pl3ctlRadioTest, FailuresGiveTheirExitCodeAndNoFile) {
          4, "IDS_ERROR_TYPE"},
         {"read fails", "read", test::faultsWhere([](sim::Faults& f) { f.shortReplyAtBlock = 200; }),
          5, "IDS_PROMPT_READFAIL"},
-        {"write fails", "write", test::faultsWhere([](sim::Faults& f) { f.wrongAckAtBlock = 9; }),
-         6, "IDS_PROMPT_WRITEFAIL"},
+        {"write fails", "write", test::faultsWhere([](sim::Faults& f) { f.noAckAtBlock = 100; }), 6,
+         "IDS_PROMPT_WRITEFAIL",
+         "The write failed after block 100 of 256: the radio now holds part of the new codeplug."},
+        {"port busy: only why it did not open", "read", {}, 3, "IDS_PORT_NOT_OPENED", "", true},
         {"hang-up", "read", test::faultsWhere([](sim::Faults& f) { f.hangUpAtBlock = 1; }), 5,
          "IDS_PROMPT_READFAIL"},
     };
@@ -90,11 +95,27 @@ TEST_F(Pl3ctlRadioTest, FailuresGiveTheirExitCodeAndNoFile) {
             ASSERT_EQ(run(radio, {"new", "-o", file}).exitCode, 0);
             args.push_back(file);
         }
+        std::optional<SerialPort> otherProgram;
+        if (c.portTaken) {
+            otherProgram.emplace(radio.settings());
+            ASSERT_TRUE(otherProgram->openDevice(radio.devicePath(), kRadioBaud));
+        }
         test::ProgramRun result = run(radio, args);
         EXPECT_EQ(result.exitCode, c.exitCode) << c.what << "\n" << result.err;
         EXPECT_NE(result.err.find(english(radio, c.messageKey)), std::string::npos)
             << c.what << "\n"
             << result.err;
+        EXPECT_NE(result.err.find(c.standing), std::string::npos) << c.what << "\n" << result.err;
+        if (c.portTaken) {
+            EXPECT_NE(result.err.find(radio.devicePath() + " is in use"), std::string::npos)
+                << result.err;
+            EXPECT_EQ(result.err.find(english(radio, "IDS_ERROR_PORTCONN")), std::string::npos)
+                << result.err;
+        }
+        // Into a file the result lines alone: no progress.
+        const char* progress =
+            std::string(c.command) == "read" ? "IDS_PROMPT_READ" : "IDS_PROMPT_WRITE";
+        EXPECT_EQ(result.err.find(english(radio, progress)), std::string::npos) << result.err;
         if (std::string(c.command) == "read") {
             EXPECT_FALSE(std::filesystem::exists(file)) << c.what;
         }

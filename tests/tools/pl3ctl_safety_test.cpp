@@ -276,6 +276,12 @@ TEST_F(Pl3ctlSafetyTest, WriteKeepsTheRadiosTuningUnlessTold) {
          6,
          true,
          "IDS_PROMPT_TUNINGREADFAIL"},
+        {"tuning noisy: nothing written",
+         test::faultsWhere([](sim::Faults& f) { f.noisyReplyAtBlock = 0x08E0 / 16; }),
+         {},
+         6,
+         true,
+         "IDS_PROMPT_TUNINGREADFAIL"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

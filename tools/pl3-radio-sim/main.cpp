@@ -50,6 +50,7 @@ constexpr const char* kUsage =
     "  --no-version           ignore the version query\n"
     "  --short-reply-at K     read of block K: send only 10 of the 20 bytes\n"
     "  --wrong-address-at K   read of block K: echo another address\n"
+    "  --noisy-reply-at K     read of block K: the right header, random data every time\n"
     "  --no-ack-at K          write of block K: no acknowledgement\n"
     "  --wrong-ack-at K       write of block K: answer 0x15\n"
     "  --corrupt-block K      write of block K: acknowledge, store one byte altered\n"
@@ -108,6 +109,7 @@ std::string parseArguments(int argc, char** argv, ProgramOptions& options) {
         {"--wrong-id-byte", &faults.wrongIdentificationByte, 0, 7},
         {"--short-reply-at", &faults.shortReplyAtBlock, 0, kMaxBlock},
         {"--wrong-address-at", &faults.wrongAddressAtBlock, 0, kMaxBlock},
+        {"--noisy-reply-at", &faults.noisyReplyAtBlock, 0, kMaxBlock},
         {"--no-ack-at", &faults.noAckAtBlock, 0, kMaxBlock},
         {"--wrong-ack-at", &faults.wrongAckAtBlock, 0, kMaxBlock},
         {"--corrupt-block", &faults.corruptStoredBlock, 0, kMaxBlock},

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <iostream>
 #include <thread>
 
@@ -12,6 +13,7 @@
 #include "codeplug/document_commands.h"
 #include "codeplug/text_keys.h"
 #include "link/job_display.h"
+#include "link/radio_standing.h"
 #include "platform/atomic_file.h"
 #include "tools/pl3ctl/commands.h"
 #include "tools/pl3ctl/exit_codes.h"
@@ -85,21 +87,18 @@ std::optional<link::PortPlan> portPlan(const CliContext& context, const RadioArg
     return plan;
 }
 
-// Shows the job's progress on standard error: a redrawn line on a terminal, a line per
-// change of text otherwise.
+// Shows the job's progress on standard error as one line redrawn in place, on a terminal
+// only: in a file or a pipe the result lines alone say what happened.
 class ProgressPrinter {
   public:
     explicit ProgressPrinter(const TextLookup& texts)
         : texts_(texts), terminal_(::isatty(2) == 1) {}
 
     void show(const link::StatusLine& line, std::optional<int> barPosition) {
+        if (!terminal_) return;
         std::string text = texts_.text(line.key) + line.suffix;
         if (text == last_) return;
         last_ = text;
-        if (!terminal_) {
-            std::cerr << text << "\n";
-            return;
-        }
         std::string bar;
         if (barPosition) {
             int filled = *barPosition * kBarWidth / link::kBarRange;
@@ -162,8 +161,12 @@ JobEnd runJob(CliContext& context, SerialPort& port, link::TransferJob& job, con
             const std::string logDetail =
                 link::logFileDetail(port.logPlace(), port.logPath(), context.texts);
             if (actions.errorKey) {
-                context.prompter.showMessage(
-                    {text_key::kError, *actions.errorKey, logDetail, PromptIcon::Stop});
+                PromptMessage message{text_key::kError, *actions.errorKey, {}, PromptIcon::Stop};
+                if (actions.tellOpenProblem)
+                    message =
+                        link::noRadioMessage(job.openProblem(), job.portOpened(), context.texts);
+                message.detail += logDetail;
+                context.prompter.showMessage(message);
             } else if (actions.statusLine) {
                 context.report(actions.statusLine->key, actions.statusLine->suffix + logDetail);
             }
@@ -174,20 +177,14 @@ JobEnd runJob(CliContext& context, SerialPort& port, link::TransferJob& job, con
     }
 }
 
-void reportBlocks(const CliContext& context, std::string_view key, int blocksDone) {
-    std::cerr << "pl3ctl: " << withNumbers(context.texts.text(key), {blocksDone, link::kBlockCount})
-              << "\n";
-}
-
-// Where a stopped write left the radio, and which backups hold the codeplugs involved.
-void reportStoppedWrite(const CliContext& context, int blocksDone, bool noBackup,
-                        const std::optional<std::string>& writeBackup) {
-    if (blocksDone == 0) return context.report(text_key::kCliWriteStoppedUnchanged);
-    reportBlocks(context, text_key::kCliWriteStopped, blocksDone);
-    if (noBackup) return context.report(text_key::kCliNoBackup);
-    if (std::optional<std::string> lastRead = backup::BackupStore().latest(backup::Event::Read))
-        context.report(text_key::kCliBackupOfLastRead, *lastRead);
-    if (writeBackup) context.report(text_key::kCliBackupOfWrite, *writeBackup);
+// Where a stopped or failed job left the radio, and which backups hold the codeplugs
+// involved.
+void reportStanding(const CliContext& context, const link::TransferJob& job, const JobEnd& end,
+                    link::BackupsKept backups) {
+    if (backups.taken) backups.newestRead = backup::BackupStore().latest(backup::Event::Read);
+    for (const std::string& line : link::radioStanding(
+             {job.direction(), end.status, end.blocksDone, end.stopped}, backups, context.texts))
+        std::cerr << "pl3ctl: " << line << "\n";
 }
 
 // Read: the file the image will be saved to can be written, found before the radio is.
@@ -234,13 +231,6 @@ int exitCodeOf(link::JobStatus status) {
     }
 }
 
-// Says why the port could not be opened (missing, busy, permission), which "no radio"
-// alone would hide.
-void explainOpenFailure(const CliContext& context, const link::TransferJob& job) {
-    if (std::optional<link::PortOpenProblem> problem = job.openProblem())
-        std::cerr << "pl3ctl: " << link::describeOpenProblem(*problem, context.texts) << "\n";
-}
-
 }  // namespace
 
 // pl3ctl read --port P -o FILE
@@ -261,15 +251,15 @@ int runRead(CliContext& context, const Arguments& args) {
     link::TransferJob job(port, link::Direction::Read);
     JobEnd end = runJob(context, port, job, doc.image(), *plan);
     if (end.stopped) {
-        reportBlocks(context, text_key::kCliReadStopped, end.blocksDone);
+        reportStanding(context, job, end, {});
         return kExitInterrupted;
     }
-    if (end.status == link::JobStatus::NoRadio) explainOpenFailure(context, job);
     if (end.status != link::JobStatus::ReadComplete) return exitCodeOf(end.status);
     std::optional<std::string> backupPath;
     if (!parsed->noBackup) {
         backupPath =
-            backup::BackupStore().save(job.workingImage(), backup::Event::Read, context.prompter);
+            backup::BackupStore().save(job.workingImage(), backup::Event::Read, context.prompter,
+                                       std::time(nullptr), port.lastDevicePath());
     }
     link::takeReadImage(doc, job.workingImage());
     if (storeDocument(doc, parsed->file, context.prompter)) return kExitDone;
@@ -306,16 +296,22 @@ int runWrite(CliContext& context, const Arguments& args) {
     job.setVerifyAfterWrite(parsed->verify);
     job.setKeepRadioTuning(context.settings.keepRadioTuning() && !parsed->overwriteTuning);
     JobEnd end = runJob(context, port, job, doc.image(), *plan);
-    if (end.stopped) {
-        reportStoppedWrite(context, end.blocksDone, parsed->noBackup, backupPath);
-        return kExitInterrupted;
-    }
+    reportStanding(context, job, end, {!parsed->noBackup, backupPath, std::nullopt});
+    if (end.stopped) return kExitInterrupted;
     // The file stays as it is; the user learns that the radio did not take its values.
     std::optional<TuningBlock> tuning = job.radioTuning();
-    if (tuning && link::tickActions(job.snapshot(), job.direction()).takeRadioTuning &&
-        takeRadioTuning(doc, *tuning))
-        context.report(text_key::kCliTuningKept, parsed->file);
-    if (end.status == link::JobStatus::NoRadio) explainOpenFailure(context, job);
+    if (tuning && link::tickActions(job.snapshot(), job.direction()).takeRadioTuning) {
+        switch (takeRadioTuning(doc, *tuning)) {
+            case TuningTaken::Taken:
+                context.report(text_key::kCliTuningKept, parsed->file);
+                break;
+            case TuningTaken::RadioHoldsNone:
+                context.report(text_key::kCliRadioHoldsNoTuning);
+                break;
+            case TuningTaken::Same:
+                break;
+        }
+    }
     return exitCodeOf(end.status);
 }
 
