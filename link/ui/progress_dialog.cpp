@@ -130,9 +130,7 @@ void ProgressDialog::poll() {
         if (actions.mismatchAddress)
             line += link::mismatchPlace(doc_, *actions.mismatchAddress, radio_.texts);
         // A failure shown in the dialog: the log is complete once the job has ended.
-        if (actions.allowRetry)
-            line +=
-                link::logFileDetail(radio_.port.logPlace(), radio_.port.logPath(), radio_.texts);
+        if (actions.allowRetry) line += link::logFileDetail(radio_.port.logOutcome(), radio_.texts);
         status_->setText(QString::fromStdString(line));
     }
     if (actions.barPosition) bar_->setValue(*actions.barPosition);
@@ -149,7 +147,7 @@ void ProgressDialog::poll() {
             if (problem && hooks_.portProblem)
                 hooks_.portProblem(link::describeOpenProblem(*problem, radio_.texts));
         }
-        detail += link::logFileDetail(radio_.port.logPlace(), radio_.port.logPath(), radio_.texts);
+        detail += link::logFileDetail(radio_.port.logOutcome(), radio_.texts);
         prompter_.showMessage({text_key::kError, *actions.errorKey, detail, PromptIcon::Stop});
     }
     if (actions.settingsNotWritten) radio_.settingsWarning.tell(prompter_, radio_.settings.path());
@@ -168,6 +166,9 @@ void ProgressDialog::poll() {
         close_->setVisible(true);
         close_->setFocus();
     }
+    // A transfer that went well names no log, but one that lacks lines is still said.
+    if (actions.end && !actions.errorKey)
+        link::tellIfLogIncomplete(radio_.port.logOutcome(), prompter_);
     if (actions.end) end();
 }
 
