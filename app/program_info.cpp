@@ -35,10 +35,12 @@ std::vector<FolderInUse> foldersInUse(const AppPaths& paths, const std::string& 
     return folders;
 }
 
-std::optional<FolderInUse> conversationLogInUse(const link::LogPlace& place,
-                                                const std::string& lastLog) {
+std::optional<FolderInUse> conversationLogInUse(const link::LogOutcome& last) {
+    const link::LogPlace& place = last.place;
     if (place.kind != link::LogPlace::Kind::Folder || place.path.empty()) return std::nullopt;
-    if (!lastLog.empty()) return FolderInUse{text_key::kLogFile, lastLog};
+    if (!last.incomplete.empty())
+        return FolderInUse{text_key::kLogIncomplete, last.path, last.incomplete};
+    if (!last.path.empty()) return FolderInUse{text_key::kLogFile, last.path};
     std::vector<std::string> logs = link::transferLogsNewestFirst(place.path);
     if (!logs.empty()) return FolderInUse{text_key::kLogFile, logs.front()};
     return FolderInUse{text_key::kLogFolder, place.path};

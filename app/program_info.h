@@ -17,6 +17,7 @@ namespace pl3 {
 struct FolderInUse {
     std::string_view textKey;  // the caption before the path
     std::string path;
+    std::string captionDetail = {};  // follows the caption's text: why a log is incomplete
 };
 
 // The program folder, the per-user settings file (when the programs write one), the
@@ -24,9 +25,9 @@ struct FolderInUse {
 std::vector<FolderInUse> foldersInUse(const AppPaths& paths, const std::string& backupsFolder);
 
 // The conversation log while transfers are logged in a folder: the log of the last
-// transfer (lastLog, else the newest in the folder), else the folder itself.
-std::optional<FolderInUse> conversationLogInUse(const link::LogPlace& place,
-                                                const std::string& lastLog);
+// transfer (said to be incomplete when it is), else the newest in the folder, else the
+// folder itself.
+std::optional<FolderInUse> conversationLogInUse(const link::LogOutcome& last);
 
 // "<program> <version>" and then the folders in use, one a line, captions from texts.
 // Without paths (no setting.ini found) the folders searched are named instead.

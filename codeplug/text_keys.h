@@ -157,6 +157,13 @@ inline constexpr std::string_view kCliBackupOfWrite = "IDS_CLI_BACKUP_OF_WRITE";
 inline constexpr std::string_view kCliBackupOfRead = "IDS_CLI_BACKUP_OF_READ";
 inline constexpr std::string_view kCliNoBackup = "IDS_CLI_NO_BACKUP";
 inline constexpr std::string_view kCliBadPort = "IDS_CLI_BAD_PORT";
+// The conversation log lacks part of the conversation; why and the file follow.
+inline constexpr std::string_view kLogIncomplete = "IDS_LOG_INCOMPLETE";
+// pl3ctl --log FILE refused: one of the command's own files, not a regular file, an
+// existing file that is no earlier log; the file follows.
+inline constexpr std::string_view kCliLogInUse = "IDS_CLI_LOG_IN_USE";
+inline constexpr std::string_view kCliLogNotAFile = "IDS_CLI_LOG_NOT_A_FILE";
+inline constexpr std::string_view kCliLogNotALog = "IDS_CLI_LOG_NOT_A_LOG";
 
 // Channel-list import: the report's summary and row prefix ("%d" marks the numbers),
 // then what a note says about the whole text, a skipped row or an adjusted row.

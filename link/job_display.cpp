@@ -132,13 +132,20 @@ PromptMessage noRadioMessage(const std::optional<PortOpenProblem>& problem, bool
             "\n\n" + describeOpenProblem(*problem, texts), PromptIcon::Stop};
 }
 
-std::string logFileDetail(const LogPlace& place, const std::string& logPath,
-                          const TextLookup& texts) {
-    if (!logPath.empty()) return "\n\n" + texts.text(text_key::kLogFile) + "\n" + logPath;
+std::string logFileDetail(const LogOutcome& log, const TextLookup& texts) {
+    if (!log.incomplete.empty())
+        return "\n\n" + texts.text(text_key::kLogIncomplete) + log.incomplete + "\n" + log.path;
+    if (!log.path.empty()) return "\n\n" + texts.text(text_key::kLogFile) + "\n" + log.path;
     // Logging was asked for, but its file could not be made: say so, or the user goes
     // looking for a log that is not there.
-    if (place.kind == LogPlace::Kind::Off) return {};
-    return "\n\n" + texts.text(text_key::kLogNotWritten) + "\n" + place.path;
+    if (log.place.kind == LogPlace::Kind::Off) return {};
+    return "\n\n" + texts.text(text_key::kLogNotWritten) + "\n" + log.place.path;
+}
+
+void tellIfLogIncomplete(const LogOutcome& log, Prompter& prompter) {
+    if (log.incomplete.empty()) return;
+    prompter.showMessage({text_key::kPrompt, text_key::kLogIncomplete,
+                          log.incomplete + "\n" + log.path, PromptIcon::Exclamation});
 }
 
 void takeReadImage(CMaItemDoc& doc, const Image& image) {

@@ -64,10 +64,13 @@ PromptMessage noRadioMessage(const std::optional<PortOpenProblem>& problem, bool
                              const TextLookup& texts);
 
 // What a failure message ends with when logging is on: the log's caption and its path, for
-// the user to attach to a report, or that no log could be written there; nothing when
-// logging is off.
-std::string logFileDetail(const LogPlace& place, const std::string& logPath,
-                          const TextLookup& texts);
+// the user to attach to a report, that the log is incomplete and why, or that no log could
+// be written there; nothing when logging is off.
+std::string logFileDetail(const LogOutcome& log, const TextLookup& texts);
+
+// At the end of a transfer whose messages carry no logFileDetail: a log that lacks part of
+// the conversation is said to be incomplete, why, and which file it is.
+void tellIfLogIncomplete(const LogOutcome& log, Prompter& prompter);
 
 // After a read: the document takes the radio's image and its range limits, and every
 // empty channel's tone, option and shift bytes are reset (the radio leaves whatever it

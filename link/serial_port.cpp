@@ -112,17 +112,27 @@ void SerialPort::startLog() {
     {
         std::lock_guard lock(logPathMutex_);
         logPath_ = log ? log->path() : std::string();
+        logIncomplete_.clear();
     }
     log_ = std::move(log);
 }
 
 void SerialPort::finishLog() {
+    if (!log_) return;
+    std::string incomplete = log_->finish();
     log_.reset();
+    std::lock_guard lock(logPathMutex_);
+    logIncomplete_ = std::move(incomplete);
 }
 
 std::string SerialPort::logPath() const {
     std::lock_guard lock(logPathMutex_);
     return logPath_;
+}
+
+link::LogOutcome SerialPort::logOutcome() const {
+    std::lock_guard lock(logPathMutex_);
+    return {logPlace_, logPath_, logIncomplete_};
 }
 
 void SerialPort::logSent(const std::uint8_t* data, int count) {

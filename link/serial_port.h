@@ -74,6 +74,8 @@ class SerialPort {
     void finishLog();
     // The log of the last transfer; empty when it was not logged.
     std::string logPath() const;
+    // The same, with where it was to go and whether it holds the whole conversation.
+    link::LogOutcome logOutcome() const;
 
   private:
     void logSent(const std::uint8_t* data, int count);
@@ -87,7 +89,8 @@ class SerialPort {
     link::LogPlace logPlace_;
     std::unique_ptr<link::FrameLog> log_;  // used by the thread of the job under way
     mutable std::mutex logPathMutex_;
-    std::string logPath_;  // guarded by logPathMutex_
+    std::string logPath_;        // guarded by logPathMutex_
+    std::string logIncomplete_;  // guarded by logPathMutex_
 };
 
 }  // namespace pl3

@@ -7,6 +7,8 @@
 #include <system_error>
 #include <tuple>
 
+#include "link/log_file_check.h"
+#include "platform/private_file.h"
 #include "platform/user_data_folder.h"
 
 namespace pl3::link {
@@ -55,9 +57,16 @@ std::optional<LogName> parseLogName(std::string_view name) {
     return parsed;
 }
 
-// A new file only ("x"): two programs logging in the same second must not share one.
-std::FILE* createNew(const std::string& path) {
-    return std::fopen(path.c_str(), "wxe");
+std::string describeError(int errorNumber) {
+    return std::error_code(errorNumber, std::generic_category()).message();
+}
+
+// The logs hold whole codeplugs: a folder made for them is its owner's alone.
+void createPrivateFolder(const std::string& folder) {
+    std::error_code error;
+    if (fs::exists(folder, error)) return;
+    fs::create_directories(fs::path(folder).parent_path(), error);
+    if (fs::create_directory(folder, error)) fs::permissions(folder, fs::perms::owner_all, error);
 }
 
 // The log just made stays whatever the others' names say (a clock set back).
@@ -99,21 +108,27 @@ TransferLog::TransferLog(std::FILE* file, std::string path, std::time_t started)
     : file_(file), path_(std::move(path)), start_(std::chrono::steady_clock::now()) {
     std::tm local{};
     localtime_r(&started, &local);
-    char header[96];
-    std::strftime(header, sizeof header, "# pl3 conversation log, started %Y-%m-%d %H:%M:%S\n",
-                  &local);
-    pending_ = header;
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S\n", &local);
+    pending_ = std::string(kLogHeaderStart) + stamp;
     writer_ = std::thread([this] { writeOut(); });
 }
 
 TransferLog::~TransferLog() {
+    if (writer_.joinable()) finish();
+}
+
+std::string TransferLog::finish() {
     {
         std::lock_guard lock(mutex_);
         closing_ = true;
     }
     wake_.notify_all();
     writer_.join();
-    std::fclose(file_);
+    // Closing writes what the stream still holds, so its failure counts too.
+    if (std::fclose(file_) != 0 && failure_.empty()) failure_ = describeError(errno);
+    file_ = nullptr;
+    return failure_;
 }
 
 std::chrono::microseconds TransferLog::sinceStart() const {
@@ -142,10 +157,11 @@ void TransferLog::writeOut() {
         batch.swap(pending_);
         const bool last = closing_;
         lock.unlock();
-        if (!batch.empty()) {
-            std::fwrite(batch.data(), 1, batch.size(), file_);
-            std::fflush(file_);
-        }
+        // After a failed write the file has a gap: later lines would only hide it.
+        if (!batch.empty() && failure_.empty() &&
+            (std::fwrite(batch.data(), 1, batch.size(), file_) != batch.size() ||
+             std::fflush(file_) != 0))
+            failure_ = describeError(errno);
         if (last) return;
         lock.lock();
     }
@@ -187,17 +203,21 @@ std::vector<std::string> transferLogsNewestFirst(const std::string& folder) {
 std::unique_ptr<TransferLog> openTransferLog(const LogPlace& place, std::time_t now) {
     if (place.kind == LogPlace::Kind::Off || place.path.empty()) return nullptr;
     if (place.kind == LogPlace::Kind::File) {
-        std::FILE* file = std::fopen(place.path.c_str(), "we");
+        if (logFileProblem(place.path, {})) return nullptr;
+        std::error_code error;
+        std::FILE* file = fs::exists(fs::symlink_status(place.path, error))
+                              ? platform::rewritePrivateFile(place.path)
+                              : platform::createPrivateFile(place.path);
         if (file == nullptr) return nullptr;
         return std::make_unique<TransferLog>(file, place.path, now);
     }
-    std::error_code error;
-    fs::create_directories(place.path, error);
+    createPrivateFolder(place.path);
     std::tm local{};
     localtime_r(&now, &local);
     for (int sequence = 1; sequence <= kMaxSequence; ++sequence) {
         std::string path = place.path + "/" + transferLogName(local, sequence);
-        if (std::FILE* file = createNew(path)) {
+        // A new file only: two programs logging in the same second must not share one.
+        if (std::FILE* file = platform::createPrivateFile(path)) {
             removeAllButNewest(place.path, path);
             return std::make_unique<TransferLog>(file, std::move(path), now);
         }

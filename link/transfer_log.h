@@ -36,7 +36,13 @@ class FrameLog {
     virtual ~FrameLog() = default;
     virtual void frame(FrameDirection direction, std::span<const std::uint8_t> bytes) = 0;
     virtual void event(std::string_view text) = 0;
+    // Ends the log: all of it is in its file when this returns. Why the file lacks part of
+    // it (a full disk ...); empty when it holds everything. Once only.
+    virtual std::string finish() = 0;
 };
+
+// The first line of every conversation log, before the date and time it began.
+inline constexpr std::string_view kLogHeaderStart = "# pl3 conversation log, started ";
 
 // "+000123.456 TX 52 00 00 10\n".
 std::string logLine(std::chrono::microseconds sinceStart, FrameDirection direction,
@@ -47,13 +53,14 @@ class TransferLog : public FrameLog {
   public:
     // Takes over an open file and starts the writer; the header goes first.
     TransferLog(std::FILE* file, std::string path, std::time_t started);
-    // Everything logged is in the file when this returns.
+    // Finishes the log when that was not done.
     ~TransferLog() override;
     TransferLog(const TransferLog&) = delete;
     TransferLog& operator=(const TransferLog&) = delete;
 
     void frame(FrameDirection direction, std::span<const std::uint8_t> bytes) override;
     void event(std::string_view text) override;
+    std::string finish() override;
     const std::string& path() const { return path_; }
 
   private:
@@ -68,6 +75,9 @@ class TransferLog : public FrameLog {
     std::condition_variable wake_;
     std::string pending_;   // guarded by mutex_
     bool closing_ = false;  // guarded by mutex_
+    // The first write that failed, and why; nothing is written after it. The writer's
+    // until finish() has joined it.
+    std::string failure_;
     std::thread writer_;
 };
 
@@ -85,6 +95,13 @@ struct LogPlace {
     static LogPlace file(std::string file) { return {Kind::File, std::move(file)}; }
 };
 
+// What became of the log of the last transfer, for the messages that name it.
+struct LogOutcome {
+    LogPlace place;          // where it was to go
+    std::string path;        // the file; empty when none could be made
+    std::string incomplete;  // why the file lacks part of the conversation; empty: it is whole
+};
+
 // <user state folder>/pl3 (on Linux ~/.local/state/pl3, following XDG_STATE_HOME); empty
 // when the platform names no such folder.
 std::string defaultLogFolder();
@@ -96,8 +113,10 @@ std::string transferLogName(const std::tm& localTime, int sequence = 1);
 // The transfer logs in the folder, newest first; other files are not counted.
 std::vector<std::string> transferLogsNewestFirst(const std::string& folder);
 
-// Opens the log of a new transfer (creating the folder when needed, then removing all but
-// the newest kKeptTransferLogs); nullptr when the place is off or the file cannot be made.
+// Opens the log of a new transfer, a file only its owner may read: in a folder (created
+// when needed, also private), after which all but the newest kKeptTransferLogs go; or in
+// the file named, which logFileProblem must allow. nullptr when the place is off or the
+// file cannot be made.
 std::unique_ptr<TransferLog> openTransferLog(const LogPlace& place,
                                              std::time_t now = std::time(nullptr));
 

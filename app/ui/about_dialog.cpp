@@ -69,14 +69,15 @@ std::unique_ptr<QDialog> makeAboutDialog(QWidget* parent, const AppContext& cont
         new QLabel(QString::fromUtf8(kVersionText.data(), kVersionText.size()), &dialog));
     layout->addWidget(rights);
     std::vector<FolderInUse> shown = foldersInUse(context.paths, context.backups.folder());
-    if (auto log = conversationLogInUse(context.port.logPlace(), context.port.logPath()))
-        shown.push_back(*log);
+    if (auto log = conversationLogInUse(context.port.logOutcome())) shown.push_back(*log);
     for (const FolderInUse& inUse : shown) {
         const QString path = QString::fromStdString(inUse.path);
         auto* folder = new QLabel(&dialog);
-        folder->setText(QString::fromStdString(context.texts.text(inUse.textKey)).toHtmlEscaped() +
-                        QStringLiteral("<br><a href=\"%1\">%2</a>")
-                            .arg(QUrl::fromLocalFile(path).toString(), path.toHtmlEscaped()));
+        folder->setText(
+            QString::fromStdString(context.texts.text(inUse.textKey) + inUse.captionDetail)
+                .toHtmlEscaped() +
+            QStringLiteral("<br><a href=\"%1\">%2</a>")
+                .arg(QUrl::fromLocalFile(path).toString(), path.toHtmlEscaped()));
         folder->setTextFormat(Qt::RichText);
         folder->setOpenExternalLinks(true);
         layout->addWidget(folder);

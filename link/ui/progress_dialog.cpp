@@ -134,8 +134,7 @@ void ProgressDialog::poll() {
         // A failure shown in the dialog: the log is complete once the job has ended.
         if (actions.allowRetry) {
             line += standing(snapshot);
-            line +=
-                link::logFileDetail(radio_.port.logPlace(), radio_.port.logPath(), radio_.texts);
+            line += link::logFileDetail(radio_.port.logOutcome(), radio_.texts);
         }
         status_->setText(QString::fromStdString(line));
     }
@@ -153,8 +152,7 @@ void ProgressDialog::poll() {
             if (problem && hooks_.portProblem)
                 hooks_.portProblem(link::describeOpenProblem(*problem, radio_.texts));
         }
-        message.detail +=
-            link::logFileDetail(radio_.port.logPlace(), radio_.port.logPath(), radio_.texts);
+        message.detail += link::logFileDetail(radio_.port.logOutcome(), radio_.texts);
         prompter_.showMessage(message);
     }
     if (actions.settingsNotWritten) radio_.settingsWarning.tell(prompter_, radio_.settings.path());
@@ -179,6 +177,9 @@ void ProgressDialog::poll() {
         close_->setVisible(true);
         close_->setFocus();
     }
+    // A transfer that went well names no log, but one that lacks lines is still said.
+    if (actions.end && !actions.errorKey)
+        link::tellIfLogIncomplete(radio_.port.logOutcome(), prompter_);
     if (actions.end) end();
 }
 

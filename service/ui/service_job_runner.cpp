@@ -2,6 +2,8 @@
 
 #include <QTimer>
 
+#include "link/job_display.h"
+
 namespace pl3 {
 
 ServiceJobRunner::ServiceJobRunner(RadioServices radio, Prompter& prompter, QObject* parent)
@@ -43,6 +45,8 @@ void ServiceJobRunner::poll() {
     timer_->stop();
     job_->join();
     if (snapshot.foundPortNotStored) radio_.settingsWarning.tell(prompter_, radio_.settings.path());
+    // The service messages name no log, but one that lacks lines is still said.
+    link::tellIfLogIncomplete(radio_.port.logOutcome(), prompter_);
     // The callback may start the next job, which replaces this one and its image.
     Callbacks callbacks = std::move(callbacks_);
     Image working = job_->workingImage();

@@ -172,30 +172,28 @@ TEST_F(ImageRulesTest, WhereTheRadioStands) {
         EXPECT_EQ(radioStanding(c.end, c.backups, english), c.lines) << c.end.blocksDone;
 }
 
-// A failure names the log to attach, or says that none could be written where it was asked.
+// A failure names the log to attach, says that it is incomplete and why, or that none
+// could be written where it was asked.
 TEST_F(ImageRulesTest, FailureNamesTheLogOrWhyThereIsNone) {
     TextLookup texts(folder.file("english.lang"));
     const std::string log = "/home/u/.local/state/pl3/transfer-20261207-213512.log";
     const LogPlace folderPlace = LogPlace::folder("/home/u/.local/state/pl3");
+    const std::string full = "No space left on device";
     struct Case {
-        LogPlace place;
-        std::string logPath;
-        std::string_view key;  // empty: nothing added
-        std::string named;
+        LogOutcome outcome;
+        std::string expected;
     } cases[] = {
-        {folderPlace, log, text_key::kLogFile, log},
-        {folderPlace, "", text_key::kLogNotWritten, folderPlace.path},
-        {LogPlace::file("/ro/x.log"), "", text_key::kLogNotWritten, "/ro/x.log"},
-        {LogPlace::off(), "", {}, ""},
+        {{folderPlace, log, ""}, "\n\n" + texts.text(text_key::kLogFile) + "\n" + log},
+        {{folderPlace, log, full},
+         "\n\n" + texts.text(text_key::kLogIncomplete) + full + "\n" + log},
+        {{folderPlace, "", ""},
+         "\n\n" + texts.text(text_key::kLogNotWritten) + "\n" + folderPlace.path},
+        {{LogPlace::file("/ro/x.log"), "", ""},
+         "\n\n" + texts.text(text_key::kLogNotWritten) + "\n/ro/x.log"},
+        {{LogPlace::off(), "", ""}, ""},
     };
-    for (const Case& c : cases) {
-        const std::string detail = logFileDetail(c.place, c.logPath, texts);
-        if (c.key.empty()) {
-            EXPECT_EQ(detail, "");
-            continue;
-        }
-        EXPECT_EQ(detail, "\n\n" + texts.text(c.key) + "\n" + c.named);
-    }
+    for (const Case& c : cases)
+        EXPECT_EQ(logFileDetail(c.outcome, texts), c.expected);
 }
 
 TEST_F(ImageRulesTest, VerifyDifferenceNamesItsChannelOrSetting) {

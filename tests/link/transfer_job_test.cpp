@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "link/job_display.h"
+#include "link/log_file_check.h"
 #include "link/transfer_log.h"
 #include "patterned_image.h"
 #include "radio_frames.h"
@@ -154,6 +155,52 @@ TEST(TransferJob, ReadIsLoggedFrameByFrameAndOldLogsGo) {
     }
     EXPECT_EQ(sent, received.size());
     EXPECT_GE(sent, 4u + kBlockCount);
+}
+
+// A log goes only where it loses nothing: never into one of the command's files (by inode,
+// or by where a name not made yet leads), a folder or FIFO, nor over a file that is no
+// earlier log. What it goes to is its owner's alone, and a log cut short says why.
+TEST(TransferLog, GoesOnlyWhereItLosesNothingAndStaysPrivate) {
+    namespace fs = std::filesystem;
+    test::TempDir dir;
+    const std::string codeplug = dir.write("g.PL-3", "codeplug"), output = dir.file("new.PL-3");
+    fs::create_hard_link(codeplug, dir.file("second-name.PL-3"));
+    fs::create_symlink("new.PL-3", dir.file("to-output"));
+    ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0600), 0);
+    const std::string notes = dir.write("notes.txt", "kept\n");
+    const std::string earlier = dir.write("earlier.log", std::string(kLogHeaderStart) + "x\n");
+    fs::permissions(earlier, fs::perms::others_read, fs::perm_options::add);
+    const std::pair<std::string, std::optional<LogFileRefusal>> cases[] = {
+        {dir.file("second-name.PL-3"), LogFileRefusal::InUse},
+        {dir.file("to-output"), LogFileRefusal::InUse},
+        {dir.file("fifo"), LogFileRefusal::NotAFile},
+        {dir.path(), LogFileRefusal::NotAFile},
+        {notes, LogFileRefusal::NotALog},
+        {earlier, std::nullopt},
+        {dir.file("new.log"), std::nullopt},
+    };
+    for (const auto& [path, refusal] : cases) {
+        std::optional<LogFileProblem> problem = logFileProblem(path, {codeplug, output});
+        EXPECT_EQ(problem ? std::optional(problem->refusal) : std::nullopt, refusal) << path;
+        std::unique_ptr<TransferLog> log = openTransferLog(LogPlace::file(path));
+        ASSERT_EQ(log != nullptr, !refusal) << path;
+        if (!log) continue;
+        EXPECT_EQ(log->finish(), "");
+        EXPECT_TRUE(test::readText(path).starts_with(kLogHeaderStart)) << path;
+        EXPECT_EQ(fs::status(path).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    }
+    EXPECT_EQ(test::readText(codeplug) + test::readText(notes), "codeplugkept\n");
+    EXPECT_FALSE(fs::exists(output));
+
+    std::unique_ptr<TransferLog> inFolder = openTransferLog(LogPlace::folder(dir.file("a/pl3")));
+    ASSERT_NE(inFolder, nullptr);
+    EXPECT_EQ(fs::status(dir.file("a/pl3")).permissions(), fs::perms::owner_all);
+    EXPECT_EQ(fs::status(inFolder->path()).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write);
+
+    TransferLog onFullDisk(std::fopen("/dev/full", "we"), "/dev/full", 0);
+    onFullDisk.event("open /dev/ttyUSB0 38400");
+    EXPECT_EQ(onFullDisk.finish(), std::generic_category().message(ENOSPC));
 }
 
 TEST(TransferJob, RetryAfterAFailureStartsAgain) {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
+#include <csignal>
 #include <filesystem>
 #include <optional>
 
@@ -16,10 +19,13 @@ namespace {
 class Pl3ctlRadioTest : public ::testing::Test {
   protected:
     test::ProgramRun run(test::SimulatedRadio& radio, std::vector<std::string> args) {
+        return test::runProgram("pl3ctl", inEnglish(radio, std::move(args)));
+    }
+    std::vector<std::string> inEnglish(test::SimulatedRadio& radio, std::vector<std::string> args) {
         radio.folder().installLanguageFiles();
         platform::writeString(radio.folder().file("setting.ini"), "setup", "language", "english");
         args.insert(args.begin(), {"--program-dir", radio.folder().path()});
-        return test::runProgram("pl3ctl", args);
+        return args;
     }
     std::string english(test::SimulatedRadio& radio, const std::string& key) {
         return TextLookup(radio.folder().file("english.lang")).text(key);
@@ -119,6 +125,42 @@ TEST_F(Pl3ctlRadioTest, FailuresGiveTheirExitCodeAndNoFile) {
         if (std::string(c.command) == "read") {
             EXPECT_FALSE(std::filesystem::exists(file)) << c.what;
         }
+    }
+}
+
+// --log refuses the codeplug written and a FIFO (which once hung the program) before the
+// radio is touched; a log cut short by a full disk is said to be, and the write still counts.
+TEST_F(Pl3ctlRadioTest, LogGoesOnlyWhereItLosesNothingAndSaysWhenItIsCutShort) {
+    struct Case {
+        const char* log;
+        rlim_t fileSizeLimit;  // 0: none
+        int exitCode;
+        const char* messageKey;
+    } cases[] = {
+        {"g.PL-3", 0, 2, "IDS_CLI_LOG_IN_USE"},
+        {"fifo", 0, 2, "IDS_CLI_LOG_NOT_A_FILE"},
+        {"g.log", 8192, 0, "IDS_LOG_INCOMPLETE"},
+    };
+    std::signal(SIGXFSZ, SIG_IGN);  // inherited: a write past the limit fails with EFBIG
+    for (const Case& c : cases) {
+        test::SimulatedRadio radio;
+        const std::string file = radio.folder().file("g.PL-3");
+        ASSERT_EQ(run(radio, {"new", "-o", file}).exitCode, 0);
+        ASSERT_EQ(::mkfifo(radio.folder().file("fifo").c_str(), 0600), 0);
+        const std::vector<std::uint8_t> before = test::readBytes(file);
+        test::StartedProgram program(
+            "pl3ctl", inEnglish(radio, {"--log", radio.folder().file(c.log), "write", "--no-backup",
+                                        "--port", radio.devicePath(), file}));
+        // The log grows past the limit only once the radio answers.
+        const rlimit limit{c.fileSizeLimit, c.fileSizeLimit};
+        if (c.fileSizeLimit > 0) {
+            ASSERT_EQ(::prlimit(program.pid(), RLIMIT_FSIZE, &limit, nullptr), 0);
+        }
+        test::ProgramRun result = program.wait();
+        EXPECT_EQ(result.exitCode, c.exitCode) << c.log << "\n" << result.err;
+        EXPECT_NE(result.err.find(english(radio, c.messageKey)), std::string::npos) << result.err;
+        EXPECT_EQ(test::readBytes(file), before) << c.log;
+        EXPECT_EQ(radio.radio().frames().empty(), c.exitCode != 0) << c.log;
     }
 }
 

@@ -8,11 +8,13 @@
 #include <ctime>
 #include <iostream>
 #include <thread>
+#include <vector>
 
 #include "codeplug/backup_store.h"
 #include "codeplug/document_commands.h"
 #include "codeplug/text_keys.h"
 #include "link/job_display.h"
+#include "link/log_file_check.h"
 #include "link/radio_standing.h"
 #include "platform/atomic_file.h"
 #include "tools/pl3ctl/commands.h"
@@ -148,6 +150,7 @@ JobEnd runJob(CliContext& context, SerialPort& port, link::TransferJob& job, con
             if (!link::isFinal(snapshot.status)) {
                 port.close();
                 progress.done();
+                link::tellIfLogIncomplete(port.logOutcome(), context.prompter);
                 return {snapshot.status, true, snapshot.blocksDone};
             }
         }
@@ -158,8 +161,7 @@ JobEnd runJob(CliContext& context, SerialPort& port, link::TransferJob& job, con
             job.join();
             port.close();
             progress.done();
-            const std::string logDetail =
-                link::logFileDetail(port.logPlace(), port.logPath(), context.texts);
+            const std::string logDetail = link::logFileDetail(port.logOutcome(), context.texts);
             if (actions.errorKey) {
                 PromptMessage message{text_key::kError, *actions.errorKey, {}, PromptIcon::Stop};
                 if (actions.tellOpenProblem)
@@ -169,6 +171,8 @@ JobEnd runJob(CliContext& context, SerialPort& port, link::TransferJob& job, con
                 context.prompter.showMessage(message);
             } else if (actions.statusLine) {
                 context.report(actions.statusLine->key, actions.statusLine->suffix + logDetail);
+            } else {
+                link::tellIfLogIncomplete(port.logOutcome(), context.prompter);
             }
             if (actions.settingsNotWritten)
                 context.settingsWarning.tell(context.prompter, context.settings.path());
@@ -200,19 +204,24 @@ bool checkOutput(CliContext& context, const std::string& path) {
     return false;
 }
 
-// --log FILE: the conversation goes to FILE, found writable before the radio is looked for.
-bool logConversation(CliContext& context, SerialPort& port) {
+// --log FILE: the conversation goes to FILE. Before the radio is looked for, FILE is
+// refused when it is one of the command's own files (the codeplug, the settings, the
+// language file), no regular file, something else than an earlier log, or not writable.
+bool logConversation(CliContext& context, SerialPort& port, const std::string& codeplugFile) {
     if (context.logFile.empty()) return true;
-    // Opened for appending, the check itself changes nothing; a device such as /dev/stderr
-    // will do as well.
-    std::FILE* file = std::fopen(context.logFile.c_str(), "ae");
-    if (file == nullptr) {
-        context.report(text_key::kCliLogFile, context.logFile + " (" + std::strerror(errno) + ")");
-        return false;
+    std::vector<std::string> inUse = {codeplugFile, context.paths.settingsPath,
+                                      context.paths.languageFilePath};
+    if (!context.paths.userSettingsPath.empty()) inUse.push_back(context.paths.userSettingsPath);
+    std::optional<link::LogFileProblem> problem = link::logFileProblem(context.logFile, inUse);
+    if (!problem) {
+        port.setLogPlace(link::LogPlace::file(context.logFile));
+        return true;
     }
-    std::fclose(file);
-    port.setLogPlace(link::LogPlace::file(context.logFile));
-    return true;
+    std::string detail = context.logFile;
+    if (problem->errorNumber != 0)
+        detail += " (" + std::string(std::strerror(problem->errorNumber)) + ")";
+    context.report(link::refusalKey(problem->refusal), detail);
+    return false;
 }
 
 int exitCodeOf(link::JobStatus status) {
@@ -247,7 +256,7 @@ int runRead(CliContext& context, const Arguments& args) {
     bool skipPrompt = true;
     newDocument(doc, context.prompter, skipPrompt);
     SerialPort port(context.settings);
-    if (!logConversation(context, port)) return kExitFileError;
+    if (!logConversation(context, port, parsed->file)) return kExitFileError;
     link::TransferJob job(port, link::Direction::Read);
     JobEnd end = runJob(context, port, job, doc.image(), *plan);
     if (end.stopped) {
@@ -285,7 +294,7 @@ int runWrite(CliContext& context, const Arguments& args) {
         return kExitFileError;
     }
     SerialPort port(context.settings);
-    if (!logConversation(context, port)) return kExitFileError;
+    if (!logConversation(context, port, parsed->file)) return kExitFileError;
     link::prepareImageForWrite(doc);
     std::optional<std::string> backupPath;
     if (!parsed->noBackup) {
