@@ -64,11 +64,9 @@ std::vector<BitSpan> fmPresetBits(int p) {
     return wholeBytes(layout::kFmPresetBase + static_cast<std::size_t>(p), 1);
 }
 
-// Frequencies are checked against the range in force, as the channel page clamps them.
 template <bool kReceive>
 bool setChannelFrequency(CMaItemDoc& doc, int n, std::string_view value) {
-    if (!frequency::isWellFormedText(value)) return false;
-    if (frequency::rangeCheck(value, doc.lowerLimit(), doc.upperLimit()) != 0) return false;
+    if (!isChannelFrequencyText(doc, value)) return false;
     if (kReceive && n == kVfoRecord) {
         doc.setVfoFrequencyText(frequency::VfoValue::Receive, value);
     } else {
@@ -139,7 +137,21 @@ void addSettings(std::vector<FieldInfo>& table, std::index_sequence<I...>) {
                                 settingInfo(static_cast<Setting>(I)).indexMax),
                       &getSettingField<static_cast<Setting>(I)>,
                       &setSettingField<static_cast<Setting>(I)>,
-                      &settingBits<static_cast<Setting>(I)>, true}),
+                      &settingBits<static_cast<Setting>(I)>, true, static_cast<Setting>(I)}),
+     ...);
+}
+
+// An option no column shows is on no page.
+FieldPlace placeOf(const ChannelOption& option) {
+    return option.field ? FieldPlace(*option.field) : FieldPlace();
+}
+
+template <std::size_t... I>
+void addChannelOptions(std::vector<FieldInfo>& table, std::index_sequence<I...>) {
+    (table.push_back({kChannelOptions[I].name, 1, kChannelCount,
+                      std::string(kChannelOptions[I].valueHelp), &getFlag<kChannelOptions[I].flag>,
+                      &setFlag<kChannelOptions[I].flag>, &flagBits<kChannelOptions[I].flag>, true,
+                      placeOf(kChannelOptions[I])}),
      ...);
 }
 
@@ -175,9 +187,7 @@ std::string getDtmf(const CMaItemDoc& doc, int) {
 
 template <DtmfCode kWhich>
 bool setDtmf(CMaItemDoc& doc, int, std::string_view value) {
-    if (value.size() > static_cast<std::size_t>(text_codes::kDtmfMaxDigits) ||
-        !std::all_of(value.begin(), value.end(), text_codes::isDtmfChar))
-        return false;
+    if (!isDtmfCodeText(value)) return false;
     doc.setDtmfCodeText(kWhich, value);
     return true;
 }
@@ -189,32 +199,20 @@ std::vector<FieldInfo> buildTable() {
     std::vector<FieldInfo> table = {
         {"RxFreq", 1, kVfoRecord, "MHz text within the range limits, or empty (129: the VFO)",
          &getChannelFrequency<true>, &setChannelFrequency<true>,
-         &recordBytes<layout::kRecRxFreq, layout::kFrequencySize>},
+         &recordBytes<layout::kRecRxFreq, layout::kFrequencySize>, false, ChannelField::RxFreq},
         {"TxFreq", 1, kChannelCount, "MHz text within the range limits, or empty",
          &getChannelFrequency<false>, &setChannelFrequency<false>,
-         &recordBytes<layout::kRecTxFreq, layout::kFrequencySize>},
+         &recordBytes<layout::kRecTxFreq, layout::kFrequencySize>, false, ChannelField::TxFreq},
         {"RxTone", 1, kChannelCount, "off, 67.0 ... 254.1, D023N ... D754I, or a code 0..258",
-         &getTone<true>, &setTone<true>, &recordBytes<layout::kRecRxTone, layout::kToneSize>},
+         &getTone<true>, &setTone<true>, &recordBytes<layout::kRecRxTone, layout::kToneSize>, false,
+         ChannelField::RxTone},
         {"TxTone", 1, kChannelCount, "off, 67.0 ... 254.1, D023N ... D754I, or a code 0..258",
-         &getTone<false>, &setTone<false>, &recordBytes<layout::kRecTxTone, layout::kToneSize>},
-        {"BusyLock", 1, kChannelCount, "0 (on) or 1 (off)", &getFlag<ChannelFlag::BusyLock>,
-         &setFlag<ChannelFlag::BusyLock>, &flagBits<ChannelFlag::BusyLock>, true},
-        {"TxInhibit", 1, kChannelCount, "0 (inhibited) or 1 (allowed)",
-         &getFlag<ChannelFlag::TxInhibit>, &setFlag<ChannelFlag::TxInhibit>,
-         &flagBits<ChannelFlag::TxInhibit>, true},
-        {"EndTone", 1, kChannelCount, "0 (on) or 1 (off)", &getFlag<ChannelFlag::EndTone>,
-         &setFlag<ChannelFlag::EndTone>, &flagBits<ChannelFlag::EndTone>, true},
-        {"Bandwidth", 1, kChannelCount, "0 (narrow) or 1 (wide)", &getFlag<ChannelFlag::Bandwidth>,
-         &setFlag<ChannelFlag::Bandwidth>, &flagBits<ChannelFlag::Bandwidth>, true},
-        {"TxPower", 1, kChannelCount, "0 (low) or 1 (high)", &getFlag<ChannelFlag::TxPower>,
-         &setFlag<ChannelFlag::TxPower>, &flagBits<ChannelFlag::TxPower>, true},
-        {"BeatShift", 1, kChannelCount, "0 (on) or 1 (off)", &getFlag<ChannelFlag::BeatShift>,
-         &setFlag<ChannelFlag::BeatShift>, &flagBits<ChannelFlag::BeatShift>, true},
-        {"Repeater", 1, kChannelCount, "0 (talkaround) or 1 (repeater)",
-         &getFlag<ChannelFlag::Repeater>, &setFlag<ChannelFlag::Repeater>,
-         &flagBits<ChannelFlag::Repeater>, true},
-        {"PttIdOn", 1, kChannelCount, "0 (sent) or 1 (not sent)", &getFlag<ChannelFlag::PttIdOn>,
-         &setFlag<ChannelFlag::PttIdOn>, &flagBits<ChannelFlag::PttIdOn>, true},
+         &getTone<false>, &setTone<false>, &recordBytes<layout::kRecTxTone, layout::kToneSize>,
+         false, ChannelField::TxTone},
+    };
+    addChannelOptions(table, std::make_index_sequence<kChannelOptions.size()>());
+    // The fields that follow the options.
+    const std::vector<FieldInfo> others = {
         {"ShiftDir", 1, kChannelCount, "0 (equal), 1 (transmit above), 2 (transmit below)",
          [](const CMaItemDoc& doc, int n) { return std::to_string(doc.shiftDir(n)); },
          [](CMaItemDoc& doc, int n, std::string_view value) {
@@ -232,7 +230,7 @@ std::vector<FieldInfo> buildTable() {
              doc.setChannelName(n, text_codes::encodeDisplayText(value));
              return true;
          },
-         &channelNameBits},
+         &channelNameBits, false, ChannelField::Name},
         {"ScanList", 1, kChannelCount, "0 or 1 (member)",
          [](const CMaItemDoc& doc, int n) {
              return std::string(doc.scanMember(n - 1) ? "1" : "0");
@@ -242,7 +240,7 @@ std::vector<FieldInfo> buildTable() {
              if (v) doc.setScanMember(n - 1, *v == 1);
              return v.has_value();
          },
-         &scanListBits, true},
+         &scanListBits, true, PageValue::ScanList},
         {"VfoOffset", 0, 0, "MHz text (above 69.995 stores 69.995), or empty",
          [](const CMaItemDoc& doc, int) { return doc.vfoOffsetText(); },
          [](CMaItemDoc& doc, int, std::string_view value) {
@@ -258,24 +256,24 @@ std::vector<FieldInfo> buildTable() {
              if (v) doc.setPreset(p, *v);
              return v.has_value();
          },
-         &fmPresetBits, true},
+         &fmPresetBits, true, PageValue::FmPreset},
         {"BotCode", 0, 0, "up to 16 of 0-9 A-D * #", &getDtmf<DtmfCode::Bot>,
-         &setDtmf<DtmfCode::Bot>, &fixedBytes<layout::kBotCode, layout::kDtmfCodeSize>},
+         &setDtmf<DtmfCode::Bot>, &fixedBytes<layout::kBotCode, layout::kDtmfCodeSize>, false,
+         PageValue::BotCode},
         {"EotCode", 0, 0, "up to 16 of 0-9 A-D * #", &getDtmf<DtmfCode::Eot>,
-         &setDtmf<DtmfCode::Eot>, &fixedBytes<layout::kEotCode, layout::kDtmfCodeSize>},
+         &setDtmf<DtmfCode::Eot>, &fixedBytes<layout::kEotCode, layout::kDtmfCodeSize>, false,
+         PageValue::EotCode},
         {"PowerOnPassword", 0, 0, "up to 4 digits, or empty for none",
          [](const CMaItemDoc& doc, int) {
              return text_codes::decodePassword(doc.powerOnPassword());
          },
          [](CMaItemDoc& doc, int, std::string_view value) {
-             if (value.size() > 4 || !std::all_of(value.begin(), value.end(), [](char c) {
-                     return std::isdigit(static_cast<unsigned char>(c)) != 0;
-                 }))
-                 return false;
+             if (!isPasswordText(value)) return false;
              doc.setPowerOnPassword(text_codes::encodePassword(value));
              return true;
          },
-         &fixedBytes<layout::kPowerOnPassword, layout::kPasswordSize>},
+         &fixedBytes<layout::kPowerOnPassword, layout::kPasswordSize>, false,
+         PageValue::PowerOnPassword},
         {"PowerOnMessage", 0, 0, "up to 6 of 0-9 A-Z a-z space _ - + * #",
          [](const CMaItemDoc& doc, int) {
              return text_codes::decodeDisplayText(doc.powerOnMessage());
@@ -285,7 +283,8 @@ std::vector<FieldInfo> buildTable() {
              doc.setPowerOnMessage(text_codes::encodeDisplayText(value));
              return true;
          },
-         &fixedBytes<layout::kPowerOnMessage, layout::kDisplayTextSize>},
+         &fixedBytes<layout::kPowerOnMessage, layout::kDisplayTextSize>, false,
+         PageValue::PowerOnMessage},
         {"TuneSquelch3", 0, 2, rangeHelp(0, kSquelchMax), &getTuning<kTuneSquelch, 0, kSquelchMax>,
          &setTuning<kTuneSquelch, 0, kSquelchMax>, &tuningBits<kTuneSquelch>, true},
         {"TuneHighPower", 0, 4, rangeHelp(0, 255), &getTuning<0, 0, 255>, &setTuning<0, 0, 255>,
@@ -299,6 +298,7 @@ std::vector<FieldInfo> buildTable() {
         {"TuneVox9", 0, 0, rangeHelp(0, 255), &getTuning<12, 0, 255>, &setTuning<12, 0, 255>,
          &tuningBits<12>, true},
     };
+    table.insert(table.end(), others.begin(), others.end());
     addSettings(table, std::make_index_sequence<kSettingCount>());
     return table;
 }
@@ -332,6 +332,22 @@ bool isDisplayText(std::string_view value) {
     return value.size() <= 6 &&
            text_codes::decodeDisplayText(text_codes::encodeDisplayText(value)).size() ==
                value.size();
+}
+
+bool isPasswordText(std::string_view value) {
+    return value.size() <= 4 && std::all_of(value.begin(), value.end(), [](char c) {
+               return std::isdigit(static_cast<unsigned char>(c)) != 0;
+           });
+}
+
+bool isDtmfCodeText(std::string_view value) {
+    return value.size() <= static_cast<std::size_t>(text_codes::kDtmfMaxDigits) &&
+           std::all_of(value.begin(), value.end(), text_codes::isDtmfChar);
+}
+
+bool isChannelFrequencyText(const CMaItemDoc& doc, std::string_view value) {
+    return frequency::isWellFormedText(value) &&
+           frequency::rangeCheck(value, doc.lowerLimit(), doc.upperLimit()) == 0;
 }
 
 std::optional<FieldRef> findField(std::string_view name) {

@@ -8,8 +8,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
+#include "codeplug/channel_fields.h"
 #include "codeplug/document.h"
 
 namespace pl3 {
@@ -18,6 +20,12 @@ struct BitSpan {
     std::size_t address;
     std::uint8_t mask;
 };
+
+// The values a page shows outside the channel grid and its setting lists and boxes.
+enum class PageValue { ScanList, FmPreset, PowerOnPassword, PowerOnMessage, BotCode, EotCode };
+// Where a page shows a field, so that a change by name can take that page's rule:
+// nowhere, a channel grid column, a setting's list or box, or another control.
+using FieldPlace = std::variant<std::monostate, ChannelField, Setting, PageValue>;
 
 struct FieldInfo {
     std::string_view name;
@@ -29,6 +37,7 @@ struct FieldInfo {
     bool (*set)(CMaItemDoc& doc, int index, std::string_view value);
     std::vector<BitSpan> (*bits)(int index);  // every bit get() reads
     bool numeric = false;                     // values are decimal integers
+    FieldPlace place = {};
 
     bool indexed() const { return indexMin != 0 || indexMax != 0; }
 };
@@ -59,6 +68,13 @@ std::optional<FieldRef> fieldAt(CMaItemDoc& doc, int address);
 std::optional<int> parseFieldInt(std::string_view text, int min, int max);
 // Whether a channel name or message of up to 6 display characters says text exactly.
 bool isDisplayText(std::string_view text);
+// Whether the text is a power-on password (up to 4 digits) or a DTMF code (up to 16 of
+// 0-9 A-D * #), as set() takes them.
+bool isPasswordText(std::string_view text);
+bool isDtmfCodeText(std::string_view text);
+// Whether set() takes the text for a channel frequency: a well-formed MHz text within the
+// range in force (the channel page holds frequencies to it), or empty.
+bool isChannelFrequencyText(const CMaItemDoc& doc, std::string_view text);
 
 // Canonical tone text: "off", "88.5", "D023N", "D023I" (the text of the stored code).
 std::string toneValueText(int code);

@@ -55,11 +55,14 @@ int ImageFields::toneCode(int n, Side side) const {
     return tone::codeOf(toneField(n, side));
 }
 
-void ImageFields::setToneCode(int n, Side side, int code) {
-    tone::Field field = tone::fieldOf(code);
+void ImageFields::setToneField(int n, Side side, tone::Field field) {
     std::size_t at = toneOffset(n, side);
     image_[at] = field.index;
     image_[at + 1] = field.kind;
+}
+
+void ImageFields::setToneCode(int n, Side side, int code) {
+    setToneField(n, side, tone::fieldOf(code));
 }
 
 std::uint8_t ImageFields::toneIndexByte(int n, Side side) const {

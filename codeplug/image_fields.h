@@ -36,6 +36,7 @@ class ImageFields {
     int toneCode(int n, Side side) const;
     void setToneCode(int n, Side side, int code);
     tone::Field toneField(int n, Side side) const;
+    void setToneField(int n, Side side, tone::Field field);
     std::uint8_t toneIndexByte(int n, Side side) const;
     void setToneIndexByte(int n, Side side, std::uint8_t index);
     bool toneKindBit(int n, Side side, int bit) const;

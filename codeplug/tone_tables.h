@@ -39,6 +39,7 @@ const std::array<std::string_view, kDcsCount>& dcsInvertedTable();
 struct Field {
     std::uint8_t index;
     std::uint8_t kind;
+    bool operator==(const Field&) const = default;
 };
 
 // Kind bytes other than the three tone kinds read as off; the index is not checked.

@@ -13,16 +13,6 @@ namespace {
 // A tone index at or above this names no table entry: the tone is off.
 constexpr std::uint8_t kFirstOffToneIndex = tone::kDcsCount;
 
-constexpr std::pair<ChannelFlag, ChannelField> kFlagFields[] = {
-    {ChannelFlag::BusyLock, ChannelField::BusyLock},
-    {ChannelFlag::TxInhibit, ChannelField::TxInhibit},
-    {ChannelFlag::EndTone, ChannelField::EndTone},
-    {ChannelFlag::Bandwidth, ChannelField::Bandwidth},
-    {ChannelFlag::TxPower, ChannelField::TxPower},
-    {ChannelFlag::Repeater, ChannelField::Repeater},
-    {ChannelFlag::PttIdOn, ChannelField::PttId},
-};
-
 bool isChannel(int n) {
     return n >= 1 && n <= kChannelCount;
 }
@@ -32,13 +22,6 @@ bool isEditableChannel(int n) {
 }
 
 }  // namespace
-
-std::optional<ChannelField> fieldOfFlag(ChannelFlag flag) {
-    for (auto [f, field] : kFlagFields) {
-        if (f == flag) return field;
-    }
-    return std::nullopt;
-}
 
 bool ChannelRules::canEdit(int n, ChannelField field) const {
     if (!isChannel(n)) return false;
@@ -60,12 +43,16 @@ bool ChannelRules::canEdit(int n, ChannelField field) const {
     }
 }
 
+tone::Field ChannelRules::withUnusedToneOff(tone::Field field) {
+    if (field.index < kFirstOffToneIndex) return field;
+    constexpr std::uint8_t kOffKindBits =
+        (1u << tone::kKindBitDcs) | (1u << tone::kKindBitInverted) | (1u << tone::kKindBitOff);
+    field.kind |= kOffKindBits;
+    return field;
+}
+
 void ChannelRules::updateToneKind(int n, Side side) {
-    if (doc_.toneField(n, side).index < kFirstOffToneIndex) return;
-    // An unused tone carries the "off" kind, so the radio ignores whatever index is left.
-    doc_.setToneKindBit(n, side, tone::kKindBitDcs, true);
-    doc_.setToneKindBit(n, side, tone::kKindBitInverted, true);
-    doc_.setToneKindBit(n, side, tone::kKindBitOff, true);
+    doc_.setToneField(n, side, withUnusedToneOff(doc_.toneField(n, side)));
 }
 
 void ChannelRules::updateDerivedBits(int n) {
@@ -119,17 +106,21 @@ bool ChannelRules::setFrequency(int n, Side side, std::optional<std::int64_t> va
 }
 
 bool ChannelRules::setTone(int n, Side side, int code) {
+    return setToneField(n, side, tone::fieldOf(code));
+}
+
+bool ChannelRules::setToneField(int n, Side side, tone::Field field) {
     if (!canEdit(n, side == Side::Receive ? ChannelField::RxTone : ChannelField::TxTone))
         return false;
     const Image before = doc_.image();
-    doc_.setToneCode(n, side, code);
+    doc_.setToneField(n, side, field);
     updateDerivedBits(n);
     finishEdit(before);
     return true;
 }
 
 bool ChannelRules::setFlag(int n, ChannelFlag flag, bool on) {
-    std::optional<ChannelField> field = fieldOfFlag(flag);
+    const std::optional<ChannelField> field = channelOption(flag).field;
     if (!field || !canEdit(n, *field)) return false;
     if (doc_.channelFlag(n, flag) == on) return true;
     const Image before = doc_.image();

@@ -3,34 +3,19 @@
 // change brings with it (the range clamp and channel raster of a frequency, the reset of
 // a channel that loses its receive frequency, a new channel's transmit frequency, the
 // talkaround rule, ShiftDir and the kind bits of an unused tone). The channel page's
-// table, import and paste all change channels through these operations. They read and
-// write the image only, so they need no texts and no prompter.
+// table, the tone picker, import, paste and pl3ctl set all change channels through these
+// operations. They read and write the image only, so they need no texts and no prompter.
 
 #include <cstdint>
 #include <optional>
 
+#include "codeplug/channel_fields.h"
 #include "codeplug/document.h"
 #include "codeplug/image_layout.h"
 #include "codeplug/text_codes.h"
+#include "codeplug/tone_tables.h"
 
 namespace pl3 {
-
-// The channel fields the user edits, in the order of the channel table's columns 1 ... 12.
-enum class ChannelField {
-    RxFreq,
-    TxFreq,
-    RxTone,
-    TxTone,
-    BusyLock,
-    TxInhibit,
-    EndTone,
-    Bandwidth,
-    TxPower,
-    Repeater,
-    PttId,
-    Name,
-};
-inline constexpr int kChannelFieldCount = 12;
 
 class ChannelRules {
   public:
@@ -49,6 +34,8 @@ class ChannelRules {
     bool setFrequency(int n, Side side, std::optional<std::int64_t> value);
     // A tone by its code (0 ... 258, tone::kOff).
     bool setTone(int n, Side side, int code);
+    // A tone field as the picker leaves it, index byte and kind bits as they are.
+    bool setToneField(int n, Side side, tone::Field field);
     // One of the on/off options that has a column (not BeatShift).
     bool setFlag(int n, ChannelFlag flag, bool on);
     bool setName(int n, const text_codes::DisplayBytes& name);
@@ -60,14 +47,15 @@ class ChannelRules {
     // ShiftDir from the two frequencies, and the "off" kind of an unused tone.
     void updateDerivedBits(int n);
 
+    // An unused tone (an index past the tone tables) carries the "off" kind, so the radio
+    // ignores whatever index is left; the other kind bits stay as they are.
+    static tone::Field withUnusedToneOff(tone::Field field);
+
   private:
     void updateToneKind(int n, Side side);
     void finishEdit(const Image& before);
 
     CMaItemDoc& doc_;
 };
-
-// The field that holds the flag; nullopt for BeatShift, which has none.
-std::optional<ChannelField> fieldOfFlag(ChannelFlag flag);
 
 }  // namespace pl3

@@ -12,34 +12,8 @@ namespace pl3 {
 
 namespace {
 
-struct FlagColumn {
-    ChannelFlag flag;
-    std::string_view whenSet;
-    std::string_view whenClear;
-};
-
-// Columns 5 ... 11 in order.
-constexpr std::array<FlagColumn, 7> kFlagColumns = {{
-    {ChannelFlag::BusyLock, text_key::kOff, text_key::kOn},
-    {ChannelFlag::TxInhibit, text_key::kOff, text_key::kOn},
-    {ChannelFlag::EndTone, text_key::kOff, text_key::kOn},
-    {ChannelFlag::Bandwidth, text_key::kWide, text_key::kNarrow},
-    {ChannelFlag::TxPower, text_key::kHigh, text_key::kLow},
-    {ChannelFlag::Repeater, text_key::kRepeater, text_key::kTalkaround},
-    {ChannelFlag::PttIdOn, text_key::kOff, text_key::kOn},
-}};
-
 bool isChannel(int n) {
     return n >= 1 && n <= kChannelCount;
-}
-
-const FlagColumn& flagColumn(int column) {
-    return kFlagColumns[static_cast<std::size_t>(column - ChannelTable::kFirstFlagColumn)];
-}
-
-// Columns 1 ... 12 hold the channel fields in order.
-ChannelField fieldOfColumn(int column) {
-    return static_cast<ChannelField>(column - 1);
 }
 
 }  // namespace
@@ -75,7 +49,7 @@ void ChannelTable::RefreshRow(int n) {
 void ChannelTable::showRow(int n) {
     auto& row = cells_[n];
     for (int c = kRxFreqColumn; c < kColumnCount; ++c)
-        row[c].readOnly = !rules_.canEdit(n, fieldOfColumn(c));
+        row[c].readOnly = !rules_.canEdit(n, fieldInColumn(c));
 
     if (doc_.isEmpty(n)) {
         for (int c = kRxFreqColumn; c < kColumnCount; ++c)
@@ -99,20 +73,28 @@ std::string ChannelTable::cellWord(const CMaItemDoc& doc, int n, int column,
         case kTxFreqColumn:
             return doc.frequencyText(n, Side::Transmit);
         case kRxToneColumn:
-        case kTxToneColumn: {
-            const Side side = column == kRxToneColumn ? Side::Receive : Side::Transmit;
-            if (std::optional<std::string_view> shown = tone::displayText(doc.toneField(n, side)))
-                return std::string(*shown);
-            return text.text(text_key::kOff);
-        }
+            return toneWord(doc, n, Side::Receive, text);
+        case kTxToneColumn:
+            return toneWord(doc, n, Side::Transmit, text);
         case kNameColumn:
             return text_codes::decodeDisplayText(doc.channelName(n));
         default:
             break;
     }
-    if (column < kFirstFlagColumn || column > kLastFlagColumn) return {};
-    const FlagColumn& flag = flagColumn(column);
-    return text.text(doc.channelFlag(n, flag.flag) ? flag.whenSet : flag.whenClear);
+    const ChannelOption* option = optionInColumn(column);
+    return option ? optionWord(doc, n, *option, text) : std::string();
+}
+
+std::string ChannelTable::toneWord(const CMaItemDoc& doc, int n, Side side,
+                                   const TextLookup& text) {
+    if (std::optional<std::string_view> shown = tone::displayText(doc.toneField(n, side)))
+        return std::string(*shown);
+    return text.text(text_key::kOff);
+}
+
+std::string ChannelTable::optionWord(const CMaItemDoc& doc, int n, const ChannelOption& option,
+                                     const TextLookup& text) {
+    return text.text(doc.channelFlag(n, option.flag) ? option.whenSet : option.whenClear);
 }
 
 void ChannelTable::channelsChanged() const {
@@ -134,10 +116,10 @@ void ChannelTable::commitName(int n, std::string_view text) {
 }
 
 void ChannelTable::toggle(int n, int column) {
-    if (column < kFirstFlagColumn || column > kLastFlagColumn) return;
-    const ChannelFlag flag = flagColumn(column).flag;
-    // Also applies the talkaround rule after column 10.
-    if (rules_.setFlag(n, flag, !doc_.channelFlag(n, flag))) showRow(n);
+    const ChannelOption* option = optionInColumn(column);
+    if (option == nullptr) return;
+    // Also applies the talkaround rule after the repeater column.
+    if (rules_.setFlag(n, option->flag, !doc_.channelFlag(n, option->flag))) showRow(n);
 }
 
 void ChannelTable::refreshAllRows() {

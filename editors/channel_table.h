@@ -27,15 +27,15 @@ class ChannelTable {
 
     // Columns; 0 is the fixed channel-number column.
     static constexpr int kNumberColumn = 0;
-    static constexpr int kRxFreqColumn = 1;
-    static constexpr int kTxFreqColumn = 2;
-    static constexpr int kRxToneColumn = 3;
-    static constexpr int kTxToneColumn = 4;
-    static constexpr int kFirstFlagColumn = 5;  // busy lock
-    static constexpr int kBandwidthColumn = 8;
-    static constexpr int kRepeaterColumn = 10;
-    static constexpr int kLastFlagColumn = 11;  // PTT ID
-    static constexpr int kNameColumn = 12;
+    static constexpr int kRxFreqColumn = gridColumn(ChannelField::RxFreq);
+    static constexpr int kTxFreqColumn = gridColumn(ChannelField::TxFreq);
+    static constexpr int kRxToneColumn = gridColumn(ChannelField::RxTone);
+    static constexpr int kTxToneColumn = gridColumn(ChannelField::TxTone);
+    static constexpr int kFirstFlagColumn = gridColumn(ChannelField::BusyLock);
+    static constexpr int kBandwidthColumn = gridColumn(ChannelField::Bandwidth);
+    static constexpr int kRepeaterColumn = gridColumn(ChannelField::Repeater);
+    static constexpr int kLastFlagColumn = gridColumn(ChannelField::PttId);
+    static constexpr int kNameColumn = gridColumn(ChannelField::Name);
 
     static constexpr std::array<int, kColumnCount> kColumnWidths = {40, 80, 80, 65, 65, 45, 45,
                                                                     55, 60, 45, 80, 45, 55};
@@ -60,6 +60,10 @@ class ChannelTable {
     // The word column 1 ... 12 shows for what channel n stores, whether or not the channel
     // is in use (its row shows nothing for an empty channel).
     static std::string cellWord(const CMaItemDoc& doc, int n, int column, const TextLookup& text);
+    // The words for a tone and an on/off option of channel n, as the columns show them.
+    static std::string toneWord(const CMaItemDoc& doc, int n, Side side, const TextLookup& text);
+    static std::string optionWord(const CMaItemDoc& doc, int n, const ChannelOption& option,
+                                  const TextLookup& text);
 
     // The range list: "freq%d" texts of setting.ini, and the entry to select.
     const std::vector<std::string>& rangeNames() const { return rangeNames_; }

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <optional>
 
+#include "codeplug/field_registry.h"
 #include "codeplug/text_keys.h"
-#include "editors/channel_rules.h"
 #include "editors/channel_table.h"
 #include "editors/functions_page_rules.h"
 #include "editors/radio_page_rules.h"
@@ -12,21 +12,6 @@
 namespace pl3 {
 
 namespace {
-
-struct ColumnField {
-    std::string_view name;
-    ChannelField field;
-};
-
-// The registry's names of the fields the channel grid shows.
-constexpr ColumnField kColumnFields[] = {
-    {"RxFreq", ChannelField::RxFreq},     {"TxFreq", ChannelField::TxFreq},
-    {"RxTone", ChannelField::RxTone},     {"TxTone", ChannelField::TxTone},
-    {"BusyLock", ChannelField::BusyLock}, {"TxInhibit", ChannelField::TxInhibit},
-    {"EndTone", ChannelField::EndTone},   {"Bandwidth", ChannelField::Bandwidth},
-    {"TxPower", ChannelField::TxPower},   {"Repeater", ChannelField::Repeater},
-    {"PttIdOn", ChannelField::PttId},     {"ChannelName", ChannelField::Name},
-};
 
 struct ControlField {
     std::string_view name;
@@ -45,11 +30,13 @@ constexpr ControlField kOtherControls[] = {
 constexpr std::string_view kScanListField = "ScanList";
 constexpr std::string_view kFmPresetField = "FmPreset";
 
-// The grid's column for a channel field: columns 1 ... 12 hold the fields in order.
-std::optional<int> gridColumn(const DiffEntry& entry) {
+// The grid's column that shows a channel field.
+std::optional<int> columnOf(const DiffEntry& entry) {
     if (entry.channel < 1 || entry.channel > kChannelCount) return std::nullopt;
-    for (const ColumnField& c : kColumnFields) {
-        if (c.name == entry.field) return static_cast<int>(c.field) + 1;
+    for (const FieldInfo& info : fieldTable()) {
+        if (info.name != entry.field) continue;
+        const auto* column = std::get_if<ChannelField>(&info.place);
+        return column ? std::optional<int>(gridColumn(*column)) : std::nullopt;
     }
     return std::nullopt;
 }
@@ -82,7 +69,7 @@ std::string scanListWord(const CMaItemDoc& doc, int n, const TextLookup& texts) 
 WordedDifference worded(const DiffEntry& entry, const CMaItemDoc& before, const CMaItemDoc& after,
                         const TextLookup& texts) {
     if (entry.kind == DiffEntry::Kind::Field) {
-        if (std::optional<int> column = gridColumn(entry)) {
+        if (std::optional<int> column = columnOf(entry)) {
             const int n = entry.channel;
             return {ComparePage::Channels,
                     withTexts(withNumbers(texts.text(text_key::kDiffChannelField), {n}),

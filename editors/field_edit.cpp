@@ -1,88 +1,111 @@
 #include "editors/field_edit.h"
 
 #include <optional>
-#include <string>
 
 #include "codeplug/frequency.h"
 #include "editors/channel_rules.h"
 #include "editors/functions_page_rules.h"
+#include "editors/page_rules.h"
+#include "editors/radio_page_rules.h"
 
 namespace pl3 {
 
 namespace {
 
-constexpr std::pair<std::string_view, ChannelFlag> kFlagNames[] = {
-    {"BusyLock", ChannelFlag::BusyLock}, {"TxInhibit", ChannelFlag::TxInhibit},
-    {"EndTone", ChannelFlag::EndTone},   {"Bandwidth", ChannelFlag::Bandwidth},
-    {"TxPower", ChannelFlag::TxPower},   {"Repeater", ChannelFlag::Repeater},
-    {"PttIdOn", ChannelFlag::PttIdOn},
-};
-
 FieldEdit outcome(bool accepted) {
     return accepted ? FieldEdit::Done : FieldEdit::Refused;
 }
 
-FieldEdit setFrequency(ChannelRules& rules, const CMaItemDoc& doc, int n, Side side,
-                       std::string_view value) {
-    if (value.empty()) return outcome(rules.setFrequency(n, side, std::nullopt));
-    // Strict, as for the field itself: a value outside the range is refused, not clamped.
-    if (!frequency::isWellFormedText(value) ||
-        frequency::rangeCheck(value, doc.lowerLimit(), doc.upperLimit()) != 0)
-        return FieldEdit::BadValue;
-    return outcome(rules.setFrequency(n, side, frequency::parse(value)));
-}
-
-FieldEdit setName(ChannelRules& rules, int n, std::string_view value) {
-    if (!isDisplayText(value)) return FieldEdit::BadValue;
-    return outcome(rules.setName(n, text_codes::encodeDisplayText(value)));
+Side sideOf(ChannelField field) {
+    return field == ChannelField::RxFreq || field == ChannelField::RxTone ? Side::Receive
+                                                                          : Side::Transmit;
 }
 
 // A channel column, through the channel rules.
-FieldEdit setChannelColumn(ChannelRules& rules, const CMaItemDoc& doc, const FieldRef& field,
-                           std::string_view value) {
-    const std::string_view name = field.info->name;
-    const int n = field.index;
+FieldEdit setChannelField(CMaItemDoc& doc, ChannelField field, int n, std::string_view value) {
     if (n < 1 || n > kChannelCount) return FieldEdit::NotOnAPage;  // the VFO
-    if (name == "RxFreq" || name == "TxFreq")
-        return setFrequency(rules, doc, n, name == "RxFreq" ? Side::Receive : Side::Transmit,
-                            value);
-    if (name == "RxTone" || name == "TxTone") {
-        std::optional<int> code = parseToneValue(value);
-        if (!code) return FieldEdit::BadValue;
-        return outcome(rules.setTone(n, name == "RxTone" ? Side::Receive : Side::Transmit, *code));
+    ChannelRules rules(doc);
+    switch (field) {
+        case ChannelField::RxFreq:
+        case ChannelField::TxFreq:
+            if (value.empty()) return outcome(rules.setFrequency(n, sideOf(field), std::nullopt));
+            // Strict, as for the field itself: a value outside the range is refused, not clamped.
+            if (!isChannelFrequencyText(doc, value)) return FieldEdit::BadValue;
+            return outcome(rules.setFrequency(n, sideOf(field), frequency::parse(value)));
+        case ChannelField::RxTone:
+        case ChannelField::TxTone: {
+            std::optional<int> code = parseToneValue(value);
+            if (!code) return FieldEdit::BadValue;
+            return outcome(rules.setTone(n, sideOf(field), *code));
+        }
+        case ChannelField::Name:
+            if (!isDisplayText(value)) return FieldEdit::BadValue;
+            return outcome(rules.setName(n, text_codes::encodeDisplayText(value)));
+        default:
+            break;
     }
-    if (name == "ChannelName") return setName(rules, n, value);
-    for (auto [flagName, flag] : kFlagNames) {
-        if (name != flagName) continue;
-        std::optional<int> bit = parseFieldInt(value, 0, 1);
-        if (!bit) return FieldEdit::BadValue;
-        return outcome(rules.setFlag(n, flag, *bit == 1));
-    }
-    return FieldEdit::NotOnAPage;
+    const ChannelOption* option = optionOfField(field);
+    std::optional<int> bit = parseFieldInt(value, 0, 1);
+    if (option == nullptr || !bit) return FieldEdit::BadValue;
+    return outcome(rules.setFlag(n, option->flag, *bit == 1));
 }
 
 // A setting, by the index its list or box stores, through the pages' store.
-FieldEdit setSetting(CMaItemDoc& doc, const FieldRef& field, std::string_view value) {
-    for (int i = 0; i < kSettingCount; ++i) {
-        const Setting id = static_cast<Setting>(i);
-        const SettingInfo& info = settingInfo(id);
-        if (info.name != field.info->name) continue;
-        std::optional<int> index = parseFieldInt(value, info.indexMin, info.indexMax);
-        if (!index) return FieldEdit::BadValue;
-        page_rules::storeSetting(doc, id, *index);
-        return FieldEdit::Done;
+FieldEdit setSetting(CMaItemDoc& doc, Setting id, std::string_view value) {
+    const SettingInfo& info = settingInfo(id);
+    std::optional<int> index = parseFieldInt(value, info.indexMin, info.indexMax);
+    if (!index) return FieldEdit::BadValue;
+    page_rules::storeSetting(doc, id, *index);
+    return FieldEdit::Done;
+}
+
+// A value the radio or functions page shows in a control of its own.
+FieldEdit setPageValue(CMaItemDoc& doc, const TextLookup& texts, PageValue which, int index,
+                       std::string_view value) {
+    RadioPageRules radio(doc, texts);
+    switch (which) {
+        case PageValue::ScanList: {
+            std::optional<int> member = parseFieldInt(value, 0, 1);
+            if (!member) return FieldEdit::BadValue;
+            return outcome(radio.setScanned(index, *member == 1));
+        }
+        case PageValue::FmPreset: {
+            std::optional<int> item = parseFieldInt(value, 0, kFmIndexMax + 1);
+            if (!item) return FieldEdit::BadValue;
+            radio.commitPreset(index, *item);
+            return FieldEdit::Done;
+        }
+        case PageValue::PowerOnPassword:
+            if (!isPasswordText(value)) return FieldEdit::BadValue;
+            radio.commitPassword(value);
+            return FieldEdit::Done;
+        case PageValue::PowerOnMessage:
+            if (!isDisplayText(value)) return FieldEdit::BadValue;
+            radio.commitMessage(value);
+            return FieldEdit::Done;
+        case PageValue::BotCode:
+        case PageValue::EotCode:
+            if (!isDtmfCodeText(value)) return FieldEdit::BadValue;
+            FunctionsPageRules(doc, texts)
+                .commitCode(which == PageValue::BotCode ? FunctionsPageRules::kBotCodeBox
+                                                        : FunctionsPageRules::kEotCodeBox,
+                            value);
+            return FieldEdit::Done;
     }
     return FieldEdit::NotOnAPage;
 }
 
 }  // namespace
 
-FieldEdit setAsThePagesDo(CMaItemDoc& doc, const FieldRef& field, std::string_view value) {
-    if (field.info->indexed()) {
-        ChannelRules rules(doc);
-        return setChannelColumn(rules, doc, field, value);
-    }
-    return setSetting(doc, field, value);
+FieldEdit setAsThePagesDo(CMaItemDoc& doc, const TextLookup& texts, const FieldRef& field,
+                          std::string_view value) {
+    const FieldPlace& place = field.info->place;
+    if (const auto* column = std::get_if<ChannelField>(&place))
+        return setChannelField(doc, *column, field.index, value);
+    if (const auto* setting = std::get_if<Setting>(&place)) return setSetting(doc, *setting, value);
+    if (const auto* other = std::get_if<PageValue>(&place))
+        return setPageValue(doc, texts, *other, field.index, value);
+    return FieldEdit::NotOnAPage;
 }
 
 }  // namespace pl3

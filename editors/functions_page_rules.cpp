@@ -3,66 +3,9 @@
 #include <array>
 #include <stdexcept>
 
-#include "codeplug/text_keys.h"
 #include "editors/setting_items.h"
 
 namespace pl3 {
-
-namespace page_rules {
-
-int shownIndex(const CMaItemDoc& doc, const TextLookup& texts, Setting id) {
-    int index = doc.setting(id);
-    int count = static_cast<int>(settingItems(id, texts).size());
-    return index >= 0 && index < count ? index : -1;
-}
-
-std::string shownItemText(const CMaItemDoc& doc, const TextLookup& texts, Setting id) {
-    int index = shownIndex(doc, texts, id);
-    return index < 0 ? std::string() : settingValueText(id, index, texts);
-}
-
-void storeSetting(CMaItemDoc& doc, Setting id, int index) {
-    const Image before = doc.image();
-    doc.setSetting(id, index);
-    // Picking the item a list already shows changes no byte and leaves nothing to save.
-    if (doc.image() != before) doc.markEdited();
-}
-
-bool storeIndex(CMaItemDoc& doc, const TextLookup& texts, Setting id, int index) {
-    int count = static_cast<int>(settingItems(id, texts).size());
-    if (index < 0 || index >= count) return false;
-    storeSetting(doc, id, index);
-    return true;
-}
-
-bool isTicked(const CMaItemDoc& doc, Setting id) {
-    return doc.setting(id) != 0;
-}
-
-void storeTicked(CMaItemDoc& doc, Setting id, bool on) {
-    storeSetting(doc, id, on ? 1 : 0);
-}
-
-std::string printEntry(std::string_view caption, std::string_view value) {
-    std::string entry(caption);
-    entry += " : ";
-    entry += value;
-    return entry;
-}
-
-std::string yesNoText(const TextLookup& texts, bool ticked) {
-    return texts.text(ticked ? text_key::kYes : text_key::kNo);
-}
-
-std::string captionText(const TextLookup& texts, std::span<const Caption> captions, int controlId) {
-    for (const Caption& caption : captions) {
-        if (caption.controlId != controlId) continue;
-        return texts.resourceCaption(caption.captionId).value_or(std::string(caption.builtIn));
-    }
-    return {};
-}
-
-}  // namespace page_rules
 
 namespace {
 

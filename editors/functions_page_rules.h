@@ -4,55 +4,17 @@
 // written straight into the image. The widget only displays these answers and forwards
 // the user's actions.
 
-#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "codeplug/document.h"
+#include "editors/page_rules.h"
 #include "editors/setting_controls.h"
 #include "lang/text_lookup.h"
 
 namespace pl3 {
-
-// Pieces both settings pages share.
-namespace page_rules {
-
-// A list control's selection: the setting's clamped index, or -1 when its item list
-// (a language section that is short or missing) has no such item.
-int shownIndex(const CMaItemDoc& doc, const TextLookup& texts, Setting id);
-// The text the list shows for its selection; empty when nothing is selected.
-std::string shownItemText(const CMaItemDoc& doc, const TextLookup& texts, Setting id);
-// Stores a setting's index; the document is marked modified when a byte changed.
-void storeSetting(CMaItemDoc& doc, Setting id, int index);
-// Stores an index picked from the setting's list and marks the document modified;
-// an index the list does not offer is ignored. Returns whether it was stored.
-bool storeIndex(CMaItemDoc& doc, const TextLookup& texts, Setting id, int index);
-// One bit setting ticked or not; changing it marks the document modified.
-bool isTicked(const CMaItemDoc& doc, Setting id);
-void storeTicked(CMaItemDoc& doc, Setting id, bool on);
-
-// "caption : value", as the printout lists a control.
-std::string printEntry(std::string_view caption, std::string_view value);
-// The printed value of a check box: the "IDS_YES" or "IDS_NO" text.
-std::string yesNoText(const TextLookup& texts, bool ticked);
-
-// The caption of a control as the widget shows it (its label text).
-using CaptionOf = std::function<std::string(int controlId)>;
-
-// Where a control's caption comes from: the language file's "Resource" text of captionId,
-// else the built-in caption (a check box is its own caption).
-struct Caption {
-    int controlId;
-    int captionId;
-    std::string_view builtIn;
-};
-// The caption of controlId in the table, as the page shows it; empty for a control it lacks.
-std::string captionText(const TextLookup& texts, std::span<const Caption> captions, int controlId);
-using PrintRows = std::vector<std::vector<std::string>>;
-
-}  // namespace page_rules
 
 class FunctionsPageRules : public SettingControls {
   public:

@@ -200,13 +200,18 @@ RadioPageRules::ScanLists RadioPageRules::rebuildScanLists() {
     return lists;
 }
 
+bool RadioPageRules::setScanned(int n, bool on) {
+    if (on && doc_.isEmpty(n)) return false;
+    if (doc_.scanMember(n - 1) == on) return true;
+    doc_.setScanMember(n - 1, on);
+    doc_.markEdited();
+    return true;
+}
+
 RadioPageRules::ScanLists RadioPageRules::changeScan(const std::vector<std::string>& selectedItems,
                                                      bool on) {
     for (const std::string& item : selectedItems) {
-        int c = channelOfItem(item);
-        if (c == 0 || doc_.scanMember(c - 1) == on) continue;
-        doc_.setScanMember(c - 1, on);
-        doc_.markEdited();
+        if (int c = channelOfItem(item); c != 0) setScanned(c, on);
     }
     return rebuildScanLists();
 }

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "codeplug/document.h"
-#include "editors/functions_page_rules.h"
+#include "editors/page_rules.h"
 #include "editors/setting_controls.h"
 #include "lang/text_lookup.h"
 
@@ -102,8 +102,11 @@ class RadioPageRules : public SettingControls {
     // Both lists in channel order. An empty channel is listed nowhere and loses its
     // scan bit; that clean-up alone does not mark the document modified.
     ScanLists rebuildScanLists();
+    // Channel n (1 ... 128) scanned or not; a change marks the document modified, so it is
+    // not lost on closing. An empty channel is never scanned: adding it is refused (false).
+    bool setScanned(int n, bool on);
     // Set or clear the scan bits of the channels named by the selected item texts, then
-    // rebuild. A change marks the document modified, so it is not lost on closing.
+    // rebuild.
     ScanLists addToScan(const std::vector<std::string>& selectedItems);
     ScanLists removeFromScan(const std::vector<std::string>& selectedItems);
 

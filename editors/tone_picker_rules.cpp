@@ -3,12 +3,25 @@
 #include <string_view>
 
 #include "codeplug/text_keys.h"
+#include "editors/channel_rules.h"
 
 namespace pl3 {
 
 namespace {
 
 constexpr std::uint8_t kNoTone = kErased;
+
+std::uint8_t withBit(std::uint8_t kind, int bit, bool on) {
+    const auto mask = static_cast<std::uint8_t>(1u << bit);
+    return on ? static_cast<std::uint8_t>(kind | mask) : static_cast<std::uint8_t>(kind & ~mask);
+}
+
+// CTCSS or DCS chosen: not inverted, not off; the picker leaves the other kind bits alone.
+std::uint8_t chosenKind(std::uint8_t kind, bool dcs) {
+    kind = withBit(kind, tone::kKindBitDcs, dcs);
+    kind = withBit(kind, tone::kKindBitInverted, false);
+    return withBit(kind, tone::kKindBitOff, false);
+}
 
 std::vector<int> pairWidths(int pairs, int numberWidth, int entryWidth) {
     std::vector<int> widths;
@@ -93,67 +106,53 @@ std::uint8_t TonePickerRules::indexAt(ToneMode mode, int row, int column) {
     return static_cast<std::uint8_t>(index);
 }
 
-template <class Change>
-void TonePickerRules::change(Change change) {
-    const tone::Field before = doc_.toneField(channel_, side_);
-    change();
-    const tone::Field after = doc_.toneField(channel_, side_);
-    if (after.index != before.index || after.kind != before.kind) doc_.setModifiedFlag(true);
+void TonePickerRules::show(tone::Field field) {
+    if (field == shown()) return;
+    doc_.setToneField(channel_, side_, field);
+    doc_.setModifiedFlag(true);
 }
 
 void TonePickerRules::chooseOff() {
     mode_ = ToneMode::Off;
     inverted_ = false;
-    change([this] {
-        doc_.setToneKindBit(channel_, side_, tone::kKindBitDcs, true);
-        doc_.setToneKindBit(channel_, side_, tone::kKindBitInverted, true);
-        doc_.setToneKindBit(channel_, side_, tone::kKindBitOff, true);
-        doc_.setToneIndexByte(channel_, side_, kNoTone);
-    });
+    show(ChannelRules::withUnusedToneOff({kNoTone, shown().kind}));
 }
 
 void TonePickerRules::chooseCtcss() {
     mode_ = ToneMode::Ctcss;
     inverted_ = false;
-    change([this] {
-        doc_.setToneKindBit(channel_, side_, tone::kKindBitDcs, false);
-        doc_.setToneKindBit(channel_, side_, tone::kKindBitInverted, false);
-        doc_.setToneKindBit(channel_, side_, tone::kKindBitOff, false);
-    });
+    const tone::Field now = shown();
+    show({now.index, chosenKind(now.kind, false)});
 }
 
 void TonePickerRules::chooseDcs() {
     mode_ = ToneMode::Dcs;
     inverted_ = false;
-    change([this] {
-        doc_.setToneKindBit(channel_, side_, tone::kKindBitInverted, false);
-        doc_.setToneKindBit(channel_, side_, tone::kKindBitDcs, true);
-        doc_.setToneKindBit(channel_, side_, tone::kKindBitOff, false);
-    });
+    const tone::Field now = shown();
+    show({now.index, chosenKind(now.kind, true)});
 }
 
 void TonePickerRules::setInverted(bool on) {
     if (mode_ != ToneMode::Dcs) return;
     inverted_ = on;
-    change([this, on] { doc_.setToneKindBit(channel_, side_, tone::kKindBitInverted, on); });
+    const tone::Field now = shown();
+    show({now.index, withBit(now.kind, tone::kKindBitInverted, on)});
 }
 
 void TonePickerRules::pick(int row, int column) {
     if (mode_ == ToneMode::Off) return;
-    const std::uint8_t index = indexAt(mode_, row, column);
-    change([this, index] { doc_.setToneIndexByte(channel_, side_, index); });
+    show({indexAt(mode_, row, column), shown().kind});
 }
 
 void TonePickerRules::commit() {
-    const tone::Field now = doc_.toneField(channel_, side_);
-    if (now.index != opening_.index || now.kind != opening_.kind) doc_.markEdited();
+    const tone::Field chosen = shown();
+    // The rules compare with the field as it was when the picker opened.
+    doc_.setToneField(channel_, side_, opening_);
+    ChannelRules(doc_).setToneField(channel_, side_, chosen);
 }
 
 void TonePickerRules::cancel() {
-    doc_.setToneIndexByte(channel_, side_, opening_.index);
-    for (int bit = 0; bit < 8; ++bit) {
-        doc_.setToneKindBit(channel_, side_, bit, ((opening_.kind >> bit) & 1) != 0);
-    }
+    doc_.setToneField(channel_, side_, opening_);
     doc_.setModifiedFlag(openingModified_);
 }
 

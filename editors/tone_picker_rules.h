@@ -2,8 +2,9 @@
 // The rules of the CTC/DCS picker: which tone kind the dialog opens in, the shape and
 // texts of its table, the cell to highlight, what each radio button, the inverted check
 // box and a click on the table write into the tone field, and Cancel. The picker edits
-// one tone field (index byte and kind byte) of one channel; a widget shows what this
-// class says and forwards the user's choices.
+// one tone field (index byte and kind byte) of one channel, shown in the image while it
+// is open; its choice becomes a change through the channel rules when it closes. A
+// widget shows what this class says and forwards the user's choices.
 
 #include <cstdint>
 #include <optional>
@@ -74,7 +75,8 @@ class TonePickerRules {
     void chooseDcs();
     void setInverted(bool on);
     void pick(int row, int column);
-    // The picker closes with its choice: one undo step for all of it.
+    // The picker closes with its choice: one change of the channel through its rules, so
+    // one undo step for all of it.
     void commit();
     // Puts the field's two bytes and the modified flag back as they were at opening.
     void cancel();
@@ -83,8 +85,9 @@ class TonePickerRules {
     int channel() const { return channel_; }
 
   private:
-    template <class Change>
-    void change(Change change);
+    tone::Field shown() const { return doc_.toneField(channel_, side_); }
+    // Shows a choice in the image; a changed field marks the document modified.
+    void show(tone::Field field);
 
     CMaItemDoc& doc_;
     const TextLookup& text_;

@@ -15,4 +15,12 @@ bool enterAccessCode(CMaItemDoc& doc, std::string_view typed) {
     return accessLevelOf(typed) != AccessLevel::None;
 }
 
+bool manualTuning(const CMaItemDoc& doc) {
+    return doc.setting(Setting::ManualTune) != 0;
+}
+
+void setManualTuning(CMaItemDoc& doc, bool on) {
+    doc.setSetting(Setting::ManualTune, on ? 1 : 0);
+}
+
 }  // namespace pl3::service

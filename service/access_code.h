@@ -23,4 +23,10 @@ AccessLevel accessLevelOf(std::string_view code);
 // run. True when the text unlocks the tuning commands (either level).
 bool enterAccessCode(CMaItemDoc& doc, std::string_view typed);
 
+// The manual adjust mode box shows the ManualTune flag, and a click writes it at once. It
+// is not an edit of the codeplug (the document is not marked modified); the flag reaches
+// the radio with the next write of the image.
+bool manualTuning(const CMaItemDoc& doc);
+void setManualTuning(CMaItemDoc& doc, bool on);
+
 }  // namespace pl3::service

@@ -63,7 +63,7 @@ QFont channelGridFont() {
 
 ChannelPage::ChannelPage(CMaItemDoc& doc, const TextLookup& texts, Prompter& prompter,
                          QWidget* parent)
-    : QWidget(parent),
+    : FormPage(parent),
       doc_(doc),
       texts_(texts),
       table_(doc, texts, prompter),

@@ -5,11 +5,11 @@
 
 #include <QList>
 #include <QString>
-#include <QWidget>
 #include <optional>
 #include <vector>
 
 #include "editors/channel_table.h"
+#include "editors/ui/form_page.h"
 
 class QAction;
 class QComboBox;
@@ -21,7 +21,7 @@ namespace pl3 {
 
 class CGridCtrl;
 
-class ChannelPage : public QWidget {
+class ChannelPage : public FormPage {
     Q_OBJECT
 
   public:
@@ -40,7 +40,7 @@ class ChannelPage : public QWidget {
     ~ChannelPage() override;
 
     // The document changed: rebuild the table and show all of it in the current language.
-    void refresh();
+    void refresh() override;
 
     // Copy and paste of channel rows: the channels a copy takes (the focus row, or every
     // channel when no cell has the focus) and the first channel a paste fills.

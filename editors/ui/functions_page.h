@@ -43,7 +43,7 @@ class FunctionsPage : public SettingsPage {
     FunctionsPage(CMaItemDoc& doc, const TextLookup& texts, QWidget* parent = nullptr);
 
     // Captions, lists, boxes and codes from the document and the current language.
-    void refresh();
+    void refresh() override;
 
     // The page's printout section: rows of "caption : value" texts, captions as shown.
     page_rules::PrintRows printRows() const;

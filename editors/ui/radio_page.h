@@ -49,7 +49,7 @@ class RadioPage : public SettingsPage {
     RadioPage(CMaItemDoc& doc, const TextLookup& texts, QWidget* parent = nullptr);
 
     // Captions, lists, boxes, presets and scan lists from the document and the language.
-    void refresh();
+    void refresh() override;
 
     // The page's printout section: rows of "caption : value" texts, captions as shown.
     page_rules::PrintRows printRows() const;

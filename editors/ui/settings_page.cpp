@@ -10,7 +10,7 @@
 namespace pl3 {
 
 SettingsPage::SettingsPage(SettingControls& controls, QWidget* parent)
-    : QWidget(parent), controls_(controls) {}
+    : FormPage(parent), controls_(controls) {}
 
 QComboBox* SettingsPage::addList(int id) {
     auto* list = new QComboBox(this);

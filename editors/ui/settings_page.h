@@ -3,17 +3,17 @@
 // identifier to a setting of the page's rules, refilled from them, and a page that
 // Enter and Escape never close.
 
-#include <QWidget>
 #include <map>
 
 #include "editors/setting_controls.h"
+#include "editors/ui/form_page.h"
 
 class QCheckBox;
 class QComboBox;
 
 namespace pl3 {
 
-class SettingsPage : public QWidget {
+class SettingsPage : public FormPage {
     Q_OBJECT
 
   public:

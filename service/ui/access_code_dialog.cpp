@@ -70,7 +70,7 @@ void AccessCodeDialog::layOut() {
     connect(code_, &QLineEdit::textChanged, this, &AccessCodeDialog::codeChanged);
     connect(code_, &QLineEdit::returnPressed, this, &AccessCodeDialog::reject);
     connect(manualAdjust_, &QCheckBox::clicked, this,
-            [this](bool on) { doc_.setSetting(Setting::ManualTune, on ? 1 : 0); });
+            [this](bool on) { service::setManualTuning(doc_, on); });
     connect(test1_, &QPushButton::clicked, this, &AccessCodeDialog::openTuning);
     connect(test2_, &QPushButton::clicked, this, &AccessCodeDialog::openAutoTuning);
     connect(cancel, &QPushButton::clicked, this, &AccessCodeDialog::reject);
@@ -88,7 +88,7 @@ void AccessCodeDialog::setUnlocked(bool unlocked) {
 }
 
 void AccessCodeDialog::showManualAdjustMode() {
-    manualAdjust_->setChecked(doc_.setting(Setting::ManualTune) != 0);
+    manualAdjust_->setChecked(service::manualTuning(doc_));
 }
 
 void AccessCodeDialog::openTuning() {

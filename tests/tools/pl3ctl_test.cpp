@@ -154,10 +154,11 @@ TEST_F(Pl3ctlTest, BadArgumentsWriteNothing) {
         {{"set", path, "BackLamp=1", "BackLamp=7"}, 1, "IDS_CLI_BAD_VALUE"},
         {{"set", path, "RxFreq[80]=480"}, 1, "IDS_CLI_BAD_VALUE"},
         {{"set", path, "RxFreq[200]=440"}, 1, "IDS_CLI_UNKNOWN_FIELD"},
-        // The channel page's rules: fixed channels keep their frequencies, an unused
-        // channel takes no options.
+        // The pages' rules: fixed channels keep their frequencies, an unused channel takes
+        // no options and is not scanned.
         {{"set", path, "BackLamp=1", "RxFreq[5]=440"}, 1, "IDS_CLI_FIELD_REFUSED"},
         {{"set", path, "TxPower[100]=1"}, 1, "IDS_CLI_FIELD_REFUSED"},
+        {{"set", path, "ScanList[100]=1"}, 1, "IDS_CLI_FIELD_REFUSED"},
         {{"set", path}, 1, ""},
         {{"frobnicate"}, 1, ""},
         {{"new"}, 1, ""},

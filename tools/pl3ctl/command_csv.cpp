@@ -1,3 +1,5 @@
+// pl3ctl export-csv and import-csv: a codeplug's channels to and from a CSV channel list.
+
 #include <unistd.h>
 
 #include <iostream>

@@ -1,3 +1,5 @@
+// pl3ctl diff: the differences between two codeplug files, by field or in the pages' words.
+
 #include <iostream>
 #include <optional>
 #include <string>

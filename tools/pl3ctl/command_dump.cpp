@@ -1,3 +1,5 @@
+// pl3ctl dump: every field of a codeplug file, as a table for reading or as JSON.
+
 #include <cstdio>
 #include <iostream>
 
@@ -5,6 +7,7 @@
 #include "codeplug/field_registry.h"
 #include "codeplug/frequency.h"
 #include "codeplug/text_keys.h"
+#include "editors/channel_table.h"
 #include "editors/setting_items.h"
 #include "tools/pl3ctl/commands.h"
 #include "tools/pl3ctl/exit_codes.h"
@@ -27,37 +30,14 @@ bool isChannelField(const FieldInfo& info) {
 
 // ---- plain text ----
 
-struct FlagColumn {
-    ChannelFlag flag;
-    std::string_view name;
-    std::string_view whenSet;  // text keys, as the channel table shows the bit
-    std::string_view whenClear;
-};
-
-constexpr FlagColumn kFlagColumns[] = {
-    {ChannelFlag::BusyLock, "BusyLock", text_key::kOff, text_key::kOn},
-    {ChannelFlag::TxInhibit, "TxInhibit", text_key::kOff, text_key::kOn},
-    {ChannelFlag::EndTone, "EndTone", text_key::kOff, text_key::kOn},
-    {ChannelFlag::Bandwidth, "Bandwidth", text_key::kWide, text_key::kNarrow},
-    {ChannelFlag::TxPower, "TxPower", text_key::kHigh, text_key::kLow},
-    {ChannelFlag::BeatShift, "BeatShift", text_key::kOff, text_key::kOn},
-    {ChannelFlag::Repeater, "Repeater", text_key::kRepeater, text_key::kTalkaround},
-    {ChannelFlag::PttIdOn, "PttIdOn", text_key::kOff, text_key::kOn},
-};
-
-std::string toneText(const CMaItemDoc& doc, int n, Side side, const TextLookup& texts) {
-    std::optional<std::string_view> text = tone::displayText(doc.toneField(n, side));
-    return text ? std::string(*text) : texts.text(text_key::kOff);
-}
-
 // Equal, transmit above, transmit below; 3 is not a direction the channel page writes.
 constexpr const char* kShiftSymbols[] = {"=", "+", "-", "3"};
 
 void printChannels(const CMaItemDoc& doc, const TextLookup& texts, std::ostream& out) {
     TextTable table;
     std::vector<std::string> heading = {"Ch", "RxFreq", "TxFreq", "RxTone", "TxTone"};
-    for (const FlagColumn& column : kFlagColumns)
-        heading.emplace_back(column.name);
+    for (const ChannelOption& option : kChannelOptions)
+        heading.emplace_back(option.name);
     heading.insert(heading.end(), {"ShiftDir", "ChannelName", "ScanList"});
     table.addRow(heading);
     for (int n = 1; n <= kChannelCount; ++n) {
@@ -68,12 +48,10 @@ void printChannels(const CMaItemDoc& doc, const TextLookup& texts, std::ostream&
         std::string transmit = doc.frequencyText(n, Side::Transmit);
         std::vector<std::string> row = {std::to_string(n), doc.frequencyText(n, Side::Receive),
                                         transmit.empty() ? std::string("-") : transmit,
-                                        toneText(doc, n, Side::Receive, texts),
-                                        toneText(doc, n, Side::Transmit, texts)};
-        for (const FlagColumn& column : kFlagColumns) {
-            row.push_back(
-                texts.text(doc.channelFlag(n, column.flag) ? column.whenSet : column.whenClear));
-        }
+                                        ChannelTable::toneWord(doc, n, Side::Receive, texts),
+                                        ChannelTable::toneWord(doc, n, Side::Transmit, texts)};
+        for (const ChannelOption& option : kChannelOptions)
+            row.push_back(ChannelTable::optionWord(doc, n, option, texts));
         row.push_back(kShiftSymbols[doc.shiftDir(n)]);
         std::string name = text_codes::decodeDisplayText(doc.channelName(n));
         row.push_back(name.empty() ? "-" : name);

@@ -1,3 +1,5 @@
+// pl3ctl new: a codeplug file with the factory defaults of a frequency range.
+
 #include <charconv>
 #include <iostream>
 

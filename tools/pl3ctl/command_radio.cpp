@@ -1,3 +1,5 @@
+// pl3ctl read and write: a codeplug between a file and a radio on a serial port.
+
 #include <unistd.h>
 
 #include <cerrno>

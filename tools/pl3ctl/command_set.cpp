@@ -1,3 +1,5 @@
+// pl3ctl set: fields of a codeplug file changed by name, as the pages change them, or printed.
+
 #include <iostream>
 
 #include "codeplug/document_commands.h"
@@ -15,9 +17,10 @@ enum class Assignment { Done, BadValue, Refused };
 
 // A field a page shows changes as that page changes it, unless --raw asks for the field
 // alone (a technician's byte-level edit: fixed channels, nothing brought along).
-Assignment assign(CMaItemDoc& doc, const FieldRef& field, std::string_view value, bool raw) {
+Assignment assign(CMaItemDoc& doc, const TextLookup& texts, const FieldRef& field,
+                  std::string_view value, bool raw) {
     if (!raw) {
-        switch (setAsThePagesDo(doc, field, value)) {
+        switch (setAsThePagesDo(doc, texts, field, value)) {
             case FieldEdit::Done:
                 return Assignment::Done;
             case FieldEdit::BadValue:
@@ -65,7 +68,7 @@ int runSet(CliContext& context, const Arguments& given) {
             std::cout << field->get(doc) << "\n";
             continue;
         }
-        switch (assign(doc, *field, std::string_view(arg).substr(equals + 1), raw)) {
+        switch (assign(doc, context.texts, *field, std::string_view(arg).substr(equals + 1), raw)) {
             case Assignment::Done:
                 break;
             case Assignment::BadValue:

@@ -83,7 +83,7 @@ CMaItemView::CMaItemView(const TextLookup& texts, CMaItemDoc& doc, Prompter& pro
     // Every change to the channels (new, moved, emptied) shows in the scan lists at once.
     channels->table().onChannelsChanged = [radio] { radio->rebuildScanLists(); };
     for (int i = 0; i < kPageCount; ++i) {
-        QWidget* page = pages_[static_cast<std::size_t>(i)];
+        FormPage* page = pages_[static_cast<std::size_t>(i)];
         page->setProperty("templateNumber", kPageTemplates[static_cast<std::size_t>(i)]);
         stack_->addWidget(page);
         tabs_->addTab(QString());
@@ -117,11 +117,10 @@ void CMaItemView::commitPendingEdit() {
 void CMaItemView::onDocumentChanged() {
     if (onFrameTexts_) onFrameTexts_();
     setTabCaptions();
-    if (auto* channels = qobject_cast<ChannelPage*>(pages_[0])) channels->refresh();
-    if (auto* functions = qobject_cast<FunctionsPage*>(pages_[1])) functions->refresh();
-    if (auto* radio = qobject_cast<RadioPage*>(pages_[2])) radio->refresh();
-    for (QWidget* page : pages_)
+    for (FormPage* page : pages_) {
+        page->refresh();
         page->update();
+    }
 }
 
 }  // namespace pl3

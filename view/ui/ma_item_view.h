@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "codeplug/document.h"
+#include "editors/ui/form_page.h"
 #include "lang/text_lookup.h"
 #include "platform/prompter.h"
 
@@ -62,7 +63,7 @@ class CMaItemView : public QWidget {
     std::function<void()> onFrameTexts_;
     BoldSelectedTabBar* tabs_;
     QStackedWidget* stack_;
-    std::array<QWidget*, kPageCount> pages_{};
+    std::array<FormPage*, kPageCount> pages_{};
     int listener_ = 0;
 };
 
