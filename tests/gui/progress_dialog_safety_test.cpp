@@ -45,8 +45,10 @@ class ProgressDialogSafetyTest : public test::RadioDocumentFixture {
     std::vector<std::string> backupNames() const {
         std::vector<std::string> names;
         if (!fs::exists(backupFolder)) return names;
-        for (const fs::directory_entry& entry : fs::directory_iterator(backupFolder))
+        for (const fs::directory_entry& entry : fs::directory_iterator(backupFolder)) {
+            if (entry.path().extension() != ".PL-3") continue;  // a read's port note
             names.push_back(entry.path().filename().string());
+        }
         return names;
     }
     QString text(std::string_view key) const {

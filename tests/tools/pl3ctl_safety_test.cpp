@@ -57,8 +57,10 @@ class Pl3ctlSafetyTest : public ::testing::Test {
     std::map<std::string, Image> backups() const {
         std::map<std::string, Image> found;
         if (!fs::exists(backupFolder)) return found;
-        for (const fs::directory_entry& entry : fs::directory_iterator(backupFolder))
+        for (const fs::directory_entry& entry : fs::directory_iterator(backupFolder)) {
+            if (entry.path().extension() != ".PL-3") continue;  // a read's port note
             found[entry.path().filename().string()] = imageOf(entry.path().string());
+        }
         return found;
     }
 
