@@ -63,27 +63,24 @@ TEST(SettingsFile, PerUserFileFaultsAreToldOnceByName) {
     using namespace std::string_literals;
     test::ProgramFolder folder("[FreqRange]\ndata0=00400047\ndata1=bad\ndata2=00430044\n");
     const std::string shipped = folder.file("setting.ini");
-    const std::string user = folder.file("user.ini");
-    ASSERT_EQ(::symlink("loop.ini", folder.file("loop.ini").c_str()), 0);
+    const std::string garbled = folder.write("garbled.ini", "[setup]\0com=5\n"s);
+    const std::string ranges = folder.write("ranges.ini", "[FreqRange]\ndata0=nonsense\n");
+    const std::string loop = folder.file("loop.ini");
+    ASSERT_EQ(::symlink("loop.ini", loop.c_str()), 0);
     struct Case {
-        const char* what;
-        std::string userPath;
-        std::string userText;  // empty: left as it is
+        std::string userFile;
         std::string_view textKey;
-        std::string detail;
+        std::string detail;  // each bad range under the name of the file that holds it
     } cases[] = {
-        {"garbled", user, "[setup]\0com=5\n"s, text_key::kWarnSettingsText, user},
-        {"a loop of symbolic links", folder.file("loop.ini"), "", text_key::kErrorOpenFile,
-         folder.file("loop.ini") + "\n" + std::strerror(ELOOP)},
-        {"bad ranges in both files, each under its own name", user, "[FreqRange]\ndata0=nonsense\n",
-         text_key::kWarnSettingsRange, user + "\ndata0=nonsense\n" + shipped + "\ndata1=bad"},
+        {garbled, text_key::kWarnSettingsText, garbled},
+        {loop, text_key::kErrorOpenFile, loop + "\n" + std::strerror(ELOOP)},
+        {ranges, text_key::kWarnSettingsRange,
+         ranges + "\ndata0=nonsense\n" + shipped + "\ndata1=bad"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        if (!c.userText.empty()) folder.write("user.ini", c.userText);
         test::ScriptedPrompter prompter;
-        warnAboutUnusableSettings(SettingsFile(shipped, c.userPath), prompter);
-        ASSERT_EQ(prompter.prompts().size(), 1u);
+        warnAboutUnusableSettings(SettingsFile(shipped, c.userFile), prompter);
+        ASSERT_EQ(prompter.prompts().size(), 1u) << c.userFile;
         EXPECT_EQ(prompter.prompts()[0].textKey, c.textKey);
         EXPECT_EQ(prompter.prompts()[0].detail, c.detail);
     }
@@ -100,10 +97,8 @@ TEST(SettingsFile, AWriteWithoutAPerUserFolderNamesWhereItLooked) {
     test::ProgramFolder folder;
     SettingsFile settings(folder.file("setting.ini"), "");  // neither HOME nor XDG_CONFIG_HOME
     test::ScriptedPrompter prompter;
-    SettingsWriteWarning warning;
-    EXPECT_FALSE(warning.check(settings.setComPort(3), prompter, settings.path()));
-    ASSERT_EQ(prompter.prompts().size(), 1u);
-    EXPECT_EQ(prompter.prompts()[0].textKey, text_key::kWarnSettingsNoUserFolder);
+    SettingsWriteWarning().check(settings.setComPort(3), prompter, settings.path());
+    ASSERT_EQ(prompter.textKeys(), std::vector<std::string>{"IDS_WARN_SETTINGS_NO_USER_FOLDER"});
     EXPECT_EQ(prompter.prompts()[0].detail,
               "\n$XDG_CONFIG_HOME/pl3/setting.ini\n$HOME/.config/pl3/setting.ini");
 }

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,6 +16,7 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include "platform/file_lock.h"
 #include "temp_dir.h"
 
 namespace pl3::platform {
@@ -283,6 +286,23 @@ TEST(WriteFileAtomically, KeepsModeOwnerAndGroup) {
     EXPECT_EQ(info.st_uid, owner);
     EXPECT_EQ(info.st_gid, group);
     EXPECT_EQ(readBytes(path), bytesOf("new"));
+}
+
+TEST(FileLock, OneHolderAtATime) {
+    using namespace std::chrono_literals;
+    TempDir dir;
+    std::string file = dir.write("x.PL-3", "old");
+    // flock() locks of two opens exclude each other as those of two processes do.
+    auto holder = std::make_unique<FileLock>(file, 0ms);
+    ASSERT_EQ(holder->state(), FileLockState::Held);
+    EXPECT_EQ(FileLock(file, 100ms).state(), FileLockState::InUse);
+    holder.reset();
+    EXPECT_EQ(FileLock(file, 0ms).state(), FileLockState::Held);
+
+    ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0600), 0);
+    FileLock fifo(dir.file("fifo"), 100ms);  // without a writer: must not hang
+    EXPECT_EQ(fifo.state(), FileLockState::NotTaken);
+    EXPECT_EQ(fifo.errorNumber(), EINVAL);
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
-#include <memory>
+#include <optional>
 #include <thread>
 
 #include "codeplug/data_file.h"
@@ -198,32 +198,25 @@ TEST_F(Pl3ctlTest, FilesThatAreNotCodeplugs) {
 }
 
 TEST_F(Pl3ctlTest, SetAndImportWaitForAFileAnotherIsChanging) {
-    using namespace std::chrono_literals;
     std::string path = newFile();
     std::string csv = folder.write("in.csv", "Location,Frequency\n90,445.5\n");
-    auto start = [&](std::vector<std::string> args) {
-        args.insert(args.begin(), {"--program-dir", folder.path()});
-        return std::make_unique<test::StartedProgram>("pl3ctl", args);
-    };
-    std::unique_ptr<test::StartedProgram> setting, importing;
+    std::optional<test::StartedProgram> setting, importing;
     {
         // This test changes the file as another pl3ctl would: load, change, save, locked.
-        platform::FileLock lock(path, 0ms);
-        ASSERT_EQ(lock.state(), platform::FileLockState::Held);
+        platform::FileLock lock(path, std::chrono::milliseconds(0));
         CMaItemDoc doc(folder.settings());
         test::ScriptedPrompter quiet;
         ASSERT_EQ(openDocument(doc, path, quiet), OpenOutcome::Loaded);
-        setting = start({"set", path, "BackLamp=2"});
-        importing = start({"import-csv", path, csv});
-        std::this_thread::sleep_for(
-            300ms);  // long enough for them to finish, were they not waiting
-        ASSERT_TRUE(findField("FreqStep")->set(doc, "3"));
-        ASSERT_TRUE(storeDocument(doc, path, quiet));
+        setting.emplace("pl3ctl", std::vector<std::string>{"--program-dir", folder.path(), "set",
+                                                           path, "BackLamp=2"});
+        importing.emplace("pl3ctl", std::vector<std::string>{"--program-dir", folder.path(),
+                                                             "import-csv", path, csv});
+        // Long enough for them to finish, were they not waiting.
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        ASSERT_TRUE(findField("FreqStep")->set(doc, "3") && storeDocument(doc, path, quiet));
     }
-    for (test::StartedProgram* program : {setting.get(), importing.get()}) {
-        ProgramRun result = program->wait();
-        EXPECT_EQ(result.exitCode, 0) << result.err;
-    }
+    EXPECT_EQ(setting->wait().exitCode, 0);
+    EXPECT_EQ(importing->wait().exitCode, 0);
     EXPECT_EQ(run({"set", path, "FreqStep", "BackLamp", "RxFreq[90]"}).out, "3\n2\n445.50000\n");
 }
 
