@@ -2,7 +2,29 @@
 
 #include <algorithm>
 
+#include "codeplug/text_keys.h"
+
 namespace pl3 {
+
+namespace {
+
+constexpr std::string_view kBlanks = " \t";
+constexpr std::string_view kDeviceFolder = "/dev/";
+
+std::optional<int> storeEntry(const PortEntry& chosen, SerialPort& port,
+                              const SettingsFile& settings, SettingsWriteWarning& warning,
+                              Prompter& prompter) {
+    port.close();
+    if (!chosen.mapped &&
+        !warning.check(settings.setPortDevice(chosen.portNumber, *chosen.devicePath), prompter,
+                       settings.path()))
+        return std::nullopt;
+    if (!warning.check(settings.setComPort(chosen.portNumber), prompter, settings.path()))
+        return std::nullopt;
+    return chosen.portNumber;
+}
+
+}  // namespace
 
 CommPortChoice::CommPortChoice(int storedPort, int searchFlag,
                                const std::vector<PortEntry>& entries, const PortProbe& probe)
@@ -52,14 +74,48 @@ std::optional<int> storeCommPort(const CommPortChoice& choice, const PortTicks& 
                                  SettingsWriteWarning& warning, Prompter& prompter) {
     std::optional<PortEntry> chosen = choice.commit(ticks);
     if (!chosen) return std::nullopt;
-    port.close();
-    if (!chosen->mapped &&
-        !warning.check(settings.setPortDevice(chosen->portNumber, *chosen->devicePath), prompter,
-                       settings.path()))
+    return storeEntry(*chosen, port, settings, warning, prompter);
+}
+
+OtherDevice checkOtherDevice(std::string_view typed, const SerialPort& port) {
+    const std::size_t first = typed.find_first_not_of(kBlanks);
+    typed = first == std::string_view::npos
+                ? std::string_view()
+                : typed.substr(first, typed.find_last_not_of(kBlanks) - first + 1);
+    OtherDevice device;
+    if (typed.empty()) {
+        device.refusalKey = text_key::kPortOtherEmpty;
+        return device;
+    }
+    // Device names are usually typed without their folder: ttyUSB0.
+    device.path =
+        typed.front() == '/' ? std::string(typed) : std::string(kDeviceFolder) + std::string(typed);
+    switch (platform::pathKind(device.path)) {
+        case platform::PathKind::Missing:
+            device.refusalKey = text_key::kPortMissing;
+            return device;
+        case platform::PathKind::Other:
+            device.refusalKey = text_key::kPortOtherNotDevice;
+            return device;
+        case platform::PathKind::CharacterDevice:
+            break;
+    }
+    device.entry = portEntryForDevice(port, device.path);
+    if (!device.entry) device.refusalKey = text_key::kPortOtherNoNumber;
+    return device;
+}
+
+std::string otherDeviceRefusal(const OtherDevice& device, const TextLookup& texts) {
+    if (device.refusalKey.empty()) return {};
+    return withTexts(texts.text(device.refusalKey), {device.path});
+}
+
+std::optional<int> storeOtherDevice(const CommPortChoice& choice, const OtherDevice& device,
+                                    SerialPort& port, const SettingsFile& settings,
+                                    SettingsWriteWarning& warning, Prompter& prompter) {
+    if (!device.entry || (device.entry->mapped && device.entry->portNumber == choice.storedPort()))
         return std::nullopt;
-    if (!warning.check(settings.setComPort(chosen->portNumber), prompter, settings.path()))
-        return std::nullopt;
-    return chosen->portNumber;
+    return storeEntry(*device.entry, port, settings, warning, prompter);
 }
 
 }  // namespace pl3

@@ -6,9 +6,11 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "lang/settings_warnings.h"
+#include "lang/text_lookup.h"
 #include "link/open_problem.h"
 #include "link/port_list.h"
 #include "link/serial_port.h"
@@ -29,6 +31,15 @@ struct PortRow {
 
 // Ticks of the rows as the user left them, in row order.
 using PortTicks = std::vector<bool>;
+
+// A device the list does not offer, typed or chosen under "Other device…".
+struct OtherDevice {
+    std::string path;                // as it is stored: blanks trimmed, a bare name in /dev
+    std::optional<PortEntry> entry;  // the port OK stores; nullopt when refused
+    std::string_view refusalKey;     // why it is refused ("%s" marks the path); empty if not
+
+    bool operator==(const OtherDevice&) const = default;
+};
 
 class CommPortChoice {
   public:
@@ -57,6 +68,12 @@ class CommPortChoice {
     std::vector<PortRow> rows_;
 };
 
+// Checks what the user typed: it must name a character device (a serial port is one).
+// The device gets the number that stands for it already, else the first free number.
+OtherDevice checkOtherDevice(std::string_view typed, const SerialPort& port);
+// Why the device is refused, in the user's language; empty when it is not.
+std::string otherDeviceRefusal(const OtherDevice& device, const TextLookup& texts);
+
 // The built-in caption of port n's button: "COM1".
 std::string portButtonCaption(int portNumber);
 
@@ -74,5 +91,10 @@ CommPortChoice probeCommPorts(SerialPort& port, const SettingsFile& settings,
 std::optional<int> storeCommPort(const CommPortChoice& choice, const PortTicks& ticks,
                                  SerialPort& port, const SettingsFile& settings,
                                  SettingsWriteWarning& warning, Prompter& prompter);
+// OK with "Other device…" ticked: stores an accepted device as storeCommPort stores a
+// listed one; nothing when it is refused or is the stored port already.
+std::optional<int> storeOtherDevice(const CommPortChoice& choice, const OtherDevice& device,
+                                    SerialPort& port, const SettingsFile& settings,
+                                    SettingsWriteWarning& warning, Prompter& prompter);
 
 }  // namespace pl3

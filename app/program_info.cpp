@@ -1,6 +1,8 @@
 #include "app/program_info.h"
 
+#include <filesystem>
 #include <optional>
+#include <system_error>
 
 #include "codeplug/backup_store.h"
 #include "codeplug/text_keys.h"
@@ -10,6 +12,8 @@
 namespace pl3 {
 
 namespace {
+
+constexpr std::string_view kEnglishLanguage = "english";
 
 std::string folderOf(const std::string& path) {
     std::size_t slash = path.rfind('/');
@@ -66,6 +70,32 @@ std::vector<std::string> helpFileCandidates(const AppPaths& paths,
     const std::string shipped = paths.programFolder + "/" + language + ".html";
     if (shipped != candidates.back()) candidates.push_back(shipped);
     return candidates;
+}
+
+void openManual(const std::vector<std::string>& candidates, const FileOpener& open,
+                Prompter& prompter) {
+    std::string looked;
+    for (const std::string& candidate : candidates) {
+        std::error_code error;
+        if (std::filesystem::is_regular_file(candidate, error)) {
+            if (!open(candidate))
+                prompter.showMessage({text_key::kPrompt, text_key::kNoManualViewer, candidate,
+                                      PromptIcon::Exclamation});
+            return;
+        }
+        looked += "\n" + candidate;
+    }
+    prompter.showMessage({text_key::kPrompt, text_key::kNoHelp, looked, PromptIcon::Information});
+}
+
+void openShownPath(const std::string& path, const FileOpener& open, Prompter& prompter) {
+    if (!open(path))
+        prompter.showMessage(
+            {text_key::kPrompt, text_key::kNoFileViewer, path, PromptIcon::Exclamation});
+}
+
+bool aboutInEnglish(const std::string& languageFilePath) {
+    return stemOf(languageFilePath) == kEnglishLanguage;
 }
 
 }  // namespace pl3

@@ -2,6 +2,7 @@
 // What the programs say about themselves: the version and the folders they use (the
 // About box and --version), and where the user's manual of a language is.
 
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -11,6 +12,7 @@
 #include "lang/text_lookup.h"
 #include "link/transfer_log.h"
 #include "platform/app_paths.h"
+#include "platform/prompter.h"
 
 namespace pl3 {
 
@@ -38,5 +40,21 @@ void printVersion(std::ostream& out, std::string_view program, const FolderLooku
 // program folder.
 std::vector<std::string> helpFileCandidates(const AppPaths& paths,
                                             const std::string& languageFilePath);
+
+// Hands a file or folder to whatever the desktop shows it with; false when nothing could.
+using FileOpener = std::function<bool(const std::string& path)>;
+
+// Help: opens the first manual file that exists. Without one the user learns which files
+// were looked for; when nothing can show it, which file the manual is.
+void openManual(const std::vector<std::string>& candidates, const FileOpener& open,
+                Prompter& prompter);
+
+// A file or folder the About box names: when nothing can show it, the user is told which.
+void openShownPath(const std::string& path, const FileOpener& open, Prompter& prompter);
+
+// Whether the About box is the English one: only when the language in effect (the file
+// the texts come from, whether chosen in setting.ini or by the system's locale) is
+// "english", spelt exactly so.
+bool aboutInEnglish(const std::string& languageFilePath);
 
 }  // namespace pl3

@@ -196,6 +196,22 @@ inline constexpr std::string_view kCsvSkipPastLastChannel = "IDS_CSV_SKIP_PAST_L
 
 // Channel order: an insert that would push out a used last channel.
 inline constexpr std::string_view kLastChannelInUse = "IDS_LAST_CHANNEL_IN_USE";
+// Help and the About box's links when no program can show the file; the path follows.
+inline constexpr std::string_view kNoManualViewer = "IDS_NO_MANUAL_VIEWER";
+inline constexpr std::string_view kNoFileViewer = "IDS_NO_FILE_VIEWER";
+// The port dialog's "Other device…": its caption, the button that opens the file chooser
+// and its title, and why a device is refused ("%s" marks the path; a missing one is told
+// by kPortMissing).
+inline constexpr std::string_view kPortOtherDevice = "IDS_PORT_OTHER_DEVICE";
+inline constexpr std::string_view kPortBrowse = "IDS_PORT_BROWSE";
+inline constexpr std::string_view kPortChooseDevice = "IDS_PORT_CHOOSE_DEVICE";
+inline constexpr std::string_view kPortOtherEmpty = "IDS_PORT_OTHER_EMPTY";
+inline constexpr std::string_view kPortOtherNotDevice = "IDS_PORT_OTHER_NOT_DEVICE";
+inline constexpr std::string_view kPortOtherNoNumber = "IDS_PORT_OTHER_NO_NUMBER";
+// Channel-list import: a name cut to six characters (kept apart from the list's other
+// names), and a transmit tone a talkaround channel does not carry; the values follow.
+inline constexpr std::string_view kCsvNameShortened = "IDS_CSV_NAME_SHORTENED";
+inline constexpr std::string_view kCsvTalkaroundTone = "IDS_CSV_TALKAROUND_TONE";
 
 // Menus: the top-level menus, then the commands.
 inline constexpr std::string_view kMenuFile = "Menu_File";

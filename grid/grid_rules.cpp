@@ -1,6 +1,7 @@
 #include "grid/grid_rules.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace pl3::grid {
 
@@ -94,6 +95,34 @@ EditStart editStart(EditKey key, bool typedCell) {
             return typedCell ? EditStart::WithTyped : EditStart::None;
     }
     return EditStart::None;
+}
+
+HeadingLines headingLines(std::string_view text, double width, const TextWidth& measure) {
+    HeadingLines heading;
+    for (std::size_t from = 0;;) {
+        const std::size_t end = text.find('\n', from);
+        heading.lines.emplace_back(text.substr(from, end - from));
+        if (end == std::string_view::npos) break;
+        from = end + 1;
+    }
+    if (heading.lines.size() == 1 && measure(text) > width) {
+        std::optional<double> narrowest;
+        for (std::size_t offset : lineBreakOffsets(text)) {
+            const std::string_view first = withoutOuterBlanks(text.substr(0, offset));
+            const std::string_view second = withoutOuterBlanks(text.substr(offset));
+            if (first.empty() || second.empty()) continue;
+            const double wider = std::max(measure(first), measure(second));
+            if (narrowest && wider >= *narrowest) continue;
+            narrowest = wider;
+            heading.lines = {std::string(first), std::string(second)};
+        }
+        if (narrowest && *narrowest > width) heading.lines = wrapLine(text, width, measure);
+    }
+    double widest = 0;
+    for (const std::string& line : heading.lines)
+        widest = std::max(widest, measure(line));
+    if (width > 0 && widest > width) heading.scale = std::max(kSmallestTextScale, width / widest);
+    return heading;
 }
 
 }  // namespace pl3::grid

@@ -3,6 +3,11 @@
 // wheel scrolls, how a cell's format lays out its text, and when and how a cell's edit begins.
 
 #include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "lang/line_breaks.h"
 
 namespace pl3::grid {
 
@@ -94,6 +99,25 @@ struct TextLayout {
 // A cell asking for both wrapping and a single line gets the single line, which never spills
 // out of its row.
 TextLayout textLayout(unsigned format);
+
+// No face is made smaller than this to fit a cell.
+inline constexpr double kSmallestTextScale = 0.6;
+
+struct HeadingLines {
+    std::vector<std::string> lines;
+    double scale = 1.0;  // the face's size (from kSmallestTextScale to 1) at which the lines fit
+
+    friend bool operator==(const HeadingLines&, const HeadingLines&) = default;
+};
+
+// A heading in a cell `width` wide. Lines broken by the language file ("\n") stay as
+// written; a heading that fits stays on one line; any other breaks once, between words or,
+// in Chinese, between characters, where the wider of the two lines is narrowest - never
+// before a closing mark or "/", never after an opening one (see lineBreakOffsets). When
+// two lines cannot fit, it takes as many as it needs; a word still too wide gets a
+// smaller face.
+// measure gives a text's width at the face's full size, in the unit of width.
+HeadingLines headingLines(std::string_view text, double width, const TextWidth& measure);
 
 // Whether a request to edit the cell goes out to the page.
 bool mayBeginEdit(bool gridEditable, bool readOnly, bool dataCell, bool visible);

@@ -2,8 +2,12 @@
 
 #include <array>
 #include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "codeplug/text_keys.h"
+#include "interchange/channel_names.h"
 #include "interchange/channel_request.h"
 #include "interchange/channel_writer.h"
 #include "interchange/delimited_reader.h"
@@ -22,10 +26,44 @@ CMaItemDoc workingCopy(const CMaItemDoc& doc) {
     return copy;
 }
 
+// The channel a row goes to: the one its Location names, or the one its position in the
+// list gives when the rows are placed from a channel on; nullopt when there is none.
+std::optional<int> targetChannel(const Record& record, const ColumnMap& columns,
+                                 const ImportOptions& options, int position) {
+    if (options.firstChannel == 0) return channelNumber(columns.value(record, Column::Location));
+    const int channel = options.firstChannel + position;
+    if (channel < 1 || channel > kChannelCount) return std::nullopt;
+    return channel;
+}
+
+// The names of the rows that may become channels (the first row for each channel), in
+// display characters, shortened together. Read in a pass of their own, so that a list
+// of any length costs no more memory than its 128 names.
+ShortNames listNames(std::string_view text, Format format, bool firstRecordIsRow,
+                     const ColumnMap& columns, const ImportOptions& options) {
+    if (!columns.has(Column::Name)) return {};
+    DelimitedReader reader(text, separatorOf(format));
+    Record record;
+    if (!firstRecordIsRow) reader.next(record);  // the heading
+    std::array<std::optional<std::string>, kChannelCount + 1> names;
+    for (int position = 0; reader.next(record); ++position) {
+        if (record.unterminatedQuote) continue;
+        std::optional<int> channel = targetChannel(record, columns, options, position);
+        if (!channel || names[static_cast<std::size_t>(*channel)]) continue;
+        names[static_cast<std::size_t>(*channel)] =
+            displayCharacters(columns.field(record, Column::Name));
+    }
+    std::vector<std::string> listed;
+    for (const std::optional<std::string>& name : names) {
+        if (name) listed.push_back(*name);
+    }
+    return shortNames(listed);
+}
+
 class Importer {
   public:
-    Importer(const CMaItemDoc& doc, ImportOptions options)
-        : work_(workingCopy(doc)), writer_(work_), options_(options) {}
+    Importer(const CMaItemDoc& doc, ImportOptions options, ShortNames names)
+        : work_(workingCopy(doc)), writer_(work_), options_(options), names_(std::move(names)) {}
 
     void importRow(const Record& record, const ColumnMap& columns) {
         const int position = position_++;
@@ -38,7 +76,7 @@ class Importer {
                 record.line, text_key::kCsvSkipDuplicate,
                 std::to_string(*channel) + " (" + std::to_string(rowOfChannel_[slot]) + ")");
 
-        RowReading reading = readRow(record, columns, *channel);
+        RowReading reading = readRow(record, columns, *channel, names_);
         report_.powerInWatts = report_.powerInWatts || reading.powerInWatts;
         WriteResult result;
         if (reading.request) result = writer_.write(*reading.request, record.line);
@@ -63,21 +101,19 @@ class Importer {
 
   private:
     std::optional<int> channelOf(const Record& record, const ColumnMap& columns, int position) {
+        std::optional<int> channel = targetChannel(record, columns, options_, position);
+        if (channel) return channel;
         if (options_.firstChannel == 0) {
-            std::string_view location = columns.value(record, Column::Location);
-            std::optional<int> channel = channelNumber(location);
-            if (!channel) skip(record.line, text_key::kCsvSkipLocation, shownValue(location));
-            return channel;
-        }
-        const int channel = options_.firstChannel + position;
-        if (channel < 1 || channel > kChannelCount) {
+            skip(record.line, text_key::kCsvSkipLocation,
+                 shownValue(columns.value(record, Column::Location)));
+        } else {
+            const int past = options_.firstChannel + position;
             skip(record.line,
-                 channel > kChannelCount ? text_key::kCsvSkipPastLastChannel
-                                         : text_key::kCsvSkipLocation,
-                 std::to_string(channel));
-            return std::nullopt;
+                 past > kChannelCount ? text_key::kCsvSkipPastLastChannel
+                                      : text_key::kCsvSkipLocation,
+                 std::to_string(past));
         }
-        return channel;
+        return std::nullopt;
     }
 
     void skip(int row, std::string_view key, std::string detail) {
@@ -88,6 +124,7 @@ class Importer {
     CMaItemDoc work_;
     ChannelWriter writer_;
     ImportOptions options_;
+    ShortNames names_;
     ImportReport report_;
     std::array<int, kChannelCount + 1> rowOfChannel_{};  // the row each channel came from
     int position_ = 0;
@@ -116,7 +153,7 @@ ImportPlan planImport(const CMaItemDoc& doc, std::string_view text, Format forma
     if (firstRecordIsRow) columns = ColumnMap::inWrittenOrder();
     if (!columns) return rejected(doc, text_key::kCsvNotAList);
 
-    Importer importer(doc, options);
+    Importer importer(doc, options, listNames(text, format, firstRecordIsRow, *columns, options));
     if (firstRecordIsRow) importer.importRow(record, *columns);
     while (reader.next(record))
         importer.importRow(record, *columns);

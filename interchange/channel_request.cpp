@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "codeplug/image_layout.h"
-#include "codeplug/text_codes.h"
 #include "codeplug/text_keys.h"
 #include "interchange/column_words.h"
 #include "interchange/field_text.h"
@@ -21,10 +20,6 @@ constexpr std::string_view kArrow = " -> ";
 // below this, its high setting reaches it.
 constexpr int kHighPowerFromWatts = 2;
 constexpr std::size_t kMaxWattDigits = 4;
-
-bool isDisplayChar(char c) {
-    return text_codes::encodeDisplayText(std::string_view(&c, 1))[0] != kErased;
-}
 
 char upper(char c) {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
@@ -53,8 +48,8 @@ std::optional<int> wholeWatts(std::string_view text) {
 
 class RowReader {
   public:
-    RowReader(const Record& record, const ColumnMap& columns)
-        : record_(record), columns_(columns) {}
+    RowReader(const Record& record, const ColumnMap& columns, const ShortNames& names)
+        : record_(record), columns_(columns), names_(names) {}
 
     RowReading read(int channel) {
         ChannelRequest request;
@@ -153,24 +148,34 @@ class RowReader {
     std::string readName() {
         // Blanks are display characters: a name may start with one.
         std::string_view written = columns_.field(record_, Column::Name);
-        std::string name = displayName(written);
+        const std::string shown = displayCharacters(written);
+        auto shortened = names_.find(shown);
+        std::string name = shortened != names_.end() ? shortened->second
+                                                     : shown.substr(0, layout::kDisplayTextSize);
         std::string upperWritten(written);
         std::transform(upperWritten.begin(), upperWritten.end(), upperWritten.begin(), upper);
-        if (name != upperWritten)
+        // Characters the radio lacks are told apart from a name only cut to length.
+        if (shown != upperWritten) {
             note(NoteKind::Adjusted, text_key::kCsvName,
                  shownValue(written) + std::string(kArrow) + name);
+        } else if (name != shown) {
+            note(NoteKind::Adjusted, text_key::kCsvNameShortened,
+                 shownValue(written) + std::string(kArrow) + name);
+        }
         return name;
     }
 
     const Record& record_;
     const ColumnMap& columns_;
+    const ShortNames& names_;
     RowReading reading_;
 };
 
 }  // namespace
 
-RowReading readRow(const Record& record, const ColumnMap& columns, int channel) {
-    return RowReader(record, columns).read(channel);
+RowReading readRow(const Record& record, const ColumnMap& columns, int channel,
+                   const ShortNames& names) {
+    return RowReader(record, columns, names).read(channel);
 }
 
 std::optional<int> channelNumber(std::string_view location) {
@@ -183,15 +188,6 @@ std::optional<int> channelNumber(std::string_view location) {
     }
     if (number < 1 || number > kChannelCount) return std::nullopt;
     return number;
-}
-
-std::string displayName(std::string_view name) {
-    std::string shown;
-    for (char c : name) {
-        if (shown.size() == layout::kDisplayTextSize) break;
-        if (isDisplayChar(c)) shown += upper(c);
-    }
-    return shown;
 }
 
 }  // namespace pl3::interchange

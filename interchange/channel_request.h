@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "interchange/channel_columns.h"
+#include "interchange/channel_names.h"
 #include "interchange/delimited_reader.h"
 #include "interchange/import_report.h"
 
@@ -43,14 +44,12 @@ struct RowReading {
     bool powerInWatts = false;  // the Power column gave watts, mapped to high or low
 };
 
-// The row of the record for channel (1 ... 128).
-RowReading readRow(const Record& record, const ColumnMap& columns, int channel);
+// The row of the record for channel (1 ... 128); its name as names shortened it (the
+// list's names, shortened together).
+RowReading readRow(const Record& record, const ColumnMap& columns, int channel,
+                   const ShortNames& names);
 
 // A Location value: a channel number 1 ... 128; nullopt otherwise.
 std::optional<int> channelNumber(std::string_view location);
-
-// The name as the radio can show it: letters in upper case, characters outside the
-// display alphabet left out, at most six.
-std::string displayName(std::string_view name);
 
 }  // namespace pl3::interchange

@@ -1,6 +1,7 @@
 #include "interchange/channel_writer.h"
 
 #include "codeplug/text_keys.h"
+#include "codeplug/tone_tables.h"
 #include "interchange/channel_values.h"
 #include "interchange/megahertz_text.h"
 
@@ -82,12 +83,17 @@ std::vector<ImportNote> ChannelWriter::differences(const ChannelRequest& request
     const bool asksShift = request.transmit && !request.transmit->inhibited &&
                            request.transmit->frequency != request.rx;
     const bool asksOtherTone = request.tones && request.tones->tx != request.tones->rx;
-    if (talkaround && (asksShift || asksOtherTone)) {
+    // Talkaround transmits with the receive tone: a transmit tone of its own is named
+    // when it is lost.
+    const std::optional<std::string_view> lostTone =
+        talkaround && asksOtherTone ? tone::tableText(request.tones->tx) : std::nullopt;
+    if (talkaround && (asksShift || (asksOtherTone && !lostTone))) {
         add(text_key::kCsvFixedTalkaround, "");
     } else if (asksShift && result.tx != request.transmit->frequency) {
         add(movedKey(request.transmit->frequency),
             change(megahertzText(request.transmit->frequency), result.tx));
     }
+    if (lostTone) add(text_key::kCsvTalkaroundTone, std::string(*lostTone));
     if (request.wide && result.wide != *request.wide) add(text_key::kCsvFixedBandwidth, "");
     return notes;
 }

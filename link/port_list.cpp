@@ -84,6 +84,17 @@ std::vector<PortEntry> listPorts(const SerialPort& port, int storedPort,
     return entries;
 }
 
+std::optional<PortEntry> portEntryForDevice(const SerialPort& port, const std::string& path) {
+    std::optional<int> free;
+    for (int n = 1; n <= link::kMaxPortNumber; ++n) {
+        std::optional<std::string> device = port.devicePathFor(n);
+        if (device == path) return PortEntry{n, path, {}, true};
+        if (!device && !free) free = n;
+    }
+    if (!free) return std::nullopt;
+    return PortEntry{*free, path, {}, false};
+}
+
 std::string portEntryLabel(std::string_view caption, const PortEntry& entry) {
     const std::string device = entry.devicePath.value_or(std::string(kDash));
     if (!entry.mapped) {

@@ -32,6 +32,11 @@ std::vector<PortEntry> listPorts(const SerialPort& port, int storedPort,
                                  const std::vector<platform::PresentSerialDevice>& present,
                                  const platform::DeviceRoots& roots = {});
 
+// A device path the user gave: the number that stands for it already, else the first
+// number that stands for nothing, to be stored in the "ports" table (mapped false);
+// nullopt when every number is taken.
+std::optional<PortEntry> portEntryForDevice(const SerialPort& port, const std::string& path);
+
 // "COM2  (/dev/ttyUSB1 — FT232R USB UART)", "COM3  (—)" for a number with no device; a
 // device without a number yet shows its path and description alone.
 std::string portEntryLabel(std::string_view caption, const PortEntry& entry);

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <system_error>
 
+#include <sys/stat.h>
+
 namespace pl3::platform {
 
 namespace {
@@ -109,6 +111,12 @@ std::vector<PresentSerialDevice> listSerialDevices(const DeviceRoots& roots) {
         if (named != devices.end()) named->stablePaths.push_back(stablePath);
     }
     return devices;
+}
+
+PathKind pathKind(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return PathKind::Missing;
+    return S_ISCHR(info.st_mode) ? PathKind::CharacterDevice : PathKind::Other;
 }
 
 }  // namespace pl3::platform

@@ -32,4 +32,9 @@ std::vector<PresentSerialDevice> listSerialDevices(const DeviceRoots& roots = {}
 // the device folder.
 std::string resolveDevicePath(const std::string& path, const DeviceRoots& roots = {});
 
+// What a path names once its links are followed: nothing, a character device (what a
+// serial port is), or something else (a file, a folder, a block device).
+enum class PathKind { Missing, CharacterDevice, Other };
+PathKind pathKind(const std::string& path);
+
 }  // namespace pl3::platform

@@ -10,6 +10,7 @@
 
 #include "app/app_context.h"
 #include "app/program_info.h"
+#include "app/ui/desktop_opener.h"
 #include "codeplug/text_keys.h"
 #include "lang/ui/dialog_translation.h"
 #include "platform/build_version.h"
@@ -20,7 +21,6 @@ namespace {
 
 constexpr int kEnglishTemplate = 100;
 constexpr int kChineseTemplate = 159;
-constexpr int kLanguageBuffer = 30;
 constexpr int kTitleControl = 1150;
 constexpr int kRightsControl = 1151;
 
@@ -41,8 +41,9 @@ constexpr AboutTexts kChinese = {"关于 PL-3", "PL-3 对讲机写频软件", "�
 
 }  // namespace
 
-std::unique_ptr<QDialog> makeAboutDialog(QWidget* parent, const AppContext& context) {
-    const bool english = context.settings.languageName(kLanguageBuffer) == "english";
+std::unique_ptr<QDialog> makeAboutDialog(QWidget* parent, const AppContext& context,
+                                         Prompter& prompter) {
+    const bool english = aboutInEnglish(context.texts.languageFilePath());
     const AboutTexts& texts = english ? kEnglish : kChinese;
     auto about = std::make_unique<QDialog>(parent);
     QDialog& dialog = *about;
@@ -79,7 +80,10 @@ std::unique_ptr<QDialog> makeAboutDialog(QWidget* parent, const AppContext& cont
             QStringLiteral("<br><a href=\"%1\">%2</a>")
                 .arg(QUrl::fromLocalFile(path).toString(), path.toHtmlEscaped()));
         folder->setTextFormat(Qt::RichText);
-        folder->setOpenExternalLinks(true);
+        // Opened here rather than by the label, which would drop a failure unseen.
+        QObject::connect(folder, &QLabel::linkActivated, &dialog, [&prompter](const QString& link) {
+            openShownPath(QUrl(link).toLocalFile().toStdString(), openWithDesktop, prompter);
+        });
         layout->addWidget(folder);
     }
     layout->addWidget(buttons);
@@ -87,8 +91,8 @@ std::unique_ptr<QDialog> makeAboutDialog(QWidget* parent, const AppContext& cont
     return about;
 }
 
-void showAboutDialog(QWidget* parent, const AppContext& context) {
-    makeAboutDialog(parent, context)->exec();
+void showAboutDialog(QWidget* parent, const AppContext& context, Prompter& prompter) {
+    makeAboutDialog(parent, context, prompter)->exec();
 }
 
 }  // namespace pl3

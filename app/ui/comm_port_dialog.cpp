@@ -2,15 +2,20 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QString>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/ui/qt_text.h"
 #include "codeplug/text_keys.h"
+#include "lang/line_breaks.h"
 #include "lang/ui/dialog_translation.h"
 
 namespace pl3 {
@@ -30,7 +35,8 @@ CommPortDialog::CommPortDialog(QWidget* parent, CommPortChoice choice, SerialPor
       settings_(settings),
       warning_(warning),
       prompter_(prompter),
-      choice_(std::move(choice)) {
+      choice_(std::move(choice)),
+      texts_(texts) {
     layOut(texts);
     translateDialog(this, kCommPortDialogTemplate, texts);
     showPortStates(texts);
@@ -58,11 +64,17 @@ void CommPortDialog::layOut(const TextLookup& texts) {
         portButtons_.push_back(button);
     }
 
+    addOtherDeviceRow(layout, group, texts);
+
     noDeviceAdvice_ = new QLabel(qs(texts.text(text_key::kPortNoneFound)), this);
     noDeviceAdvice_->setWordWrap(true);
     // Wide enough for the advice to read as a paragraph, not a column.
     constexpr int kAdviceWidthInCharacters = 60;
-    noDeviceAdvice_->setMinimumWidth(fontMetrics().averageCharWidth() * kAdviceWidthInCharacters);
+    const int adviceWidth = fontMetrics().averageCharWidth() * kAdviceWidthInCharacters;
+    noDeviceAdvice_->setMinimumWidth(adviceWidth);
+    // Tall enough at that width: a window's minimum size leaves wrapped lines out of
+    // account, and on a small screen the dialog would open cutting the advice off.
+    noDeviceAdvice_->setMinimumHeight(noDeviceAdvice_->heightForWidth(adviceWidth));
     noDeviceAdvice_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     noDeviceAdvice_->setVisible(choice_.noDevice());
     layout->addWidget(noDeviceAdvice_);
@@ -77,6 +89,46 @@ void CommPortDialog::layOut(const TextLookup& texts) {
     layout->addLayout(buttons);
 }
 
+void CommPortDialog::addOtherDeviceRow(QVBoxLayout* layout, QButtonGroup* group,
+                                       const TextLookup& texts) {
+    layout->addSpacing(layout->spacing() * 2);
+    otherButton_ = new QRadioButton(qs(texts.text(text_key::kPortOtherDevice)), this);
+    group->addButton(otherButton_);
+    otherPath_ = new QLineEdit(this);
+    otherPath_->setPlaceholderText(QStringLiteral("/dev/serial/by-id/…"));
+    auto* browse = new QPushButton(qs(texts.text(text_key::kPortBrowse)), this);
+    auto* row = new QHBoxLayout;
+    row->addWidget(otherButton_);
+    row->addWidget(otherPath_, 1);
+    row->addWidget(browse);
+    layout->addLayout(row);
+    otherRefusal_ = new QLabel(this);
+    otherRefusal_->setWordWrap(true);
+    otherRefusal_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    otherRefusal_->setVisible(false);
+    layout->addWidget(otherRefusal_);
+
+    // Typing a path means this device.
+    connect(otherPath_, &QLineEdit::textEdited, this, [this] {
+        otherButton_->setChecked(true);
+        otherRefusal_->setVisible(false);
+    });
+    connect(browse, &QPushButton::clicked, this, [this] { chooseOtherDevice(); });
+}
+
+void CommPortDialog::chooseOtherDevice() {
+    QFileDialog chooser(this, qs(texts_.text(text_key::kPortChooseDevice)), QStringLiteral("/dev"));
+    chooser.setFileMode(QFileDialog::ExistingFile);
+    // Device nodes count as system files, which the chooser hides unless asked; the
+    // desktop's own chooser would not show them at all.
+    chooser.setFilter(QDir::AllDirs | QDir::Files | QDir::System | QDir::NoDot);
+    chooser.setOption(QFileDialog::DontUseNativeDialog);
+    if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty()) return;
+    otherPath_->setText(chooser.selectedFiles().constFirst());
+    otherButton_->setChecked(true);
+    otherRefusal_->setVisible(false);
+}
+
 void CommPortDialog::showPortStates(const TextLookup& texts) {
     const std::vector<PortRow>& rows = choice_.rows();
     for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -86,17 +138,35 @@ void CommPortDialog::showPortStates(const TextLookup& texts) {
         button->setText(qs(portEntryLabel(button->text().toStdString(), row.entry)));
         if (row.ticked) button->setChecked(true);
         button->setEnabled(row.enabled());
+        // In lines of a readable length, rather than one line across the screen.
+        constexpr int kTipColumns = 60;
+        auto tip = [](const std::string& text) { return qs(wrapText(text, kTipColumns)); };
         if (row.problem) {
-            button->setToolTip(qs(link::describeOpenProblem(*row.problem, texts)));
+            button->setToolTip(tip(link::describeOpenProblem(*row.problem, texts)));
         } else if (!row.entry.mapped) {
-            button->setToolTip(qs(withTexts(texts.text(text_key::kPortNewNumber),
-                                            {std::to_string(row.entry.portNumber)})));
+            button->setToolTip(tip(withTexts(texts.text(text_key::kPortNewNumber),
+                                             {std::to_string(row.entry.portNumber)})));
         }
     }
     searchBox_->setChecked(choice_.searchTicked());
 }
 
 void CommPortDialog::accept() {
+    if (otherButton_->isChecked()) {
+        const OtherDevice device = checkOtherDevice(otherPath_->text().toStdString(), port_);
+        if (!device.entry) {
+            otherRefusal_->setText(qs(otherDeviceRefusal(device, texts_)));
+            otherRefusal_->setVisible(true);
+            // Grown by hand: the window's minimum size leaves wrapped lines out of account.
+            layout()->activate();
+            resize(width(), std::max(height(), layout()->totalHeightForWidth(width())));
+            otherPath_->setFocus();
+            return;
+        }
+        storedPort_ = storeOtherDevice(choice_, device, port_, settings_, warning_, prompter_);
+        QDialog::accept();
+        return;
+    }
     PortTicks ticks;
     for (QRadioButton* button : portButtons_)
         ticks.push_back(button->isChecked());

@@ -1,7 +1,8 @@
 #pragma once
 // The communication-port dialog: one button per port COM1 ... COM8, then the serial
 // devices present further up, each labelled with its device; a port that does not open
-// is greyed out and tells why. OK stores the ticked port as "com".
+// is greyed out and tells why. "Other device…" takes any device path, typed or chosen.
+// OK stores the ticked port as "com".
 
 #include <QDialog>
 #include <optional>
@@ -13,9 +14,13 @@
 #include "platform/serial_device_list.h"
 #include "platform/settings_file.h"
 
+class QButtonGroup;
 class QCheckBox;
 class QLabel;
+class QLineEdit;
+class QPushButton;
 class QRadioButton;
+class QVBoxLayout;
 
 namespace pl3 {
 
@@ -38,7 +43,8 @@ class CommPortDialog : public QDialog {
                    const SettingsFile& settings, const TextLookup& texts,
                    SettingsWriteWarning& warning, Prompter& prompter);
 
-    // OK: stores the ticked port when it differs from "com".
+    // OK: stores the ticked port when it differs from "com". A device typed under "Other
+    // device…" that cannot be used keeps the dialog open and says why.
     void accept() override;
 
     // The port number OK stored; nullopt when "com" is unchanged (or before OK).
@@ -47,9 +53,15 @@ class CommPortDialog : public QDialog {
     QRadioButton* portButton(std::size_t row) const { return portButtons_.at(row); }
     // The advice shown when no device exists.
     QLabel* noDeviceAdvice() const { return noDeviceAdvice_; }
+    QRadioButton* otherDeviceButton() const { return otherButton_; }
+    QLineEdit* otherDevicePath() const { return otherPath_; }
+    // Why the device typed under "Other device…" was refused; hidden until then.
+    QLabel* otherDeviceReason() const { return otherRefusal_; }
 
   private:
     void layOut(const TextLookup& texts);
+    void addOtherDeviceRow(QVBoxLayout* layout, QButtonGroup* group, const TextLookup& texts);
+    void chooseOtherDevice();
     void showPortStates(const TextLookup& texts);
 
     SerialPort& port_;
@@ -59,7 +71,11 @@ class CommPortDialog : public QDialog {
     CommPortChoice choice_;
     std::vector<QRadioButton*> portButtons_;
     QLabel* noDeviceAdvice_ = nullptr;
+    QRadioButton* otherButton_ = nullptr;
+    QLineEdit* otherPath_ = nullptr;
+    QLabel* otherRefusal_ = nullptr;
     QCheckBox* searchBox_ = nullptr;
+    const TextLookup& texts_;
     std::optional<int> storedPort_;
 };
 

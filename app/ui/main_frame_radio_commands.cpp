@@ -3,14 +3,12 @@
 
 #include "app/ui/main_frame.h"
 
-#include <QDesktopServices>
-#include <QFileInfo>
 #include <QStatusBar>
-#include <QUrl>
 
 #include "app/program_info.h"
 #include "app/ui/about_dialog.h"
 #include "app/ui/comm_port_dialog.h"
+#include "app/ui/desktop_opener.h"
 #include "app/ui/qt_text.h"
 #include "codeplug/document_commands.h"
 #include "codeplug/text_keys.h"
@@ -70,21 +68,12 @@ void CMainFrame::chooseLanguage() {
 }
 
 void CMainFrame::help() {
-    const std::vector<std::string> candidates =
-        helpFileCandidates(context_.paths, context_.texts.languageFilePath());
-    std::string looked;
-    for (const std::string& candidate : candidates) {
-        if (QFileInfo(qs(candidate)).isFile()) {
-            QDesktopServices::openUrl(QUrl::fromLocalFile(qs(candidate)));
-            return;
-        }
-        looked += "\n" + candidate;
-    }
-    prompter_.showMessage({text_key::kPrompt, text_key::kNoHelp, looked, PromptIcon::Information});
+    openManual(helpFileCandidates(context_.paths, context_.texts.languageFilePath()),
+               openWithDesktop, prompter_);
 }
 
 void CMainFrame::about() {
-    showAboutDialog(this, context_);
+    showAboutDialog(this, context_, prompter_);
 }
 
 void CMainFrame::testMode() {

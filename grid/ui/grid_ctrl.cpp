@@ -30,6 +30,8 @@ constexpr int kMinimumDragSize = 4;
 
 CGridCtrl::CGridCtrl(QWidget* parent) : QTableView(parent), impl_(std::make_unique<Impl>()) {
     impl_->model = new grid::GridModel(this);
+    // Before the model, so the heading row is the one that breaks headings by the rule.
+    setHorizontalHeader(new grid::HeadingView(Qt::Horizontal, this));
     setModel(impl_->model);
     setItemDelegate(new grid::CellDelegate(impl_->covering, this));
 
@@ -188,8 +190,10 @@ int CGridCtrl::headingHeight() const {
         if (text.isEmpty()) continue;
         const int width = impl_->columnWidths[column] - 2 * margin;
         if (width <= 0) continue;
+        // Broken into lines as the heading is painted, in the row's own face.
+        const QString shown = grid::fitWrappedText(text, width, header->font(), header).text;
         const QRect bounds =
-            metrics.boundingRect(QRect(0, 0, width, QWIDGETSIZE_MAX), Qt::TextWordWrap, text);
+            metrics.boundingRect(QRect(0, 0, width, QWIDGETSIZE_MAX), Qt::TextWordWrap, shown);
         needed = std::max(needed, bounds.height());
     }
     // Descenders of the last line and rounding at fractional scale factors need a little more.

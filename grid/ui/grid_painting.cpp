@@ -2,6 +2,8 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QStringList>
+#include <QStyleOptionHeader>
 #include <algorithm>
 
 #include "grid/ui/grid_model.h"
@@ -14,50 +16,20 @@ constexpr int kTextMargin = 3;
 constexpr int kFocusFrameWidth = 2;
 constexpr QRgb kPrintHeaderFill = 0xffececec;
 
-constexpr ushort kFirstCjkCodePoint = 0x2E80;
-
-// A wrapped text whose longest word is wider than its cell would lose letters at both
-// edges: it gets a smaller face (down to 60 %) instead.
-QFont fittingFont(const QFont& font, const QPaintDevice* device, const QString& text, int width) {
-    const QFontMetricsF metrics(font, device);
-    qreal widest = 0;
-    for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-        // Chinese text breaks between any two characters; only Latin words stay whole.
-        bool breaksAnywhere = false;
-        for (QChar c : word)
-            breaksAnywhere = breaksAnywhere || c.unicode() >= kFirstCjkCodePoint;
-        if (!breaksAnywhere) {
-            widest = std::max(widest, metrics.horizontalAdvance(word));
-            continue;
-        }
-        for (QChar c : word)
-            widest = std::max(widest, metrics.horizontalAdvance(c));
-    }
-    if (widest <= width || widest <= 0) return font;
-    const qreal scale = std::max(0.6, width / widest);
-    QFont smaller(font);
-    if (font.pixelSize() > 0) {
-        smaller.setPixelSize(std::max(1, static_cast<int>(font.pixelSize() * scale)));
-    } else {
-        smaller.setPointSizeF(font.pointSizeF() * scale);
-    }
-    return smaller;
-}
-
 // Shared by the screen and the printout, so both lay text out alike.
 void drawCellText(QPainter& painter, const QRect& cell, const QString& text, unsigned format,
                   const QColor& colour) {
     const QRect area = cell.adjusted(kTextMargin, 0, -kTextMargin, 0);
     if (text.isEmpty() || area.width() <= 0 || area.height() <= 0) return;
     const bool singleLine = grid::textLayout(format).lines == grid::LineMode::SingleLine;
-    const QString shown =
+    QString shown =
         singleLine ? painter.fontMetrics().elidedText(text, Qt::ElideRight, area.width()) : text;
     painter.save();
     painter.setClipRect(cell, Qt::IntersectClip);
     if (!singleLine) {
-        QString words = text;
-        words.replace(QLatin1Char('\n'), QLatin1Char(' '));
-        painter.setFont(fittingFont(painter.font(), painter.device(), words, area.width()));
+        FittedText fitted = fitWrappedText(text, area.width(), painter.font(), painter.device());
+        shown = fitted.text;
+        painter.setFont(fitted.font);
     }
     painter.setPen(colour);
     painter.drawText(area, qtAlignment(format) | (singleLine ? Qt::TextSingleLine : 0), shown);
@@ -65,6 +37,42 @@ void drawCellText(QPainter& painter, const QRect& cell, const QString& text, uns
 }
 
 }  // namespace
+
+FittedText fitWrappedText(const QString& text, int width, const QFont& font,
+                          const QPaintDevice* device) {
+    const QFontMetricsF metrics(font, device);
+    const HeadingLines heading =
+        headingLines(text.toStdString(), width, [&metrics](std::string_view line) {
+            return metrics.horizontalAdvance(
+                QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size())));
+        });
+    QStringList lines;
+    for (const std::string& line : heading.lines)
+        lines.push_back(QString::fromStdString(line));
+    FittedText fitted{lines.join(QLatin1Char('\n')), font};
+    if (heading.scale < 1.0) {
+        if (font.pixelSize() > 0) {
+            fitted.font.setPixelSize(
+                std::max(1, static_cast<int>(font.pixelSize() * heading.scale)));
+        } else {
+            fitted.font.setPointSizeF(font.pointSizeF() * heading.scale);
+        }
+    }
+    return fitted;
+}
+
+QString HeadingView::shownText(int logicalIndex) const {
+    const int margin = style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this);
+    const QString text = model() == nullptr
+                             ? QString()
+                             : model()->headerData(logicalIndex, orientation()).toString();
+    return fitWrappedText(text, sectionSize(logicalIndex) - 2 * margin, font(), this).text;
+}
+
+void HeadingView::initStyleOptionForIndex(QStyleOptionHeader* option, int logicalIndex) const {
+    QHeaderView::initStyleOptionForIndex(option, logicalIndex);
+    option->text = shownText(logicalIndex);
+}
 
 int qtAlignment(unsigned format) {
     const grid::TextLayout layout = grid::textLayout(format);

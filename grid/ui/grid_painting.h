@@ -3,6 +3,8 @@
 // delegate that paints the view's data cells, and the printed rows.
 
 #include <QColor>
+#include <QFont>
+#include <QHeaderView>
 #include <QString>
 #include <QStyledItemDelegate>
 #include <span>
@@ -17,6 +19,28 @@ namespace pl3::grid {
 // Alignment, and the wrap flag which does not clash with any alignment bit (the single-line
 // flag would: it shares its value with AlignBaseline).
 int qtAlignment(unsigned format);
+
+// A wrapped cell's text as drawn in `width` pixels: broken into lines by the heading rule,
+// in the face (the given one, or smaller) at which its lines fit.
+struct FittedText {
+    QString text;  // lines joined by "\n"
+    QFont font;
+};
+FittedText fitWrappedText(const QString& text, int width, const QFont& font,
+                          const QPaintDevice* device);
+
+// The heading row: each heading broken into lines as a wrapped cell is, in the row's own
+// face (the row grows instead, see CGridCtrl::headingHeight).
+class HeadingView final : public QHeaderView {
+  public:
+    using QHeaderView::QHeaderView;
+
+    // The heading of a section as it is shown, lines joined by "\n".
+    QString shownText(int logicalIndex) const;
+
+  protected:
+    void initStyleOptionForIndex(QStyleOptionHeader* option, int logicalIndex) const override;
+};
 
 // The cell a page's editor lies over.
 struct Covering {

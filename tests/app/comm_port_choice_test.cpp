@@ -298,6 +298,46 @@ TEST_F(CommPortProbeTest, StoringTheSamePortOrNoneWritesNothing) {
     EXPECT_TRUE(port.isOpen());
 }
 
+// "Other device…" takes a character device only, and gives it the number that stands for
+// it already, else the first free one (only 2, 5, 7 and 8 are listed here).
+TEST_F(CommPortProbeTest, AnOtherDeviceMustBeACharacterDevice) {
+    test::ProgramFolder folder = folderWith("com=5\n");
+    SerialPort port(folder.settings());
+    const std::string pty = pty_.slavePath();
+    struct Case {
+        std::string typed;
+        std::string path;
+        std::string_view refusal;
+        std::optional<PortEntry> entry;
+    };
+    const Case cases[] = {
+        {"  ", "", text_key::kPortOtherEmpty, std::nullopt},
+        {"/dev/pl3-no-such-device", "/dev/pl3-no-such-device", text_key::kPortMissing,
+         std::nullopt},
+        {folder.path(), folder.path(), text_key::kPortOtherNotDevice, std::nullopt},
+        {folder.file("setting.ini"), folder.file("setting.ini"), text_key::kPortOtherNotDevice,
+         std::nullopt},
+        {pty, pty, {}, PortEntry{2, pty, {}, true}},
+        {" null ", "/dev/null", {}, PortEntry{1, "/dev/null", {}, false}},
+    };
+    for (const Case& c : cases) {
+        const OtherDevice device = checkOtherDevice(c.typed, port);
+        EXPECT_EQ(device, (OtherDevice{c.path, c.entry, c.refusal})) << c.typed;
+    }
+    const TextLookup english(PL3_SOURCE_DIR "/resources/english.lang");
+    EXPECT_EQ(otherDeviceRefusal(checkOtherDevice("pl3-no-such-device", port), english),
+              "The serial port /dev/pl3-no-such-device does not exist. Check that the "
+              "programming cable is plugged in.");
+
+    // Stored through the ports table like a listed name without number.
+    CommPortChoice choice(5, 1, entriesWith(), probeOf({}));
+    EXPECT_EQ(storeOtherDevice(choice, checkOtherDevice("/dev/null", port), port, folder.settings(),
+                               warning_, prompter_),
+              1);
+    EXPECT_EQ(folder.settings().portDevice(1), "/dev/null");
+    EXPECT_EQ(folder.settings().comPort(), 1);
+}
+
 TEST_F(CommPortProbeTest, UnwritableSettingsReportNothingStoredAndSaySoOnce) {
     test::TempDir dir;
     // setting.ini is a directory: it can be neither read nor replaced, not even by root.

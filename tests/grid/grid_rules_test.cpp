@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace pl3::grid {
@@ -100,6 +102,43 @@ TEST(GridRules, EditKeysOpenTypedCellsLikeASpreadsheet) {
     for (const Case& c : cases) {
         EXPECT_EQ(editStart(c.key, c.typedCell), c.start)
             << "key " << int(c.key) << " typed " << c.typedCell;
+    }
+}
+
+// Widths in half-ems: a Chinese character is two, anything else one.
+double halfEms(std::string_view utf8) {
+    double width = 0;
+    for (unsigned char byte : utf8) {
+        if ((byte & 0xC0) != 0x80) width += byte >= 0xE0 ? 2 : 1;
+    }
+    return width;
+}
+
+TEST(GridRules, HeadingsBreakBetweenWordsOrMidChinese) {
+    struct Case {
+        std::string_view text;
+        double width;
+        std::vector<std::string> lines;
+        double scale;
+    } cases[] = {
+        {"遇忙禁发", 8, {"遇忙禁发"}, 1.0},      // fits
+        {"遇忙禁发", 6, {"遇忙", "禁发"}, 1.0},  // never 遇忙禁 / 发
+        {"禁止发射", 5, {"禁止", "发射"}, 1.0},
+        {"脱网/中继", 6, {"脱网/", "中继"}, 1.0},  // no line starts with "/"
+        {"频率(MHz)", 6, {"频率", "(MHz)"}, 1.0},
+        {"PTT ID", 4, {"PTT", "ID"}, 1.0},
+        {"CTC/DCS Decode", 8, {"CTC/DCS", "Decode"}, 1.0},
+        {"Talkaround / Repeater", 12, {"Talkaround /", "Repeater"}, 1.0},
+        {"Talkaround or repeater", 10, {"Talkaround", "or", "repeater"}, 1.0},  // 2 cannot fit
+        {"遇忙\n禁发", 20, {"遇忙", "禁发"}, 1.0},  // the language file's own break
+        {"Bandwidth", 6, {"Bandwidth"}, 6.0 / 9},   // one word: a smaller face
+        {"Bandwidth", 3, {"Bandwidth"}, kSmallestTextScale},
+        {"Frequency (MHz)", 10, {"Frequency", "(MHz)"}, 1.0},
+    };
+    for (const Case& c : cases) {
+        const HeadingLines heading = headingLines(c.text, c.width, halfEms);
+        EXPECT_EQ(heading.lines, c.lines) << c.text << " in " << c.width;
+        EXPECT_DOUBLE_EQ(heading.scale, c.scale) << c.text << " in " << c.width;
     }
 }
 

@@ -236,6 +236,10 @@ class CommPortDialogTest : public ::testing::Test {
     QRadioButton* portButton(QWidget* dialog, int n) {
         return test::control<QRadioButton>(dialog, kFirstPortButtonId + n - 1);
     }
+    // A tooltip's words, whatever lines they were wrapped into.
+    static std::string tip(const QWidget* widget) {
+        return str(widget->toolTip().replace(QLatin1Char('\n'), QLatin1Char(' ')));
+    }
     std::string settingsText() const { return test::readText(folder_->file("setting.ini")); }
 
     test::PseudoTerminal pty_;
@@ -273,7 +277,7 @@ TEST_F(CommPortDialogTest, ButtonsShowDevicesTicksAndUsablePorts) {
         EXPECT_EQ(str(button->text()), c.text) << c.port;
         EXPECT_EQ(button->isChecked(), c.checked) << c.port;
         EXPECT_EQ(button->isEnabled(), c.enabled) << c.port;
-        EXPECT_EQ(str(button->toolTip()), c.why) << c.port;
+        EXPECT_EQ(tip(button), c.why) << c.port;
     }
     EXPECT_FALSE(dialog->noDeviceAdvice()->isVisibleTo(dialog.get()));
     EXPECT_EQ(str(dialog->windowTitle()), "通讯端口");
@@ -329,9 +333,9 @@ TEST_F(CommPortDialogTest, DisabledPortsTellWhyAndNoDeviceSaysHowToAddOne) {
 
     useSetup("com=4\n");
     auto some = openDialog(english);
-    EXPECT_EQ(str(portButton(some.get(), 5)->toolTip()),
+    EXPECT_EQ(tip(portButton(some.get(), 5)),
               withTexts(texts.text(text_key::kPortMissing), {"/dev/pl3-no-such-device"}));
-    EXPECT_EQ(str(portButton(some.get(), 1)->toolTip()), texts.text(text_key::kPortNotConfigured));
+    EXPECT_EQ(tip(portButton(some.get(), 1)), texts.text(text_key::kPortNotConfigured));
     EXPECT_FALSE(some->noDeviceAdvice()->isVisibleTo(some.get()));
 
     folder_ = std::make_unique<test::ProgramFolder>("[setup]\ncom=1\n[ports]\ndefaults=0\n");
@@ -352,7 +356,7 @@ TEST_F(CommPortDialogTest, DevicesPresentPastTheButtonsGetRowsOfTheirOwn) {
     auto dialog = openDialog();
     const std::string stable = "/dev/serial/by-id/usb-cable-if00-port0";
 
-    ASSERT_EQ(dialog->findChildren<QRadioButton*>().size(), 10);
+    ASSERT_EQ(dialog->findChildren<QRadioButton*>().size(), 11);  // and "Other device…"
     EXPECT_EQ(str(dialog->portButton(8)->text()), "COM10  (/dev/ttyUSB9 — CP2102)");
     EXPECT_EQ(str(dialog->portButton(9)->text()), stable + "  (CP2102)");
     const QList<QLabel*> labels = dialog->findChildren<QLabel*>();
@@ -383,6 +387,28 @@ TEST_F(CommPortDialogTest, OkStoresAnotherTickedPort) {
     EXPECT_EQ(folder_->settings().comPort(), 2);
     EXPECT_EQ(folder_->settings().portSearchFlag(), 1);
     EXPECT_FALSE(port_->isOpen());
+}
+
+// A device typed under "Other device…" that is not there keeps the dialog open and says
+// why; one that is there is stored like a listed one.
+TEST_F(CommPortDialogTest, OtherDeviceIsRefusedWithTheReasonOrStored) {
+    useSetup("com=4\n");
+    auto dialog = openDialog();
+    dialog->otherDevicePath()->setText("/dev/pl3-no-such-device");
+    dialog->otherDeviceButton()->setChecked(true);
+
+    click(dialog.get(), kOkButtonId);
+
+    EXPECT_NE(dialog->result(), QDialog::Accepted);
+    EXPECT_TRUE(dialog->otherDeviceReason()->isVisibleTo(dialog.get()));
+    EXPECT_EQ(folder_->settings().comPort(), 4);
+
+    dialog->otherDevicePath()->setText("/dev/null");
+    click(dialog.get(), kOkButtonId);
+
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(dialog->storedPort(), 1);
+    EXPECT_EQ(folder_->settings().portDevice(1), "/dev/null");
 }
 
 TEST_F(CommPortDialogTest, OkOrCancelWithoutAChangeWritesNothing) {

@@ -213,10 +213,11 @@ TEST_F(ChannelImportTest, FixedChannelsKeepTheirFrequencyBandwidthAndTalkaround)
         importRows({"5,Home,433.5,+,5,Tone,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,S,High"});
     EXPECT_EQ(report.rowsImported, 1);
     EXPECT_EQ(report.rowsAdjusted, 1);
-    EXPECT_EQ(keys(report),
-              (std::vector<std::string_view>{text_key::kCsvFixedRx, text_key::kCsvFixedTalkaround,
-                                             text_key::kCsvFixedBandwidth}));
+    EXPECT_EQ(keys(report), (std::vector<std::string_view>{
+                                text_key::kCsvFixedRx, text_key::kCsvFixedTalkaround,
+                                text_key::kCsvTalkaroundTone, text_key::kCsvFixedBandwidth}));
     EXPECT_EQ(report.notes[0].detail, "433.5 -> 446.056250");
+    EXPECT_EQ(report.notes[2].detail, "88.5");  // the transmit tone talkaround leaves out
     EXPECT_EQ(rx(5), before);
     EXPECT_EQ(tx(5), before);
     EXPECT_FALSE(flag(5, ChannelFlag::Repeater));
@@ -269,25 +270,45 @@ TEST_F(ChannelImportTest, FrequenciesGoThroughTheRangeClampAndChannelRounding) {
     EXPECT_EQ(report.notes[0].detail, "475.000000 -> 470.000000");
 }
 
-TEST_F(ChannelImportTest, NamesAreReducedToTheDisplayAlphabet) {
+// A list's names are shortened together, into channels 90, 91, ...: names that differ keep
+// differing, and the report tells a name cut to length from one that lost characters.
+TEST_F(ChannelImportTest, NamesAreShortenedToTheDisplayAlphabetAndStayApart) {
+    const std::string_view dropped = text_key::kCsvName;
+    const std::string_view cut = text_key::kCsvNameShortened;
     struct Case {
-        const char* written;
-        const char* stored;
-        bool noted;
+        std::vector<std::string> written;
+        std::vector<std::string> stored;
+        std::vector<std::string_view> notes;
     };
     const Case cases[] = {
-        {"ab-1", "AB-1", false},
-        {"Repeater", "REPEAT", true},
-        {"Caf\xC3\xA9 1", "CAF 1", true},
-        {"A.B", "AB", true},
-        {"", "", false},
+        {{"ab-1"}, {"AB-1"}, {}},
+        {{"Repeater"}, {"REPEAT"}, {cut}},
+        {{"Caf\xC3\xA9 1"}, {"CAF 1"}, {dropped}},
+        {{"A.B"}, {"AB"}, {dropped}},
+        {{""}, {""}, {}},
+        // The number stays, after as much of the name as the longest number leaves room for.
+        {{"PMR446 1", "PMR446 9", "PMR446 16"}, {"PMR 1", "PMR 9", "PMR 16"}, {cut, cut, cut}},
+        {{"Channel1", "Channel2"}, {"CHANN1", "CHANN2"}, {cut, cut}},
+        {{"PMR1-00", "PMR2-00"}, {"PMR100", "PMR200"}, {cut, cut}},  // the dash gives way
+        // Names that would still meet, or meet a name that fits, are numbered.
+        {{"Repeater North", "Repeater South"}, {"REPEA1", "REPEA2"}, {cut, cut}},
+        {{"Marina", "Marina Bay"}, {"MARINA", "MARIN1"}, {cut}},
+        {{"Freq 446006", "Freq 446019"}, {"FREQ1", "FREQ2"}, {cut, cut}},  // no channel number
+        {{"Lighthouse", "Lighthouse"}, {"LIGHTH", "LIGHTH"}, {cut, cut}},  // one name twice
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.written);
-        const ImportReport& report = importRows({"90,\""s + c.written + "\",440"});
-        EXPECT_EQ(text_codes::decodeDisplayText(doc.channelName(90)), c.stored);
-        EXPECT_EQ(report.notes.size(), c.noted ? 1u : 0u);
+        SCOPED_TRACE(c.written.front());
+        std::string text = std::string(kHeading) + "\n";
+        for (std::size_t i = 0; i < c.written.size(); ++i)
+            text += std::to_string(90 + i) + ",\"" + c.written[i] + "\",440\n";
+        const ImportReport& report = import(text);
+        std::vector<std::string> stored;
+        for (std::size_t i = 0; i < c.written.size(); ++i)
+            stored.push_back(text_codes::decodeDisplayText(doc.channelName(90 + int(i))));
+        EXPECT_EQ(stored, c.stored);
+        EXPECT_EQ(keys(report), c.notes);
     }
+    EXPECT_EQ(plan.report.notes.back().detail, "Lighthouse -> LIGHTH");
 }
 
 TEST_F(ChannelImportTest, ModePowerAndSkipColumns) {
@@ -512,10 +533,11 @@ TEST_F(ChannelImportTest, AListCountedFromZeroFillsTheEditableChannelsInFileOrde
         const char* tone;
     };
     const Expected expected[] = {
-        {78, "446.00625", "PMR1-0", "off"},  {79, "446.00625", "PMR1-0", "67.0"},
-        {88, "446.00625", "PMR1-1", "94.8"}, {93, "446.00625", "PMR1-1", "110.9"},
-        {94, "446.01875", "PMR2-0", "off"},  {110, "446.03125", "PMR3-0", "off"},
-        {126, "446.04375", "PMR4-0", "off"}, {128, "446.04375", "PMR4-0", "71.9"},
+        // Cut to six characters, the names stay apart: PMR1-00 ... PMR4-02.
+        {78, "446.00625", "PMR100", "off"},  {79, "446.00625", "PMR101", "67.0"},
+        {88, "446.00625", "PMR110", "94.8"}, {93, "446.00625", "PMR115", "110.9"},
+        {94, "446.01875", "PMR200", "off"},  {110, "446.03125", "PMR300", "off"},
+        {126, "446.04375", "PMR400", "off"}, {128, "446.04375", "PMR402", "71.9"},
     };
     for (const Expected& e : expected) {
         SCOPED_TRACE(e.channel);

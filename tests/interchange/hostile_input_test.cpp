@@ -101,7 +101,7 @@ TEST_F(HostileInputTest, FiveThousandCharacterFieldsGiveShortNotes) {
     ASSERT_EQ(report.notes.size(), 3u);
     EXPECT_EQ(report.notes[0].textKey, text_key::kCsvSkipLocation);
     EXPECT_EQ(report.notes[1].textKey, text_key::kCsvSkipFrequency);
-    EXPECT_EQ(report.notes[2].textKey, text_key::kCsvName);
+    EXPECT_EQ(report.notes[2].textKey, text_key::kCsvNameShortened);
     EXPECT_EQ(report.notes[0].detail, std::string(40, '4') + "...");
     expectReadableReport(report);
     ASSERT_TRUE(applyImport(doc, plan));

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "lang/line_breaks.h"
 #include "temp_dir.h"
 
 namespace pl3 {
@@ -91,6 +92,24 @@ TEST(TextLookupHelpers, FormatKeyAndCodePoints) {
     EXPECT_EQ(firstCodePoints("héllo", 2), "hé");
     EXPECT_EQ(firstCodePoints("ab", 5), "ab");
     EXPECT_EQ(expandEscapes("a\\"), "a\\");
+}
+
+// Long texts (tooltips) in lines of a readable length, in both languages.
+TEST(TextLookupHelpers, WrapTextBreaksBetweenWordsOrChineseCharacters) {
+    struct Case {
+        std::string_view text;
+        int columns;
+        std::string_view wrapped;
+    } cases[] = {
+        {"The serial port is in use by another program.", 20,
+         "The serial port is\nin use by another\nprogram."},
+        {"串口正被其他程序占用。请关闭该程序后重试。", 20,
+         "串口正被其他程序占\n用。请关闭该程序后重\n试。"},  // no line starts with 。
+        {"/dev/serial/by-id/usb-cable is missing", 10, "/dev/serial/by-id/usb-cable\nis missing"},
+        {"Keep\nthis line", 40, "Keep\nthis line"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(wrapText(c.text, c.columns), c.wrapped) << c.text;
 }
 
 }  // namespace

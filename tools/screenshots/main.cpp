@@ -6,28 +6,36 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <QToolTip>
 #include <QWidget>
 #include <cerrno>
 #include <cstdlib>
 #include <ctime>
+#include <functional>
 #include <iostream>
 
 #include "app/app_context.h"
+#include "app/program_info.h"
 #include "app/ui/about_dialog.h"
 #include "app/ui/comm_port_dialog.h"
 #include "app/ui/compare_dialog.h"
 #include "app/ui/import_placement_dialog.h"
+#include "app/ui/import_report_dialog.h"
 #include "app/ui/main_frame.h"
+#include "app/ui/message_box_prompter.h"
 #include "codeplug/document_commands.h"
 #include "editors/ui/channel_page.h"
 #include "editors/ui/tone_picker_dialog.h"
 #include "grid/ui/grid_ctrl.h"
+#include "interchange/channel_import.h"
 #include "lang/ui/language_dialog.h"
 #include "link/transfer_log.h"
 #include "link/ui/progress_dialog.h"
@@ -51,6 +59,49 @@ bool save(QWidget& widget, const QString& path, bool fitToContents = true) {
     widget.hide();
     std::cout << (saved ? "wrote " : "could not write ") << path.toStdString() << "\n";
     return saved;
+}
+
+// A window the program opens modally (a message box), grabbed once it shows, then closed.
+bool saveModal(const std::function<void()>& open, const QString& path) {
+    bool saved = false;
+    QTimer::singleShot(0, [&saved, &path] {
+        QWidget* shown = QApplication::activeModalWidget();
+        if (shown == nullptr) return;
+        saved = shown->grab().save(path);
+        shown->close();
+    });
+    open();
+    std::cout << (saved ? "wrote " : "could not write ") << path.toStdString() << "\n";
+    return saved;
+}
+
+// The tooltip of a widget, as hovering shows it.
+bool saveToolTip(QWidget& widget, const QString& path) {
+    widget.window()->show();
+    QToolTip::showText(widget.mapToGlobal(QPoint(4, 4)), widget.toolTip(), &widget);
+    QApplication::processEvents();
+    bool saved = false;
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (top->inherits("QTipLabel") && top->isVisible()) saved = top->grab().save(path);
+    }
+    QToolTip::hideText();
+    widget.window()->hide();
+    std::cout << (saved ? "wrote " : "could not write ") << path.toStdString() << "\n";
+    return saved;
+}
+
+// A list made for another radio, with names longer than the radio shows and a transmit
+// tone for a talkaround channel.
+std::string longNamedList() {
+    std::string text = "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq\n";
+    for (int n : {1, 2, 16}) {
+        text += std::to_string(77 + n) + ",PMR446 " + std::to_string(n) + "," +
+                std::to_string(446.00625 + 0.0125 * (n - 1)) + ",,0,,\n";
+    }
+    text += "94,Repeater North,439.9875,-,7.6,Tone,88.5\n";
+    text += "95,Repeater South,439.9625,-,7.6,Tone,88.5\n";
+    text += "5,Home,446.05625,,0,Tone,67.0\n";
+    return text;
 }
 
 // Keys as a user types them on the channel grid: the first opens the editor of the focus
@@ -140,7 +191,8 @@ int main(int argc, char** argv) {
     // A copy of the installation data: the About dialog follows the stored language, which
     // the run changes, and the user's setting.ini stays as it is.
     QTemporaryDir scratch;
-    for (const char* name : {"setting.ini", "english.lang", "chinese.lang"}) {
+    for (const char* name :
+         {"setting.ini", "english.lang", "chinese.lang", "english.html", "chinese.html"}) {
         QFile::copy(QString::fromStdString(programFolder + "/" + name),
                     scratch.filePath(QString::fromLatin1(name)));
     }
@@ -177,6 +229,20 @@ int main(int argc, char** argv) {
             ok &= save(madeUp,
                        prefix + (devicesPresent ? QStringLiteral("dialog-130-port-devices.png")
                                                 : QStringLiteral("dialog-130-port-none.png")));
+            if (devicesPresent) {
+                // A greyed port tells why, in lines of a readable width.
+                ok &= saveToolTip(*madeUp.portButton(1),
+                                  prefix + QStringLiteral("dialog-130-port-busy-tooltip.png"));
+                ok &= saveToolTip(*madeUp.portButton(9),
+                                  prefix + QStringLiteral("dialog-130-port-root-tooltip.png"));
+                // "Other device…" with a device that is not there: OK says why and stays.
+                madeUp.otherDevicePath()->setText(
+                    QStringLiteral("/dev/serial/by-id/usb-Prolific_PL2303-if00-port0"));
+                madeUp.otherDeviceButton()->setChecked(true);
+                madeUp.accept();
+                ok &= save(madeUp, prefix + QStringLiteral("dialog-130-port-other-refused.png"),
+                           false);
+            }
         }
         pl3::LanguageDialog languages(&frame, {programFolder}, context.texts, context.settings,
                                       context.settingsWarning, prompter);
@@ -213,13 +279,33 @@ int main(int argc, char** argv) {
         ok &= saveWithMenu(frame, 1, prefix + QStringLiteral("main-edit-menu-channel-order.png"));
         if (std::unique_ptr<pl3::CompareDialog> compare = frame.compareDialogFor(before))
             ok &= save(*compare, prefix + QStringLiteral("dialog-161-compare.png"), false);
-        ok &= save(*pl3::makeAboutDialog(&frame, context),
+        ok &= save(*pl3::makeAboutDialog(&frame, context, prompter),
                    prefix + QStringLiteral("dialog-100-159-about.png"));
+        // Help where nothing can show the manual: the message names the file.
+        pl3::MessageBoxPrompter boxes(context.texts, &frame);
+        ok &= saveModal(
+            [&] {
+                pl3::openManual(
+                    pl3::helpFileCandidates(context.paths, context.texts.languageFilePath()),
+                    [](const std::string&) { return false; }, boxes);
+            },
+            prefix + QStringLiteral("message-help-no-viewer.png"));
+        // An import of names longer than the radio shows: the report says what each became.
+        // Only planned: the document stays as it is.
+        {
+            const pl3::interchange::ImportPlan plan =
+                pl3::interchange::planImport(doc, longNamedList(), pl3::interchange::Format::Csv);
+            pl3::ImportReportDialog report(
+                pl3::interchange::describeImport(plan.report, context.texts),
+                plan.changesDocument(), context.texts, &frame);
+            ok &=
+                save(report, prefix + QStringLiteral("dialog-160-import-report-names.png"), false);
+        }
         // Logging on, after one logged transfer: the About box names its log.
         context.logTransfers(true);
         constexpr std::time_t kLoggedAt = 1796679312;  // 2026-12-07 21:35:12 UTC
         pl3::link::openTransferLog(context.port.logPlace(), kLoggedAt);
-        ok &= save(*pl3::makeAboutDialog(&frame, context),
+        ok &= save(*pl3::makeAboutDialog(&frame, context, prompter),
                    prefix + QStringLiteral("dialog-100-159-about-log.png"));
         context.logTransfers(false);
         pl3::ProgressDialog progress(context.radio(), doc, prompter, pl3::link::Direction::Read, {},
