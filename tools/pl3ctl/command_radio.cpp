@@ -11,6 +11,7 @@
 #include "codeplug/backup_store.h"
 #include "codeplug/document_commands.h"
 #include "codeplug/text_keys.h"
+#include "editors/difference_words.h"
 #include "link/job_display.h"
 #include "platform/atomic_file.h"
 #include "tools/pl3ctl/commands.h"
@@ -130,8 +131,9 @@ struct JobEnd {
 
 // Runs a job to its end the way the progress dialog does, without the retry. A stop
 // signal is the dialog's Cancel, except that the block under way is finished first.
+// placeOf names where a verify found the radio different.
 JobEnd runJob(CliContext& context, SerialPort& port, link::TransferJob& job, const Image& image,
-              const link::PortPlan& plan) {
+              const link::PortPlan& plan, const link::PlaceNamer& placeOf = {}) {
     ProgressPrinter progress(context.texts);
     progress.show({link::promptKey(job.direction()), {}}, std::nullopt);
     StopSignals stopSignals;
@@ -165,7 +167,12 @@ JobEnd runJob(CliContext& context, SerialPort& port, link::TransferJob& job, con
                 context.prompter.showMessage(
                     {text_key::kError, *actions.errorKey, logDetail, PromptIcon::Stop});
             } else if (actions.statusLine) {
-                context.report(actions.statusLine->key, actions.statusLine->suffix + logDetail);
+                const std::string place =
+                    actions.mismatchAddress
+                        ? link::mismatchPlace(*actions.mismatchAddress, placeOf, context.texts)
+                        : std::string();
+                context.report(actions.statusLine->key,
+                               actions.statusLine->suffix + place + logDetail);
             }
             if (actions.settingsNotWritten)
                 context.settingsWarning.tell(context.prompter, context.settings.path());
@@ -305,7 +312,8 @@ int runWrite(CliContext& context, const Arguments& args) {
     link::TransferJob job(port, link::Direction::Write);
     job.setVerifyAfterWrite(parsed->verify);
     job.setKeepRadioTuning(context.settings.keepRadioTuning() && !parsed->overwriteTuning);
-    JobEnd end = runJob(context, port, job, doc.image(), *plan);
+    JobEnd end = runJob(context, port, job, doc.image(), *plan,
+                        [&](int address) { return addressPlace(doc, address, context.texts); });
     if (end.stopped) {
         reportStoppedWrite(context, end.blocksDone, parsed->noBackup, backupPath);
         return kExitInterrupted;
