@@ -8,6 +8,7 @@
 #include <string>
 
 #include "lang/text_lookup.h"
+#include "link/job_display.h"
 
 namespace pl3 {
 
@@ -33,5 +34,17 @@ std::array<std::string, 5> statusPaneTexts(const StatusPaneState& state, const T
 // also while a search tries one number after the other.
 std::string portPaneText(int comPort, const std::optional<std::string>& device, bool portOpen,
                          const TextLookup& texts);
+
+// What a transfer that ended well did, where and when, for the line over the panes.
+struct TransferReport {
+    link::TransferDone done;
+    std::optional<int> comPort;  // nullopt: the device was named by its path
+    std::string device;
+    int hour;
+    int minute;
+};
+
+// "Written and verified on COM1 (/dev/ttyUSB0) at 10:09"
+std::string transferDoneLine(const TransferReport& report, const TextLookup& texts);
 
 }  // namespace pl3

@@ -56,6 +56,15 @@ std::string DiffEntry::label() const {
     return text;
 }
 
+DiffEntry fieldEntry(const FieldRef& field) {
+    DiffEntry entry;
+    entry.field = field.info->name;
+    entry.indexed = field.info->indexed();
+    entry.index = field.index;
+    entry.channel = isChannelColumn(*field.info) ? field.index : 0;
+    return entry;
+}
+
 std::vector<DiffEntry> diffCodeplugs(const CMaItemDoc& before, const CMaItemDoc& after) {
     std::vector<DiffEntry> channels;
     std::vector<DiffEntry> others;
@@ -69,11 +78,7 @@ std::vector<DiffEntry> diffCodeplugs(const CMaItemDoc& before, const CMaItemDoc&
             if (was == is) continue;
             for (const BitSpan& span : fieldBits(ref))
                 shown[span.address] |= span.mask;
-            DiffEntry entry;
-            entry.field = info.name;
-            entry.indexed = info.indexed();
-            entry.index = index;
-            entry.channel = isChannelColumn(info) ? index : 0;
+            DiffEntry entry = fieldEntry(ref);
             entry.before = std::move(was);
             entry.after = std::move(is);
             (entry.channel != 0 ? channels : others).push_back(std::move(entry));

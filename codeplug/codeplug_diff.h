@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "codeplug/document.h"
+#include "codeplug/field_registry.h"
 
 namespace pl3 {
 
@@ -34,6 +35,9 @@ struct DiffEntry {
     std::string label() const;
     bool operator==(const DiffEntry&) const = default;
 };
+
+// The entry of one field of the registry (values left empty), as diffCodeplugs lists it.
+DiffEntry fieldEntry(const FieldRef& field);
 
 // Channel columns channel by channel in column order, then the other fields in registry
 // order, then the byte ranges by address. Empty when the images are the same.

@@ -91,9 +91,6 @@ inline constexpr std::string_view kPromptVerifyReadFail = "IDS_PROMPT_VERIFYREAD
 inline constexpr std::string_view kKeepRadioTuning = "IDS_KEEP_TUNING";
 inline constexpr std::string_view kPromptTuningReadFail = "IDS_PROMPT_TUNINGREADFAIL";
 inline constexpr std::string_view kCliTuningKept = "IDS_CLI_TUNING_KEPT";
-// Where a verify found the first difference: a channel field, or a setting.
-inline constexpr std::string_view kVerifyAtChannel = "IDS_VERIFY_AT_CHANNEL";
-inline constexpr std::string_view kVerifyAtSetting = "IDS_VERIFY_AT_SETTING";
 // Above the two scan-list boxes of the radio page.
 inline constexpr std::string_view kScanChannelsCaption = "IDS_SCAN_CHANNELS";
 inline constexpr std::string_view kScanMembersCaption = "IDS_SCAN_MEMBERS";
@@ -255,6 +252,12 @@ inline constexpr std::string_view kMenuProgramRead = "Menu_Program_Read";
 inline constexpr std::string_view kMenuProgramCopy = "Menu_Program_Copy";
 inline constexpr std::string_view kMenuProgramReadTestData = "Menu_Program_ReadTestData";
 inline constexpr std::string_view kMenuProgramWriteTestData = "Menu_Program_WriteTestData";
+// Where a verify found the first difference, after its address: the channel or setting.
+inline constexpr std::string_view kVerifyPlace = "IDS_VERIFY_PLACE";
+// The status line after a transfer that ended well: what was done, on which port, when.
+inline constexpr std::string_view kDoneRead = "IDS_DONE_READ";
+inline constexpr std::string_view kDoneWritten = "IDS_DONE_WRITTEN";
+inline constexpr std::string_view kDoneVerified = "IDS_DONE_VERIFIED";
 
 // Where the radio stands after a stop or a failure ("%d" marks the blocks done and the
 // block count), and the newest read backup ("%s" marks its date and time, then its port;

@@ -103,7 +103,24 @@ WordedDifference worded(const DiffEntry& entry, const CMaItemDoc& before, const 
     return {ComparePage::Unshown, entry.label(), entry.before, entry.after};
 }
 
+// The channel whose record or name slot holds a byte, 0 for none.
+int channelHolding(int address) {
+    const auto at = static_cast<std::size_t>(address);
+    if (at >= layout::record(1) && at < layout::record(kChannelCount + 1))
+        return address / static_cast<int>(layout::kRecordSize);
+    if (at >= layout::nameSlot(1) && at < layout::nameSlot(kChannelCount + 1))
+        return static_cast<int>((at - layout::kNameBase) / layout::kNameSlotSize);
+    return 0;
+}
+
 }  // namespace
+
+std::string addressPlace(CMaItemDoc& doc, int address, const TextLookup& texts) {
+    if (std::optional<FieldRef> field = fieldAt(doc, address))
+        return worded(fieldEntry(*field), doc, doc, texts).item;
+    const int channel = channelHolding(address);
+    return channel == 0 ? std::string() : channelItem(channel, texts);
+}
 
 std::vector<WordedDifference> wordDifferences(const std::vector<DiffEntry>& entries,
                                               const CMaItemDoc& before, const CMaItemDoc& after,

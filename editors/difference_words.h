@@ -34,6 +34,11 @@ std::vector<WordedDifference> wordDifferences(const std::vector<DiffEntry>& entr
 // A page's tab caption, or the heading of what no page shows.
 std::string pageHeading(ComparePage page, const TextLookup& texts);
 
+// Where an image byte lies, named as wordDifferences names it: "Channel 80 · RX Freq",
+// "Backlight", "VfoOffset"; a byte of a channel's record or name slot that no field shows
+// names its channel, "Channel 20". Empty when nothing names the byte.
+std::string addressPlace(CMaItemDoc& doc, int address, const TextLookup& texts);
+
 // "Channel 1 · Busy Lock: On → Off"
 std::string wordedLine(const WordedDifference& difference, const TextLookup& texts);
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "codeplug/field_registry.h"
 #include "codeplug/text_keys.h"
 
 namespace pl3::link {
@@ -88,6 +87,7 @@ TickActions tickActions(const JobSnapshot& job, Direction direction) {
             stop();
             actions.takeImage = true;
             actions.end = true;
+            actions.done = TransferDone::Read;
             break;
         case JobStatus::Searching:
             actions.statusLine = StatusLine{
@@ -98,6 +98,7 @@ TickActions tickActions(const JobSnapshot& job, Direction direction) {
             stop();
             actions.takeRadioTuning = true;
             actions.end = true;
+            actions.done = job.verified ? TransferDone::WrittenAndVerified : TransferDone::Written;
             break;
         default:  // a value no job sets
             stop();
@@ -108,17 +109,10 @@ TickActions tickActions(const JobSnapshot& job, Direction direction) {
     return actions;
 }
 
-std::string mismatchPlace(CMaItemDoc& doc, int address, const TextLookup& texts) {
-    std::optional<FieldRef> field = fieldAt(doc, address);
-    if (!field) return {};
-    const bool channelField = field->info->indexMin == 1 &&
-                              field->info->indexMax >= kChannelCount &&
-                              field->index <= kChannelCount;
-    if (channelField) {
-        return withTexts(withNumbers(texts.text(text_key::kVerifyAtChannel), {field->index}),
-                         {field->info->name});
-    }
-    return withTexts(texts.text(text_key::kVerifyAtSetting), {field->name()});
+std::string mismatchPlace(int address, const PlaceNamer& placeOf, const TextLookup& texts) {
+    const std::string place = placeOf ? placeOf(address) : std::string();
+    if (place.empty()) return {};
+    return withTexts(texts.text(text_key::kVerifyPlace), {place});
 }
 
 PromptMessage noRadioMessage(const std::optional<PortOpenProblem>& problem, bool portOpened,

@@ -3,6 +3,7 @@
 // bar, when to close the port, when to show an error, when to take the image read.
 // The dialog and pl3ctl only carry these actions out.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,6 +25,9 @@ struct StatusLine {
     bool operator==(const StatusLine&) const = default;
 };
 
+// What a transfer that ended well did: the main window's status line says so.
+enum class TransferDone { Read, Written, WrittenAndVerified };
+
 struct TickActions {
     std::optional<int> portPane;  // show this port number while the search runs
     bool refreshStatusBar = false;
@@ -42,6 +46,7 @@ struct TickActions {
     // A verify found a difference: name the channel or setting at this address.
     std::optional<int> mismatchAddress;
     bool end = false;  // the job is over: keep its version text, close the dialog
+    std::optional<TransferDone> done;
     // The job is over and the port its search found was not stored: the settings file
     // cannot be written (said once per run).
     bool settingsNotWritten = false;
@@ -53,9 +58,13 @@ std::string_view promptKey(Direction direction);
 
 TickActions tickActions(const JobSnapshot& job, Direction direction);
 
-// Where a verify difference lies: " (channel 18, RxFreq)", " (setting BackLamp)", or
-// nothing for a byte no field shows.
-std::string mismatchPlace(CMaItemDoc& doc, int address, const TextLookup& texts);
+// Names the channel or setting at an image address in the pages' words ("Channel 80 · RX
+// Freq"), or nothing; given by the layers that know those words.
+using PlaceNamer = std::function<std::string(int address)>;
+
+// What follows the address of a verify difference: ": Channel 80 · RX Freq", or nothing
+// when no place is named.
+std::string mismatchPlace(int address, const PlaceNamer& placeOf, const TextLookup& texts);
 
 // The message for no radio. When no port opened at all the radio was never asked, and the
 // message says only why the port could not be opened; otherwise the radio kept silent, and

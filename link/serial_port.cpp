@@ -53,14 +53,18 @@ bool SerialPort::open(int portNumber, int baud) {
     if (!path) {
         device_.close();
         lastPath_.clear();
+        lastNumber_.reset();
         lastFailure_ = {platform::SerialOpenError::NoSuchDevice, ENODEV, {}};
         return false;
     }
-    return openDevice(*path, baud);
+    const bool opened = openDevice(*path, baud);
+    lastNumber_ = portNumber;
+    return opened;
 }
 
 bool SerialPort::openDevice(const std::string& path, int baud) {
     lastPath_ = path;
+    lastNumber_.reset();
     // SerialDevice::open closes the device it had open before.
     const bool opened = device_.open(path, baud, &lastFailure_);
     if (log_) log_->event((opened ? "open " : "cannot open ") + path + " " + std::to_string(baud));

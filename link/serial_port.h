@@ -59,6 +59,8 @@ class SerialPort {
     // Why the last open failed, and which device it tried.
     const platform::SerialOpenFailure& lastOpenFailure() const { return lastFailure_; }
     const std::string& lastDevicePath() const { return lastPath_; }
+    // The number the last device was opened by; nullopt when opened by its path.
+    std::optional<int> lastPortNumber() const { return lastNumber_; }
     bool hungUp() const { return device_.hungUp(); }
 
     const SettingsFile& settings() const { return settings_; }
@@ -85,6 +87,7 @@ class SerialPort {
     platform::SerialDevice device_;
     platform::SerialOpenFailure lastFailure_;
     std::string lastPath_;
+    std::optional<int> lastNumber_;
     std::map<int, std::string> runMappings_;
     link::LogPlace logPlace_;
     std::unique_ptr<link::FrameLog> log_;  // used by the thread of the job under way

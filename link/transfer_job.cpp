@@ -31,6 +31,7 @@ void TransferJob::start(const Image& image, const PortPlan& plan) {
     blocksDone_ = 0;
     foundPortNotStored_ = false;
     portOpened_ = false;
+    verified_ = false;
     finished_ = false;
     {
         std::lock_guard lock(resultMutex_);
@@ -58,7 +59,8 @@ JobSnapshot TransferJob::snapshot() const {
             finished_.load(std::memory_order_acquire),
             mismatch_.load(),
             blocksDone_.load(),
-            foundPortNotStored_.load()};
+            foundPortNotStored_.load(),
+            verified_.load()};
 }
 
 std::string TransferJob::versionText() const {
@@ -189,7 +191,10 @@ void TransferJob::verify(Conversation& conversation) {
     if (outcome == Outcome::Cancelled) return finish(outcome);
     if (outcome != Outcome::Ok) return finish(JobStatus::VerifyFailed);
     auto differs = std::mismatch(working_.begin(), working_.end(), readBack.begin()).first;
-    if (differs == working_.end()) return finish(JobStatus::WriteComplete);
+    if (differs == working_.end()) {
+        verified_ = true;
+        return finish(JobStatus::WriteComplete);
+    }
     mismatch_ = static_cast<int>(differs - working_.begin());
     finish(JobStatus::VerifyFailed);
 }

@@ -53,6 +53,8 @@ struct JobSnapshot {
     // The port the search found could not be stored as "com" (the settings file cannot be
     // written); set before the job ends.
     bool foundPortNotStored = false;
+    // WriteComplete: the radio was read back and held what was written.
+    bool verified = false;
 };
 
 inline constexpr int kFinalWritePauseMs = 1000;
@@ -126,6 +128,7 @@ class TransferJob {
     std::atomic<int> blocksDone_{0};
     std::atomic<bool> foundPortNotStored_{false};
     std::atomic<bool> portOpened_{false};
+    std::atomic<bool> verified_{false};
     mutable std::mutex resultMutex_;  // the version text, the open problem, the tuning kept
     std::string versionText_;
     std::optional<PortOpenProblem> openProblem_;

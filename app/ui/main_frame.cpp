@@ -9,6 +9,7 @@
 #include <QMimeData>
 #include <QPrinter>  // complete for the printer the window owns
 #include <QScreen>
+#include <QSizeGrip>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -104,7 +105,10 @@ void CMainFrame::buildMenus() {
         action->setData(command);
         actions_.insert(command, action);
         // Connected first, so the command sees the edit still open in a page.
-        connect(action, &QAction::triggered, this, [this] { view_->commitPendingEdit(); });
+        connect(action, &QAction::triggered, this, [this] {
+            view_->commitPendingEdit();
+            clearStatusLine();
+        });
         return action;
     };
     for (std::size_t m = 0; m < command::kMenus.size(); ++m) {
@@ -173,6 +177,7 @@ void CMainFrame::bindSettingItem(int command, bool (SettingsFile::*read)() const
 }
 
 void CMainFrame::showHistoryState() {
+    clearStatusLine();  // an edit makes what it said old
     actions_[command::kUndo]->setEnabled(doc_.canUndo());
     actions_[command::kRedo]->setEnabled(doc_.canRedo());
 }
@@ -254,6 +259,30 @@ void CMainFrame::refreshPortPane(int portNumber) {
                                             context_.port.isOpen(), context_.texts));
 }
 
+void CMainFrame::showStatusLine(const std::string& text) {
+    statusLine_ = qs(text);
+    elideStatusLine();
+}
+
+void CMainFrame::clearStatusLine() {
+    if (statusLine_.isEmpty()) return;
+    statusLine_.clear();
+    statusBar()->clearMessage();
+    statusBar()->setToolTip(QString());
+}
+
+void CMainFrame::elideStatusLine() {
+    if (statusLine_.isEmpty()) return;
+    // The status bar draws its message from 6 pixels in to 12 short of its end or its grip.
+    constexpr int kMessageMargins = 18;
+    int room = statusBar()->width() - kMessageMargins;
+    if (auto* grip = statusBar()->findChild<QSizeGrip*>(); grip != nullptr && grip->isVisible())
+        room -= grip->width();
+    const QString shown = statusBar()->fontMetrics().elidedText(statusLine_, Qt::ElideRight, room);
+    statusBar()->showMessage(shown);
+    statusBar()->setToolTip(shown == statusLine_ ? QString() : statusLine_);
+}
+
 QString CMainFrame::statusPaneText(int pane) const {
     return panes_[static_cast<std::size_t>(pane)]->text();
 }
@@ -284,6 +313,7 @@ void CMainFrame::dropEvent(QDropEvent* event) {
 // The program's shortcuts win over the keys an edit box would keep for itself (Ctrl+C
 // is the communication port here, not copy), wherever the focus is in this window.
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == statusBar() && event->type() == QEvent::Resize) elideStatusLine();
     if (event->type() == QEvent::ShortcutOverride) {
         auto* widget = qobject_cast<QWidget*>(watched);
         if (widget && widget->window() == this) {

@@ -44,7 +44,10 @@ class CMainFrame : public QMainWindow {
     void relabel();
     void refreshStatusBar();
     void refreshPortPane(int portNumber);
-    void showPortProblem(const std::string& problem);
+    // One line over the panes (why a port did not open, what a transfer did), cut to the
+    // bar's width with the whole text as its tooltip, until the next command or edit.
+    void showStatusLine(const std::string& text);
+    void clearStatusLine();
 
     QAction* action(int command) const { return actions_.value(command); }
     CMaItemView* view() const { return view_; }
@@ -98,6 +101,7 @@ class CMainFrame : public QMainWindow {
     void rememberRecentFile(const QString& path);
     std::optional<std::string> chooseSavePath();
     void runTransfer(int direction);
+    void elideStatusLine();
     void showHistoryState();
     // The channel order commands: their handlers, their page-only shortcuts, the channel
     // table's context menu, and enabled only while the channel page is shown.
@@ -117,6 +121,7 @@ class CMainFrame : public QMainWindow {
     std::array<QMenu*, command::kMenus.size()> menus_{};
     QList<QAction*> recentActions_;  // the recent files, between the print commands and Exit
     std::array<QLabel*, 5> panes_{};
+    QString statusLine_;  // whole, as the tooltip gives it
 };
 
 }  // namespace pl3

@@ -37,13 +37,13 @@ void CMainFrame::turnPage(int step) {
     QTabBar* tabs = view_->tabBar();
     const int count = tabs->count();
     if (count == 0) return;
-    // The page going out of sight would leave the keys nowhere: the tab bar takes them, so
-    // arrows turn on and Tab goes into the page.
+    // The keys follow into the page shown, where they were when it was last left; on the
+    // tab bar they stay there.
     QWidget* focused = focusWidget();
-    const bool focusInView = focused != nullptr && view_->isAncestorOf(focused);
+    const bool focusInPage = focused != nullptr && focused != tabs && view_->isAncestorOf(focused);
     view_->commitPendingEdit();
     tabs->setCurrentIndex((tabs->currentIndex() + step + count) % count);
-    if (focusInView) tabs->setFocus(Qt::TabFocusReason);
+    if (focusInPage) view_->focusCurrentPage();
 }
 
 }  // namespace pl3

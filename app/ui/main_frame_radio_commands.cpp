@@ -3,15 +3,17 @@
 
 #include "app/ui/main_frame.h"
 
-#include <QStatusBar>
+#include <QTime>
 
 #include "app/program_info.h"
+#include "app/status_panes.h"
 #include "app/ui/about_dialog.h"
 #include "app/ui/comm_port_dialog.h"
 #include "app/ui/desktop_opener.h"
 #include "app/ui/qt_text.h"
 #include "codeplug/document_commands.h"
 #include "codeplug/text_keys.h"
+#include "editors/difference_words.h"
 #include "lang/ui/language_dialog.h"
 #include "link/ui/progress_dialog.h"
 #include "service/ui/access_code_dialog.h"
@@ -19,23 +21,28 @@
 namespace pl3 {
 
 void CMainFrame::runTransfer(int direction) {
+    std::optional<link::TransferDone> done;
     ProgressDialog::Hooks hooks{
-        [this](int port) { refreshPortPane(port); }, [this] { refreshStatusBar(); },
+        [this](int port) { refreshPortPane(port); },
+        [this] { refreshStatusBar(); },
         [this] { relabel(); },
         [this](const std::string& version) { context_.radioVersion = version; },
-        [this](const std::string& problem) { showPortProblem(problem); }};
+        [this](const std::string& problem) { showStatusLine(problem); },
+        [this](int address) { return addressPlace(doc_, address, context_.texts); },
+        [&done](link::TransferDone what) { done = what; }};
     ProgressDialog dialog(context_.radio(), doc_, prompter_,
                           static_cast<link::Direction>(direction), std::move(hooks), this);
     dialog.startJob();
     dialog.exec();
+    if (done) {
+        const QTime now = QTime::currentTime();
+        showStatusLine(transferDoneLine({*done, context_.port.lastPortNumber(),
+                                         context_.port.lastDevicePath(), now.hour(), now.minute()},
+                                        context_.texts));
+    }
     // The dialog's check boxes may have changed the settings the menu items show.
     actions_[command::kVerifyAfterWrite]->setChecked(context_.settings.verifyAfterWrite());
     actions_[command::kKeepRadioTuning]->setChecked(context_.settings.keepRadioTuning());
-}
-
-void CMainFrame::showPortProblem(const std::string& problem) {
-    constexpr int kShownMs = 20000;
-    statusBar()->showMessage(qs(problem), kShownMs);
 }
 
 void CMainFrame::readFromRadio() {

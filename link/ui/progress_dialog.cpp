@@ -1,18 +1,24 @@
 #include "link/ui/progress_dialog.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QtMath>
 #include <ctime>
 
 #include "codeplug/text_keys.h"
 #include "lang/ui/dialog_translation.h"
 #include "link/job_display.h"
 #include "link/radio_standing.h"
+#include "link/text_fit.h"
 #include "platform/prompter.h"
 
 namespace pl3 {
@@ -23,6 +29,10 @@ constexpr int kBarControl = 1009;
 constexpr int kStatusControl = 1010;
 constexpr int kOkControl = 1;
 constexpr int kCancelControl = 2;
+// Lines longer than this many average characters wrap rather than widen the dialog.
+constexpr int kReadableCharacters = 96;
+// Room kept free at the screen's edges for the window frame.
+constexpr int kScreenMargin = 48;
 
 }  // namespace
 
@@ -57,7 +67,7 @@ ProgressDialog::ProgressDialog(RadioServices radio, CMaItemDoc& doc, Prompter& p
     buttons->addWidget(retry_);
     buttons->addWidget(close_);
     layout->addLayout(buttons);
-    setMinimumWidth(420);
+    setMinimumWidth(kMinimumWidth);
     status_->setWordWrap(true);
     bar_->setRange(0, link::kBarRange);
     bar_->setValue(0);
@@ -91,11 +101,11 @@ ProgressDialog::ProgressDialog(RadioServices radio, CMaItemDoc& doc, Prompter& p
 
     translateDialog(this, kTemplate, radio_.texts);
     setWindowTitle(QString::fromStdString(radio_.texts.text(link::titleKey(direction_))));
-    status_->setText(QString::fromStdString(radio_.texts.text(link::promptKey(direction_))));
     verify_->setText(QString::fromStdString(radio_.texts.text(text_key::kVerifyAfterWrite)));
     keepTuning_->setText(QString::fromStdString(radio_.texts.text(text_key::kKeepRadioTuning)));
     retry_->setText(QString::fromStdString(radio_.texts.text(text_key::kButtonRetry)));
     close_->setText(QString::fromStdString(radio_.texts.text(text_key::kButtonClose)));
+    showStatus(radio_.texts.text(link::promptKey(direction_)));
 }
 
 ProgressDialog::~ProgressDialog() {
@@ -118,7 +128,7 @@ void ProgressDialog::startJob() {
     }
     const SettingsFile& settings = radio_.settings;
     job_->start(doc_.image(), {settings.comPort(), std::nullopt, settings.portSearchEnabled()});
-    status_->setText(QString::fromStdString(radio_.texts.text(link::promptKey(direction_))));
+    showStatus(radio_.texts.text(link::promptKey(direction_)));
     timer_->start(kPollMs);
 }
 
@@ -130,13 +140,13 @@ void ProgressDialog::poll() {
     if (actions.statusLine) {
         std::string line = radio_.texts.text(actions.statusLine->key) + actions.statusLine->suffix;
         if (actions.mismatchAddress)
-            line += link::mismatchPlace(doc_, *actions.mismatchAddress, radio_.texts);
+            line += link::mismatchPlace(*actions.mismatchAddress, hooks_.placeOf, radio_.texts);
         // A failure shown in the dialog: the log is complete once the job has ended.
         if (actions.allowRetry) {
             line += standing(snapshot);
             line += link::logFileDetail(radio_.port.logOutcome(), radio_.texts);
         }
-        status_->setText(QString::fromStdString(line));
+        showStatus(line);
     }
     if (actions.barPosition) bar_->setValue(*actions.barPosition);
     if (actions.stopTimer) {
@@ -176,10 +186,12 @@ void ProgressDialog::poll() {
         retry_->setVisible(true);
         close_->setVisible(true);
         close_->setFocus();
+        fitToText();
     }
     // A transfer that went well names no log, but one that lacks lines is still said.
     if (actions.end && !actions.errorKey)
         link::tellIfLogIncomplete(radio_.port.logOutcome(), prompter_);
+    if (actions.done && hooks_.transferDone) hooks_.transferDone(*actions.done);
     if (actions.end) end();
 }
 
@@ -209,6 +221,44 @@ void ProgressDialog::reject() {
     radio_.port.close();
     if (hooks_.statusBar) hooks_.statusBar();
     QDialog::reject();
+}
+
+void ProgressDialog::showStatus(const std::string& text) {
+    const QString shown = QString::fromStdString(text);
+    if (shown == status_->text()) return;
+    status_->setText(shown);
+    fitToText();
+}
+
+void ProgressDialog::fitToText() {
+    const QFontMetricsF metrics(status_->font());
+    int longestLine = 0;
+    // Whole pixels up: a line a fraction wider than its room wraps.
+    for (const QString& line : status_->text().split(QLatin1Char('\n')))
+        longestLine = std::max(longestLine, qCeil(metrics.horizontalAdvance(line)) + 1);
+    QLayout* box = layout();
+    const QMargins margins = box->contentsMargins();
+    const int frame = margins.left() + margins.right();
+    const QRect room = screen()->availableGeometry();
+    const int width = link::fittedWidth(
+        {.longestLine = longestLine + frame,
+         .unbreakable = box->minimumSize().width(),
+         .minimum = kMinimumWidth,
+         .readable = qRound(metrics.averageCharWidth()) * kReadableCharacters + frame,
+         .current = isVisible() ? this->width() : 0,
+         .available = room.width() - kScreenMargin});
+    const int height = std::min(box->totalHeightForWidth(width), room.height() - kScreenMargin);
+    // Narrower or lower, the text would be cut again.
+    setMinimumSize(width, height);
+    resize(width, height);
+    if (!isVisible()) return;
+    // Grown past the screen's edge: back onto it.
+    QRect placed = frameGeometry();
+    placed.moveRight(std::min(placed.right(), room.right()));
+    placed.moveBottom(std::min(placed.bottom(), room.bottom()));
+    placed.moveLeft(std::max(placed.left(), room.left()));
+    placed.moveTop(std::max(placed.top(), room.top()));
+    move(placed.topLeft());
 }
 
 QString ProgressDialog::statusText() const {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "codeplug/document.h"
+#include "link/job_display.h"
 #include "link/radio_services.h"
 #include "link/transfer_job.h"
 
@@ -28,6 +29,7 @@ class ProgressDialog : public QDialog {
   public:
     static constexpr int kTemplate = 132;
     static constexpr int kPollMs = 20;
+    static constexpr int kMinimumWidth = 420;
 
     // onPortPane(n) shows port n in the status bar while the search runs; onRefresh
     // refreshes the whole status bar; onRead re-labels the program after a read.
@@ -39,6 +41,10 @@ class ProgressDialog : public QDialog {
         std::function<void(const std::string&)> radioVersion;
         // Why no radio could be reached: the port could not be opened (with its path).
         std::function<void(const std::string&)> portProblem;
+        // Names the channel or setting where a verify found the radio different.
+        link::PlaceNamer placeOf;
+        // The transfer ended well (the dialog then closes without a message).
+        std::function<void(link::TransferDone)> transferDone;
     };
 
     ProgressDialog(RadioServices radio, CMaItemDoc& doc, Prompter& prompter,
@@ -64,6 +70,9 @@ class ProgressDialog : public QDialog {
     void poll();
     std::string standing(const link::JobSnapshot& snapshot) const;
     void end();
+    // Shows the text whole: the dialog grows to the width and height it needs.
+    void showStatus(const std::string& text);
+    void fitToText();
 
     RadioServices radio_;
     CMaItemDoc& doc_;

@@ -111,5 +111,26 @@ TEST_F(DifferenceWordsTest, EachDifferenceReadsAsItsPageShowsIt) {
     }
 }
 
+// A byte of the image is named as the compare view names its field; a byte of a channel
+// that no column shows names the channel; the document is left as it was.
+TEST_F(DifferenceWordsTest, AnAddressIsNamedAsTheCompareViewNamesIt) {
+    struct Case {
+        int address;
+        const TextLookup& texts;
+        std::string place;
+    } cases[] = {
+        {80 * 16, texts, "Channel 80 · RX Freq"},
+        {80 * 16, chinese, "信道 80 · 接收频率"},
+        {0x08A0, texts, "Backlight"},
+        {20 * 16 + 15, texts, "Channel 20"},
+        {0x0004, texts, ""},  // the model identification
+    };
+    for (const Case& c : cases) {
+        const Image before = doc.image();
+        EXPECT_EQ(addressPlace(doc, c.address, c.texts), c.place) << c.address;
+        EXPECT_EQ(doc.image(), before);
+    }
+}
+
 }  // namespace
 }  // namespace pl3

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
@@ -19,6 +20,7 @@
 #include "editors/ui/channel_page.h"
 #include "grid/ui/grid_ctrl.h"
 #include "main_frame_fixture.h"
+#include "sim/radio_simulator.h"
 #include "view/ui/ma_item_view.h"
 
 namespace pl3 {
@@ -109,7 +111,8 @@ TEST_F(MainFrameTest, ShortcutsWinOverAnEditBox) {
 }
 
 // Ctrl+Tab and Ctrl+PgDn turn to the next page, Ctrl+Shift+Tab and Ctrl+PgUp to the one
-// before, round the ends, wherever the focus is; the tab bar then has the keys.
+// before, round the ends, wherever the focus is; the keys follow into the page, or stay on
+// the tab bar.
 TEST_F(MainFrameTest, CtrlTabAndCtrlPageKeysTurnThePages) {
     frame->show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
@@ -140,25 +143,43 @@ TEST_F(MainFrameTest, CtrlTabAndCtrlPageKeysTurnThePages) {
         ASSERT_TRUE(c.focus->hasFocus()) << c.from << " " << c.key;
         QTest::keyClick(c.focus, c.key, c.modifiers);
         EXPECT_EQ(view->currentPage(), c.to) << c.from << " " << c.key;
-        EXPECT_TRUE(tabs->hasFocus()) << c.from << " " << c.key;
+        QWidget* keys = c.focus == tabs ? tabs : view->page(c.to);
+        EXPECT_TRUE(keys->hasFocus() || keys->isAncestorOf(QApplication::focusWidget()))
+            << c.from << " " << c.key;
     }
 }
 
-// Alt+Down moves the current channel and the focus follows it; away from the channel
-// page the channel order commands are off.
+// Alt+Down moves the current channel and the focus follows it; held Alt moves it on, the
+// keys staying on the grid, also after Undo and after turning round the pages. Away from
+// the channel page the channel order commands are off.
 TEST_F(MainFrameTest, AltArrowsMoveTheCurrentChannelOnTheChannelPageOnly) {
     auto* page = qobject_cast<ChannelPage*>(frame->view()->page(CMaItemView::kChannelPage));
     doc->setFrequencyText(90, Side::Receive, "440");
     doc->updateAllViews();
     frame->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
     page->grid()->setFocusCell(90, 1);
     page->grid()->setFocus();
-    QTest::keyClick(page->grid(), Qt::Key_Down, Qt::AltModifier);
+    // Keys go where the focus is, as a user's do.
+    auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers) {
+        if (QWidget* focused = QApplication::focusWidget())
+            QTest::keyClick(focused, key, modifiers);
+    };
+    press(Qt::Key_Down, Qt::AltModifier);
     EXPECT_TRUE(doc->isEmpty(90));
     EXPECT_EQ(doc->frequencyText(91, Side::Receive), "440.00000");
     EXPECT_EQ(page->grid()->focusRow(), 91);
     EXPECT_EQ(page->grid()->itemText(91, 1), "440.00000");
+    press(Qt::Key_Up, Qt::AltModifier);
+    press(Qt::Key_Up, Qt::AltModifier);
+    EXPECT_EQ(doc->frequencyText(89, Side::Receive), "440.00000");
+    press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(doc->frequencyText(90, Side::Receive), "440.00000");
+    EXPECT_TRUE(page->grid()->hasFocus());
+    for (int turn = 0; turn < CMaItemView::kPageCount; ++turn)
+        press(Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_TRUE(page->grid()->hasFocus());
+    EXPECT_EQ(page->grid()->focusRow(), 89);
 
     frame->view()->tabBar()->setCurrentIndex(CMaItemView::kFunctionsPage);
     for (int command : {command::kInsertChannel, command::kMoveChannelDown, command::kSortByName})
@@ -295,6 +316,32 @@ TEST_F(MainFrameTest, ALanguageChangeRelabelsMenusAndTabs) {
     ASSERT_EQ(tabs->count(), 3);
     EXPECT_EQ(tabs->tabText(2), "     " + text(text_key::kFunction2) + "     ");
     EXPECT_EQ(frame->statusPaneText(1), text(text_key::kCompanyName));
+}
+
+// A read that ended well says so in one line over the panes, with the port and its device;
+// a long line is cut to the bar, whole in its tooltip; the next edit or command clears it.
+TEST_F(MainFrameTest, TheStatusLineSaysWhatWasDoneUntilTheNextCommand) {
+    sim::RadioSimulator radio(sim::Options{});
+    ASSERT_TRUE(radio.start());
+    context->port.mapPortForThisRun(1, radio.devicePath());
+    frame->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
+    QStatusBar* bar = frame->statusBar();
+    frame->action(command::kReadRadio)->trigger();
+    EXPECT_TRUE(bar->currentMessage().startsWith(
+        "Read from the radio on COM1 (" + QString::fromStdString(radio.devicePath()) + ") at "))
+        << bar->currentMessage().toStdString();
+    doc->setFrequencyText(90, Side::Receive, "440");
+    doc->markEdited();
+    EXPECT_TRUE(bar->currentMessage().isEmpty());
+    const QString reason =
+        QString("The serial port /dev/serial/by-id/usb-0123 is in use. ").repeated(6);
+    frame->showStatusLine(reason.toStdString());
+    EXPECT_TRUE(bar->currentMessage().endsWith(QChar(0x2026)))
+        << bar->currentMessage().toStdString();
+    EXPECT_EQ(bar->toolTip(), reason);
+    frame->action(command::kCopy)->trigger();
+    EXPECT_TRUE(bar->currentMessage().isEmpty());
 }
 
 TEST_F(MainFrameTest, WindowSizeRules) {

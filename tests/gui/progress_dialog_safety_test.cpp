@@ -12,6 +12,7 @@
 #include "codeplug/data_file.h"
 #include "codeplug/radio_tuning.h"
 #include "codeplug/text_keys.h"
+#include "editors/difference_words.h"
 #include "link/ui/progress_dialog.h"
 #include "patterned_image.h"
 #include "platform/private_profile.h"
@@ -108,13 +109,16 @@ TEST_F(ProgressDialogSafetyTest, WriteKeepsTheRadiosTuningAndTheDocumentTakesIt)
     EXPECT_EQ(tuningBlockOf(doc->image()), tuningBlockOf(before));
 }
 
+// The first difference names the setting it belongs to as the pages name it.
 TEST_F(ProgressDialogSafetyTest, VerifiedWriteReportsWhereTheRadioDiffers) {
-    prepare(test::faultsWhere([](sim::Faults& f) { f.corruptStoredBlock = 37; }));
+    prepare(test::faultsWhere([](sim::Faults& f) { f.corruptStoredBlock = 0x8A; }));
     context->settings.setVerifyAfterWrite(true);
-    auto write = dialog(Direction::Write);
-    EXPECT_EQ(run(*write), text(text_key::kPromptVerifyFail) + "0x025F");
-    EXPECT_TRUE(write->retryAllowed());
-    EXPECT_EQ(write->result(), 0);
+    ProgressDialog::Hooks hooks;
+    hooks.placeOf = [this](int address) { return addressPlace(*doc, address, context->texts); };
+    ProgressDialog write(context->radio(), *doc, prompter, Direction::Write, std::move(hooks));
+    EXPECT_EQ(run(write), text(text_key::kPromptVerifyFail) + "0x08AF: DTMF side tone");
+    EXPECT_TRUE(write.retryAllowed());
+    EXPECT_EQ(write.result(), 0);
 }
 
 TEST_F(ProgressDialogSafetyTest, ReadAndWriteLeaveBackups) {

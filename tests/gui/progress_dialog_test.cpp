@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 
@@ -17,6 +18,7 @@
 #include "radio_document_fixture.h"
 #include "scripted_prompter.h"
 #include "simulated_radio.h"
+#include "widget_lookup.h"
 
 namespace pl3 {
 namespace {
@@ -39,9 +41,13 @@ class ProgressDialogTest : public test::RadioDocumentFixture {
     Outcome run(Direction direction) {
         ProgressDialog dialog(
             context->radio(), *doc, prompter, direction,
-            {[this](int port) { searchedPorts.push_back(port); }, [this] { ++statusBarRefreshes; },
-             [this] { ++relabels; }, [this](const std::string& version) { radioVersion = version; },
-             [this](const std::string& problem) { portProblems.push_back(problem); }});
+            {[this](int port) { searchedPorts.push_back(port); },
+             [this] { ++statusBarRefreshes; },
+             [this] { ++relabels; },
+             [this](const std::string& version) { radioVersion = version; },
+             [this](const std::string& problem) { portProblems.push_back(problem); },
+             {},
+             [this](link::TransferDone what) { done = what; }});
         dialog.startJob();
         EXPECT_TRUE(
             QTest::qWaitFor([&] { return dialog.result() != 0 || dialog.retryAllowed(); }, 60000));
@@ -57,6 +63,7 @@ class ProgressDialogTest : public test::RadioDocumentFixture {
     int relabels = 0;
     std::string radioVersion;
     std::vector<std::string> portProblems;
+    std::optional<link::TransferDone> done;
 };
 
 // Root opens any file whatever its mode; without these capabilities (per thread, and
@@ -103,6 +110,7 @@ TEST_F(ProgressDialogTest, ReadReplacesTheImageAndEnds) {
     EXPECT_EQ(doc->frequencyText(80, Side::Receive), "433.00000");
     EXPECT_TRUE(doc->isModified());
     EXPECT_EQ(radioVersion, "1.2");
+    EXPECT_EQ(done, link::TransferDone::Read);
     EXPECT_EQ(relabels, 1);
     EXPECT_FALSE(context->port.isOpen());
     EXPECT_TRUE(prompter.prompts().empty());
@@ -113,6 +121,7 @@ TEST_F(ProgressDialogTest, WriteSendsTheDocument) {
     doc->setFrequencyText(90, Side::Receive, "441");
     Outcome result = run(Direction::Write);
     EXPECT_EQ(result.result, 5);
+    EXPECT_EQ(done, link::TransferDone::Written);
     EXPECT_EQ(radio->radio().memory()[90 * 16 + 3], 0x44);
 }
 
@@ -211,6 +220,30 @@ TEST_F(ProgressDialogTest, APortThatDoesNotOpenSaysWhy) {
             << c.what << ": " << detail;
         ASSERT_EQ(portProblems.size(), 1u) << c.what;
         EXPECT_NE(detail.find(portProblems[0]), std::string::npos) << c.what;
+    }
+}
+
+// A failure shows every line of its text, a long log path included, in both languages: the
+// label is as high as its wrapped text needs at its width, and inside the dialog.
+TEST_F(ProgressDialogTest, AFailureShowsItsWholeText) {
+    prepare(test::faultsWhere([](sim::Faults& f) { f.shortReplyAtBlock = 3; }));
+    const std::string log = radio->folder().file(
+        "conversation-log-kept-for-the-dealer/"
+        "of-every-radio-programmed-with-the-cable-on-COM1.log");
+    context->port.setLogPlace(link::LogPlace::file(log));
+    for (const char* language : {"english.lang", "chinese.lang"}) {
+        context->texts.setLanguageFilePath(radio->folder().file(language));
+        ProgressDialog dialog(context->radio(), *doc, prompter, Direction::Read, {});
+        dialog.show();
+        dialog.startJob();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.retryAllowed(); }, 60000));
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(dialog.statusText().endsWith(QString::fromStdString(log))) << language;
+        auto* text = test::control<QLabel>(&dialog, 1010);
+        EXPECT_GE(text->height(), text->heightForWidth(text->width())) << language;
+        EXPECT_GE(text->width(), text->minimumSizeHint().width()) << language;
+        EXPECT_TRUE(dialog.rect().contains(text->geometry())) << language;
+        dialog.reject();
     }
 }
 

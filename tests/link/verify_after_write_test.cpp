@@ -78,6 +78,7 @@ TEST(VerifyAfterWrite, ReadsEveryBlockBackAndPassesWhenTheRadioHoldsTheImage) {
     WriteRun run = writeTo({}, true);
     EXPECT_EQ(run.last.status, JobStatus::WriteComplete);
     EXPECT_EQ(run.last.mismatchAddress, -1);
+    EXPECT_TRUE(run.last.verified);
     EXPECT_TRUE(saw(run, JobStatus::Verifying));
     EXPECT_EQ(commands(run.frames), std::string(256, 'w') + std::string(256, 'R'));
     // In ascending order, as every transfer of the image.
@@ -124,6 +125,7 @@ TEST(VerifyAfterWrite, OutcomeOfEachRadioBehaviour) {
         WriteRun run = writeTo(c.faults, c.verify);
         EXPECT_EQ(run.last.status, c.status);
         EXPECT_EQ(run.last.mismatchAddress, c.mismatchAddress);
+        EXPECT_FALSE(run.last.verified);
         EXPECT_EQ(commands(run.frames), c.commands);
     }
 }

@@ -253,7 +253,8 @@ TEST_F(Pl3ctlSafetyTest, WriteVerifyCatchesWhatTheRadioStoredWrongly) {
                 << result.err;
         }
         if (c.exitCode == 6 && c.faults.corruptStoredBlock == 37) {
-            EXPECT_NE(result.err.find("0x025F"), std::string::npos) << result.err;
+            // The place in the pages' words, as the desktop program shows it.
+            EXPECT_NE(result.err.find("0x025F: Channel 37"), std::string::npos) << result.err;
         }
     }
     test::ProgramFolder folder;

@@ -15,6 +15,7 @@
 #include "codeplug/backup_store.h"
 #include "codeplug/document_commands.h"
 #include "codeplug/text_keys.h"
+#include "editors/difference_words.h"
 #include "link/job_display.h"
 #include "link/log_file_check.h"
 #include "link/radio_standing.h"
@@ -133,8 +134,9 @@ struct JobEnd {
 
 // Runs a job to its end the way the progress dialog does, without the retry. A stop
 // signal is the dialog's Cancel, except that the block under way is finished first.
+// placeOf names where a verify found the radio different.
 JobEnd runJob(CliContext& context, SerialPort& port, link::TransferJob& job, const Image& image,
-              const link::PortPlan& plan) {
+              const link::PortPlan& plan, const link::PlaceNamer& placeOf = {}) {
     ProgressPrinter progress(context.texts);
     progress.show({link::promptKey(job.direction()), {}}, std::nullopt);
     StopSignals stopSignals;
@@ -172,7 +174,12 @@ JobEnd runJob(CliContext& context, SerialPort& port, link::TransferJob& job, con
                 message.detail += logDetail;
                 context.prompter.showMessage(message);
             } else if (actions.statusLine) {
-                context.report(actions.statusLine->key, actions.statusLine->suffix + logDetail);
+                const std::string place =
+                    actions.mismatchAddress
+                        ? link::mismatchPlace(*actions.mismatchAddress, placeOf, context.texts)
+                        : std::string();
+                context.report(actions.statusLine->key,
+                               actions.statusLine->suffix + place + logDetail);
             } else {
                 link::tellIfLogIncomplete(port.logOutcome(), context.prompter);
             }
@@ -306,7 +313,8 @@ int runWrite(CliContext& context, const Arguments& args) {
     link::TransferJob job(port, link::Direction::Write);
     job.setVerifyAfterWrite(parsed->verify);
     job.setKeepRadioTuning(context.settings.keepRadioTuning() && !parsed->overwriteTuning);
-    JobEnd end = runJob(context, port, job, doc.image(), *plan);
+    JobEnd end = runJob(context, port, job, doc.image(), *plan,
+                        [&](int address) { return addressPlace(doc, address, context.texts); });
     reportStanding(context, job, end, {!parsed->noBackup, backupPath, std::nullopt});
     if (end.stopped) return kExitInterrupted;
     // The file stays as it is; the user learns that the radio did not take its values.

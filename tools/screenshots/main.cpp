@@ -24,6 +24,7 @@
 
 #include "app/app_context.h"
 #include "app/program_info.h"
+#include "app/status_panes.h"
 #include "app/ui/about_dialog.h"
 #include "app/ui/comm_port_dialog.h"
 #include "app/ui/compare_dialog.h"
@@ -32,11 +33,13 @@
 #include "app/ui/main_frame.h"
 #include "app/ui/message_box_prompter.h"
 #include "codeplug/document_commands.h"
+#include "editors/difference_words.h"
 #include "editors/ui/channel_page.h"
 #include "editors/ui/tone_picker_dialog.h"
 #include "grid/ui/grid_ctrl.h"
 #include "interchange/channel_import.h"
 #include "lang/ui/language_dialog.h"
+#include "link/open_problem.h"
 #include "link/transfer_log.h"
 #include "link/ui/progress_dialog.h"
 #include "platform/private_profile.h"
@@ -138,6 +141,32 @@ bool saveWithMenu(QMainWindow& window, int menuIndex, const QString& path) {
     return saved;
 }
 
+// A transfer with a radio that misbehaves, at its own size when the job has stopped: the
+// failure with Retry and Close, and where a verify found the radio different.
+bool saveFailedTransfer(pl3::AppContext& context, pl3::CMaItemDoc& doc, pl3::Prompter& prompter,
+                        QWidget* parent, pl3::link::Direction direction,
+                        const pl3::sim::Faults& faults, const QString& path) {
+    pl3::sim::Options options;
+    options.faults = faults;
+    pl3::sim::RadioSimulator radio(options);
+    bool ok = true;
+    if (radio.start() && context.settings.setPortDevice(1, radio.devicePath())) {
+        pl3::ProgressDialog::Hooks hooks;
+        hooks.placeOf = [&](int address) { return pl3::addressPlace(doc, address, context.texts); };
+        pl3::ProgressDialog failed(context.radio(), doc, prompter, direction, std::move(hooks),
+                                   parent);
+        failed.show();
+        failed.startJob();
+        QElapsedTimer waited;
+        waited.start();
+        while (!failed.retryAllowed() && waited.elapsed() < 20000)
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+        ok = save(failed, path, false);
+    }
+    context.settings.setPortDevice(1, "/dev/ttyUSB0");
+    return ok;
+}
+
 // The port dialog on a made-up machine: an FTDI cable that opens, a second adapter
 // another program holds, a CDC cable, a UART only root may open and the FTDI cable's
 // stable name; or a machine with no serial device at all.
@@ -199,6 +228,9 @@ int main(int argc, char** argv) {
     programFolder = scratch.path().toStdString();
     // Conversation logs made by the run stay in the scratch folder too.
     ::setenv("XDG_STATE_HOME", scratch.filePath(QStringLiteral("state")).toLocal8Bit().constData(),
+             1);
+    // So do the backups of its transfers.
+    ::setenv("XDG_DATA_HOME", scratch.filePath(QStringLiteral("data")).toLocal8Bit().constData(),
              1);
     std::optional<pl3::AppPaths> paths = pl3::resolveAppPaths(programFolder, 1033);
     if (!paths) {
@@ -310,29 +342,41 @@ int main(int argc, char** argv) {
         context.logTransfers(false);
         pl3::ProgressDialog progress(context.radio(), doc, prompter, pl3::link::Direction::Read, {},
                                      &frame);
-        ok &= save(progress, prefix + QStringLiteral("dialog-132-progress.png"));
+        ok &= save(progress, prefix + QStringLiteral("dialog-132-progress.png"), false);
         // A write offers verify and keeping the radio's tuning values.
         pl3::ProgressDialog writing(context.radio(), doc, prompter, pl3::link::Direction::Write, {},
                                     &frame);
-        ok &= save(writing, prefix + QStringLiteral("dialog-132-progress-write.png"));
-        // A read the radio broke off at block 3: the failure with Retry and Close.
-        {
-            pl3::sim::Options breaksOff;
-            breaksOff.faults.shortReplyAtBlock = 3;
-            pl3::sim::RadioSimulator radio(breaksOff);
-            if (radio.start() && context.settings.setPortDevice(1, radio.devicePath())) {
-                pl3::ProgressDialog failed(context.radio(), doc, prompter,
-                                           pl3::link::Direction::Read, {}, &frame);
-                failed.show();
-                failed.startJob();
-                QElapsedTimer waited;
-                waited.start();
-                while (!failed.retryAllowed() && waited.elapsed() < 20000)
-                    QApplication::processEvents(QEventLoop::AllEvents, 20);
-                ok &= save(failed, prefix + QStringLiteral("dialog-132-progress-failed.png"));
-            }
-            context.settings.setPortDevice(1, "/dev/ttyUSB0");
-        }
+        ok &= save(writing, prefix + QStringLiteral("dialog-132-progress-write.png"), false);
+        // A read the radio broke off at block 3, with its log named; a verified write the
+        // radio stored wrongly at the end of the DTMF settings.
+        context.logTransfers(true);
+        pl3::sim::Faults breaksOff;
+        breaksOff.shortReplyAtBlock = 3;
+        ok &= saveFailedTransfer(context, doc, prompter, &frame, pl3::link::Direction::Read,
+                                 breaksOff,
+                                 prefix + QStringLiteral("dialog-132-progress-failed.png"));
+        context.logTransfers(false);
+        context.settings.setVerifyAfterWrite(true);
+        pl3::sim::Faults storesWrongly;
+        storesWrongly.corruptStoredBlock = 0x8A;
+        ok &= saveFailedTransfer(context, doc, prompter, &frame, pl3::link::Direction::Write,
+                                 storesWrongly,
+                                 prefix + QStringLiteral("dialog-132-progress-verify-failed.png"));
+        context.settings.setVerifyAfterWrite(false);
+        // The line over the status panes: a transfer that ended well, and a long reason
+        // the port did not open, cut to the bar. The bar hides the panes it shows.
+        frame.show();
+        frame.showStatusLine(pl3::transferDoneLine(
+            {pl3::link::TransferDone::WrittenAndVerified, 1, "/dev/ttyUSB0", 10, 9},
+            context.texts));
+        ok &= save(frame, prefix + QStringLiteral("main-status-done.png"), false);
+        frame.show();
+        frame.showStatusLine(pl3::link::describeOpenProblem(
+            {{pl3::platform::SerialOpenError::PermissionDenied, EACCES, "dialout"},
+             "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0"},
+            context.texts));
+        ok &= save(frame, prefix + QStringLiteral("main-status-port-problem.png"), false);
+        frame.clearStatusLine();
         // Unlocked by a code remembered earlier in the run; no radio answers the tuning.
         doc.setAccessCode(std::string(pl3::service::kFullAccessCode));
         pl3::AccessCodeDialog access(context.radio(), doc, prompter, {}, &frame);

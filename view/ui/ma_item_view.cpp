@@ -11,6 +11,7 @@
 #include "editors/ui/channel_page.h"
 #include "editors/ui/functions_page.h"
 #include "editors/ui/radio_page.h"
+#include "grid/ui/grid_ctrl.h"
 
 namespace pl3 {
 
@@ -20,6 +21,12 @@ constexpr std::array<std::string_view, CMaItemView::kPageCount> kTabKeys = {
     text_key::kChannel, text_key::kFunction1, text_key::kFunction2};
 constexpr std::array<int, CMaItemView::kPageCount> kPageTemplates = {150, 151, 157};
 constexpr int kFocusInset = 4;
+
+// A widget the keys can go back to: still shown, enabled and taking the focus.
+bool takesKeys(const QWidget* widget) {
+    return widget != nullptr && widget->isVisible() && widget->isEnabled() &&
+           widget->focusPolicy() != Qt::NoFocus;
+}
 
 QFont tabFont(const QFont& base, bool selected) {
     QFont font = base;
@@ -111,7 +118,27 @@ void CMaItemView::setTabCaptions() {
 void CMaItemView::commitPendingEdit() {
     // The pages commit their text boxes and in-place editors when these lose the focus.
     QWidget* focused = QApplication::focusWidget();
-    if (focused != nullptr && isAncestorOf(focused)) focused->clearFocus();
+    if (focused == nullptr || !isAncestorOf(focused)) return;
+    focused->clearFocus();
+    if (takesKeys(focused)) {
+        focused->setFocus(Qt::OtherFocusReason);
+    } else {
+        focusCurrentPage();
+    }
+}
+
+void CMaItemView::focusCurrentPage() {
+    QWidget* page = pages_[static_cast<std::size_t>(currentPage())];
+    QWidget* target = page->focusWidget();
+    if (!takesKeys(target) || !page->isAncestorOf(target)) {
+        auto* channels = qobject_cast<ChannelPage*>(page);
+        target = channels != nullptr ? channels->grid() : page->nextInFocusChain();
+        while (target != nullptr && target != page &&
+               !(page->isAncestorOf(target) && takesKeys(target) &&
+                 (target->focusPolicy() & Qt::TabFocus) != 0))
+            target = target->nextInFocusChain();
+    }
+    if (target != nullptr && target != page) target->setFocus(Qt::OtherFocusReason);
 }
 
 void CMaItemView::onDocumentChanged() {

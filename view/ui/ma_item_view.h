@@ -48,8 +48,13 @@ class CMaItemView : public QWidget {
     void onDocumentChanged();
 
     // A frame command is about to run: the text box or cell editor the user is typing in
-    // commits now, so saving, writing or closing includes what was typed.
+    // commits now, so saving, writing or closing includes what was typed. The keys stay
+    // on the page: on the same widget, or on the grid once its cell editor has closed.
     void commitPendingEdit();
+
+    // The keys go into the page shown: to the widget that last had them there, else to
+    // the channel grid or the page's first control.
+    void focusCurrentPage();
 
     QTabBar* tabBar() const { return tabs_; }
     QWidget* page(int index) const { return pages_[static_cast<std::size_t>(index)]; }
