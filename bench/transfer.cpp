@@ -24,7 +24,7 @@
 
 #include "codeplug/model_constants.h"
 #include "codeplug/wire_constants.h"
-#include "link/transfer_job.h"
+#include "link/radio_session.h"
 #include "link/transfer_log.h"
 #include "platform/program_folder.h"
 
@@ -109,16 +109,18 @@ double measure(SerialPort& port, const std::string& device, link::Direction dire
     double bound = lowerBoundSeconds(direction);
     double total = 0;
     for (int run = 0; run < runs; ++run) {
-        link::TransferJob job(port, direction);
-        Image image{};
+        // Driven as pl3ctl drives it: looked at every 20 ms until it has ended.
+        backup::BackupStore noBackups;
+        SilentPrompter prompter;
+        link::RadioSession session(port, direction, noBackups, prompter);
         double cpuBefore = cpuSeconds();
         auto started = Clock::now();
-        job.start(image, {std::nullopt, device, false});
-        job.join();
+        session.start(Image{}, {.plan = {std::nullopt, device, false}, .backups = false});
+        while (!session.look().ended)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
         double elapsed = std::chrono::duration<double>(Clock::now() - started).count();
         double cpu = cpuSeconds() - cpuBefore;
-        port.close();
-        link::JobStatus status = job.snapshot().status;
+        link::JobStatus status = session.result().status;
         bool ok =
             status == (reading ? link::JobStatus::ReadComplete : link::JobStatus::WriteComplete);
         total += elapsed;

@@ -258,6 +258,34 @@ inline constexpr std::string_view kVerifyPlace = "IDS_VERIFY_PLACE";
 inline constexpr std::string_view kDoneRead = "IDS_DONE_READ";
 inline constexpr std::string_view kDoneWritten = "IDS_DONE_WRITTEN";
 inline constexpr std::string_view kDoneVerified = "IDS_DONE_VERIFIED";
+// Writing several radios at once: a line per radio, the summary, the production line.
+inline constexpr std::string_view kFleetWritten = "IDS_FLEET_WRITTEN";
+inline constexpr std::string_view kFleetWrittenVerified = "IDS_FLEET_WRITTEN_VERIFIED";
+inline constexpr std::string_view kFleetStopped = "IDS_FLEET_STOPPED";
+inline constexpr std::string_view kFleetUnplugged = "IDS_FLEET_UNPLUGGED";
+inline constexpr std::string_view kFleetPortNotOpened = "IDS_FLEET_PORT_NOT_OPENED";
+inline constexpr std::string_view kFleetNoRadio = "IDS_FLEET_NO_RADIO";
+inline constexpr std::string_view kFleetWrongRadio = "IDS_FLEET_WRONG_RADIO";
+inline constexpr std::string_view kFleetWriteFailed = "IDS_FLEET_WRITE_FAILED";
+inline constexpr std::string_view kFleetTuningReadFailed = "IDS_FLEET_TUNING_READ_FAILED";
+inline constexpr std::string_view kFleetVerifyDiffers = "IDS_FLEET_VERIFY_DIFFERS";
+inline constexpr std::string_view kFleetVerifyReadFailed = "IDS_FLEET_VERIFY_READ_FAILED";
+inline constexpr std::string_view kFleetBlocks = "IDS_FLEET_BLOCKS";
+inline constexpr std::string_view kFleetNotVerified = "IDS_FLEET_NOT_VERIFIED";
+inline constexpr std::string_view kFleetTuningKept = "IDS_FLEET_TUNING_KEPT";
+inline constexpr std::string_view kFleetTuningWritten = "IDS_FLEET_TUNING_WRITTEN";
+inline constexpr std::string_view kFleetBackup = "IDS_FLEET_BACKUP";
+inline constexpr std::string_view kFleetNoBackup = "IDS_FLEET_NO_BACKUP";
+inline constexpr std::string_view kFleetSeparator = "IDS_FLEET_SEPARATOR";
+inline constexpr std::string_view kFleetSummaryOne = "IDS_FLEET_SUMMARY_ONE";
+inline constexpr std::string_view kFleetSummary = "IDS_FLEET_SUMMARY";
+inline constexpr std::string_view kFleetCountVerified = "IDS_FLEET_COUNT_VERIFIED";
+inline constexpr std::string_view kFleetCountWritten = "IDS_FLEET_COUNT_WRITTEN";
+inline constexpr std::string_view kFleetCountFailed = "IDS_FLEET_COUNT_FAILED";
+inline constexpr std::string_view kFleetCountStopped = "IDS_FLEET_COUNT_STOPPED";
+inline constexpr std::string_view kFleetWatching = "IDS_FLEET_WATCHING";
+inline constexpr std::string_view kCliLogOneRadio = "IDS_CLI_LOG_ONE_RADIO";
+inline constexpr std::string_view kCliNoPorts = "IDS_CLI_NO_PORTS";
 
 // Where the radio stands after a stop or a failure ("%d" marks the blocks done and the
 // block count), and the newest read backup ("%s" marks its date and time, then its port;

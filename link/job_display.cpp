@@ -1,6 +1,5 @@
 #include "link/job_display.h"
 
-#include <algorithm>
 #include <cstdio>
 
 #include "codeplug/text_keys.h"
@@ -9,8 +8,6 @@ namespace pl3::link {
 
 namespace {
 
-constexpr std::uint8_t kEmptyChannelTail[] = {0xFF,           0xFF, 0xFF, 0xFF, kResetChannelFlags,
-                                              kResetShiftByte};
 constexpr int kSearchDotCycle = 16;
 
 std::string hexAddress(int address) {
@@ -140,32 +137,6 @@ void tellIfLogIncomplete(const LogOutcome& log, Prompter& prompter) {
     if (log.incomplete.empty()) return;
     prompter.showMessage({text_key::kPrompt, text_key::kLogIncomplete,
                           log.incomplete + "\n" + log.path, PromptIcon::Exclamation});
-}
-
-void takeReadImage(CMaItemDoc& doc, const Image& image) {
-    doc.image() = image;
-    // The radio's range decides the limits, and the document no longer matches its file.
-    doc.deriveRangeLimits();
-    doc.setModifiedFlag(true);
-    doc.setFromIncompleteFile(false);
-    for (int n = 1; n <= kChannelCount; ++n) {
-        if (!doc.isEmpty(n)) continue;
-        std::copy(std::begin(kEmptyChannelTail), std::end(kEmptyChannelTail),
-                  doc.image().begin() +
-                      static_cast<std::ptrdiff_t>(layout::record(n) + layout::kRecRxTone));
-    }
-    doc.startHistory(false);
-}
-
-void prepareImageForWrite(CMaItemDoc& doc) {
-    int first = 1;
-    for (int n = 1; n <= kChannelCount; ++n) {
-        if (!doc.isEmpty(n)) {
-            first = n;
-            break;
-        }
-    }
-    doc.setSetting(Setting::StartChannel, first);
 }
 
 }  // namespace pl3::link

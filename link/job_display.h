@@ -1,14 +1,13 @@
 #pragma once
 // What the progress display does on each 20 ms look at a running job: the texts, the
-// bar, when to close the port, when to show an error, when to take the image read.
-// The dialog and pl3ctl only carry these actions out.
+// bar, when the job has ended, when to show an error, when to take the image read.
+// The radio session and, through it, the dialog and pl3ctl carry these actions out.
 
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "codeplug/document.h"
 #include "lang/text_lookup.h"
 #include "link/transfer_job.h"
 #include "link/transfer_log.h"
@@ -80,14 +79,5 @@ std::string logFileDetail(const LogOutcome& log, const TextLookup& texts);
 // At the end of a transfer whose messages carry no logFileDetail: a log that lacks part of
 // the conversation is said to be incomplete, why, and which file it is.
 void tellIfLogIncomplete(const LogOutcome& log, Prompter& prompter);
-
-// After a read: the document takes the radio's image and its range limits, and every
-// empty channel's tone, option and shift bytes are reset (the radio leaves whatever it
-// likes there). The document is marked modified: it no longer matches its file.
-void takeReadImage(CMaItemDoc& doc, const Image& image);
-
-// Before a write: "StartChannel" becomes the first programmed channel (1 when none), in
-// the document and so in the image sent.
-void prepareImageForWrite(CMaItemDoc& doc);
 
 }  // namespace pl3::link

@@ -114,6 +114,14 @@ Outcome Conversation::connect(const PortPlan& plan, const std::function<void(int
     }
 }
 
+bool Conversation::answersWakeUp(const PortPlan& plan) {
+    bool open = port_.isOpen();
+    if (!open && plan.devicePath) open = port_.openDevice(*plan.devicePath, kRadioBaud);
+    if (!open && !plan.devicePath && plan.portNumber)
+        open = port_.open(*plan.portNumber, kRadioBaud);
+    return open && cancel_.sleepFor(kSettleMs) && wake();
+}
+
 Outcome Conversation::handshake() {
     auto failed = [this] {
         return cancel_.isCancelled() ? Outcome::Cancelled : Outcome::WrongRadio;

@@ -78,6 +78,10 @@ class Conversation {
     // search opens. Ok when a radio acknowledged the wake-up.
     Outcome connect(const PortPlan& plan, const std::function<void(int port)>& onSearching = {});
 
+    // One wake-up on the planned port (opened when it is not open yet), nothing more:
+    // whether a radio is there to be written. Never searches.
+    bool answersWakeUp(const PortPlan& plan);
+
     // Identification and challenge. A radio found by the search has its port number
     // stored as "setup"/"com"; a failure to store it does not fail the handshake.
     Outcome handshake();

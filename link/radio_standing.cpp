@@ -31,10 +31,6 @@ std::string newestReadLine(const backup::BackupFile& read, const TextLookup& tex
 
 }  // namespace
 
-TransferEnd transferEnd(Direction direction, const JobSnapshot& job, bool stopped) {
-    return {direction, job.status, job.blocksDone, stopped};
-}
-
 RadioHolds radioHolds(const TransferEnd& end) {
     if (end.direction == Direction::Read) return RadioHolds::Before;
     if (end.stopped) {

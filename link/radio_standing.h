@@ -23,8 +23,6 @@ struct TransferEnd {
     bool stopped;      // by the user, before the job ended by itself
 };
 
-TransferEnd transferEnd(Direction direction, const JobSnapshot& job, bool stopped);
-
 enum class RadioHolds {
     Before,       // a read, or a write that never sent a block: the radio is unchanged
     MaybeFirst,   // the first block went out unacknowledged: unchanged, or that block is new

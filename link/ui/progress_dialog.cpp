@@ -12,12 +12,10 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QtMath>
-#include <ctime>
 
 #include "codeplug/text_keys.h"
 #include "lang/ui/dialog_translation.h"
 #include "link/job_display.h"
-#include "link/radio_standing.h"
 #include "link/text_fit.h"
 #include "platform/prompter.h"
 
@@ -44,7 +42,8 @@ ProgressDialog::ProgressDialog(RadioServices radio, CMaItemDoc& doc, Prompter& p
       prompter_(prompter),
       direction_(direction),
       hooks_(std::move(hooks)),
-      job_(std::make_unique<link::TransferJob>(radio.port, direction)),
+      session_(
+          std::make_unique<link::RadioSession>(radio.port, direction, radio.backups, prompter)),
       timer_(new QTimer(this)),
       bar_(new QProgressBar(this)),
       status_(new QLabel(this)),
@@ -87,7 +86,7 @@ ProgressDialog::ProgressDialog(RadioServices radio, CMaItemDoc& doc, Prompter& p
     connect(verify_, &QCheckBox::toggled, this, [this](bool on) {
         radio_.settingsWarning.check(radio_.settings.setVerifyAfterWrite(on), prompter_,
                                      radio_.settings.path());
-        job_->setVerifyAfterWrite(on);
+        session_->setVerify(on);
     });
     // Read by the job once the radio has answered, so a change counts for this write
     // until then, and for the next one (a retry) after.
@@ -96,7 +95,7 @@ ProgressDialog::ProgressDialog(RadioServices radio, CMaItemDoc& doc, Prompter& p
     connect(keepTuning_, &QCheckBox::toggled, this, [this](bool on) {
         radio_.settingsWarning.check(radio_.settings.setKeepRadioTuning(on), prompter_,
                                      radio_.settings.path());
-        job_->setKeepRadioTuning(on);
+        session_->setKeepTuning(on);
     });
 
     translateDialog(this, kTemplate, radio_.texts);
@@ -110,8 +109,7 @@ ProgressDialog::ProgressDialog(RadioServices radio, CMaItemDoc& doc, Prompter& p
 
 ProgressDialog::~ProgressDialog() {
     timer_->stop();
-    job_->cancel();
-    radio_.port.close();
+    session_->cancel();
     if (hooks_.statusBar) hooks_.statusBar();
 }
 
@@ -119,22 +117,21 @@ void ProgressDialog::startJob() {
     setFocus();
     retry_->setVisible(false);
     close_->setVisible(false);
-    if (direction_ == link::Direction::Write) {
-        link::prepareImageForWrite(doc_);
-        // Before the timer runs: a warning about the backup must not meet a finished job.
-        writeBackup_ = radio_.backups.save(doc_.image(), backup::Event::BeforeWrite, prompter_);
-        job_->setVerifyAfterWrite(verify_->isChecked());
-        job_->setKeepRadioTuning(keepTuning_->isChecked());
-    }
+    // The document holds what the radio gets, so a file saved after the write matches it.
+    if (direction_ == link::Direction::Write) link::prepareImageForWrite(doc_);
     const SettingsFile& settings = radio_.settings;
-    job_->start(doc_.image(), {settings.comPort(), std::nullopt, settings.portSearchEnabled()});
+    session_->start(doc_.image(),
+                    {.plan = {settings.comPort(), std::nullopt, settings.portSearchEnabled()},
+                     .verify = verify_->isChecked(),
+                     .keepTuning = keepTuning_->isChecked()});
     showStatus(radio_.texts.text(link::promptKey(direction_)));
     timer_->start(kPollMs);
 }
 
 void ProgressDialog::poll() {
-    link::JobSnapshot snapshot = job_->snapshot();
-    link::TickActions actions = link::tickActions(snapshot, direction_);
+    const link::SessionLook look = session_->look();
+    const link::TickActions& actions = look.actions;
+    const link::SessionResult& result = session_->result();
     if (actions.portPane && hooks_.portPane) hooks_.portPane(*actions.portPane);
     if (actions.refreshStatusBar && hooks_.statusBar) hooks_.statusBar();
     if (actions.statusLine) {
@@ -142,39 +139,25 @@ void ProgressDialog::poll() {
         if (actions.mismatchAddress)
             line += link::mismatchPlace(*actions.mismatchAddress, hooks_.placeOf, radio_.texts);
         // A failure shown in the dialog: the log is complete once the job has ended.
-        if (actions.allowRetry) {
-            line += standing(snapshot);
-            line += link::logFileDetail(radio_.port.logOutcome(), radio_.texts);
-        }
+        if (actions.allowRetry) line += standing() + link::logFileDetail(result.log, radio_.texts);
         showStatus(line);
     }
     if (actions.barPosition) bar_->setValue(*actions.barPosition);
-    if (actions.stopTimer) {
-        timer_->stop();
-        job_->join();
-        radio_.port.close();
-    }
+    if (look.ended) timer_->stop();
     if (actions.errorKey) {
-        PromptMessage message{text_key::kError, *actions.errorKey, {}, PromptIcon::Stop};
-        if (actions.tellOpenProblem) {
-            std::optional<link::PortOpenProblem> problem = job_->openProblem();
-            message = link::noRadioMessage(problem, job_->portOpened(), radio_.texts);
-            if (problem && hooks_.portProblem)
-                hooks_.portProblem(link::describeOpenProblem(*problem, radio_.texts));
-        }
-        message.detail += link::logFileDetail(radio_.port.logOutcome(), radio_.texts);
-        prompter_.showMessage(message);
+        if (actions.tellOpenProblem && result.openProblem && hooks_.portProblem)
+            hooks_.portProblem(link::describeOpenProblem(*result.openProblem, radio_.texts));
+        prompter_.showMessage(
+            session_->errorMessage(*actions.errorKey, actions.tellOpenProblem, radio_.texts));
     }
     if (actions.settingsNotWritten) radio_.settingsWarning.tell(prompter_, radio_.settings.path());
     if (actions.takeImage) {
-        radio_.backups.save(job_->workingImage(), backup::Event::Read, prompter_,
-                            std::time(nullptr), radio_.port.lastDevicePath());
-        link::takeReadImage(doc_, job_->workingImage());
+        link::takeReadImage(doc_, session_->image());
         if (hooks_.afterRead) hooks_.afterRead();
         doc_.updateAllViews();
     }
     if (actions.takeRadioTuning) {
-        std::optional<TuningBlock> tuning = job_->radioTuning();
+        const std::optional<TuningBlock>& tuning = result.radioTuning;
         TuningTaken taken = tuning ? takeRadioTuning(doc_, *tuning) : TuningTaken::Same;
         if (taken == TuningTaken::Taken) doc_.updateAllViews();
         if (taken == TuningTaken::RadioHoldsNone) {
@@ -189,24 +172,21 @@ void ProgressDialog::poll() {
         fitToText();
     }
     // A transfer that went well names no log, but one that lacks lines is still said.
-    if (actions.end && !actions.errorKey)
-        link::tellIfLogIncomplete(radio_.port.logOutcome(), prompter_);
+    if (actions.end && !actions.errorKey) link::tellIfLogIncomplete(result.log, prompter_);
     if (actions.done && hooks_.transferDone) hooks_.transferDone(*actions.done);
     if (actions.end) end();
 }
 
 // Where a failed write left the radio, on lines of their own; nothing for other failures.
-std::string ProgressDialog::standing(const link::JobSnapshot& snapshot) const {
-    link::BackupsKept backups{true, writeBackup_, radio_.backups.latest(backup::Event::Read)};
+std::string ProgressDialog::standing() const {
     std::string lines;
-    for (const std::string& line :
-         link::radioStanding(link::transferEnd(direction_, snapshot, false), backups, radio_.texts))
+    for (const std::string& line : session_->standing(radio_.texts))
         lines += "\n" + line;
     return lines;
 }
 
 void ProgressDialog::end() {
-    if (hooks_.radioVersion) hooks_.radioVersion(job_->versionText());
+    if (hooks_.radioVersion) hooks_.radioVersion(session_->result().version);
     done(5);
 }
 
@@ -217,8 +197,7 @@ void ProgressDialog::accept() {
 
 void ProgressDialog::reject() {
     timer_->stop();
-    job_->cancel();
-    radio_.port.close();
+    session_->cancel();
     if (hooks_.statusBar) hooks_.statusBar();
     QDialog::reject();
 }

@@ -1,6 +1,6 @@
 #pragma once
-// The progress dialog of a read from or a write to the radio: it starts the job, looks
-// at it every 20 ms and carries out what the job display rules say.
+// The progress dialog of a read from or a write to the radio: it starts the radio
+// session, looks at it every 20 ms and shows what the session says.
 
 #include <QDialog>
 #include <functional>
@@ -11,7 +11,7 @@
 #include "codeplug/document.h"
 #include "link/job_display.h"
 #include "link/radio_services.h"
-#include "link/transfer_job.h"
+#include "link/radio_session.h"
 
 class QCheckBox;
 class QLabel;
@@ -68,7 +68,7 @@ class ProgressDialog : public QDialog {
 
   private:
     void poll();
-    std::string standing(const link::JobSnapshot& snapshot) const;
+    std::string standing() const;
     void end();
     // Shows the text whole: the dialog grows to the width and height it needs.
     void showStatus(const std::string& text);
@@ -79,7 +79,7 @@ class ProgressDialog : public QDialog {
     Prompter& prompter_;
     link::Direction direction_;
     Hooks hooks_;
-    std::unique_ptr<link::TransferJob> job_;
+    std::unique_ptr<link::RadioSession> session_;
     QTimer* timer_;
     QProgressBar* bar_;
     QLabel* status_;
@@ -87,7 +87,6 @@ class ProgressDialog : public QDialog {
     QPushButton* close_;
     QCheckBox* verify_;
     QCheckBox* keepTuning_;
-    std::optional<std::string> writeBackup_;  // of the write under way
 };
 
 }  // namespace pl3

@@ -1,4 +1,5 @@
 #include "link/job_display.h"
+#include "link/radio_session.h"
 
 #include <gtest/gtest.h>
 

@@ -68,39 +68,6 @@ TEST(TransferJob, WriteSendsTheImageAndPausesAtTheEnd) {
     EXPECT_EQ(radio.radio().memory(), test::patternedImage(13, 1));
 }
 
-TEST(TransferJob, FinalStatusOfEachFault) {
-    struct Case {
-        const char* what;
-        Direction direction;
-        sim::Faults faults;
-        JobStatus status;
-    };
-    Case cases[] = {
-        {"no radio", Direction::Read, test::faultsWhere([](sim::Faults& f) { f.neverWake = true; }),
-         JobStatus::NoRadio},
-        {"wrong radio", Direction::Write,
-         test::faultsWhere([](sim::Faults& f) { f.wrongIdentificationByte = 5; }),
-         JobStatus::WrongRadio},
-        {"short reply", Direction::Read,
-         test::faultsWhere([](sim::Faults& f) { f.shortReplyAtBlock = 100; }),
-         JobStatus::ReadFailed},
-        {"wrong echo", Direction::Read,
-         test::faultsWhere([](sim::Faults& f) { f.wrongAddressAtBlock = 0; }),
-         JobStatus::ReadFailed},
-        {"no acknowledgement", Direction::Write,
-         test::faultsWhere([](sim::Faults& f) { f.noAckAtBlock = 20; }), JobStatus::WriteFailed},
-        {"hang-up", Direction::Read,
-         test::faultsWhere([](sim::Faults& f) { f.hangUpAtBlock = 10; }), JobStatus::ReadFailed},
-    };
-    for (const Case& c : cases) {
-        test::SimulatedRadio radio(test::optionsWith(c.faults));
-        SerialPort port(radio.settings());
-        TransferJob job(port, c.direction);
-        job.start(test::patternedImage(13, 1), storedPort(radio.settings()));
-        EXPECT_EQ(runToEnd(job).back(), c.status) << c.what;
-    }
-}
-
 // Logging on: each frame sent is one TX line, each reply the RX line after it, in a new
 // file of the state folder; the newest 20 transfer logs stay and no other file is touched.
 TEST(TransferJob, ReadIsLoggedFrameByFrameAndOldLogsGo) {

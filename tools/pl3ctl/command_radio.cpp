@@ -7,7 +7,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <ctime>
 #include <iostream>
 #include <thread>
 #include <vector>
@@ -16,10 +15,10 @@
 #include "codeplug/document_commands.h"
 #include "codeplug/text_keys.h"
 #include "editors/difference_words.h"
-#include "link/job_display.h"
 #include "link/log_file_check.h"
-#include "link/radio_standing.h"
+#include "link/radio_session.h"
 #include "platform/atomic_file.h"
+#include "tools/pl3ctl/command_fleet.h"
 #include "tools/pl3ctl/commands.h"
 #include "tools/pl3ctl/exit_codes.h"
 #include "tools/pl3ctl/stop_signals.h"
@@ -31,7 +30,8 @@ namespace {
 constexpr auto kPollInterval = std::chrono::milliseconds(20);
 
 struct RadioArguments {
-    std::optional<std::string> port;
+    std::optional<std::string> port;  // the last --port
+    FleetRequest fleet;               // write only: several radios, the production line
     std::string file;
     bool noSearch = false;
     bool noBackup = false;
@@ -46,6 +46,13 @@ std::optional<RadioArguments> parseRadioArguments(const Arguments& args, bool ou
         const std::string& arg = args[i];
         if (arg == "--port" && i + 1 < args.size()) {
             parsed.port = args[++i];
+            parsed.fleet.ports.push_back(*parsed.port);
+        } else if (!outputFile && arg == "--all-ports") {
+            parsed.fleet.allPorts = true;
+        } else if (!outputFile && arg == "--watch") {
+            parsed.fleet.watch = true;
+        } else if (!outputFile && arg == "--json") {
+            parsed.fleet.json = true;
         } else if (arg == "--no-search") {
             parsed.noSearch = true;
         } else if (arg == "--no-backup") {
@@ -65,6 +72,8 @@ std::optional<RadioArguments> parseRadioArguments(const Arguments& args, bool ou
         }
     }
     if (parsed.file.empty()) return std::nullopt;
+    parsed.fleet.verify = parsed.verify;
+    parsed.fleet.backups = !parsed.noBackup;
     return parsed;
 }
 
@@ -126,78 +135,50 @@ class ProgressPrinter {
     std::string last_;
 };
 
-struct JobEnd {
-    link::JobStatus status;
-    bool stopped = false;  // by a stop signal, before the job ended by itself
-    int blocksDone = 0;
-};
-
-// Runs a job to its end the way the progress dialog does, without the retry. A stop
-// signal is the dialog's Cancel, except that the block under way is finished first.
-// placeOf names where a verify found the radio different.
-JobEnd runJob(CliContext& context, SerialPort& port, link::TransferJob& job, const Image& image,
-              const link::PortPlan& plan, const link::PlaceNamer& placeOf = {}) {
+// Runs a session to its end the way the progress dialog does, without the retry. A stop
+// signal is the dialog's Cancel, except that the block under way is finished first, and
+// where the radio stands is said after a stop or a failure. placeOf names where a verify
+// found the radio different.
+const link::SessionResult& runSession(CliContext& context, link::RadioSession& session,
+                                      const Image& image, const link::SessionOptions& options,
+                                      const link::PlaceNamer& placeOf = {}) {
     ProgressPrinter progress(context.texts);
-    progress.show({link::promptKey(job.direction()), {}}, std::nullopt);
+    progress.show({link::promptKey(session.direction()), {}}, std::nullopt);
     StopSignals stopSignals;
     {
         StopSignals::ThreadsIgnore worker;
-        job.start(image, plan);
+        session.start(image, options);
     }
+    link::SessionLook look;
     for (;;) {
         std::this_thread::sleep_for(kPollInterval);
-        if (StopSignals::requested()) job.stopAfterBlock();
-        link::JobSnapshot snapshot = job.snapshot();
-        if (StopSignals::requested() && snapshot.finished) {
-            job.join();
-            snapshot = job.snapshot();  // a job that ended by itself meanwhile counts as such
-            if (!link::isFinal(snapshot.status)) {
-                port.close();
-                progress.done();
-                link::tellIfLogIncomplete(port.logOutcome(), context.prompter);
-                return {snapshot.status, true, snapshot.blocksDone};
-            }
-        }
-        link::TickActions actions = link::tickActions(snapshot, job.direction());
-        if (!actions.stopTimer) {
-            if (actions.statusLine) progress.show(*actions.statusLine, actions.barPosition);
-        } else {
-            job.join();
-            port.close();
-            progress.done();
-            const std::string logDetail = link::logFileDetail(port.logOutcome(), context.texts);
-            if (actions.errorKey) {
-                PromptMessage message{text_key::kError, *actions.errorKey, {}, PromptIcon::Stop};
-                if (actions.tellOpenProblem)
-                    message =
-                        link::noRadioMessage(job.openProblem(), job.portOpened(), context.texts);
-                message.detail += logDetail;
-                context.prompter.showMessage(message);
-            } else if (actions.statusLine) {
-                const std::string place =
-                    actions.mismatchAddress
-                        ? link::mismatchPlace(*actions.mismatchAddress, placeOf, context.texts)
-                        : std::string();
-                context.report(actions.statusLine->key,
-                               actions.statusLine->suffix + place + logDetail);
-            } else {
-                link::tellIfLogIncomplete(port.logOutcome(), context.prompter);
-            }
-            if (actions.settingsNotWritten)
-                context.settingsWarning.tell(context.prompter, context.settings.path());
-            return {snapshot.status, false, snapshot.blocksDone};
-        }
+        if (StopSignals::requested()) session.stopAfterBlock();
+        look = session.look();
+        if (look.ended) break;
+        if (look.actions.statusLine)
+            progress.show(*look.actions.statusLine, look.actions.barPosition);
     }
-}
-
-// Where a stopped or failed job left the radio, and which backups hold the codeplugs
-// involved.
-void reportStanding(const CliContext& context, const link::TransferJob& job, const JobEnd& end,
-                    link::BackupsKept backups) {
-    if (backups.taken) backups.newestRead = backup::BackupStore().latest(backup::Event::Read);
-    for (const std::string& line : link::radioStanding(
-             {job.direction(), end.status, end.blocksDone, end.stopped}, backups, context.texts))
+    progress.done();
+    const link::SessionResult& result = session.result();
+    const link::TickActions& actions = look.actions;
+    if (actions.errorKey) {
+        context.prompter.showMessage(
+            session.errorMessage(*actions.errorKey, actions.tellOpenProblem, context.texts));
+    } else if (actions.statusLine) {
+        const std::string place =
+            actions.mismatchAddress
+                ? link::mismatchPlace(*actions.mismatchAddress, placeOf, context.texts)
+                : std::string();
+        context.report(actions.statusLine->key, actions.statusLine->suffix + place +
+                                                    link::logFileDetail(result.log, context.texts));
+    } else {
+        link::tellIfLogIncomplete(result.log, context.prompter);
+    }
+    if (actions.settingsNotWritten)
+        context.settingsWarning.tell(context.prompter, context.settings.path());
+    for (const std::string& line : session.standing(context.texts))
         std::cerr << "pl3ctl: " << line << "\n";
+    return result;
 }
 
 // Read: the file the image will be saved to can be written, found before the radio is.
@@ -266,22 +247,15 @@ int runRead(CliContext& context, const Arguments& args) {
     newDocument(doc, context.prompter, skipPrompt);
     SerialPort port(context.settings);
     if (!logConversation(context, port, parsed->file)) return kExitFileError;
-    link::TransferJob job(port, link::Direction::Read);
-    JobEnd end = runJob(context, port, job, doc.image(), *plan);
-    if (end.stopped) {
-        reportStanding(context, job, end, {});
-        return kExitInterrupted;
-    }
-    if (end.status != link::JobStatus::ReadComplete) return exitCodeOf(end.status);
-    std::optional<std::string> backupPath;
-    if (!parsed->noBackup) {
-        backupPath =
-            backup::BackupStore().save(job.workingImage(), backup::Event::Read, context.prompter,
-                                       std::time(nullptr), port.lastDevicePath());
-    }
-    link::takeReadImage(doc, job.workingImage());
+    backup::BackupStore backups;
+    link::RadioSession session(port, link::Direction::Read, backups, context.prompter);
+    const link::SessionResult& result =
+        runSession(context, session, doc.image(), {.plan = *plan, .backups = !parsed->noBackup});
+    if (result.stopped) return kExitInterrupted;
+    if (result.status != link::JobStatus::ReadComplete) return exitCodeOf(result.status);
+    link::takeReadImage(doc, session.image());
     if (storeDocument(doc, parsed->file, context.prompter)) return kExitDone;
-    if (backupPath) context.report(text_key::kCliBackupOfRead, *backupPath);
+    if (result.readBackup) context.report(text_key::kCliBackupOfRead, *result.readBackup);
     return kExitFileError;
 }
 
@@ -292,8 +266,9 @@ int runWrite(CliContext& context, const Arguments& args) {
         printUsage(std::cerr);
         return kExitUsage;
     }
-    std::optional<link::PortPlan> plan = portPlan(context, *parsed);
-    if (!plan) return kExitUsage;
+    const bool fleet = isFleetRequest(parsed->fleet);
+    std::optional<link::PortPlan> plan;
+    if (!fleet && !(plan = portPlan(context, *parsed))) return kExitUsage;
     CMaItemDoc doc(context.settings);
     OpenOutcome outcome = openDocument(doc, parsed->file, context.prompter);
     if (outcome == OpenOutcome::NotADataFile || outcome == OpenOutcome::FileError)
@@ -302,25 +277,25 @@ int runWrite(CliContext& context, const Arguments& args) {
         context.report(text_key::kCliWriteIncomplete, parsed->file);
         return kExitFileError;
     }
+    if (fleet) {
+        parsed->fleet.keepTuning = context.settings.keepRadioTuning() && !parsed->overwriteTuning;
+        return runFleetWrite(context, parsed->fleet, doc);
+    }
     SerialPort port(context.settings);
     if (!logConversation(context, port, parsed->file)) return kExitFileError;
-    link::prepareImageForWrite(doc);
-    std::optional<std::string> backupPath;
-    if (!parsed->noBackup) {
-        backupPath =
-            backup::BackupStore().save(doc.image(), backup::Event::BeforeWrite, context.prompter);
-    }
-    link::TransferJob job(port, link::Direction::Write);
-    job.setVerifyAfterWrite(parsed->verify);
-    job.setKeepRadioTuning(context.settings.keepRadioTuning() && !parsed->overwriteTuning);
-    JobEnd end = runJob(context, port, job, doc.image(), *plan,
-                        [&](int address) { return addressPlace(doc, address, context.texts); });
-    reportStanding(context, job, end, {!parsed->noBackup, backupPath, std::nullopt});
-    if (end.stopped) return kExitInterrupted;
+    backup::BackupStore backups;
+    link::RadioSession session(port, link::Direction::Write, backups, context.prompter);
+    const link::SessionResult& result =
+        runSession(context, session, doc.image(),
+                   {.plan = *plan,
+                    .verify = parsed->verify,
+                    .keepTuning = context.settings.keepRadioTuning() && !parsed->overwriteTuning,
+                    .backups = !parsed->noBackup},
+                   [&](int address) { return addressPlace(doc, address, context.texts); });
+    if (result.stopped) return kExitInterrupted;
     // The file stays as it is; the user learns that the radio did not take its values.
-    std::optional<TuningBlock> tuning = job.radioTuning();
-    if (tuning && link::tickActions(job.snapshot(), job.direction()).takeRadioTuning) {
-        switch (takeRadioTuning(doc, *tuning)) {
+    if (result.radioTuning) {
+        switch (takeRadioTuning(doc, *result.radioTuning)) {
             case TuningTaken::Taken:
                 context.report(text_key::kCliTuningKept, parsed->file);
                 break;
@@ -331,7 +306,7 @@ int runWrite(CliContext& context, const Arguments& args) {
                 break;
         }
     }
-    return exitCodeOf(end.status);
+    return exitCodeOf(result.status);
 }
 
 }  // namespace pl3::cli

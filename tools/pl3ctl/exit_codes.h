@@ -12,6 +12,7 @@ enum ExitCode : int {
     kExitWrongRadio = 4,
     kExitReadFailed = 5,
     kExitWriteFailed = 6,
+    kExitSomeFailed = 7,     // several radios: some were written, others not
     kExitInterrupted = 130,  // stopped by Ctrl+C, SIGTERM or SIGHUP (128 + SIGINT)
 };
 

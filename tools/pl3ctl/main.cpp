@@ -21,6 +21,8 @@ void printUsage(std::ostream& out) {
            "                                   -o FILE\n"
            "  pl3ctl [--program-dir DIR] [--log LOG] write [--port P] [--no-search] [--no-backup]\n"
            "                                   [--verify] [--overwrite-tuning] [--force] FILE\n"
+           "  pl3ctl [--program-dir DIR] write (--port P ... | --all-ports) [--watch] [--json]\n"
+           "                                   [--verify] [--overwrite-tuning] [--force] FILE\n"
            "  pl3ctl [--program-dir DIR] diff [--words] A.PL-3 B.PL-3\n"
            "  pl3ctl [--program-dir DIR] export-csv FILE OUT.csv\n"
            "  pl3ctl [--program-dir DIR] import-csv [--first-channel N] FILE IN.csv\n"
@@ -47,6 +49,18 @@ void printUsage(std::ostream& out) {
            "       --force writes a codeplug loaded from an incomplete file (refused otherwise).\n"
            "       Ctrl+C (or SIGTERM, SIGHUP) stops after the block under way, says where the\n"
            "       radio stands and exits with 130; a second one within 2 s ends at once.\n"
+           "       Several --port options, or --all-ports (every serial device present and\n"
+           "       every [ports] entry of setting.ini whose device exists), write FILE to all\n"
+           "       those radios at once, each keeping its own tuning values and backup; a\n"
+           "       device named twice is written once, nothing is searched. A line per radio\n"
+           "       as it ends (port and device, result, blocks, verified, tuning, backup) and a\n"
+           "       summary go to standard output, or one JSON document with --json. --watch\n"
+           "       is the production line: each port (and with --all-ports each new device)\n"
+           "       is asked about once a second whether a radio is there, a radio is written\n"
+           "       as soon as it answers, and not again until it has been taken away (silent\n"
+           "       for two seconds); Ctrl+C ends it after the writes under way. Exit status 0\n"
+           "       when every radio was written, 7 when some were and others not, the single\n"
+           "       radio's status when all failed the same way.\n"
            "       --log LOG writes every frame sent and received to LOG, one line each:\n"
            "       \"+000123.456 TX 52 00 00 10\" (milliseconds since the start, TX sent, RX\n"
            "       received, \"--\" an event such as a time-out), for a report of a problem.\n"
@@ -73,7 +87,8 @@ void printUsage(std::ostream& out) {
            "~/.config/pl3/setting.ini) unless the program folder's own setting.ini can be\n"
            "written; *.lang files in $XDG_DATA_HOME/pl3 add or replace languages.\n"
            "Exit status: 0 done, 1 usage, 2 file error, 3 no radio, 4 wrong radio,\n"
-           "5 read failed, 6 write failed, 130 stopped by a signal; diff: 1 the files differ.\n";
+           "5 read failed, 6 write failed, 7 some of several radios failed, 130 stopped by a\n"
+           "signal; diff: 1 the files differ.\n";
 }
 
 void printSetHelp(std::ostream& out) {
