@@ -5,25 +5,14 @@
 // Also prints the CPU time this process spent per transfer (the simulator runs apart),
 // and each transfer again with the conversation log on, to show what logging costs.
 
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <string>
 #include <thread>
 
-#include "codeplug/model_constants.h"
-#include "codeplug/wire_constants.h"
+#include "bench/paced_radio.h"
 #include "link/radio_session.h"
 #include "link/transfer_log.h"
 #include "platform/program_folder.h"
@@ -32,75 +21,8 @@ namespace {
 
 using namespace pl3;
 using Clock = std::chrono::steady_clock;
-
-constexpr double kByteSeconds = static_cast<double>(wire::kBitsPerByte) / wire::kBaud;
-// Wake-up, ack, identify, identification, response, ack.
-constexpr int kHandshakeBytes = static_cast<int>(
-    wire::kWakeUp.size() + 1 + 1 + wire::kIdentificationSize + model::kResponseWord.size() + 1);
-// The response goes byte by byte.
-constexpr int kHandshakeFrames = 1 + 1 + static_cast<int>(model::kResponseWord.size());
-constexpr int kVersionBytes = 1 + static_cast<int>(wire::kVersionReplySize);
-constexpr int kReadBlockBytes = static_cast<int>(wire::kBlockHeaderSize + wire::kBlockFrameSize);
-constexpr int kWriteBlockBytes = static_cast<int>(wire::kBlockFrameSize + 1);
-constexpr double kSettleSeconds = 0.100;
-constexpr double kPauseSeconds = 0.001;
-
-double lowerBoundSeconds(link::Direction direction) {
-    const bool reading = direction == link::Direction::Read;
-    int bytes = kHandshakeBytes + (reading ? kVersionBytes : 0) +
-                link::kBlockCount * (reading ? kReadBlockBytes : kWriteBlockBytes);
-    int frames = kHandshakeFrames + (reading ? 1 : 0) + link::kBlockCount;
-    return bytes * kByteSeconds + frames * kPauseSeconds + kSettleSeconds +
-           (reading ? 0.0 : link::kFinalWritePauseMs / 1000.0);
-}
-
-double cpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-struct Simulator {
-    pid_t pid = 0;
-    std::string device;
-    std::string folder;
-};
-
-Simulator startSimulator(const std::string& binFolder) {
-    Simulator sim;
-    sim.folder =
-        (std::filesystem::temp_directory_path() / ("pl3-bench-" + std::to_string(getpid())))
-            .string();
-    std::filesystem::create_directories(sim.folder);
-    std::string outPath = sim.folder + "/sim.out";
-    std::string program = binFolder + "/pl3-radio-sim";
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0600);
-    char* argv[] = {program.data(), const_cast<char*>("--pace"), nullptr};
-    if (posix_spawn(&sim.pid, program.c_str(), &actions, nullptr, argv, environ) != 0) {
-        std::cerr << "cannot start " << program << "\n";
-        std::exit(1);
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    for (int i = 0; i < 500 && sim.device.empty(); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        std::ifstream(outPath) >> sim.device;
-    }
-    if (sim.device.empty()) {
-        std::cerr << "the simulator did not tell its device\n";
-        std::exit(1);
-    }
-    return sim;
-}
-
-void stopSimulator(const Simulator& sim) {
-    kill(sim.pid, SIGTERM);
-    waitpid(sim.pid, nullptr, 0);
-    std::filesystem::remove_all(sim.folder);
-}
+using bench::cpuSeconds;
+using bench::lowerBoundSeconds;
 
 // The mean elapsed time of the runs.
 double measure(SerialPort& port, const std::string& device, link::Direction direction, int runs) {
@@ -179,13 +101,13 @@ int main(int argc, char** argv) {
     std::string binFolder = platform::takeProgramDirOption(argc, argv).value_or("");
     if (binFolder.empty()) binFolder = platform::executableFolder();
     int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
-    Simulator sim = startSimulator(binFolder);
+    bench::Simulator sim = bench::startSimulator(binFolder);
     std::printf("pl3-radio-sim --pace on %s, %d runs each\n", sim.device.c_str(), runs);
     SerialPort port(SettingsFile(sim.folder + "/setting.ini"));
     const std::string logPath = sim.folder + "/conversation.log";
     compareLogging(port, sim.device, logPath, link::Direction::Read, runs);
     compareLogging(port, sim.device, logPath, link::Direction::Write, runs);
     logCostPerTransfer(logPath);
-    stopSimulator(sim);
+    bench::stopSimulator(sim);
     return 0;
 }

@@ -221,6 +221,41 @@ TEST_F(Pl3ctlSafetyTest, StopSignalEndsTheWriteAfterTheBlockUnderWay) {
         0);
 }
 
+// Several radios at once: each ends on its own, a device named twice is written once, and
+// the exit status says that some radios failed.
+TEST_F(Pl3ctlSafetyTest, WriteToSeveralRadiosSaysHowEachEnded) {
+    test::SimulatedRadio good;
+    test::SimulatedRadio failing(
+        test::optionsWith(test::faultsWhere([](sim::Faults& f) { f.noAckAtBlock = 30; })));
+    std::string file = good.folder().file("site.PL-3");
+    ASSERT_EQ(run(good.folder(), {"new", "-o", file}).exitCode, 0);
+    for (bool json : {false, true}) {
+        std::vector<std::string> args = {
+            "write",  "--port",         good.devicePath(), "--port", failing.devicePath(),
+            "--port", good.devicePath()};
+        if (json) args.push_back("--json");
+        args.push_back(file);
+        test::ProgramRun result = run(good.folder(), args);
+        EXPECT_EQ(result.exitCode, 7) << result.err;
+        auto named = [json](const std::string& path) {
+            return json ? "\"port\": \"" + path + "\"" : path + ": ";
+        };
+        EXPECT_EQ(count(result.out, named(good.devicePath())), 1u) << result.out;
+        EXPECT_EQ(count(result.out, named(failing.devicePath())), 1u) << result.out;
+        EXPECT_NE(result.out.find("2 radios: 1 written, 1 failed"), std::string::npos)
+            << result.out;
+        EXPECT_EQ(result.out.starts_with("{"), json) << result.out;
+        // Where the failed radio stands, named by its port.
+        EXPECT_NE(
+            result.err.find(
+                failing.devicePath() + ": " +
+                withNumbers(english(good.folder(), "IDS_WRITE_FAILED_AFTER_BLOCK"), {30, 256})),
+            std::string::npos)
+            << result.err;
+    }
+    EXPECT_EQ(backups().size(), 4u);  // one per radio and run
+}
+
 TEST_F(Pl3ctlSafetyTest, WriteVerifyCatchesWhatTheRadioStoredWrongly) {
     struct Case {
         const char* what;
