@@ -52,30 +52,13 @@ void FleetWatch::lookAt(Slot& slot, std::size_t index,
             if (stopping_ || slot.presence.lastAnswer() <= slot.since) return;
             slot.presence.stop();
             slot.look = {};
-            slot.session.start(image_, {.plan = slot.target.plan,
-                                        .verify = options_.verify,
-                                        .keepTuning = options_.keepTuning,
-                                        .backups = options_.backups});
+            slot.session.start(image_, options_.forPort(slot.target.plan));
             slot.state = State::Writing;
             return;
         case State::Writing:
             slot.look = slot.session.look();
             if (!slot.look.ended) return;
-            switch (end(index)) {
-                case RadioEnd::WrittenAndVerified:
-                    ++count_.verified;
-                    break;
-                case RadioEnd::Written:
-                    ++count_.written;
-                    break;
-                case RadioEnd::Stopped:
-                    ++count_.stopped;
-                    break;
-                default:
-                    ++count_.failed;
-                    break;
-            }
-            ++count_.radios;
+            count_.add(end(index));
             onEnded(index);
             // Failed or not, this radio is not written again until it has been taken away.
             slot.state = State::WaitingForRemoval;

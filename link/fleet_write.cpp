@@ -9,6 +9,26 @@ RadioEnd radioEnd(const SessionLook& look, const SessionResult& result) {
     return result.verified ? RadioEnd::WrittenAndVerified : RadioEnd::Written;
 }
 
+void FleetCount::add(RadioEnd end) {
+    switch (end) {
+        case RadioEnd::Running:
+            return;
+        case RadioEnd::WrittenAndVerified:
+            ++verified;
+            break;
+        case RadioEnd::Written:
+            ++written;
+            break;
+        case RadioEnd::Failed:
+            ++failed;
+            break;
+        case RadioEnd::Stopped:
+            ++stopped;
+            break;
+    }
+    ++radios;
+}
+
 FleetWrite::FleetWrite(const SettingsFile& settings, backup::BackupStore& backups,
                        Prompter& prompter, std::vector<FleetTarget> targets, FleetOptions options)
     : backups_(backups), prompter_(prompter), options_(options) {
@@ -21,10 +41,7 @@ FleetWrite::FleetWrite(const SettingsFile& settings, backup::BackupStore& backup
 
 void FleetWrite::startRadio(Radio& radio, const Image& image) {
     radio.look = {};
-    radio.session->start(image, {.plan = radio.target.plan,
-                                 .verify = options_.verify,
-                                 .keepTuning = options_.keepTuning,
-                                 .backups = options_.backups});
+    radio.session->start(image, options_.forPort(radio.target.plan));
 }
 
 void FleetWrite::start(const Image& image) {
@@ -56,25 +73,8 @@ RadioEnd FleetWrite::end(std::size_t i) const {
 
 FleetCount FleetWrite::count() const {
     FleetCount count;
-    for (std::size_t i = 0; i < radios_.size(); ++i) {
-        ++count.radios;
-        switch (end(i)) {
-            case RadioEnd::WrittenAndVerified:
-                ++count.verified;
-                break;
-            case RadioEnd::Written:
-                ++count.written;
-                break;
-            case RadioEnd::Failed:
-                ++count.failed;
-                break;
-            case RadioEnd::Stopped:
-                ++count.stopped;
-                break;
-            case RadioEnd::Running:
-                break;
-        }
-    }
+    for (std::size_t i = 0; i < radios_.size(); ++i)
+        count.add(end(i));
     return count;
 }
 

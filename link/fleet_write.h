@@ -20,6 +20,10 @@ struct FleetOptions {
     bool verify = false;
     bool keepTuning = false;
     bool backups = true;
+    // What each radio's session is started with.
+    SessionOptions forPort(const PortPlan& plan) const {
+        return {.plan = plan, .verify = verify, .keepTuning = keepTuning, .backups = backups};
+    }
 };
 
 // How one radio's write ended.
@@ -34,6 +38,8 @@ struct FleetCount {
     int written = 0;   // written, not verified
     int failed = 0;
     int stopped = 0;
+    // One more radio that ended so; a radio still running is not counted.
+    void add(RadioEnd end);
     bool operator==(const FleetCount&) const = default;
 };
 

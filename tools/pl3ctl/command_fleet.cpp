@@ -38,14 +38,7 @@ int exitCodeOf(link::RadioEnd end, link::JobStatus status) {
         case link::RadioEnd::Failed:
             break;
     }
-    switch (status) {
-        case link::JobStatus::NoRadio:
-            return kExitNoRadio;
-        case link::JobStatus::WrongRadio:
-            return kExitWrongRadio;
-        default:
-            return kExitWriteFailed;
-    }
+    return cli::exitCodeOf(status);
 }
 
 // One radio that has ended, as printed and as counted.

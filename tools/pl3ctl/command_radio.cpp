@@ -214,22 +214,6 @@ bool logConversation(CliContext& context, SerialPort& port, const std::string& c
     return false;
 }
 
-int exitCodeOf(link::JobStatus status) {
-    switch (status) {
-        case link::JobStatus::ReadComplete:
-        case link::JobStatus::WriteComplete:
-            return kExitDone;
-        case link::JobStatus::NoRadio:
-            return kExitNoRadio;
-        case link::JobStatus::WrongRadio:
-            return kExitWrongRadio;
-        case link::JobStatus::ReadFailed:
-            return kExitReadFailed;
-        default:
-            return kExitWriteFailed;
-    }
-}
-
 }  // namespace
 
 // pl3ctl read --port P -o FILE
