@@ -8,8 +8,13 @@ namespace pl3::link {
 
 namespace {
 
+// The first line without its closing full stop: the radio's line goes on after it.
 std::string firstLine(const std::string& text) {
-    return text.substr(0, text.find('\n'));
+    std::string line = text.substr(0, text.find('\n'));
+    for (std::string_view stop : {".", "\u3002"}) {
+        if (line.ends_with(stop)) line.resize(line.size() - stop.size());
+    }
+    return line;
 }
 
 std::string verifyDifference(const SessionResult& result, const PlaceNamer& placeOf,

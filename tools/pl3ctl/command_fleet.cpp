@@ -165,7 +165,7 @@ class FleetPrinter {
         json.string("text", summary);
         json.endObject();
         json.endObject();
-        std::cout << std::endl;
+        std::cout.flush();
     }
 
     CliContext& context_;
