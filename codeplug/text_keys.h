@@ -277,6 +277,7 @@ inline constexpr std::string_view kFleetTuningWritten = "IDS_FLEET_TUNING_WRITTE
 inline constexpr std::string_view kFleetBackup = "IDS_FLEET_BACKUP";
 inline constexpr std::string_view kFleetNoBackup = "IDS_FLEET_NO_BACKUP";
 inline constexpr std::string_view kFleetSeparator = "IDS_FLEET_SEPARATOR";
+inline constexpr std::string_view kFleetSummaryNone = "IDS_FLEET_SUMMARY_NONE";
 inline constexpr std::string_view kFleetSummaryOne = "IDS_FLEET_SUMMARY_ONE";
 inline constexpr std::string_view kFleetSummary = "IDS_FLEET_SUMMARY";
 inline constexpr std::string_view kFleetCountVerified = "IDS_FLEET_COUNT_VERIFIED";

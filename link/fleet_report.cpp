@@ -84,6 +84,7 @@ std::string radioLine(const std::string& label, RadioEnd end, const SessionResul
 }
 
 std::string fleetSummary(const FleetCount& count, const TextLookup& texts) {
+    if (count.radios == 0) return texts.text(text_key::kFleetSummaryNone);
     std::string summary = count.radios == 1
                               ? texts.text(text_key::kFleetSummaryOne)
                               : withNumbers(texts.text(text_key::kFleetSummary), {count.radios});

@@ -24,6 +24,8 @@ namespace pl3::cli {
 namespace {
 
 constexpr auto kPollInterval = std::chrono::milliseconds(20);
+// The production line with nothing being written looks less often: it only waits.
+constexpr auto kIdlePollInterval = std::chrono::milliseconds(100);
 // The production line looks for new devices this often.
 constexpr auto kDeviceScanInterval = std::chrono::seconds(1);
 
@@ -246,7 +248,7 @@ int watchPorts(CliContext& context, const FleetRequest& request,
     auto nextScan = std::chrono::steady_clock::now() + kDeviceScanInterval;
     int reported = 0;
     for (;;) {
-        std::this_thread::sleep_for(kPollInterval);
+        std::this_thread::sleep_for(watch.writing() ? kPollInterval : kIdlePollInterval);
         if (StopSignals::requested()) watch.stop();
         {
             StopSignals::ThreadsIgnore workers;
