@@ -19,6 +19,9 @@ namespace {
 constexpr std::size_t kReadChunk = 64 * 1024;
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 constexpr int kTemporaryNameTries = 100;
+// What a user sets on a file and a save keeps.
+constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                  FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
 bool fail(FileError* error, int errorNumber) {
     if (error != nullptr) error->errorNumber = errorNumber;
@@ -73,6 +76,7 @@ struct Found {
     bool folder = false;
     bool regular = false;
     unsigned long links = 0;
+    DWORD attributes = 0;
 };
 
 std::optional<Found> lookAt(const std::wstring& path, FileError* error) {
@@ -89,6 +93,7 @@ std::optional<Found> lookAt(const std::wstring& path, FileError* error) {
         found.folder = (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         found.regular = !found.folder && ::GetFileType(file.get()) == FILE_TYPE_DISK;
         found.links = information.nNumberOfLinks;
+        found.attributes = information.dwFileAttributes;
     }
     return found;
 }
@@ -287,9 +292,14 @@ bool writeFileAtomically(const std::string& givenPath, const std::vector<std::ui
         if (inPlace) {
             failure = writeInPlace(target, bytes);
         } else if (existing->exists) {
-            if (!::ReplaceFileW(target.c_str(), temporary.c_str(), nullptr,
-                                REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
+            if (::ReplaceFileW(target.c_str(), temporary.c_str(), nullptr,
+                               REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+                // Windows keeps them already; Wine's ReplaceFileW drops them.
+                const DWORD kept = existing->attributes & kKeptAttributes;
+                ::SetFileAttributesW(target.c_str(), kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL);
+            } else {
                 failure = ::GetLastError();
+            }
         } else if (!::MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) {
             failure = ::GetLastError();
         }

@@ -10,7 +10,8 @@ namespace pl3::platform {
 
 // What tells an unchanged file: the same file (volume, file number), size, and
 // modification and change times (nanoseconds since 1970). An atomic replace gives a new
-// file number.
+// file number. (On Windows, for a file reached without a link: no file number, and the
+// creation time for the change time.)
 struct FileStamp {
     std::uint64_t volume = 0;
     std::uint64_t fileNumber = 0;

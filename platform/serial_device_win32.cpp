@@ -17,6 +17,10 @@ struct SerialDevice::Impl {
     HANDLE handle = INVALID_HANDLE_VALUE;
     // Set by close(): every wait includes it, so that waiters leave at once.
     HANDLE wake = nullptr;
+    // Signalled by the driver when a read or a write is done; made once, as Windows makes
+    // every event through the kernel (the wineserver under Wine).
+    HANDLE readDone = nullptr;
+    HANDLE writeDone = nullptr;
     int users = 0;
     bool closing = false;
     std::atomic<bool> open{false};
@@ -24,6 +28,9 @@ struct SerialDevice::Impl {
     // The read time-out the driver holds now, so that it is set only when it changes.
     DWORD readTimeoutMs = 0;
     bool readTimeoutSet = false;
+    int baud = 0;
+    // When the bytes written last have left the wire (what a reply cannot come before).
+    std::chrono::steady_clock::time_point wireFreeAt{};
 
     // Holds the handle for one read, write or pause; close() waits until every holder has
     // left. Empty when the device is closed or closing.
@@ -56,48 +63,31 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// An event for one overlapped transfer, closed on every path out.
-class Overlapped {
-  public:
-    Overlapped() { overlapped_.hEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr); }
-    ~Overlapped() {
-        if (overlapped_.hEvent != nullptr) ::CloseHandle(overlapped_.hEvent);
-    }
-    Overlapped(const Overlapped&) = delete;
-    Overlapped& operator=(const Overlapped&) = delete;
-
-    explicit operator bool() const { return overlapped_.hEvent != nullptr; }
-    OVERLAPPED* get() { return &overlapped_; }
-
-  private:
-    OVERLAPPED overlapped_{};
-};
+constexpr long long kBitsPerByte = 10;  // 8N1: a start bit, 8 data bits, a stop bit
 
 enum class Transfer { Done, Woken, Failed };
 
-// Starts a read or write and waits for it, or for close(). On Woken the transfer has been
-// cancelled and waited for; *count holds what it moved.
+// Starts a read or write that signals `done` and waits for it, or for close(). On Woken
+// the transfer has been cancelled and waited for; *count holds what it moved.
 template <typename Start>
-Transfer transfer(HANDLE handle, HANDLE wake, Start start, DWORD* count, DWORD* error) {
-    Overlapped overlapped;
+Transfer transfer(HANDLE handle, HANDLE done, HANDLE wake, Start start, DWORD* count,
+                  DWORD* error) {
+    OVERLAPPED overlapped{};
+    overlapped.hEvent = done;  // the start of the transfer resets it
     *count = 0;
     *error = 0;
-    if (!overlapped) {
-        *error = ::GetLastError();
-        return Transfer::Failed;
-    }
-    if (start(overlapped.get())) {
-        ::GetOverlappedResult(handle, overlapped.get(), count, FALSE);
+    if (start(&overlapped)) {
+        ::GetOverlappedResult(handle, &overlapped, count, FALSE);
         return Transfer::Done;
     }
     if (::GetLastError() != ERROR_IO_PENDING) {
         *error = ::GetLastError();
         return Transfer::Failed;
     }
-    HANDLE waits[2] = {overlapped.get()->hEvent, wake};
+    HANDLE waits[2] = {done, wake};
     const bool woken = ::WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0 + 1;
-    if (woken) ::CancelIoEx(handle, overlapped.get());
-    if (!::GetOverlappedResult(handle, overlapped.get(), count, TRUE)) {
+    if (woken) ::CancelIoEx(handle, &overlapped);
+    if (!::GetOverlappedResult(handle, &overlapped, count, TRUE)) {
         *error = ::GetLastError();
         return woken ? Transfer::Woken : Transfer::Failed;
     }
@@ -214,7 +204,9 @@ SerialDevice::SerialDevice() : impl_(new Impl) {}
 
 SerialDevice::~SerialDevice() {
     close();
-    if (impl_->wake != nullptr) ::CloseHandle(impl_->wake);
+    for (HANDLE event : {impl_->wake, impl_->readDone, impl_->writeDone}) {
+        if (event != nullptr) ::CloseHandle(event);
+    }
     delete impl_;
 }
 
@@ -226,10 +218,9 @@ bool SerialDevice::open(const std::string& path, int baud, SerialOpenFailure* fa
 
     {
         std::lock_guard lock(impl_->mutex);
-        if (impl_->wake == nullptr) {
-            impl_->wake = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-            if (impl_->wake == nullptr)
-                return fail(failure, SerialOpenError::Other, ::GetLastError());
+        for (HANDLE* event : {&impl_->wake, &impl_->readDone, &impl_->writeDone}) {
+            if (*event == nullptr) *event = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+            if (*event == nullptr) return fail(failure, SerialOpenError::Other, ::GetLastError());
         }
     }
 
@@ -263,6 +254,7 @@ bool SerialDevice::open(const std::string& path, int baud, SerialOpenFailure* fa
     std::lock_guard lock(impl_->mutex);
     impl_->handle = handle;
     impl_->readTimeoutSet = false;
+    impl_->baud = baud;
     impl_->hungUp.store(false);
     impl_->open.store(true);
     return true;
@@ -276,7 +268,7 @@ void SerialDevice::setBaud(int baud) {
     settings.DCBlength = sizeof settings;
     if (!::GetCommState(use.handle(), &settings)) return;
     settings.BaudRate = static_cast<DWORD>(baud);
-    ::SetCommState(use.handle(), &settings);
+    if (::SetCommState(use.handle(), &settings)) impl_->baud = baud;
 }
 
 int SerialDevice::write(const std::uint8_t* data, int count) {
@@ -288,13 +280,18 @@ int SerialDevice::write(const std::uint8_t* data, int count) {
         DWORD written = 0;
         DWORD error = 0;
         Transfer result = transfer(
-            use.handle(), impl_->wake,
+            use.handle(), impl_->writeDone, impl_->wake,
             [&](OVERLAPPED* overlapped) {
                 return ::WriteFile(use.handle(), data + done, static_cast<DWORD>(count - done),
                                    nullptr, overlapped) != 0;
             },
             &written, &error);
         done += static_cast<int>(written);
+        if (impl_->baud > 0) {
+            impl_->wireFreeAt =
+                std::max(impl_->wireFreeAt, Clock::now()) +
+                std::chrono::microseconds(written * kBitsPerByte * 1'000'000LL / impl_->baud);
+        }
         if (result == Transfer::Woken) break;
         if (result == Transfer::Failed) {
             if (isHangUpError(error)) impl_->hungUp.store(true);
@@ -313,14 +310,37 @@ int SerialDevice::read(std::uint8_t* buffer, int count, int timeoutMs) {
     Impl::Use use(*impl_);
     if (!use) return 0;
     HANDLE handle = use.handle();
-    // One look: only what the driver already holds. (Asking the driver to return at once
-    // with whatever it has is the time-out setting Wine waits out instead.)
+    const Clock::time_point started = Clock::now();
+    const Clock::time_point deadline = started + std::chrono::milliseconds(std::max(timeoutMs, 0));
     DWORD wanted = static_cast<DWORD>(count);
-    DWORD timeout = static_cast<DWORD>(std::max(timeoutMs, 0));
-    if (timeout == 0) {
-        wanted = std::min(wanted, bytesWaiting(handle));
+    const DWORD waiting = bytesWaiting(handle);
+    DWORD timeout = 1;  // the bytes are there: the read takes them at once
+    if (timeoutMs <= 0) {
+        // One look: only what the driver already holds. (Asking the driver to return at
+        // once with whatever it has is the time-out setting Wine waits out instead.)
+        wanted = std::min(wanted, waiting);
         if (wanted == 0) return 0;
-        timeout = 1;  // the bytes are there: the read takes them at once
+    } else {
+        // The bytes still to come cannot arrive sooner than their time on the wire, after
+        // what was written last: wait that long before asking the driver, which then
+        // answers once per frame rather than waking this thread for every byte (as Wine
+        // does, a millisecond a frame).
+        if (waiting < wanted && impl_->baud > 0) {
+            const Clock::time_point earliest =
+                std::max(started, impl_->wireFreeAt) +
+                std::chrono::microseconds((wanted - waiting) * kBitsPerByte * 1'000'000LL /
+                                          impl_->baud);
+            // A millisecond early: a wait can end that late.
+            const auto pause = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                   std::min(earliest, deadline) - started) -
+                               std::chrono::milliseconds(1);
+            if (pause.count() > 0 &&
+                ::WaitForSingleObject(impl_->wake, static_cast<DWORD>(pause.count())) !=
+                    WAIT_TIMEOUT)
+                return 0;
+        }
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
+        timeout = static_cast<DWORD>(std::max<long long>(left.count(), 1));
     }
     // The driver waits for the whole frame, up to the time-out, and returns what came.
     if (!impl_->readTimeoutSet || impl_->readTimeoutMs != timeout) {
@@ -330,11 +350,10 @@ int SerialDevice::read(std::uint8_t* buffer, int count, int timeoutMs) {
         impl_->readTimeoutMs = timeout;
         impl_->readTimeoutSet = true;
     }
-    const Clock::time_point started = Clock::now();
     DWORD got = 0;
     DWORD error = 0;
     Transfer result = transfer(
-        handle, impl_->wake,
+        handle, impl_->readDone, impl_->wake,
         [&](OVERLAPPED* overlapped) {
             return ::ReadFile(handle, buffer, wanted, nullptr, overlapped) != 0;
         },
