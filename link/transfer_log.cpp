@@ -8,6 +8,7 @@
 #include <tuple>
 
 #include "link/log_file_check.h"
+#include "platform/local_time.h"
 #include "platform/private_file.h"
 #include "platform/user_data_folder.h"
 
@@ -106,8 +107,7 @@ std::string logEventLine(std::chrono::microseconds sinceStart, std::string_view 
 
 TransferLog::TransferLog(std::FILE* file, std::string path, std::time_t started)
     : file_(file), path_(std::move(path)), start_(std::chrono::steady_clock::now()) {
-    std::tm local{};
-    localtime_r(&started, &local);
+    const std::tm local = platform::localTime(started);
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S\n", &local);
     pending_ = std::string(kLogHeaderStart) + stamp;
@@ -212,8 +212,7 @@ std::unique_ptr<TransferLog> openTransferLog(const LogPlace& place, std::time_t 
         return std::make_unique<TransferLog>(file, place.path, now);
     }
     createPrivateFolder(place.path);
-    std::tm local{};
-    localtime_r(&now, &local);
+    const std::tm local = platform::localTime(now);
     for (int sequence = 1; sequence <= kMaxSequence; ++sequence) {
         std::string path = place.path + "/" + transferLogName(local, sequence);
         // A new file only: two programs logging in the same second must not share one.

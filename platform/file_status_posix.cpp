@@ -13,11 +13,11 @@ std::int64_t nanoseconds(const timespec& time) {
 
 }  // namespace
 
-std::optional<FileStamp> regularFileStamp(const std::string& path) {
+std::optional<RegularFileStamp> regularFileStamp(const std::string& path) {
     struct stat status {};
     if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
-    return FileStamp{status.st_dev, status.st_ino, status.st_size, nanoseconds(status.st_mtim),
-                     nanoseconds(status.st_ctim)};
+    return RegularFileStamp{status.st_dev, status.st_ino, status.st_size,
+                            nanoseconds(status.st_mtim), nanoseconds(status.st_ctim)};
 }
 
 std::optional<std::uint64_t> regularFileSize(const std::string& path) {

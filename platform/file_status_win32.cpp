@@ -62,12 +62,12 @@ std::int64_t sizeOf(const BY_HANDLE_FILE_INFORMATION& information) {
 // fills: without a link in the way the stamp comes from the name alone, which costs a
 // fraction of opening the file. Windows then tells no file number or change time; the
 // creation time stands in for the latter (a file copied over this one brings its own).
-std::optional<FileStamp> regularFileStamp(const std::string& path) {
+std::optional<RegularFileStamp> regularFileStamp(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (::GetFileAttributesExW(win32::wide(path).c_str(), GetFileExInfoStandard, &data) &&
         (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
         if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return std::nullopt;
-        return FileStamp{
+        return RegularFileStamp{
             0, 0,
             static_cast<std::int64_t>((static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) |
                                       data.nFileSizeLow),
@@ -80,11 +80,12 @@ std::optional<FileStamp> regularFileStamp(const std::string& path) {
     FILE_BASIC_INFO times{};
     if (!::GetFileInformationByHandleEx(file.get(), FileBasicInfo, &times, sizeof times))
         return std::nullopt;
-    return FileStamp{information->dwVolumeSerialNumber,
-                     (static_cast<std::uint64_t>(information->nFileIndexHigh) << 32) |
-                         information->nFileIndexLow,
-                     sizeOf(*information), nanoseconds(fileTimeValue(information->ftLastWriteTime)),
-                     nanoseconds(times.ChangeTime.QuadPart)};
+    return RegularFileStamp{information->dwVolumeSerialNumber,
+                            (static_cast<std::uint64_t>(information->nFileIndexHigh) << 32) |
+                                information->nFileIndexLow,
+                            sizeOf(*information),
+                            nanoseconds(fileTimeValue(information->ftLastWriteTime)),
+                            nanoseconds(times.ChangeTime.QuadPart)};
 }
 
 std::optional<std::uint64_t> regularFileSize(const std::string& path) {

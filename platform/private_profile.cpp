@@ -227,7 +227,7 @@ std::unordered_map<std::string, std::string> indexProfile(const Profile& profile
 // File times advance in coarse steps (a few milliseconds): a file written again within one
 // step can keep its times, and its file number can be one just freed. A stamp is trusted only
 // once it is older than any such step; a younger file is read and compared byte for byte.
-bool settled(const FileStamp& stamp) {
+bool settled(const RegularFileStamp& stamp) {
     const auto now = std::chrono::duration_cast<std::chrono::seconds>(
                          std::chrono::system_clock::now().time_since_epoch())
                          .count();
@@ -242,7 +242,7 @@ class ParsedProfiles {
   public:
     std::optional<std::string> lookUp(const std::string& path, std::string_view section,
                                       std::string_view key) {
-        std::optional<FileStamp> stamp = regularFileStamp(path);
+        std::optional<RegularFileStamp> stamp = regularFileStamp(path);
         if (!stamp) return std::nullopt;
         std::lock_guard<std::mutex> lock(mutex_);
         auto cached = profiles_.find(path);
@@ -271,7 +271,7 @@ class ParsedProfiles {
     // A program reads its settings, a language file or two and, in tests, a few copies.
     static constexpr std::size_t kMaxFiles = 16;
     struct Parsed {
-        FileStamp stamp;
+        RegularFileStamp stamp;
         std::vector<std::uint8_t> bytes;
         std::unordered_map<std::string, std::string> values;
     };

@@ -20,13 +20,8 @@ std::string userFolder(const char* xdgVariable, const char* belowHome) {
     return home + belowHome;
 }
 
-std::vector<std::string> userFolderSources([[maybe_unused]] const char* xdgVariable,
-                                           [[maybe_unused]] const char* belowHome) {
-#ifdef _WIN32
-    return {"%APPDATA%"};
-#else
+std::vector<std::string> userFolderSources(const char* xdgVariable, const char* belowHome) {
     return {std::string("$") + xdgVariable, std::string("$HOME") + belowHome};
-#endif
 }
 
 }  // namespace

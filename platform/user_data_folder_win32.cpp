@@ -29,6 +29,10 @@ std::string userConfigFolder() {
     return environment(L"APPDATA");
 }
 
+std::vector<std::string> userConfigFolderSources() {
+    return {"%APPDATA%"};
+}
+
 std::string userStateFolder() {
     return environment(L"LOCALAPPDATA");
 }

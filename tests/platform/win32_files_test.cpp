@@ -80,7 +80,7 @@ TEST(Win32AtomicSave, KeepsWhatTheSaveMeetsOrLeavesItAlone) {
         TempDir dir;
         const std::string path = c.prepare(dir);
         const std::string before = readText(path);
-        const std::optional<FileStamp> stamp = regularFileStamp(path);
+        const std::optional<RegularFileStamp> stamp = regularFileStamp(path);
         if (c.writableBefore) {
             EXPECT_EQ(mayWrite(path), *c.writableBefore);
         }
