@@ -119,14 +119,6 @@ bool writeAll(HANDLE file, const std::uint8_t* data, std::size_t size) {
     return true;
 }
 
-std::string folderOf(const std::string& path) {
-    std::size_t separator = path.find_last_of("\\/");
-    if (separator == std::string::npos) return ".";
-    std::string folder = path.substr(0, separator == 0 ? 1 : separator);
-    if (folder.back() == ':') folder += '\\';  // "C:" alone would be C's current folder
-    return folder;
-}
-
 std::string baseOf(const std::string& path) {
     std::size_t separator = path.find_last_of("\\/");
     return separator == std::string::npos ? path : path.substr(separator + 1);
@@ -221,11 +213,38 @@ Handle createTemporary(const std::string& folder, const std::string& base, std::
     return Handle(INVALID_HANDLE_VALUE);
 }
 
-// Overwrites the file itself, so that every hard link to it sees the new content.
-DWORD writeInPlace(const std::wstring& path, const std::vector<std::uint8_t>& bytes) {
-    Handle file(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file || !writeAll(file.get(), bytes.data(), bytes.size()) || !::SetEndOfFile(file.get()) ||
+// The file back at its former size after a failed reservation, which may have grown it
+// without touching a byte it held; false when even that failed.
+bool restoreSize(HANDLE file, LARGE_INTEGER size) {
+    LARGE_INTEGER now{};
+    return ::GetFileSizeEx(file, &now) &&
+           (now.QuadPart == size.QuadPart ||
+            (::SetFilePointerEx(file, size, nullptr, FILE_BEGIN) && ::SetEndOfFile(file)));
+}
+
+// Overwrites the file itself, so that every hard link to it sees the new content. Room
+// for all of it is reserved first (growing the file allocates its clusters), so that a
+// full disk fails before any byte changes; changed tells whether the file may differ from
+// before when this fails.
+DWORD writeInPlace(const std::wstring& path, const std::vector<std::uint8_t>& bytes,
+                   bool& changed) {
+    Handle file(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return ::GetLastError();
+    LARGE_INTEGER before{};
+    if (!::GetFileSizeEx(file.get(), &before)) return ::GetLastError();
+    LARGE_INTEGER newSize{};
+    newSize.QuadPart = static_cast<LONGLONG>(bytes.size());
+    if (newSize.QuadPart > before.QuadPart &&
+        (!::SetFilePointerEx(file.get(), newSize, nullptr, FILE_BEGIN) ||
+         !::SetEndOfFile(file.get()))) {
+        const DWORD failure = ::GetLastError();
+        changed = !restoreSize(file.get(), before);
+        return failure;
+    }
+    changed = true;
+    if (!::SetFilePointerEx(file.get(), LARGE_INTEGER{}, nullptr, FILE_BEGIN) ||
+        !writeAll(file.get(), bytes.data(), bytes.size()) || !::SetEndOfFile(file.get()) ||
         !::FlushFileBuffers(file.get()) || !file.close())
         return ::GetLastError();
     return ERROR_SUCCESS;
@@ -282,15 +301,16 @@ bool writeFileAtomically(const std::string& givenPath, const std::vector<std::ui
     const bool inPlace = existing->links > 1;
 
     std::wstring temporary;
-    Handle file = createTemporary(folderOf(path), base, &temporary);
+    Handle file = createTemporary(win32::folderOf(path), base, &temporary);
     if (!file) return failWith(error, ::GetLastError());
     DWORD failure = ERROR_SUCCESS;
     if (!writeAll(file.get(), bytes.data(), bytes.size()) || !::FlushFileBuffers(file.get()))
         failure = ::GetLastError();
     if (!file.close() && failure == ERROR_SUCCESS) failure = ::GetLastError();
+    bool targetChanged = false;
     if (failure == ERROR_SUCCESS) {
         if (inPlace) {
-            failure = writeInPlace(target, bytes);
+            failure = writeInPlace(target, bytes, targetChanged);
         } else if (existing->exists) {
             if (::ReplaceFileW(target.c_str(), temporary.c_str(), nullptr,
                                REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
@@ -304,7 +324,13 @@ bool writeFileAtomically(const std::string& givenPath, const std::vector<std::ui
             failure = ::GetLastError();
         }
     }
-    if (failure != ERROR_SUCCESS || inPlace) ::DeleteFileW(temporary.c_str());
+    // After a failed overwrite the complete copy is all that holds the new content.
+    const bool keepCopy = failure != ERROR_SUCCESS && targetChanged;
+    if ((failure != ERROR_SUCCESS || inPlace) && !keepCopy) ::DeleteFileW(temporary.c_str());
+    if (keepCopy && error != nullptr) {
+        error->partlyWritten = true;
+        error->completeCopy = win32::utf8(temporary);
+    }
     if (failure != ERROR_SUCCESS) return failWith(error, failure);
     if (notes != nullptr) notes->otherNames = inPlace ? existing->links - 1 : 0;
     return true;
@@ -313,7 +339,7 @@ bool writeFileAtomically(const std::string& givenPath, const std::vector<std::ui
 bool canWriteFile(const std::string& path, FileError* error, std::string* folder) {
     if (path.empty()) return fail(error, ENOENT);
     const std::string target = finalTarget(path);
-    const std::string targetFolder = folderOf(target);
+    const std::string targetFolder = win32::folderOf(target);
     if (folder != nullptr) *folder = targetFolder;
     std::optional<Found> place = lookAt(win32::wide(targetFolder), error);
     if (!place) return false;

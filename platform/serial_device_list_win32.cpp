@@ -136,4 +136,19 @@ std::vector<PresentSerialDevice> listSerialDevices(const DeviceRoots&) {
     return devices;
 }
 
+// A COM port is asked about by name, not opened: another program may hold it, and it
+// still is a port.
+PathKind pathKind(const std::string& path) {
+    const std::string name = resolveDevicePath(path);
+    if (isComName(name)) {
+        wchar_t target[512];
+        return ::QueryDosDeviceW(win32::wide(name).c_str(), target, 512) != 0
+                   ? PathKind::CharacterDevice
+                   : PathKind::Missing;
+    }
+    return ::GetFileAttributesW(win32::wide(path).c_str()) == INVALID_FILE_ATTRIBUTES
+               ? PathKind::Missing
+               : PathKind::Other;
+}
+
 }  // namespace pl3::platform

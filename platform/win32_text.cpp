@@ -25,6 +25,14 @@ std::string utf8(std::wstring_view utf16) {
     return text;
 }
 
+std::string folderOf(const std::string& path) {
+    std::size_t separator = path.find_last_of("\\/");
+    if (separator == std::string::npos) return ".";
+    std::string folder = path.substr(0, separator == 0 ? 1 : separator);
+    if (folder.back() == ':') folder += '\\';  // "C:" alone would be C's current folder
+    return folder;
+}
+
 int errnoOf(unsigned long win32Error) {
     switch (win32Error) {
         case ERROR_FILE_NOT_FOUND:

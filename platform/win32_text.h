@@ -11,6 +11,10 @@ namespace pl3::platform::win32 {
 std::wstring wide(std::string_view utf8);
 std::string utf8(std::wstring_view utf16);
 
+// The folder a file name lies in, either separator understood: "." for a bare name, C:\ for
+// a file at the top of drive C.
+std::string folderOf(const std::string& path);
+
 // The errno value of a GetLastError() code (EIO for the ones without a match).
 int errnoOf(unsigned long win32Error);
 

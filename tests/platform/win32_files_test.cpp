@@ -1,11 +1,15 @@
-// The Win32 back-ends of the folders, the file checks and the atomic save, on what a
-// Windows user's disk holds: links, read-only and hidden files, devices.
+// The Win32 back-ends of the folders, the file checks, the atomic save, the file lock and
+// private files, on what a Windows user's disk holds: links, read-only and hidden files,
+// devices.
 
 #include <windows.h>
 
 #include <cerrno>
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,7 +17,10 @@
 #include <gtest/gtest.h>
 
 #include "platform/atomic_file.h"
+#include "platform/file_lock.h"
+#include "platform/file_stamp.h"
 #include "platform/file_status.h"
+#include "platform/private_file.h"
 #include "platform/user_data_folder.h"
 #include "temp_dir.h"
 
@@ -109,6 +116,60 @@ TEST(Win32AtomicSave, KeepsWhatTheSaveMeetsOrLeavesItAlone) {
         }
         ::SetFileAttributesW(wide(path).c_str(), FILE_ATTRIBUTE_NORMAL);
     }
+}
+
+// The lock is mandatory on Windows: the locked byte lies beyond the file, so the holder
+// still reads and saves the file, and a save over it is what the next one locks.
+TEST(Win32FileLock, OneHolderAtATimeWhileTheFileIsReadAndSaved) {
+    using namespace std::chrono_literals;
+    TempDir dir;
+    const std::string path = dir.write("x.PL-3", "old");
+    auto holder = std::make_unique<FileLock>(path, 0ms);
+    ASSERT_EQ(holder->state(), FileLockState::Held);
+    EXPECT_EQ(FileLock(path, 100ms).state(), FileLockState::InUse);
+    EXPECT_EQ(readText(path), "old");
+    const std::optional<FileStamp> before = fileStampOf(path);
+    ASSERT_TRUE(writeFileAtomically(path, {'n', 'e', 'w'}));
+    EXPECT_EQ(readText(path), "new");
+    EXPECT_NE(fileStampOf(path), before);
+    EXPECT_EQ(FileLock(path, 0ms).state(), FileLockState::Held);  // the file saved is new
+    holder.reset();
+
+    FileLock device("NUL", 0ms);
+    EXPECT_EQ(device.state(), FileLockState::NotTaken);
+    EXPECT_EQ(device.errorNumber(), EINVAL);
+    FileLock missing(dir.file("gone.PL-3"), 0ms);
+    EXPECT_EQ(missing.errorNumber(), ENOENT);
+}
+
+TEST(Win32PrivateFile, MadeNewOrEmptiedNeverOverADevice) {
+    TempDir dir;
+    const std::string taken = dir.write("taken.log", "earlier");
+    const std::string fresh = dir.file("fresh.log");
+    int errorNumber = 0;
+    EXPECT_TRUE(mayWriteFile(fresh, &errorNumber));
+    std::FILE* made = createPrivateFile(fresh);
+    ASSERT_NE(made, nullptr);
+    EXPECT_GE(std::fputs("a\n", made), 0);
+    EXPECT_EQ(std::fclose(made), 0);
+    EXPECT_EQ(readText(fresh), "a\n");  // the very bytes, no "\r"
+
+    errno = 0;
+    EXPECT_EQ(createPrivateFile(taken), nullptr);
+    EXPECT_EQ(errno, EEXIST);
+    std::FILE* emptied = rewritePrivateFile(taken);
+    ASSERT_NE(emptied, nullptr);
+    EXPECT_EQ(std::fclose(emptied), 0);
+    EXPECT_EQ(readText(taken), "");
+    EXPECT_EQ(rewritePrivateFile("NUL"), nullptr);
+    EXPECT_EQ(errno, EINVAL);
+
+    ::SetFileAttributesW(wide(taken).c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(mayWriteFile(taken, &errorNumber));
+    EXPECT_EQ(errorNumber, EACCES);
+    ::SetFileAttributesW(wide(taken).c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_FALSE(mayWriteFile(dir.file("gone\\a.log"), &errorNumber));
+    EXPECT_EQ(errorNumber, ENOENT);
 }
 
 }  // namespace
