@@ -166,7 +166,7 @@ std::optional<std::string> BackupStore::save(const Image& image, Event event, Pr
     platform::FileError fileError;
     if (!data_file::write(path, header, image, &fileError)) return fail(fileError.describe());
     // Only a help for telling reads apart later: a note that cannot be written is no failure.
-    if (!port.empty()) std::ofstream(portNoteOf(path)) << port << "\n";
+    if (!port.empty()) std::ofstream(portNoteOf(platform::utf8Path(path))) << port << "\n";
     prune(now);
     return path;
 }
@@ -191,7 +191,7 @@ std::optional<BackupFile> BackupStore::latest(Event event) const {
             newestKey = std::move(key);
         }
     }
-    if (newest) newest->port = readPortNote(newest->path);
+    if (newest) newest->port = readPortNote(platform::utf8Path(newest->path));
     return newest;
 }
 

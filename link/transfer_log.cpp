@@ -11,6 +11,7 @@
 #include "platform/local_time.h"
 #include "platform/private_file.h"
 #include "platform/user_data_folder.h"
+#include "platform/utf8_path.h"
 
 namespace pl3::link {
 
@@ -65,9 +66,10 @@ std::string describeError(int errorNumber) {
 // The logs hold whole codeplugs: a folder made for them is its owner's alone.
 void createPrivateFolder(const std::string& folder) {
     std::error_code error;
-    if (fs::exists(folder, error)) return;
-    fs::create_directories(fs::path(folder).parent_path(), error);
-    if (fs::create_directory(folder, error)) fs::permissions(folder, fs::perms::owner_all, error);
+    const fs::path path = platform::utf8Path(folder);
+    if (fs::exists(path, error)) return;
+    fs::create_directories(path.parent_path(), error);
+    if (fs::create_directory(path, error)) fs::permissions(path, fs::perms::owner_all, error);
 }
 
 // The log just made stays whatever the others' names say (a clock set back).
@@ -76,7 +78,7 @@ void removeAllButNewest(const std::string& folder, const std::string& justMade) 
     std::erase(logs, justMade);
     for (std::size_t i = kKeptTransferLogs - 1; i < logs.size(); ++i) {
         std::error_code ignored;
-        fs::remove(logs[i], ignored);
+        fs::remove(platform::utf8Path(logs[i]), ignored);
     }
 }
 
@@ -187,7 +189,8 @@ std::vector<std::string> transferLogsNewestFirst(const std::string& folder) {
     };
     std::vector<Found> found;
     std::error_code error;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder, error)) {
+    for (const fs::directory_entry& entry :
+         fs::directory_iterator(platform::utf8Path(folder), error)) {
         std::optional<LogName> name = parseLogName(entry.path().filename().string());
         if (name && entry.is_regular_file(error)) found.push_back({*name, entry.path().string()});
     }
@@ -205,7 +208,7 @@ std::unique_ptr<TransferLog> openTransferLog(const LogPlace& place, std::time_t 
     if (place.kind == LogPlace::Kind::File) {
         if (logFileProblem(place.path, {})) return nullptr;
         std::error_code error;
-        std::FILE* file = fs::exists(fs::symlink_status(place.path, error))
+        std::FILE* file = fs::exists(fs::symlink_status(platform::utf8Path(place.path), error))
                               ? platform::rewritePrivateFile(place.path)
                               : platform::createPrivateFile(place.path);
         if (file == nullptr) return nullptr;
