@@ -8,6 +8,7 @@
 #include "codeplug/text_keys.h"
 #include "platform/build_version.h"
 #include "platform/system_locale.h"
+#include "platform/utf8_path.h"
 
 namespace pl3 {
 
@@ -77,7 +78,7 @@ void openManual(const std::vector<std::string>& candidates, const FileOpener& op
     std::string looked;
     for (const std::string& candidate : candidates) {
         std::error_code error;
-        if (std::filesystem::is_regular_file(candidate, error)) {
+        if (std::filesystem::is_regular_file(platform::utf8Path(candidate), error)) {
             if (!open(candidate))
                 prompter.showMessage({text_key::kPrompt, text_key::kNoManualViewer, candidate,
                                       PromptIcon::Exclamation});

@@ -4,10 +4,13 @@
 // settling time after opening the port and, for the write, the closing 1000 ms.
 // Also prints the CPU time this process spent per transfer (the simulator runs apart),
 // and each transfer again with the conversation log on, to show what logging costs.
+// With --device D it measures a paced simulator already running on D instead (the Windows
+// build, under Wine, against the Linux simulator on a COM port): plain transfers only.
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <thread>
@@ -95,12 +98,39 @@ void logCostPerTransfer(const std::string& logPath) {
         perTransfer / lowerBoundSeconds(link::Direction::Read) * 100.0);
 }
 
+// --device D: the device of a paced simulator already running; empty when not given.
+std::string takeDeviceOption(int& argc, char** argv) {
+    std::string device;
+    int kept = 1;
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) == "--device" && i + 1 < argc) {
+            device = argv[++i];
+            continue;
+        }
+        argv[kept++] = argv[i];
+    }
+    argc = kept;
+    return device;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     std::string binFolder = platform::takeProgramDirOption(argc, argv).value_or("");
     if (binFolder.empty()) binFolder = platform::executableFolder();
+    const std::string device = takeDeviceOption(argc, argv);
     int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+    if (!device.empty()) {
+        std::printf("a paced simulator on %s, %d runs each\n", device.c_str(), runs);
+        const auto folder = std::filesystem::temp_directory_path();
+        SerialPort port(SettingsFile((folder / "pl3-bench-setting.ini").string()));
+        for (link::Direction direction : {link::Direction::Read, link::Direction::Write}) {
+            std::printf("%-5s  mean %6.3f s\n",
+                        direction == link::Direction::Read ? "read" : "write",
+                        measure(port, device, direction, runs));
+        }
+        return 0;
+    }
     bench::Simulator sim = bench::startSimulator(binFolder);
     std::printf("pl3-radio-sim --pace on %s, %d runs each\n", sim.device.c_str(), runs);
     SerialPort port(SettingsFile(sim.folder + "/setting.ini"));

@@ -9,7 +9,9 @@
 
 #include "codeplug/data_file.h"
 #include "codeplug/text_keys.h"
+#include "platform/local_time.h"
 #include "platform/user_data_folder.h"
+#include "platform/utf8_path.h"
 
 namespace pl3::backup {
 
@@ -145,18 +147,17 @@ std::optional<std::string> BackupStore::save(const Image& image, Event event, Pr
     if (folder_.empty()) return fail("no user data folder (HOME is not set)");
 
     std::error_code error;
-    if (fs::create_directories(folder_, error)) {
+    if (fs::create_directories(platform::utf8Path(folder_), error)) {
         // Backups are the user's own data: keep the new folder private.
-        fs::permissions(folder_, fs::perms::owner_all, error);
+        fs::permissions(platform::utf8Path(folder_), fs::perms::owner_all, error);
     }
     if (error) return fail(error.message());
 
-    std::tm local{};
-    ::localtime_r(&now, &local);
+    const std::tm local = platform::localTime(now);
     std::string path;
     for (int sequence = 1; sequence <= kMaxSequence && path.empty(); ++sequence) {
         std::string candidate = folder_ + "/" + fileName(local, event, sequence);
-        if (!fs::exists(fs::symlink_status(candidate, error))) path = candidate;
+        if (!fs::exists(fs::symlink_status(platform::utf8Path(candidate), error))) path = candidate;
     }
     if (path.empty()) return fail(std::make_error_code(std::errc::file_exists).message());
 
@@ -165,7 +166,7 @@ std::optional<std::string> BackupStore::save(const Image& image, Event event, Pr
     platform::FileError fileError;
     if (!data_file::write(path, header, image, &fileError)) return fail(fileError.describe());
     // Only a help for telling reads apart later: a note that cannot be written is no failure.
-    if (!port.empty()) std::ofstream(portNoteOf(path)) << port << "\n";
+    if (!port.empty()) std::ofstream(portNoteOf(platform::utf8Path(path))) << port << "\n";
     prune(now);
     return path;
 }
@@ -174,7 +175,7 @@ std::optional<BackupFile> BackupStore::latest(Event event) const {
     const std::string suffix =
         "_" + std::string(eventName(event)) + std::string(data_file::kExtension);
     std::error_code error;
-    fs::directory_iterator it(folder_, error);
+    fs::directory_iterator it(platform::utf8Path(folder_), error);
     std::optional<BackupFile> newest;
     // By time, then by sequence: within one second "-2" is longer than the first name.
     std::tuple<std::time_t, std::size_t, std::string> newestKey;
@@ -190,13 +191,13 @@ std::optional<BackupFile> BackupStore::latest(Event event) const {
             newestKey = std::move(key);
         }
     }
-    if (newest) newest->port = readPortNote(newest->path);
+    if (newest) newest->port = readPortNote(platform::utf8Path(newest->path));
     return newest;
 }
 
 int BackupStore::prune(std::time_t now) const {
     std::error_code error;
-    fs::directory_iterator it(folder_, error);
+    fs::directory_iterator it(platform::utf8Path(folder_), error);
     if (error) return 0;
     int removed = 0;
     for (; !error && it != fs::directory_iterator(); it.increment(error)) {

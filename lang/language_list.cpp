@@ -6,6 +6,7 @@
 
 #include "codeplug/text_keys.h"
 #include "platform/private_profile.h"
+#include "platform/utf8_path.h"
 
 namespace pl3 {
 
@@ -26,7 +27,8 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
 std::vector<LanguageFile> languageList(const std::string& programFolder) {
     std::vector<LanguageFile> list;
     std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(programFolder, error)) {
+    for (const auto& entry :
+         std::filesystem::directory_iterator(platform::utf8Path(programFolder), error)) {
         std::error_code statError;
         if (entry.is_directory(statError)) continue;
         const std::filesystem::path& path = entry.path();

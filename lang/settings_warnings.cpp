@@ -7,6 +7,7 @@
 #include "codeplug/text_keys.h"
 #include "platform/app_paths.h"
 #include "platform/private_profile.h"
+#include "platform/utf8_path.h"
 
 namespace pl3 {
 
@@ -38,7 +39,8 @@ void warnAboutUnusableSettings(const SettingsFile& settings, Prompter& prompter)
     // at (a loop of symbolic links) is there and unreadable.
     std::error_code lookFailure;
     if (settings.hasUserFile() &&
-        (std::filesystem::exists(settings.path(), lookFailure) || lookFailure) &&
+        (std::filesystem::exists(platform::utf8Path(settings.path()), lookFailure) ||
+         lookFailure) &&
         !isReadableText(settings.path(), prompter)) {
         return;
     }

@@ -38,7 +38,7 @@ std::string deviceOf(const std::optional<std::string>& path, const platform::Dev
 
 std::optional<FleetTarget> namedTarget(const SerialPort& port, const std::string& name,
                                        const platform::DeviceRoots& roots) {
-    if (name.find('/') != std::string::npos) return byPath(name, deviceOf(name, roots));
+    if (platform::namesDevice(name)) return byPath(name, deviceOf(name, roots));
     int number = 0;
     auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), number);
     if (error != std::errc() || end != name.data() + name.size() || number < 1 ||

@@ -21,7 +21,8 @@ struct FleetTarget {
     bool operator==(const FleetTarget&) const = default;
 };
 
-// A port the user named: a number (1 ... 255) stands for its device, a path for itself.
+// A port the user named: a number (1 ... 255) stands for its device, a device name (a path;
+// on Windows also "COM12") for itself.
 // nullopt for anything else.
 std::optional<FleetTarget> namedTarget(const SerialPort& port, const std::string& name,
                                        const platform::DeviceRoots& roots = {});

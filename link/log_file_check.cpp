@@ -7,6 +7,7 @@
 #include "link/transfer_log.h"
 #include "platform/atomic_file.h"
 #include "platform/private_file.h"
+#include "platform/utf8_path.h"
 
 namespace pl3::link {
 
@@ -33,7 +34,9 @@ fs::path location(fs::path path) {
 }
 
 // The same file by device and inode; one that is not there yet by where its name leads.
-bool sameFile(const fs::path& a, const fs::path& b) {
+bool sameFile(const std::string& aName, const std::string& bName) {
+    const fs::path a = platform::utf8Path(aName);
+    const fs::path b = platform::utf8Path(bName);
     std::error_code error;
     if (fs::exists(a, error) && fs::exists(b, error)) return fs::equivalent(a, b, error);
     return location(a) == location(b);
@@ -52,7 +55,7 @@ bool earlierLogOrEmpty(const std::string& path) {
 std::optional<LogFileProblem> logFileProblem(const std::string& path,
                                              const std::vector<std::string>& filesInUse) {
     std::error_code error;
-    const fs::file_status status = fs::status(path, error);
+    const fs::file_status status = fs::status(platform::utf8Path(path), error);
     const bool exists = fs::exists(status);
     if (exists && !fs::is_regular_file(status)) return LogFileProblem{LogFileRefusal::NotAFile};
     for (const std::string& inUse : filesInUse) {

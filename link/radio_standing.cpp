@@ -3,14 +3,14 @@
 #include <ctime>
 
 #include "codeplug/text_keys.h"
+#include "platform/local_time.h"
 
 namespace pl3::link {
 
 namespace {
 
 std::string localTimeText(std::time_t when) {
-    std::tm local{};
-    ::localtime_r(&when, &local);
+    const std::tm local = platform::localTime(when);
     char text[32];
     return {text, std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local)};
 }

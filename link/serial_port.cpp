@@ -2,36 +2,16 @@
 
 #include <cerrno>
 
+#include "platform/serial_device_list.h"
+
 namespace pl3 {
-
-namespace {
-
-struct PortRange {
-    int first;
-    int last;
-    const char* prefix;
-};
-
-// USB adapters first: that is what programming cables are today.
-constexpr PortRange kDefaultPorts[] = {
-    {1, 16, "/dev/ttyUSB"},
-    {17, 32, "/dev/ttyACM"},
-    {33, 64, "/dev/ttyS"},
-};
-
-}  // namespace
 
 std::optional<std::string> devicePathForPort(const SettingsFile& settings, int portNumber) {
     if (std::optional<std::string> configured = settings.portDevice(portNumber)) {
         return configured;
     }
     if (!settings.portDefaultsEnabled()) return std::nullopt;
-    for (const PortRange& range : kDefaultPorts) {
-        if (portNumber >= range.first && portNumber <= range.last) {
-            return range.prefix + std::to_string(portNumber - range.first);
-        }
-    }
-    return std::nullopt;
+    return platform::defaultDeviceForPort(portNumber);
 }
 
 SerialPort::~SerialPort() {

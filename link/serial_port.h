@@ -20,9 +20,9 @@ namespace pl3 {
 
 inline constexpr int kRadioBaud = wire::kBaud;
 
-// The device a port number stands for: "ports"/"%d" of setting.ini, else the default
-// table (1 ... 16: /dev/ttyUSB0 ... 15, 17 ... 32: /dev/ttyACM0 ... 15, 33 ... 64:
-// /dev/ttyS0 ... 31, unless "ports"/"defaults" is 0); nullopt for numbers with no device.
+// The device a port number stands for: "ports"/"%d" of setting.ini, else the platform's
+// default table (platform::defaultDeviceForPort, unless "ports"/"defaults" is 0); nullopt
+// for numbers with no device.
 std::optional<std::string> devicePathForPort(const SettingsFile& settings, int portNumber);
 
 class SerialPort {

@@ -8,8 +8,10 @@
 #include <tuple>
 
 #include "link/log_file_check.h"
+#include "platform/local_time.h"
 #include "platform/private_file.h"
 #include "platform/user_data_folder.h"
+#include "platform/utf8_path.h"
 
 namespace pl3::link {
 
@@ -64,9 +66,10 @@ std::string describeError(int errorNumber) {
 // The logs hold whole codeplugs: a folder made for them is its owner's alone.
 void createPrivateFolder(const std::string& folder) {
     std::error_code error;
-    if (fs::exists(folder, error)) return;
-    fs::create_directories(fs::path(folder).parent_path(), error);
-    if (fs::create_directory(folder, error)) fs::permissions(folder, fs::perms::owner_all, error);
+    const fs::path path = platform::utf8Path(folder);
+    if (fs::exists(path, error)) return;
+    fs::create_directories(path.parent_path(), error);
+    if (fs::create_directory(path, error)) fs::permissions(path, fs::perms::owner_all, error);
 }
 
 // The log just made stays whatever the others' names say (a clock set back).
@@ -75,7 +78,7 @@ void removeAllButNewest(const std::string& folder, const std::string& justMade) 
     std::erase(logs, justMade);
     for (std::size_t i = kKeptTransferLogs - 1; i < logs.size(); ++i) {
         std::error_code ignored;
-        fs::remove(logs[i], ignored);
+        fs::remove(platform::utf8Path(logs[i]), ignored);
     }
 }
 
@@ -106,8 +109,7 @@ std::string logEventLine(std::chrono::microseconds sinceStart, std::string_view 
 
 TransferLog::TransferLog(std::FILE* file, std::string path, std::time_t started)
     : file_(file), path_(std::move(path)), start_(std::chrono::steady_clock::now()) {
-    std::tm local{};
-    localtime_r(&started, &local);
+    const std::tm local = platform::localTime(started);
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S\n", &local);
     pending_ = std::string(kLogHeaderStart) + stamp;
@@ -187,7 +189,8 @@ std::vector<std::string> transferLogsNewestFirst(const std::string& folder) {
     };
     std::vector<Found> found;
     std::error_code error;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder, error)) {
+    for (const fs::directory_entry& entry :
+         fs::directory_iterator(platform::utf8Path(folder), error)) {
         std::optional<LogName> name = parseLogName(entry.path().filename().string());
         if (name && entry.is_regular_file(error)) found.push_back({*name, entry.path().string()});
     }
@@ -205,15 +208,14 @@ std::unique_ptr<TransferLog> openTransferLog(const LogPlace& place, std::time_t 
     if (place.kind == LogPlace::Kind::File) {
         if (logFileProblem(place.path, {})) return nullptr;
         std::error_code error;
-        std::FILE* file = fs::exists(fs::symlink_status(place.path, error))
+        std::FILE* file = fs::exists(fs::symlink_status(platform::utf8Path(place.path), error))
                               ? platform::rewritePrivateFile(place.path)
                               : platform::createPrivateFile(place.path);
         if (file == nullptr) return nullptr;
         return std::make_unique<TransferLog>(file, place.path, now);
     }
     createPrivateFolder(place.path);
-    std::tm local{};
-    localtime_r(&now, &local);
+    const std::tm local = platform::localTime(now);
     for (int sequence = 1; sequence <= kMaxSequence; ++sequence) {
         std::string path = place.path + "/" + transferLogName(local, sequence);
         // A new file only: two programs logging in the same second must not share one.

@@ -1,11 +1,11 @@
 #include "platform/app_paths.h"
 
-#include <unistd.h>
-
 #include <filesystem>
 
+#include "platform/file_status.h"
 #include "platform/program_folder.h"
 #include "platform/user_data_folder.h"
+#include "platform/utf8_path.h"
 
 namespace pl3 {
 
@@ -16,12 +16,12 @@ constexpr std::string_view kInstalledDataFolder = "../share/pl3";
 
 bool isFile(const std::string& path) {
     std::error_code error;
-    return std::filesystem::is_regular_file(path, error);
+    return std::filesystem::is_regular_file(platform::utf8Path(path), error);
 }
 
 // Writing replaces the file through a temporary one beside it: both need write access.
 bool isWritableInPlace(const std::string& folder, const std::string& file) {
-    return ::access(file.c_str(), W_OK) == 0 && ::access(folder.c_str(), W_OK) == 0;
+    return platform::mayWrite(file) && platform::mayWrite(folder);
 }
 
 std::string underUserFolder(const std::string& base) {
@@ -44,14 +44,14 @@ void chooseLanguageFile(AppPaths& paths, int systemLocaleId) {
 
 FolderLookup folderLookupFor(std::string givenFolder) {
     return {std::move(givenFolder), platform::executableFolder(), platform::userConfigFolder(),
-            platform::userDataFolder()};
+            platform::userRoamingDataFolder()};
 }
 
 std::vector<std::string> programFolderCandidates(const FolderLookup& lookup) {
     if (!lookup.givenFolder.empty()) return {lookup.givenFolder};
     if (lookup.executableFolder.empty()) return {};
     std::filesystem::path installed =
-        (std::filesystem::path(lookup.executableFolder) / kInstalledDataFolder).lexically_normal();
+        (platform::utf8Path(lookup.executableFolder) / kInstalledDataFolder).lexically_normal();
     std::string installedFolder = installed.string();
     while (installedFolder.size() > 1 && installedFolder.back() == '/')
         installedFolder.pop_back();

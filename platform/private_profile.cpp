@@ -1,8 +1,7 @@
 #include "platform/private_profile.h"
 
-#include <sys/stat.h>
-
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <cstdint>
 #include <ctime>
@@ -10,6 +9,8 @@
 #include <optional>
 #include <unordered_map>
 #include <vector>
+
+#include "platform/file_status.h"
 
 namespace pl3::platform {
 
@@ -223,38 +224,15 @@ std::unordered_map<std::string, std::string> indexProfile(const Profile& profile
     return values;
 }
 
-// What tells an unchanged file: the same file (device, inode), size, and modification and
-// change times to the nanosecond. An atomic replace gives a new inode.
-struct FileStamp {
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = 0;
-    timespec modified{};
-    timespec changed{};
-
-    bool operator==(const FileStamp& other) const {
-        auto same = [](const timespec& a, const timespec& b) {
-            return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
-        };
-        return device == other.device && inode == other.inode && size == other.size &&
-               same(modified, other.modified) && same(changed, other.changed);
-    }
-};
-
-std::optional<FileStamp> stampOf(const std::string& path) {
-    struct stat status {};
-    if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
-    return FileStamp{status.st_dev, status.st_ino, status.st_size, status.st_mtim, status.st_ctim};
-}
-
 // File times advance in coarse steps (a few milliseconds): a file written again within one
-// step can keep its times, and its inode can be one just freed. A stamp is trusted only once
-// it is older than any such step; a younger file is read and compared byte for byte.
-bool settled(const FileStamp& stamp) {
-    timespec now{};
-    clock_gettime(CLOCK_REALTIME, &now);
-    auto olderThanASecond = [&](const timespec& time) { return now.tv_sec - time.tv_sec >= 2; };
-    return olderThanASecond(stamp.modified) && olderThanASecond(stamp.changed);
+// step can keep its times, and its file number can be one just freed. A stamp is trusted only
+// once it is older than any such step; a younger file is read and compared byte for byte.
+bool settled(const RegularFileStamp& stamp) {
+    const auto now = std::chrono::duration_cast<std::chrono::seconds>(
+                         std::chrono::system_clock::now().time_since_epoch())
+                         .count();
+    auto olderThanASecond = [&](std::int64_t timeNs) { return now - timeNs / 1'000'000'000 >= 2; };
+    return olderThanASecond(stamp.modifiedNs) && olderThanASecond(stamp.changedNs);
 }
 
 // Settings and language files are looked up thousands of times while a page is filled; the
@@ -264,7 +242,7 @@ class ParsedProfiles {
   public:
     std::optional<std::string> lookUp(const std::string& path, std::string_view section,
                                       std::string_view key) {
-        std::optional<FileStamp> stamp = stampOf(path);
+        std::optional<RegularFileStamp> stamp = regularFileStamp(path);
         if (!stamp) return std::nullopt;
         std::lock_guard<std::mutex> lock(mutex_);
         auto cached = profiles_.find(path);
@@ -293,7 +271,7 @@ class ParsedProfiles {
     // A program reads its settings, a language file or two and, in tests, a few copies.
     static constexpr std::size_t kMaxFiles = 16;
     struct Parsed {
-        FileStamp stamp;
+        RegularFileStamp stamp;
         std::vector<std::uint8_t> bytes;
         std::unordered_map<std::string, std::string> values;
     };

@@ -5,8 +5,8 @@
 
 namespace pl3::platform {
 
-// The folder that holds the running executable (from /proc/self/exe), without a
-// trailing separator. Empty when it cannot be determined.
+// The folder that holds the running executable (from /proc/self/exe, on Windows from the
+// module's file name), without a trailing separator. Empty when it cannot be determined.
 std::string executableFolder();
 
 // Removes "--program-dir DIR" (or "--program-dir=DIR") from argv wherever it appears after

@@ -75,7 +75,33 @@ std::vector<std::string> namesIn(const fs::path& folder) {
     return names;
 }
 
+struct PortRange {
+    int first;
+    int last;
+    const char* prefix;
+};
+
+// USB adapters first: that is what programming cables are today.
+constexpr PortRange kDefaultPorts[] = {
+    {1, 16, "/dev/ttyUSB"},
+    {17, 32, "/dev/ttyACM"},
+    {33, 64, "/dev/ttyS"},
+};
+
 }  // namespace
+
+std::optional<std::string> defaultDeviceForPort(int portNumber) {
+    for (const PortRange& range : kDefaultPorts) {
+        if (portNumber >= range.first && portNumber <= range.last) {
+            return range.prefix + std::to_string(portNumber - range.first);
+        }
+    }
+    return std::nullopt;
+}
+
+bool namesDevice(std::string_view port) {
+    return port.find('/') != std::string_view::npos;
+}
 
 std::string resolveDevicePath(const std::string& path, const DeviceRoots& roots) {
     if (!path.starts_with(kDevPrefix)) return path;

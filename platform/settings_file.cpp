@@ -1,12 +1,12 @@
 #include "platform/settings_file.h"
 
-#include <sys/stat.h>
-
 #include <filesystem>
 #include <string>
 
+#include "platform/file_status.h"
 #include "platform/private_profile.h"
 #include "platform/system_locale.h"
+#include "platform/utf8_path.h"
 
 namespace pl3 {
 
@@ -27,8 +27,7 @@ std::optional<std::string> nonEmpty(std::string value) {
 }  // namespace
 
 bool SettingsFile::exists() const {
-    struct stat info {};
-    return ::stat(shippedPath_.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    return platform::isRegularFile(shippedPath_);
 }
 
 std::string SettingsFile::readString(std::string_view section, std::string_view key,
@@ -55,10 +54,11 @@ bool SettingsFile::write(std::string_view section, std::string_view key,
     if (layered_) {
         // A per-user file the readers ignore is left as it is for the user to look at.
         std::error_code missing;
-        if (std::filesystem::exists(path_, missing) && !userFileIsText()) return false;
+        if (std::filesystem::exists(platform::utf8Path(path_), missing) && !userFileIsText())
+            return false;
         // The per-user folder is made on the first write; a failure shows in the write.
         std::error_code ignored;
-        std::filesystem::create_directories(std::filesystem::path(path_).parent_path(), ignored);
+        std::filesystem::create_directories(platform::utf8Path(path_).parent_path(), ignored);
     }
     return platform::writeString(path_, section, key, value);
 }

@@ -1,7 +1,5 @@
 #include "platform/system_locale.h"
 
-#include <cstdlib>
-
 namespace pl3::platform {
 
 namespace {
@@ -35,14 +33,6 @@ int localeIdOf(std::string_view posixLocaleName) {
     if (equalsIgnoringCase(qualifier, "CN") || equalsIgnoringCase(qualifier, "SG") ||
         equalsIgnoringCase(qualifier, "Hans")) {
         return kLocaleSimplifiedChinese;
-    }
-    return kLocaleEnglishUs;
-}
-
-int systemLocaleId() {
-    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-        const char* value = std::getenv(variable);
-        if (value != nullptr && *value != '\0') return localeIdOf(value);
     }
     return kLocaleEnglishUs;
 }

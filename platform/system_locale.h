@@ -8,7 +8,8 @@ inline constexpr int kLocaleSimplifiedChinese = 2052;
 inline constexpr int kLocaleEnglishUs = 1033;
 
 // 2052 when the system locale is Simplified Chinese (zh_CN, zh_SG, zh_Hans...), else 1033.
-// The locale is the first non-empty of LC_ALL, LC_MESSAGES and LANG.
+// Linux: the locale is the first non-empty of LC_ALL, LC_MESSAGES and LANG; Windows: the
+// user's default locale identifier (2052 Chinese (PRC), 4100 Chinese (Singapore)).
 int systemLocaleId();
 
 // The same rule applied to one POSIX locale name such as "zh_CN.UTF-8": 2052 for plain

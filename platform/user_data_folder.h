@@ -7,9 +7,15 @@
 
 namespace pl3::platform {
 
-// Linux: $XDG_DATA_HOME when it is an absolute path, else $HOME/.local/share; Windows:
-// %APPDATA%. Empty when the environment names no such folder.
+// What stays on this machine (backups): Linux: $XDG_DATA_HOME when it is an absolute path,
+// else $HOME/.local/share; Windows: %LOCALAPPDATA%. Empty when the environment names no
+// such folder.
 std::string userDataFolder();
+
+// The user's own additions to the program's data (language files), which follow the user
+// from machine to machine where the platform does that: Linux: the same as
+// userDataFolder(); Windows: %APPDATA%.
+std::string userRoamingDataFolder();
 
 // Linux: $XDG_CONFIG_HOME when it is an absolute path, else $HOME/.config; Windows:
 // %APPDATA%. Empty when the environment names no such folder.
@@ -20,7 +26,7 @@ std::string userConfigFolder();
 std::vector<std::string> userConfigFolderSources();
 
 // Linux: $XDG_STATE_HOME when it is an absolute path, else $HOME/.local/state; Windows:
-// %APPDATA%. Empty when the environment names no such folder.
+// %LOCALAPPDATA%. Empty when the environment names no such folder.
 std::string userStateFolder();
 
 }  // namespace pl3::platform

@@ -9,6 +9,7 @@
 
 #include "editors/radio_page_rules.h"
 #include "grid/grid_rules.h"
+#include "platform/local_time.h"
 
 namespace pl3::printout {
 
@@ -92,8 +93,7 @@ std::string dateLine(const std::tm& time, const std::locale& locale) {
 
 std::string currentDateLine() {
     const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
+    const std::tm local = platform::localTime(now);
     std::locale system = std::locale::classic();
     try {
         system = std::locale("");

@@ -22,12 +22,18 @@ class ScopedEnvironment {
 
   private:
     void apply(const std::optional<std::string>& value) {
+#ifdef _WIN32
+        // An empty value removes the variable.
+        ::_putenv_s(name_.c_str(), value ? value->c_str() : "");
+        ::_tzset();
+#else
         if (value) {
             ::setenv(name_.c_str(), value->c_str(), 1);
         } else {
             ::unsetenv(name_.c_str());
         }
         ::tzset();
+#endif
     }
 
     std::string name_;

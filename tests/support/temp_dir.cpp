@@ -1,17 +1,27 @@
 #include "temp_dir.h"
 
-#include <cstdlib>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 
 namespace pl3::test {
 
 TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "pl3-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
+    const std::filesystem::path base = std::filesystem::temp_directory_path();
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char name[32];
+        std::snprintf(name, sizeof name, "pl3-test-%08x", static_cast<unsigned>(random()));
+        std::error_code error;
+        if (std::filesystem::create_directory(base / name, error)) {
+            path_ = (base / name).string();
+            return;
+        }
+    }
+    throw std::runtime_error("no fresh temporary folder");
 }
 
 TempDir::~TempDir() {

@@ -2,6 +2,7 @@
 // A fresh directory for one test, removed with everything in it afterwards.
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -15,7 +16,10 @@ class TempDir {
     TempDir& operator=(const TempDir&) = delete;
 
     const std::string& path() const { return path_; }
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
+    // Joined as the system joins names (a backslash on Windows).
+    std::string file(const std::string& name) const {
+        return (std::filesystem::path(path_) / name).string();
+    }
 
     // Writes a file inside the directory and returns its full path.
     std::string write(const std::string& name, const std::string& text) const;

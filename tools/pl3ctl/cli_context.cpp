@@ -1,11 +1,10 @@
 #include "tools/pl3ctl/cli_context.h"
 
-#include <sys/stat.h>
-
 #include <iostream>
 
 #include "codeplug/data_file.h"
 #include "codeplug/text_keys.h"
+#include "platform/file_status.h"
 #include "platform/system_locale.h"
 
 namespace pl3::cli {
@@ -13,8 +12,7 @@ namespace pl3::cli {
 namespace {
 
 bool isReadableFile(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    return platform::isRegularFile(path);
 }
 
 }  // namespace
@@ -30,9 +28,8 @@ void CliContext::report(std::string_view textKey, std::string_view detail) const
 }
 
 void warnIfLongerThanDataFile(CliContext& context, const std::string& path) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return;
-    if (static_cast<std::size_t>(info.st_size) <= data_file::kFileSize) return;
+    std::optional<std::uint64_t> size = platform::regularFileSize(path);
+    if (!size || *size <= data_file::kFileSize) return;
     context.prompter.showMessage(
         {text_key::kPrompt, text_key::kWarnFileLonger, path, PromptIcon::Exclamation});
 }

@@ -1,7 +1,5 @@
 // pl3ctl export-csv and import-csv: a codeplug's channels to and from a CSV channel list.
 
-#include <unistd.h>
-
 #include <iostream>
 
 #include "codeplug/document_commands.h"
@@ -10,6 +8,7 @@
 #include "interchange/channel_import.h"
 #include "interchange/channel_request.h"
 #include "platform/atomic_file.h"
+#include "platform/console.h"
 #include "tools/pl3ctl/commands.h"
 #include "tools/pl3ctl/exit_codes.h"
 
@@ -81,7 +80,7 @@ int runImportCsv(CliContext& context, const Arguments& allArgs) {
     platform::FileError error;
     std::optional<std::vector<std::uint8_t>> bytes =
         args[1] == kStandardStream
-            ? platform::readDescriptorHead(STDIN_FILENO, interchange::kMaxImportBytes + 1, &error)
+            ? platform::readStandardInputHead(interchange::kMaxImportBytes + 1, &error)
             : platform::readFileHead(args[1], interchange::kMaxImportBytes + 1, &error);
     if (!bytes) {
         context.report(text_key::kErrorOpenFile, args[1] + "\n" + error.describe());

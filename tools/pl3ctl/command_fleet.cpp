@@ -3,8 +3,6 @@
 
 #include "tools/pl3ctl/command_fleet.h"
 
-#include <unistd.h>
-
 #include <chrono>
 #include <iostream>
 #include <sstream>
@@ -14,10 +12,11 @@
 #include "editors/difference_words.h"
 #include "link/fleet_report.h"
 #include "link/fleet_watch.h"
+#include "platform/console.h"
 #include "platform/serial_device_list.h"
+#include "platform/stop_signals.h"
 #include "tools/pl3ctl/exit_codes.h"
 #include "tools/pl3ctl/json_writer.h"
-#include "tools/pl3ctl/stop_signals.h"
 
 namespace pl3::cli {
 
@@ -59,7 +58,7 @@ class FleetPrinter {
         : context_(context),
           request_(request),
           placeOf_(std::move(placeOf)),
-          terminal_(::isatty(2) == 1) {}
+          terminal_(platform::standardErrorIsTerminal()) {}
 
     // A radio ended: its line (standard output), and where the radio stands when it was
     // not written (standard error).
@@ -206,15 +205,15 @@ int writeAtOnce(CliContext& context, const FleetRequest& request,
     backup::BackupStore backups;
     link::FleetWrite fleet(context.settings, backups, context.prompter, std::move(targets),
                            {request.verify, request.keepTuning, request.backups});
-    StopSignals stopSignals;
+    platform::StopSignals stopSignals(kExitInterrupted);
     {
-        StopSignals::ThreadsIgnore workers;
+        platform::StopSignals::ThreadsIgnore workers;
         fleet.start(image);
     }
     std::vector<bool> told(fleet.size(), false);
     for (;;) {
         std::this_thread::sleep_for(kPollInterval);
-        if (StopSignals::requested()) fleet.stopAfterBlock();
+        if (platform::StopSignals::requested()) fleet.stopAfterBlock();
         const bool allEnded = fleet.look();
         for (std::size_t i = 0; i < fleet.size(); ++i) {
             if (told[i] || !fleet.lastLook(i).ended) continue;
@@ -233,9 +232,9 @@ int watchPorts(CliContext& context, const FleetRequest& request,
     backup::BackupStore backups;
     link::FleetWatch watch(context.settings, backups, context.prompter, image,
                            {request.verify, request.keepTuning, request.backups});
-    StopSignals stopSignals;
+    platform::StopSignals stopSignals(kExitInterrupted);
     auto addPorts = [&](const std::vector<link::FleetTarget>& found) {
-        StopSignals::ThreadsIgnore workers;
+        platform::StopSignals::ThreadsIgnore workers;
         for (const link::FleetTarget& target : found)
             watch.watch(target);
     };
@@ -249,12 +248,12 @@ int watchPorts(CliContext& context, const FleetRequest& request,
     int reported = 0;
     for (;;) {
         std::this_thread::sleep_for(watch.writing() ? kPollInterval : kIdlePollInterval);
-        if (StopSignals::requested()) watch.stop();
+        if (platform::StopSignals::requested()) watch.stop();
         {
-            StopSignals::ThreadsIgnore workers;
+            platform::StopSignals::ThreadsIgnore workers;
             watch.look([&](std::size_t slot) { printer.ended(watch, slot); });
         }
-        if (StopSignals::requested() && !watch.writing()) break;
+        if (platform::StopSignals::requested() && !watch.writing()) break;
         if (request.allPorts && std::chrono::steady_clock::now() >= nextScan) {
             addPorts(link::everyTarget(port, platform::listSerialDevices()));
             nextScan = std::chrono::steady_clock::now() + kDeviceScanInterval;

@@ -1,7 +1,5 @@
 // pl3ctl read and write: a codeplug between a file and a radio on a serial port.
 
-#include <unistd.h>
-
 #include <cerrno>
 #include <charconv>
 #include <chrono>
@@ -18,10 +16,12 @@
 #include "link/log_file_check.h"
 #include "link/radio_session.h"
 #include "platform/atomic_file.h"
+#include "platform/console.h"
+#include "platform/serial_device_list.h"
+#include "platform/stop_signals.h"
 #include "tools/pl3ctl/command_fleet.h"
 #include "tools/pl3ctl/commands.h"
 #include "tools/pl3ctl/exit_codes.h"
-#include "tools/pl3ctl/stop_signals.h"
 
 namespace pl3::cli {
 
@@ -83,7 +83,7 @@ std::optional<link::PortPlan> portPlan(const CliContext& context, const RadioArg
     link::PortPlan plan;
     if (!args.port) {
         plan.portNumber = context.settings.comPort();
-    } else if (args.port->find('/') != std::string::npos) {
+    } else if (platform::namesDevice(*args.port)) {
         plan.devicePath = *args.port;
         return plan;
     } else {
@@ -106,7 +106,7 @@ std::optional<link::PortPlan> portPlan(const CliContext& context, const RadioArg
 class ProgressPrinter {
   public:
     explicit ProgressPrinter(const TextLookup& texts)
-        : texts_(texts), terminal_(::isatty(2) == 1) {}
+        : texts_(texts), terminal_(platform::standardErrorIsTerminal()) {}
 
     void show(const link::StatusLine& line, std::optional<int> barPosition) {
         if (!terminal_) return;
@@ -144,15 +144,15 @@ const link::SessionResult& runSession(CliContext& context, link::RadioSession& s
                                       const link::PlaceNamer& placeOf = {}) {
     ProgressPrinter progress(context.texts);
     progress.show({link::promptKey(session.direction()), {}}, std::nullopt);
-    StopSignals stopSignals;
+    platform::StopSignals stopSignals(kExitInterrupted);
     {
-        StopSignals::ThreadsIgnore worker;
+        platform::StopSignals::ThreadsIgnore worker;
         session.start(image, options);
     }
     link::SessionLook look;
     for (;;) {
         std::this_thread::sleep_for(kPollInterval);
-        if (StopSignals::requested()) session.stopAfterBlock();
+        if (platform::StopSignals::requested()) session.stopAfterBlock();
         look = session.look();
         if (look.ended) break;
         if (look.actions.statusLine)

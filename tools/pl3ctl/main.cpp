@@ -6,6 +6,7 @@
 
 #include "app/program_info.h"
 #include "codeplug/field_registry.h"
+#include "platform/console.h"
 #include "platform/program_folder.h"
 #include "tools/pl3ctl/commands.h"
 #include "tools/pl3ctl/exit_codes.h"
@@ -181,5 +182,6 @@ int run(int argc, char** argv) {
 }  // namespace pl3::cli
 
 int main(int argc, char** argv) {
+    pl3::platform::prepareCommandLine(argc, argv);
     return pl3::cli::run(argc, argv);
 }

@@ -1,6 +1,6 @@
 #include "view/ui/report_to_pdf.h"
 
-#include <sys/stat.h>
+#include <filesystem>
 
 #include <QPrinter>
 #include <QTemporaryDir>
@@ -10,6 +10,8 @@
 #include "lang/settings_warnings.h"
 #include "lang/stderr_prompter.h"
 #include "platform/atomic_file.h"
+#include "platform/file_status.h"
+#include "platform/utf8_path.h"
 #include "view/ui/printout.h"
 
 namespace pl3 {
@@ -22,8 +24,9 @@ constexpr std::size_t kMaxReportBytes = 64 * 1024 * 1024;
 
 // A FIFO or device at the output would block the write or be replaced by a file.
 bool isNoRegularFile(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode);
+    std::error_code error;
+    return std::filesystem::exists(platform::utf8Path(path), error) &&
+           !platform::isRegularFile(path);
 }
 
 }  // namespace

@@ -11,33 +11,27 @@ std::string environment(const char* name) {
     return value != nullptr ? std::string(value) : std::string();
 }
 
-std::string userFolder([[maybe_unused]] const char* xdgVariable,
-                       [[maybe_unused]] const char* belowHome) {
-#ifdef _WIN32
-    return environment("APPDATA");
-#else
+std::string userFolder(const char* xdgVariable, const char* belowHome) {
     // A relative XDG path is invalid and must be ignored.
     std::string xdg = environment(xdgVariable);
     if (!xdg.empty() && xdg.front() == '/') return xdg;
     std::string home = environment("HOME");
     if (home.empty() || home.front() != '/') return {};
     return home + belowHome;
-#endif
 }
 
-std::vector<std::string> userFolderSources([[maybe_unused]] const char* xdgVariable,
-                                           [[maybe_unused]] const char* belowHome) {
-#ifdef _WIN32
-    return {"%APPDATA%"};
-#else
+std::vector<std::string> userFolderSources(const char* xdgVariable, const char* belowHome) {
     return {std::string("$") + xdgVariable, std::string("$HOME") + belowHome};
-#endif
 }
 
 }  // namespace
 
 std::string userDataFolder() {
     return userFolder("XDG_DATA_HOME", "/.local/share");
+}
+
+std::string userRoamingDataFolder() {
+    return userDataFolder();
 }
 
 std::string userConfigFolder() {
