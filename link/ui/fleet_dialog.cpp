@@ -295,6 +295,7 @@ void FleetDialog::poll() {
         if (row.runRow >= 0) showRow(row, run_.row(static_cast<std::size_t>(row.runRow)));
     }
     if (run_.phase() == link::FleetRun::Phase::Ended) timer_->stop();
+    timer_->setInterval(run_.watching() && !run_.writing() ? kIdlePollMs : kPollMs);
     showPhase();
 }
 

@@ -30,6 +30,8 @@ class FleetDialog : public QDialog {
   public:
     static constexpr int kTemplate = 164;
     static constexpr int kPollMs = 20;
+    // The production line with no radio being written only waits: it looks less often.
+    static constexpr int kIdlePollMs = 100;
 
     // present: the serial devices on this computer (platform::listSerialDevices()).
     FleetDialog(RadioServices radio, const CMaItemDoc& doc, Prompter& prompter,
