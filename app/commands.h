@@ -35,6 +35,7 @@ inline constexpr int kCompare = 32792;
 inline constexpr int kVerifyAfterWrite = 32795;
 inline constexpr int kKeepRadioTuning = 32796;
 inline constexpr int kLogCommunication = 32797;
+inline constexpr int kWriteSeveralRadios = 32798;
 // Channel order on the channel page.
 inline constexpr int kInsertChannel = 32810;
 inline constexpr int kDeleteChannel = 32811;
@@ -126,6 +127,7 @@ inline constexpr std::array<Menu, 5> kMenus = {{
     {text_key::kMenuProgram,
      {{{kReadRadio, text_key::kMenuProgramReadData},
        {kWriteRadio, text_key::kMenuProgramWriteData},
+       {kWriteSeveralRadios, text_key::kMenuProgramWriteSeveral},
        {kVerifyAfterWrite, text_key::kMenuProgramVerifyAfterWrite},
        {kKeepRadioTuning, text_key::kMenuProgramKeepTuning},
        kLine,

@@ -316,6 +316,14 @@ inline constexpr std::string_view kCliFileInUse = "IDS_CLI_FILE_IN_USE";
 // A setting not saved because no per-user folder is known (the places tried follow).
 inline constexpr std::string_view kWarnSettingsNoUserFolder = "IDS_WARN_SETTINGS_NO_USER_FOLDER";
 
+// The dialog "Write to several radios" and its production line
+inline constexpr std::string_view kMenuProgramWriteSeveral = "Menu_Program_WriteSeveral";
+inline constexpr std::string_view kFleetDialogNoPorts = "IDS_FLEET_DIALOG_NO_PORTS";
+inline constexpr std::string_view kFleetDialogWaiting = "IDS_FLEET_DIALOG_WAITING";
+inline constexpr std::string_view kFleetDialogWatching = "IDS_FLEET_DIALOG_WATCHING";
+inline constexpr std::string_view kFleetDialogStopping = "IDS_FLEET_DIALOG_STOPPING";
+inline constexpr std::string_view kFleetDialogAskStop = "IDS_FLEET_DIALOG_ASK_STOP";
+
 }  // namespace pl3::text_key
 
 namespace pl3::lang_section {

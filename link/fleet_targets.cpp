@@ -57,6 +57,7 @@ std::vector<FleetTarget> everyTarget(const SerialPort& port,
         if (device.empty()) continue;
         targets.push_back(entry.mapped ? byNumber(entry.portNumber, entry.devicePath, device)
                                        : byPath(*entry.devicePath, device));
+        targets.back().description = entry.description;
     }
     // Stored entries the system does not list (a pseudo-terminal, a device past sysfs).
     for (int n = 1; n <= kMaxPortNumber; ++n) {

@@ -18,6 +18,8 @@ struct FleetTarget {
     std::string label;   // "COM3 (/dev/ttyUSB2)", or the path alone when no number names it
     PortPlan plan;       // never searched
     std::string device;  // the device once its links are followed; empty when none
+    // The adapter's own description, when the system gives one.
+    std::string description;
     bool operator==(const FleetTarget&) const = default;
 };
 

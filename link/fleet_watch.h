@@ -35,6 +35,11 @@ class FleetWatch {
     void stop();
     bool writing() const;
 
+    // What a watched port is doing: waiting for a radio, writing one, or waiting for the
+    // radio written to be taken away.
+    enum class State { Watching, Writing, WaitingForRemoval };
+    State state(std::size_t slot) const { return slots_[slot]->state; }
+
     const FleetTarget& target(std::size_t slot) const { return slots_[slot]->target; }
     const RadioSession& session(std::size_t slot) const { return slots_[slot]->session; }
     const SessionLook& lastLook(std::size_t slot) const { return slots_[slot]->look; }
@@ -43,7 +48,6 @@ class FleetWatch {
     const FleetCount& count() const { return count_; }
 
   private:
-    enum class State { Watching, Writing, WaitingForRemoval };
     struct Slot {
         FleetTarget target;
         SerialPort port;

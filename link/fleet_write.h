@@ -52,6 +52,8 @@ class FleetWrite {
     void start(const Image& image);
     // Starts radio i again (a failed one).
     void retry(std::size_t i, const Image& image);
+    // For the radios started from now on (a retry after the user changed an option).
+    void setOptions(const FleetOptions& options) { options_ = options; }
     // Looks at every radio; true once all have ended.
     bool look();
     // Every radio finishes its block under way and ends (keep looking).

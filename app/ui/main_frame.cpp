@@ -135,6 +135,8 @@ void CMainFrame::buildMenus() {
     connect(actions_[command::kExit], &QAction::triggered, this, &QWidget::close);
     connect(actions_[command::kReadRadio], &QAction::triggered, this, &CMainFrame::readFromRadio);
     connect(actions_[command::kWriteRadio], &QAction::triggered, this, &CMainFrame::writeToRadio);
+    connect(actions_[command::kWriteSeveralRadios], &QAction::triggered, this,
+            &CMainFrame::writeToSeveralRadios);
     bindSettingItem(command::kVerifyAfterWrite, &SettingsFile::verifyAfterWrite,
                     &SettingsFile::setVerifyAfterWrite);
     bindSettingItem(command::kKeepRadioTuning, &SettingsFile::keepRadioTuning,

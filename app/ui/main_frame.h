@@ -75,6 +75,7 @@ class CMainFrame : public QMainWindow {
     void filePrintSetup();
     void readFromRadio();
     void writeToRadio();
+    void writeToSeveralRadios();
     void communicationPort();
     void chooseLanguage();
     void help();
@@ -101,6 +102,10 @@ class CMainFrame : public QMainWindow {
     void rememberRecentFile(const QString& path);
     std::optional<std::string> chooseSavePath();
     void runTransfer(int direction);
+    // Writing leaves behind an incomplete file's missing part: true once the user agrees.
+    bool mayWriteDocument();
+    // The menu items that show settings a dialog's check boxes may have changed.
+    void showWriteOptions();
     void elideStatusLine();
     void showHistoryState();
     // The channel order commands: their handlers, their page-only shortcuts, the channel

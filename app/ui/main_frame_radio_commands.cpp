@@ -1,5 +1,5 @@
-// The main window's radio and setting commands: read, write, port, language, help, about
-// and the service mode.
+// The main window's radio and setting commands: read, write, write to several radios, port,
+// language, help, about and the service mode.
 
 #include "app/ui/main_frame.h"
 
@@ -15,7 +15,9 @@
 #include "codeplug/text_keys.h"
 #include "editors/difference_words.h"
 #include "lang/ui/language_dialog.h"
+#include "link/ui/fleet_dialog.h"
 #include "link/ui/progress_dialog.h"
+#include "platform/serial_device_list.h"
 #include "service/ui/access_code_dialog.h"
 
 namespace pl3 {
@@ -40,7 +42,10 @@ void CMainFrame::runTransfer(int direction) {
                                          context_.port.lastDevicePath(), now.hour(), now.minute()},
                                         context_.texts));
     }
-    // The dialog's check boxes may have changed the settings the menu items show.
+    showWriteOptions();
+}
+
+void CMainFrame::showWriteOptions() {
     actions_[command::kVerifyAfterWrite]->setChecked(context_.settings.verifyAfterWrite());
     actions_[command::kKeepRadioTuning]->setChecked(context_.settings.keepRadioTuning());
 }
@@ -51,13 +56,26 @@ void CMainFrame::readFromRadio() {
     runTransfer(static_cast<int>(link::Direction::Read));
 }
 
-void CMainFrame::writeToRadio() {
+bool CMainFrame::mayWriteDocument() {
     // The part the file lacked is erased in the image: written, it would blank the radio.
-    if (doc_.fromIncompleteFile() &&
-        !prompter_.askOkCancel({text_key::kPrompt, text_key::kAskWriteIncomplete, doc_.pathName(),
-                                PromptIcon::Exclamation}))
-        return;
+    return !doc_.fromIncompleteFile() ||
+           prompter_.askOkCancel({text_key::kPrompt, text_key::kAskWriteIncomplete, doc_.pathName(),
+                                  PromptIcon::Exclamation});
+}
+
+void CMainFrame::writeToRadio() {
+    if (!mayWriteDocument()) return;
     runTransfer(static_cast<int>(link::Direction::Write));
+}
+
+void CMainFrame::writeToSeveralRadios() {
+    if (!mayWriteDocument()) return;
+    FleetDialog dialog(
+        context_.radio(), doc_, prompter_,
+        [this](int address) { return addressPlace(doc_, address, context_.texts); },
+        platform::listSerialDevices(), this);
+    dialog.exec();
+    showWriteOptions();
 }
 
 void CMainFrame::communicationPort() {

@@ -50,6 +50,7 @@
 #include "service/ui/auto_tuning_dialog.h"
 #include "service/ui/tuning_dialog.h"
 #include "sim/radio_simulator.h"
+#include "tools/screenshots/fleet_shots.h"
 #include "view/ui/ma_item_view.h"
 
 namespace {
@@ -363,6 +364,11 @@ int main(int argc, char** argv) {
                                  storesWrongly,
                                  prefix + QStringLiteral("dialog-132-progress-verify-failed.png"));
         context.settings.setVerifyAfterWrite(false);
+        // Program ▸ Write to several radios…: three cables, one radio failing midway.
+        ok &= saveWithMenu(frame, 2, prefix + QStringLiteral("main-program-menu.png"));
+        ok &= saveFleetDialog(
+            context, doc, prompter, &frame,
+            [](QWidget& dialog, const QString& path) { return save(dialog, path, false); }, prefix);
         // The line over the status panes: a transfer that ended well, and a long reason
         // the port did not open, cut to the bar. The bar hides the panes it shows.
         frame.show();
