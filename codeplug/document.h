@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "codeplug/edit_history.h"
+#include "codeplug/edit_target.h"
 #include "codeplug/frequency_range.h"
 #include "codeplug/image_fields.h"
 #include "platform/file_stamp.h"
@@ -19,9 +20,18 @@
 
 namespace pl3 {
 
-class CMaItemDoc : public ImageFields {
+class CMaItemDoc : public ImageFields, private EditSink {
   public:
     explicit CMaItemDoc(SettingsFile settings);
+
+    // Reading the image's fields.
+    const ImageFields& fields() const { return *this; }
+    // The image for the rules: each user edit they finish is recorded here (markEdited).
+    EditTarget editTarget() { return {*this, limits_, *this}; }
+    // The image's fields around the rules: nothing is checked and nothing recorded. For
+    // what takes or makes an image as a whole: loading a file, factory defaults, the
+    // radio session, service mode, an import the rules worked out on a copy, set --raw.
+    ImageFields& rawFields() { return *this; }
 
     const SettingsFile& settings() const { return settings_; }
 
@@ -82,10 +92,13 @@ class CMaItemDoc : public ImageFields {
     // Stores the code of range i (when setting.ini has it) and derives the limits.
     void selectRange(int i);
     void deriveRangeLimits();
+    const freq_range::Limits& limits() const { return limits_; }
     std::int32_t lowerLimit() const { return limits_.lower; }
     std::int32_t upperLimit() const { return limits_.upper; }
 
   private:
+    void recordEdit() override { markEdited(); }
+
     SettingsFile settings_;
     Header header_{};
     freq_range::Limits limits_ = freq_range::kDefaultLimits;

@@ -66,7 +66,7 @@ std::vector<BitSpan> fmPresetBits(int p) {
 
 template <bool kReceive>
 bool setChannelFrequency(CMaItemDoc& doc, int n, std::string_view value) {
-    if (!isChannelFrequencyText(doc, value)) return false;
+    if (!isChannelFrequencyText(doc.limits(), value)) return false;
     if (kReceive && n == kVfoRecord) {
         doc.setVfoFrequencyText(frequency::VfoValue::Receive, value);
     } else {
@@ -345,9 +345,9 @@ bool isDtmfCodeText(std::string_view value) {
            std::all_of(value.begin(), value.end(), text_codes::isDtmfChar);
 }
 
-bool isChannelFrequencyText(const CMaItemDoc& doc, std::string_view value) {
+bool isChannelFrequencyText(const freq_range::Limits& limits, std::string_view value) {
     return frequency::isWellFormedText(value) &&
-           frequency::rangeCheck(value, doc.lowerLimit(), doc.upperLimit()) == 0;
+           frequency::rangeCheck(value, limits.lower, limits.upper) == 0;
 }
 
 std::optional<FieldRef> findField(std::string_view name) {

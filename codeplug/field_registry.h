@@ -74,7 +74,7 @@ bool isPasswordText(std::string_view text);
 bool isDtmfCodeText(std::string_view text);
 // Whether set() takes the text for a channel frequency: a well-formed MHz text within the
 // range in force (the channel page holds frequencies to it), or empty.
-bool isChannelFrequencyText(const CMaItemDoc& doc, std::string_view text);
+bool isChannelFrequencyText(const freq_range::Limits& limits, std::string_view text);
 
 // Canonical tone text: "off", "88.5", "D023N", "D023I" (the text of the stored code).
 std::string toneValueText(int code);

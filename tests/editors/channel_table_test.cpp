@@ -77,7 +77,7 @@ TEST_F(ChannelTableTest, MarksFollowTheChannelState) {
         {"fixed, repeater", 5, "446.05625", "446.05625", true, "reeeeeereree"},
         {"last channel", 128, "440", "440", false, "erereeeeeeee"},
     };
-    const ChannelRules rules(doc);
+    const ChannelRules rules(doc.editTarget());
     for (const Case& c : cases) {
         program(c.n, c.rx, c.tx, c.repeater);
         EXPECT_EQ(marks(c.n), c.marks) << c.what;
@@ -243,7 +243,7 @@ TEST_F(ChannelTableTest, FrequencyValuesAreClampedRoundedAndFillNewChannels) {
         {5, Side::Receive, 44000000, false, "446.05625", "446.05625"},
         {91, Side::Transmit, 44000000, false, "446.00000", "446.00000"},  // talkaround
     };
-    ChannelRules rules(doc);
+    ChannelRules rules(doc.editTarget());
     program(90, "446", "446", true);
     program(91, "446", "446", false);
     program(5, "446.05625", "446.05625", false);
@@ -257,7 +257,7 @@ TEST_F(ChannelTableTest, FrequencyValuesAreClampedRoundedAndFillNewChannels) {
 
 TEST_F(ChannelTableTest, ToneFlagAndNameValuesNeedAnEditableField) {
     program(90, "446", "440", false);
-    ChannelRules rules(doc);
+    ChannelRules rules(doc.editTarget());
     const Image before = doc.image();
     EXPECT_FALSE(rules.setTone(90, Side::Transmit, tone::kFirstCtcss));  // talkaround
     EXPECT_FALSE(rules.setTone(100, Side::Receive, tone::kFirstCtcss));  // empty channel

@@ -22,7 +22,7 @@ class FunctionsPageRulesTest : public test::DocumentFixture {
 
     std::uint8_t at(std::size_t offset) const { return doc.image()[offset]; }
 
-    Rules rules{doc, texts};
+    Rules rules{doc.editTarget(), texts};
 };
 
 TEST_F(FunctionsPageRulesTest, ErasedImageShowsTheClampedItems) {
@@ -193,7 +193,7 @@ TEST_F(FunctionsPageRulesTest, CodeKeys) {
 
 TEST_F(FunctionsPageRulesTest, ShortLanguageListLeavesNoSelection) {
     TextLookup shortTexts(folder.write("short.lang", "[BackLamp]\n0=Off\n1=On\n"));
-    Rules shortRules(doc, shortTexts);
+    Rules shortRules(doc.editTarget(), shortTexts);
     doc.setSetting(Setting::BackLamp, 2);
     doc.setModifiedFlag(false);
     EXPECT_EQ(shortRules.selectedIndex(Rules::kBackLampList), -1);

@@ -35,7 +35,7 @@ class RadioPageRulesTest : public test::DocumentFixture {
         doc.setModifiedFlag(false);
     }
 
-    Rules rules{doc, texts};
+    Rules rules{doc.editTarget(), texts};
 };
 
 TEST_F(RadioPageRulesTest, SideKeysWriteTheirOwnNibble) {
@@ -156,7 +156,7 @@ TEST_F(RadioPageRulesTest, PresetGridHeadings) {
     EXPECT_EQ(Rules::presetNumberText(1), "1");
     EXPECT_EQ(Rules::presetNumberText(25), "25");
     TextLookup none{folder.file("missing.lang")};
-    Rules bare{doc, none};
+    Rules bare{doc.editTarget(), none};
     EXPECT_EQ(bare.presetHeading(0), "");
 }
 

@@ -33,7 +33,7 @@ class TonePickerRulesTest : public test::DocumentFixture {
     }
     tone::Field field(Side side) const { return doc.toneField(kChannel, side); }
     Rules open(int column, std::string text = {}) {
-        return Rules(doc, texts, kChannel, column, std::move(text));
+        return Rules(doc.editTarget(), texts, kChannel, column, std::move(text));
     }
 };
 
@@ -144,7 +144,7 @@ TEST(TonePickerIndex, FromTheClickedCell) {
     }
 }
 
-TEST_F(TonePickerRulesTest, ChoicesWriteTheKindBitsAndMarkTheDocument) {
+TEST_F(TonePickerRulesTest, ChoicesSetTheKindBitsAndTheirCommitMarksTheDocument) {
     struct Case {
         const char* name;
         std::uint8_t index;
@@ -177,8 +177,9 @@ TEST_F(TonePickerRulesTest, ChoicesWriteTheKindBitsAndMarkTheDocument) {
         Rules rules = open(kRxColumn);
         c.choose(rules);
         EXPECT_EQ(rules.mode(), c.mode) << c.name;
-        EXPECT_EQ(field(Side::Receive).index, c.newIndex) << c.name;
-        EXPECT_EQ(field(Side::Receive).kind, c.newKind) << c.name;
+        EXPECT_EQ(rules.chosen().index, c.newIndex) << c.name;
+        EXPECT_EQ(rules.chosen().kind, c.newKind) << c.name;
+        rules.commit();
         EXPECT_EQ(doc.isModified(), c.modified) << c.name;
     }
 }

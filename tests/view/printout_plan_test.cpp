@@ -65,7 +65,7 @@ TEST(PrintoutPlan, ProgrammedChannelsAreThoseWithAReceiveFrequency) {
     TextLookup texts(folder.file("english.lang"));
     ChannelTable table(doc, texts, prompter);
     table.Rebuild();
-    EXPECT_EQ(programmedChannels(table), (std::vector<int>{3, 7, 100}));
+    EXPECT_EQ(programmedChannels(table.rows()), (std::vector<int>{3, 7, 100}));
 }
 
 // The plan needs no page: captions come from the language file or, where it has none, are
@@ -81,13 +81,11 @@ TEST(PrintoutPlan, PlanComesFromTheCodeplugAndTheTexts) {
     const TextLookup english(folder.file("english.lang"));
     const TextLookup bare(folder.write("bare.lang", "[ChText]\nChText0=CH\n"));
 
-    const PrintPlan plan = makePrintPlan(doc, english, prompter, "today");
+    const PrintPlan plan = makePrintPlan(doc, english, "today");
     EXPECT_EQ(plan.input.dateLine, "today");
     EXPECT_EQ(plan.input.functionRows[0][0].rfind("Squelch level : ", 0), 0U);
     EXPECT_EQ(plan.input.radioRows[1][1].rfind("Power-on message : ", 0), 0U);
-    EXPECT_EQ(
-        makePrintPlan(doc, bare, prompter, {}).input.functionRows[0][0].rfind("静噪等级 : ", 0),
-        0U);
+    EXPECT_EQ(makePrintPlan(doc, bare, {}).input.functionRows[0][0].rfind("静噪等级 : ", 0), 0U);
     EXPECT_EQ(plan.input.programmed.back(), 90);
     EXPECT_EQ(plan.input.headingHeight, ChannelTable::kHeaderRowHeight);
     EXPECT_EQ(plan.input.lineStep, ChannelTable::kRowHeight);

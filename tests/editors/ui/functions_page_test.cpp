@@ -68,7 +68,7 @@ TEST_F(FunctionsPageTest, PrintedCaptionsAreTheShownOnes) {
     const FunctionsPage builtIn(doc, bare);
     for (const auto& [shown, texts] :
          {std::pair<const QWidget*, const TextLookup*>{page.get(), &texts}, {&builtIn, &bare}}) {
-        const Rules rules(doc, *texts);
+        const Rules rules(doc.editTarget(), *texts);
         EXPECT_EQ(rules.printRows(),
                   rules.printRows([&](int id) { return test::shownCaption(shown, id); }));
     }

@@ -55,7 +55,7 @@ TEST_F(RadioPageTest, PrintedCaptionsAreTheShownOnes) {
     const RadioPage builtIn(doc, bare);
     for (const auto& [shown, texts] :
          {std::pair<const QWidget*, const TextLookup*>{page.get(), &texts}, {&builtIn, &bare}}) {
-        const Rules rules(doc, *texts);
+        const Rules rules(doc.editTarget(), *texts);
         EXPECT_EQ(rules.printRows(),
                   rules.printRows([&](int id) { return test::shownCaption(shown, id); }));
     }
