@@ -33,7 +33,9 @@ struct FieldInfo {
     int indexMax = 0;
     std::string valueHelp;  // what set() accepts, for --help
     std::string (*get)(const CMaItemDoc& doc, int index);
-    // false when the value is not valid for the field; the document is then unchanged.
+    // The field alone, through the raw fields: no page rule, nothing recorded (a change
+    // as the pages make it is editors/field_edit). false when the value is not valid for
+    // the field; the document is then unchanged.
     bool (*set)(CMaItemDoc& doc, int index, std::string_view value);
     std::vector<BitSpan> (*bits)(int index);  // every bit get() reads
     bool numeric = false;                     // values are decimal integers

@@ -57,11 +57,12 @@ TEST(PrintoutPlan, ProgrammedChannelsAreThoseWithAReceiveFrequency) {
     bool skip = true;
     ASSERT_TRUE(newDocument(doc, prompter, skip));
     for (int n = 1; n <= kChannelCount; ++n)
-        doc.setFrequencyText(n, Side::Receive, "");
-    doc.setFrequencyText(3, Side::Receive, "430.0");
-    doc.setFrequencyText(7, Side::Receive, "431.0");
-    doc.setFrequencyText(100, Side::Receive, "432.0");
-    doc.setFrequencyText(101, Side::Transmit, "432.0");  // transmit only: not programmed
+        doc.rawFields().setFrequencyText(n, Side::Receive, "");
+    doc.rawFields().setFrequencyText(3, Side::Receive, "430.0");
+    doc.rawFields().setFrequencyText(7, Side::Receive, "431.0");
+    doc.rawFields().setFrequencyText(100, Side::Receive, "432.0");
+    doc.rawFields().setFrequencyText(101, Side::Transmit,
+                                     "432.0");  // transmit only: not programmed
     TextLookup texts(folder.file("english.lang"));
     ChannelTable table(doc, texts, prompter);
     table.Rebuild();
@@ -77,7 +78,7 @@ TEST(PrintoutPlan, PlanComesFromTheCodeplugAndTheTexts) {
     CMaItemDoc doc(folder.settings());
     bool skip = true;
     ASSERT_TRUE(newDocument(doc, prompter, skip));
-    doc.setFrequencyText(90, Side::Receive, "440.0");
+    doc.rawFields().setFrequencyText(90, Side::Receive, "440.0");
     const TextLookup english(folder.file("english.lang"));
     const TextLookup bare(folder.write("bare.lang", "[ChText]\nChText0=CH\n"));
 

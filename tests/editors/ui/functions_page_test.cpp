@@ -84,7 +84,7 @@ TEST_F(FunctionsPageTest, ChangingAListStoresTheIndex) {
 }
 
 TEST_F(FunctionsPageTest, TickingABoxSetsOnlyItsBit) {
-    doc.image()[0x08A0] = 0x0E;
+    doc.rawFields().image()[0x08A0] = 0x0E;
     page->refresh();
     QCheckBox* keyBeep = page->box(Rules::kKeyBeepBox);
     ASSERT_FALSE(keyBeep->isChecked());
