@@ -458,6 +458,7 @@ TEST_F(ChannelImportTest, APlanChangesNothingUntilItIsApplied) {
     ImportPlan pending = planImport(doc, lines({std::string(kHeading), "90,new,441"}), Format::Csv);
     EXPECT_EQ(doc.image(), original);
     EXPECT_FALSE(doc.isModified());
+    EXPECT_FALSE(doc.canUndo());
     EXPECT_TRUE(pending.changesDocument());
     EXPECT_EQ(pending.before, original);
 

@@ -82,7 +82,15 @@ TEST(PrintoutPlan, PlanComesFromTheCodeplugAndTheTexts) {
     const TextLookup english(folder.file("english.lang"));
     const TextLookup bare(folder.write("bare.lang", "[ChText]\nChText0=CH\n"));
 
+    // Printing shows the channels as the page would, without changing the document: a
+    // shift direction the page would correct stays as it is.
+    doc.rawFields().setShiftDir(90, 0);
+    doc.startHistory(true);
+    const Image unprinted = doc.image();
     const PrintPlan plan = makePrintPlan(doc, english, "today");
+    EXPECT_EQ(doc.image(), unprinted);
+    EXPECT_FALSE(doc.isModified());
+    EXPECT_FALSE(doc.canUndo());
     EXPECT_EQ(plan.input.dateLine, "today");
     EXPECT_EQ(plan.input.functionRows[0][0].rfind("Squelch level : ", 0), 0U);
     EXPECT_EQ(plan.input.radioRows[1][1].rfind("Power-on message : ", 0), 0U);
