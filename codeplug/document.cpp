@@ -12,7 +12,7 @@ CMaItemDoc::CMaItemDoc(SettingsFile settings) : settings_(std::move(settings)) {
 
 void CMaItemDoc::clearContents() {
     data_file::writeMagic(header_);
-    image().fill(kErased);
+    fields_.image().fill(kErased);
     fromIncompleteFile_ = false;
 }
 
@@ -32,7 +32,7 @@ void CMaItemDoc::markSaved() {
 
 void CMaItemDoc::undo() {
     if (!canUndo()) return;
-    image() = history_.undo();
+    fields_.image() = history_.undo();
     modified_ = !history_.atSavedState();
     updateAllViews();
     if (historyListener_) historyListener_();
@@ -40,7 +40,7 @@ void CMaItemDoc::undo() {
 
 void CMaItemDoc::redo() {
     if (!canRedo()) return;
-    image() = history_.redo();
+    fields_.image() = history_.redo();
     modified_ = !history_.atSavedState();
     updateAllViews();
     if (historyListener_) historyListener_();
@@ -63,20 +63,20 @@ void CMaItemDoc::updateAllViews() {
 }
 
 int CMaItemDoc::rangeIndex() const {
-    return freq_range::rangeIndexOf(settings_, freqRangeCode());
+    return freq_range::rangeIndexOf(settings_, fields_.freqRangeCode());
 }
 
 void CMaItemDoc::selectRange(int i) {
     if (std::optional<std::string> data = settings_.freqRangeData(i)) {
         if (std::optional<freq_range::Code> code = freq_range::parseCode(*data)) {
-            setFreqRangeCode(*code);
+            fields_.setFreqRangeCode(*code);
         }
     }
     deriveRangeLimits();
 }
 
 void CMaItemDoc::deriveRangeLimits() {
-    limits_ = freq_range::deriveLimits(settings_, freqRangeCode());
+    limits_ = freq_range::deriveLimits(settings_, fields_.freqRangeCode());
 }
 
 }  // namespace pl3

@@ -1,9 +1,10 @@
 #pragma once
 // The single document: the codeplug image with its file header, the frequency limits
 // in force, the modified flag and path of the framework, the edit history and the views
-// that follow it. Pages and dialogs keep no copy of the data; every edit goes through the
-// field operations the document inherits from ImageFields. No field operation sets the
-// modified flag: the caller decides that.
+// that follow it. Pages and dialogs keep no copy of the data. They read the image's
+// fields and change them through the rules, which work on the edit target the document
+// hands out and tell it of each user edit; what takes or makes an image as a whole asks
+// for the raw fields by name.
 
 #include <cstdint>
 #include <functional>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "codeplug/edit_history.h"
+#include "codeplug/edit_target.h"
 #include "codeplug/frequency_range.h"
 #include "codeplug/image_fields.h"
 #include "platform/file_stamp.h"
@@ -19,9 +21,18 @@
 
 namespace pl3 {
 
-class CMaItemDoc : public ImageFields {
+class CMaItemDoc : private EditSink {
   public:
     explicit CMaItemDoc(SettingsFile settings);
+
+    const ImageFields& fields() const { return fields_; }
+    const Image& image() const { return fields_.image(); }
+    // The image for the rules: each user edit they finish is recorded here (markEdited).
+    EditTarget editTarget() { return {fields_, limits_, *this}; }
+    // The image's fields around the rules: nothing is checked and nothing recorded. For
+    // what takes or makes an image as a whole: loading a file, factory defaults, the
+    // radio session, service mode, an import the rules worked out on a copy, set --raw.
+    ImageFields& rawFields() { return fields_; }
 
     const SettingsFile& settings() const { return settings_; }
 
@@ -82,12 +93,16 @@ class CMaItemDoc : public ImageFields {
     // Stores the code of range i (when setting.ini has it) and derives the limits.
     void selectRange(int i);
     void deriveRangeLimits();
+    const freq_range::Limits& limits() const { return limits_; }
     std::int32_t lowerLimit() const { return limits_.lower; }
     std::int32_t upperLimit() const { return limits_.upper; }
 
   private:
+    void recordEdit() override { markEdited(); }
+
     SettingsFile settings_;
     Header header_{};
+    ImageFields fields_;
     freq_range::Limits limits_ = freq_range::kDefaultLimits;
     bool modified_ = false;
     EditHistory history_;

@@ -18,7 +18,7 @@ void resetToNew(CMaItemDoc& doc) {
     doc.setFileStamp(std::nullopt);
     doc.setModifiedFlag(false);
     doc.selectRange(0);
-    applyFactoryDefaults(doc);
+    applyFactoryDefaults(doc.rawFields());
 }
 
 // Before a save over the document's own file: one another program wrote (or replaced)
@@ -65,6 +65,14 @@ bool newDocument(CMaItemDoc& doc, Prompter& prompter, bool& skipPrompt) {
     return true;
 }
 
+void restartInRange(CMaItemDoc& doc, int index) {
+    doc.clearContents();
+    doc.selectRange(index);
+    applyFactoryDefaults(doc.rawFields());
+    doc.setModifiedFlag(true);
+    doc.startHistory(false);
+}
+
 OpenOutcome openDocument(CMaItemDoc& doc, const std::string& path, Prompter& prompter) {
     // Taken before the read: a change while reading shows as one at the next save.
     std::optional<platform::FileStamp> stamp = platform::fileStampOf(path);
@@ -88,7 +96,7 @@ OpenOutcome openDocument(CMaItemDoc& doc, const std::string& path, Prompter& pro
     }
 
     doc.header() = header;
-    doc.image() = image;
+    doc.rawFields().image() = image;
     doc.deriveRangeLimits();
     doc.setPathName(path);
     doc.setFileStamp(stamp);

@@ -18,6 +18,11 @@ namespace pl3 {
 // then clears). Cancel leaves the document untouched and returns false.
 bool newDocument(CMaItemDoc& doc, Prompter& prompter, bool& skipPrompt);
 
+// The channel page's range change: channels of one band make no sense in another, so the
+// whole codeplug starts again in range index with the factory defaults, modified, and
+// with a fresh history (undoing into another band's channels would make no sense).
+void restartInRange(CMaItemDoc& doc, int index);
+
 enum class OpenOutcome {
     Loaded,
     LoadedIncomplete,  // the file ended early: loaded what it held and told the user

@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdio>
 
-#include "codeplug/document.h"
+#include "codeplug/image_fields.h"
 #include "codeplug/model_constants.h"
 
 namespace pl3 {
@@ -23,38 +23,38 @@ constexpr std::array<int, 13> kTuning = {144, 144, 145, 145, 146,  // high power
 
 // Defaults are written as text the way a user would type them, so they pass the same
 // rounding as typed frequencies (each one already lies on the raster).
-void setFixedChannel(CMaItemDoc& doc, int n, double megahertz) {
+void setFixedChannel(ImageFields& fields, int n, double megahertz) {
     char text[32];
     std::snprintf(text, sizeof text, "%f", megahertz);
-    doc.setFrequencyText(n, Side::Receive, text);
-    doc.setFrequencyText(n, Side::Transmit, text);
-    doc.setChannelFlag(n, ChannelFlag::Repeater, false);
-    doc.setChannelFlag(n, ChannelFlag::TxPower, false);
-    doc.setChannelFlag(n, ChannelFlag::Bandwidth, false);
+    fields.setFrequencyText(n, Side::Receive, text);
+    fields.setFrequencyText(n, Side::Transmit, text);
+    fields.setChannelFlag(n, ChannelFlag::Repeater, false);
+    fields.setChannelFlag(n, ChannelFlag::TxPower, false);
+    fields.setChannelFlag(n, ChannelFlag::Bandwidth, false);
 }
 
 }  // namespace
 
-void applyFactoryDefaults(CMaItemDoc& doc) {
-    Image& image = doc.image();
+void applyFactoryDefaults(ImageFields& fields) {
+    Image& image = fields.image();
     std::copy(model::kIdentification.begin(), model::kIdentification.end(),
               image.begin() + layout::kModelTag);
     image[layout::kModelFlagByte] = 0x80;
-    doc.setSetting(Setting::FmVfoFreq, 0);
+    fields.setSetting(Setting::FmVfoFreq, 0);
 
     for (int n = kFirstLpdChannel; n <= kLastFixedChannel; ++n) {
-        setFixedChannel(doc, n, 433.075 + 0.025 * (n - kFirstLpdChannel));
+        setFixedChannel(fields, n, 433.075 + 0.025 * (n - kFirstLpdChannel));
     }
     for (int n = kFirstPmrChannel; n <= kLastPmrChannel; ++n) {
-        setFixedChannel(doc, n, 446.00625 + 0.0125 * (n - kFirstPmrChannel));
+        setFixedChannel(fields, n, 446.00625 + 0.0125 * (n - kFirstPmrChannel));
     }
     for (int p = 1; p <= kFmPresetCount; ++p)
-        doc.setPreset(p, 0);
+        fields.setPreset(p, 0);
     for (int n = 1; n <= kChannelCount; ++n)
-        doc.setChannelFlag(n, ChannelFlag::Repeater, false);
+        fields.setChannelFlag(n, ChannelFlag::Repeater, false);
 
     BitField{layout::kRadioSettings, 4, 1}.write(image, 0);
-    doc.setSetting(Setting::StartChannel, 1);
+    fields.setSetting(Setting::StartChannel, 1);
     image[layout::kFactoryByte08A8] = 1;
     image[layout::kEotCode] = 0;
     image[layout::kBotCode] = 0;
@@ -80,24 +80,24 @@ void applyFactoryDefaults(CMaItemDoc& doc) {
         {Setting::OffsetMode, 0},
     };
     for (const Value& value : kSettings)
-        doc.setSetting(value.id, value.index);
+        fields.setSetting(value.id, value.index);
 
-    doc.setVfoFrequencyText(frequency::VfoValue::Offset, "0.00000");
-    doc.setPowerOnMessage(text_codes::encodeDisplayText("PL-3"));
+    fields.setVfoFrequencyText(frequency::VfoValue::Offset, "0.00000");
+    fields.setPowerOnMessage(text_codes::encodeDisplayText("PL-3"));
 
     constexpr Value kSideKeys[] = {{Setting::SideKey1Short, 1},
                                    {Setting::SideKey1Long, 4},
                                    {Setting::SideKey2Short, 2},
                                    {Setting::SideKey2Long, 3}};
     for (const Value& value : kSideKeys)
-        doc.setSetting(value.id, value.index);
+        fields.setSetting(value.id, value.index);
 
     for (int k = 0; k < kChannelCount; ++k)
-        doc.setScanMember(k, true);
+        fields.setScanMember(k, true);
     for (int i = 0; i < static_cast<int>(kSquelch3.size()); ++i)
-        doc.setTuneSquelch3(i, kSquelch3[static_cast<std::size_t>(i)]);
+        fields.setTuneSquelch3(i, kSquelch3[static_cast<std::size_t>(i)]);
     for (int j = 0; j < static_cast<int>(kTuning.size()); ++j)
-        doc.setTuningValue(j, kTuning[static_cast<std::size_t>(j)]);
+        fields.setTuningValue(j, kTuning[static_cast<std::size_t>(j)]);
 }
 
 }  // namespace pl3

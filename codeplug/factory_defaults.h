@@ -2,10 +2,10 @@
 
 namespace pl3 {
 
-class CMaItemDoc;
+class ImageFields;
 
 // Writes the values a new codeplug carries over the current image (normally a cleared
 // one). They do not depend on the selected frequency range.
-void applyFactoryDefaults(CMaItemDoc& doc);
+void applyFactoryDefaults(ImageFields& fields);
 
 }  // namespace pl3

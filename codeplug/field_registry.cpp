@@ -66,48 +66,48 @@ std::vector<BitSpan> fmPresetBits(int p) {
 
 template <bool kReceive>
 bool setChannelFrequency(CMaItemDoc& doc, int n, std::string_view value) {
-    if (!isChannelFrequencyText(doc, value)) return false;
+    if (!isChannelFrequencyText(doc.limits(), value)) return false;
     if (kReceive && n == kVfoRecord) {
-        doc.setVfoFrequencyText(frequency::VfoValue::Receive, value);
+        doc.rawFields().setVfoFrequencyText(frequency::VfoValue::Receive, value);
     } else {
-        doc.setFrequencyText(n, sideOf(kReceive), value);
+        doc.rawFields().setFrequencyText(n, sideOf(kReceive), value);
     }
     return true;
 }
 
 template <bool kReceive>
 std::string getChannelFrequency(const CMaItemDoc& doc, int n) {
-    return doc.frequencyText(n, sideOf(kReceive));
+    return doc.fields().frequencyText(n, sideOf(kReceive));
 }
 
 template <bool kReceive>
 std::string getTone(const CMaItemDoc& doc, int n) {
-    return toneValueText(doc.toneCode(n, sideOf(kReceive)));
+    return toneValueText(doc.fields().toneCode(n, sideOf(kReceive)));
 }
 
 template <bool kReceive>
 bool setTone(CMaItemDoc& doc, int n, std::string_view value) {
     std::optional<int> code = parseToneValue(value);
     if (!code) return false;
-    doc.setToneCode(n, sideOf(kReceive), *code);
+    doc.rawFields().setToneCode(n, sideOf(kReceive), *code);
     return true;
 }
 
 template <ChannelFlag kFlag>
 std::string getFlag(const CMaItemDoc& doc, int n) {
-    return doc.channelFlag(n, kFlag) ? "1" : "0";
+    return doc.fields().channelFlag(n, kFlag) ? "1" : "0";
 }
 
 template <ChannelFlag kFlag>
 bool setFlag(CMaItemDoc& doc, int n, std::string_view value) {
     std::optional<int> bit = parseFieldInt(value, 0, 1);
     if (!bit) return false;
-    doc.setChannelFlag(n, kFlag, *bit == 1);
+    doc.rawFields().setChannelFlag(n, kFlag, *bit == 1);
     return true;
 }
 
 std::string getSetting(const CMaItemDoc& doc, Setting id) {
-    return std::to_string(doc.setting(id));
+    return std::to_string(doc.fields().setting(id));
 }
 
 template <Setting kId>
@@ -120,7 +120,7 @@ bool setSettingField(CMaItemDoc& doc, int, std::string_view value) {
     const SettingInfo& info = settingInfo(kId);
     std::optional<int> index = parseFieldInt(value, info.indexMin, info.indexMax);
     if (!index) return false;
-    doc.setSetting(kId, *index);
+    doc.rawFields().setSetting(kId, *index);
     return true;
 }
 
@@ -157,8 +157,8 @@ void addChannelOptions(std::vector<FieldInfo>& table, std::index_sequence<I...>)
 
 template <int kFirst, int kMin, int kMax>
 std::string getTuning(const CMaItemDoc& doc, int i) {
-    if constexpr (kFirst < 0) return std::to_string(doc.tuneSquelch3(i));
-    return std::to_string(doc.tuningValue(kFirst + i));
+    if constexpr (kFirst < 0) return std::to_string(doc.fields().tuneSquelch3(i));
+    return std::to_string(doc.fields().tuningValue(kFirst + i));
 }
 
 template <int kFirst>
@@ -173,22 +173,22 @@ bool setTuning(CMaItemDoc& doc, int i, std::string_view value) {
     std::optional<int> v = parseFieldInt(value, kMin, kMax);
     if (!v) return false;
     if constexpr (kFirst < 0) {
-        doc.setTuneSquelch3(i, *v);
+        doc.rawFields().setTuneSquelch3(i, *v);
     } else {
-        doc.setTuningValue(kFirst + i, *v);
+        doc.rawFields().setTuningValue(kFirst + i, *v);
     }
     return true;
 }
 
 template <DtmfCode kWhich>
 std::string getDtmf(const CMaItemDoc& doc, int) {
-    return doc.dtmfCodeText(kWhich);
+    return doc.fields().dtmfCodeText(kWhich);
 }
 
 template <DtmfCode kWhich>
 bool setDtmf(CMaItemDoc& doc, int, std::string_view value) {
     if (!isDtmfCodeText(value)) return false;
-    doc.setDtmfCodeText(kWhich, value);
+    doc.rawFields().setDtmfCodeText(kWhich, value);
     return true;
 }
 
@@ -214,46 +214,46 @@ std::vector<FieldInfo> buildTable() {
     // The fields that follow the options.
     const std::vector<FieldInfo> others = {
         {"ShiftDir", 1, kChannelCount, "0 (equal), 1 (transmit above), 2 (transmit below)",
-         [](const CMaItemDoc& doc, int n) { return std::to_string(doc.shiftDir(n)); },
+         [](const CMaItemDoc& doc, int n) { return std::to_string(doc.fields().shiftDir(n)); },
          [](CMaItemDoc& doc, int n, std::string_view value) {
              std::optional<int> v = parseFieldInt(value, 0, 2);
-             if (v) doc.setShiftDir(n, *v);
+             if (v) doc.rawFields().setShiftDir(n, *v);
              return v.has_value();
          },
          &shiftDirBits, true},
         {"ChannelName", 1, kChannelCount, "up to 6 of 0-9 A-Z a-z space _ - + * #",
          [](const CMaItemDoc& doc, int n) {
-             return text_codes::decodeDisplayText(doc.channelName(n));
+             return text_codes::decodeDisplayText(doc.fields().channelName(n));
          },
          [](CMaItemDoc& doc, int n, std::string_view value) {
              if (!isDisplayText(value)) return false;
-             doc.setChannelName(n, text_codes::encodeDisplayText(value));
+             doc.rawFields().setChannelName(n, text_codes::encodeDisplayText(value));
              return true;
          },
          &channelNameBits, false, ChannelField::Name},
         {"ScanList", 1, kChannelCount, "0 or 1 (member)",
          [](const CMaItemDoc& doc, int n) {
-             return std::string(doc.scanMember(n - 1) ? "1" : "0");
+             return std::string(doc.fields().scanMember(n - 1) ? "1" : "0");
          },
          [](CMaItemDoc& doc, int n, std::string_view value) {
              std::optional<int> v = parseFieldInt(value, 0, 1);
-             if (v) doc.setScanMember(n - 1, *v == 1);
+             if (v) doc.rawFields().setScanMember(n - 1, *v == 1);
              return v.has_value();
          },
          &scanListBits, true, PageValue::ScanList},
         {"VfoOffset", 0, 0, "MHz text (above 69.995 stores 69.995), or empty",
-         [](const CMaItemDoc& doc, int) { return doc.vfoOffsetText(); },
+         [](const CMaItemDoc& doc, int) { return doc.fields().vfoOffsetText(); },
          [](CMaItemDoc& doc, int, std::string_view value) {
              if (!frequency::isWellFormedText(value)) return false;
-             doc.setVfoFrequencyText(frequency::VfoValue::Offset, value);
+             doc.rawFields().setVfoFrequencyText(frequency::VfoValue::Offset, value);
              return true;
          },
          &fixedBytes<layout::kVfoOffset, layout::kFrequencySize>},
         {"FmPreset", 1, kFmPresetCount, "0 (empty) or 1..211 (87.0 MHz + (value - 1) x 0.1)",
-         [](const CMaItemDoc& doc, int p) { return std::to_string(doc.preset(p)); },
+         [](const CMaItemDoc& doc, int p) { return std::to_string(doc.fields().preset(p)); },
          [](CMaItemDoc& doc, int p, std::string_view value) {
              std::optional<int> v = parseFieldInt(value, 0, kFmIndexMax + 1);
-             if (v) doc.setPreset(p, *v);
+             if (v) doc.rawFields().setPreset(p, *v);
              return v.has_value();
          },
          &fmPresetBits, true, PageValue::FmPreset},
@@ -265,22 +265,22 @@ std::vector<FieldInfo> buildTable() {
          PageValue::EotCode},
         {"PowerOnPassword", 0, 0, "up to 4 digits, or empty for none",
          [](const CMaItemDoc& doc, int) {
-             return text_codes::decodePassword(doc.powerOnPassword());
+             return text_codes::decodePassword(doc.fields().powerOnPassword());
          },
          [](CMaItemDoc& doc, int, std::string_view value) {
              if (!isPasswordText(value)) return false;
-             doc.setPowerOnPassword(text_codes::encodePassword(value));
+             doc.rawFields().setPowerOnPassword(text_codes::encodePassword(value));
              return true;
          },
          &fixedBytes<layout::kPowerOnPassword, layout::kPasswordSize>, false,
          PageValue::PowerOnPassword},
         {"PowerOnMessage", 0, 0, "up to 6 of 0-9 A-Z a-z space _ - + * #",
          [](const CMaItemDoc& doc, int) {
-             return text_codes::decodeDisplayText(doc.powerOnMessage());
+             return text_codes::decodeDisplayText(doc.fields().powerOnMessage());
          },
          [](CMaItemDoc& doc, int, std::string_view value) {
              if (!isDisplayText(value)) return false;
-             doc.setPowerOnMessage(text_codes::encodeDisplayText(value));
+             doc.rawFields().setPowerOnMessage(text_codes::encodeDisplayText(value));
              return true;
          },
          &fixedBytes<layout::kPowerOnMessage, layout::kDisplayTextSize>, false,
@@ -345,9 +345,9 @@ bool isDtmfCodeText(std::string_view value) {
            std::all_of(value.begin(), value.end(), text_codes::isDtmfChar);
 }
 
-bool isChannelFrequencyText(const CMaItemDoc& doc, std::string_view value) {
+bool isChannelFrequencyText(const freq_range::Limits& limits, std::string_view value) {
     return frequency::isWellFormedText(value) &&
-           frequency::rangeCheck(value, doc.lowerLimit(), doc.upperLimit()) == 0;
+           frequency::rangeCheck(value, limits.lower, limits.upper) == 0;
 }
 
 std::optional<FieldRef> findField(std::string_view name) {
@@ -384,20 +384,22 @@ std::optional<int> parseToneValue(std::string_view value) {
 
 std::optional<FieldRef> fieldAt(CMaItemDoc& doc, int address) {
     if (address < 0 || address >= static_cast<int>(kImageSize)) return std::nullopt;
-    const Image saved = doc.image();
+    // Probed in place, around the rules, and put back as it was.
+    Image& image = doc.rawFields().image();
+    const Image saved = image;
     // An empty channel (or transmit frequency) hides the other bytes from the fields; with
     // a frequency in every record, every byte of it shows.
     constexpr std::uint8_t kProbeFrequency[] = {0x00, 0x00, 0x00, 0x44};
     for (int n = 1; n <= kChannelCount; ++n) {
         for (std::size_t offset :
              {layout::record(n) + layout::kRecRxFreq, layout::record(n) + layout::kRecTxFreq}) {
-            if (frequency::isEmptyField(&doc.image()[offset]))
+            if (frequency::isEmptyField(&image[offset]))
                 std::copy(std::begin(kProbeFrequency), std::end(kProbeFrequency),
-                          doc.image().begin() + static_cast<std::ptrdiff_t>(offset));
+                          image.begin() + static_cast<std::ptrdiff_t>(offset));
         }
     }
     // No field records its bytes; the one whose value changes when the byte does owns it.
-    std::uint8_t& byte = doc.image()[static_cast<std::size_t>(address)];
+    std::uint8_t& byte = image[static_cast<std::size_t>(address)];
     const std::uint8_t original = byte;
     std::optional<FieldRef> owner;
     for (const FieldInfo& info : fieldTable()) {
@@ -410,7 +412,7 @@ std::optional<FieldRef> fieldAt(CMaItemDoc& doc, int address) {
         }
         if (owner) break;
     }
-    doc.image() = saved;
+    image = saved;
     return owner;
 }
 

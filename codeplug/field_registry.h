@@ -33,7 +33,9 @@ struct FieldInfo {
     int indexMax = 0;
     std::string valueHelp;  // what set() accepts, for --help
     std::string (*get)(const CMaItemDoc& doc, int index);
-    // false when the value is not valid for the field; the document is then unchanged.
+    // The field alone, through the raw fields: no page rule, nothing recorded (a change
+    // as the pages make it is editors/field_edit). false when the value is not valid for
+    // the field; the document is then unchanged.
     bool (*set)(CMaItemDoc& doc, int index, std::string_view value);
     std::vector<BitSpan> (*bits)(int index);  // every bit get() reads
     bool numeric = false;                     // values are decimal integers
@@ -74,7 +76,7 @@ bool isPasswordText(std::string_view text);
 bool isDtmfCodeText(std::string_view text);
 // Whether set() takes the text for a channel frequency: a well-formed MHz text within the
 // range in force (the channel page holds frequencies to it), or empty.
-bool isChannelFrequencyText(const CMaItemDoc& doc, std::string_view text);
+bool isChannelFrequencyText(const freq_range::Limits& limits, std::string_view text);
 
 // Canonical tone text: "off", "88.5", "D023N", "D023I" (the text of the stored code).
 std::string toneValueText(int code);

@@ -31,7 +31,7 @@ bool holdsNoTuning(const TuningBlock& tuning) {
 TuningTaken takeRadioTuning(CMaItemDoc& doc, const TuningBlock& radio) {
     if (holdsNoTuning(radio)) return TuningTaken::RadioHoldsNone;
     if (tuningBlockOf(doc.image()) == radio) return TuningTaken::Same;
-    putTuningBlock(doc.image(), radio);
+    putTuningBlock(doc.rawFields().image(), radio);
     doc.markEdited();
     return TuningTaken::Taken;
 }

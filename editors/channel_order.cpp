@@ -65,40 +65,40 @@ ChannelOrderResult notApplicable(int s) {
     return {ChannelOrderOutcome::NotApplicable, s};
 }
 
-ChannelOrderResult insertChannel(CMaItemDoc& doc, int s, bool mayDropLast) {
+ChannelOrderResult insertChannel(ImageFields& fields, int s, bool mayDropLast) {
     if (!isPlaceable(s)) return notApplicable(s);
     // Insert pushes out only an empty last channel; the Add button has always dropped it.
-    if (!mayDropLast && !doc.isEmpty(kChannelCount))
+    if (!mayDropLast && !fields.isEmpty(kChannelCount))
         return {ChannelOrderOutcome::LastChannelInUse, s};
     for (int n = kChannelCount; n > s; --n)
-        place(doc, n, contentsOf(doc, n - 1));
-    resetChannel(doc, s);
+        place(fields, n, contentsOf(fields, n - 1));
+    resetChannel(fields, s);
     return {ChannelOrderOutcome::Done, s};
 }
 
-ChannelOrderResult deleteChannel(CMaItemDoc& doc, int s) {
+ChannelOrderResult deleteChannel(ImageFields& fields, int s) {
     if (!isPlaceable(s)) return notApplicable(s);
     for (int n = s; n < kChannelCount; ++n)
-        place(doc, n, contentsOf(doc, n + 1));
-    resetChannel(doc, kChannelCount);
+        place(fields, n, contentsOf(fields, n + 1));
+    resetChannel(fields, kChannelCount);
     return {ChannelOrderOutcome::Done, s};
 }
 
-ChannelOrderResult swapWithNeighbour(CMaItemDoc& doc, int s, int neighbour) {
+ChannelOrderResult swapWithNeighbour(ImageFields& fields, int s, int neighbour) {
     if (!isPlaceable(s) || !isPlaceable(neighbour)) return notApplicable(s);
-    const ChannelContents moving = contentsOf(doc, s);
-    place(doc, s, contentsOf(doc, neighbour));
-    place(doc, neighbour, moving);
+    const ChannelContents moving = contentsOf(fields, s);
+    place(fields, s, contentsOf(fields, neighbour));
+    place(fields, neighbour, moving);
     return {ChannelOrderOutcome::Done, neighbour};
 }
 
 // A stable sort of the placeable channels by key; the current channel's contents are
 // followed to their new place.
 template <typename Key>
-ChannelOrderResult sortChannels(CMaItemDoc& doc, int s, Key key) {
+ChannelOrderResult sortChannels(ImageFields& fields, int s, Key key) {
     std::vector<ChannelContents> channels;
     for (int n = kFirstEditableChannel; n <= kChannelCount; ++n)
-        channels.push_back(contentsOf(doc, n));
+        channels.push_back(contentsOf(fields, n));
     const bool nothingToSort = std::all_of(channels.begin(), channels.end(),
                                            [](const ChannelContents& c) { return c.isEmpty(); });
     if (nothingToSort) return notApplicable(s);
@@ -112,30 +112,30 @@ ChannelOrderResult sortChannels(CMaItemDoc& doc, int s, Key key) {
     for (std::size_t i = 0; i < order.size(); ++i) {
         const int n = kFirstEditableChannel + static_cast<int>(i);
         const int from = kFirstEditableChannel + static_cast<int>(order[i]);
-        place(doc, n, channels[order[i]]);
+        place(fields, n, channels[order[i]]);
         if (from == s) current = n;
     }
     return {ChannelOrderOutcome::Done, current};
 }
 
-ChannelOrderResult apply(CMaItemDoc& doc, ChannelOrderCommand command, int s) {
+ChannelOrderResult apply(ImageFields& fields, ChannelOrderCommand command, int s) {
     switch (command) {
         case ChannelOrderCommand::Insert:
-            return insertChannel(doc, s, false);
+            return insertChannel(fields, s, false);
         case ChannelOrderCommand::Add:
-            return insertChannel(doc, s, true);
+            return insertChannel(fields, s, true);
         case ChannelOrderCommand::Delete:
-            return deleteChannel(doc, s);
+            return deleteChannel(fields, s);
         case ChannelOrderCommand::MoveUp:
-            return swapWithNeighbour(doc, s, s - 1);
+            return swapWithNeighbour(fields, s, s - 1);
         case ChannelOrderCommand::MoveDown:
-            return swapWithNeighbour(doc, s, s + 1);
+            return swapWithNeighbour(fields, s, s + 1);
         case ChannelOrderCommand::SortByFrequency:
-            return sortChannels(doc, s, [](const ChannelContents& c) {
+            return sortChannels(fields, s, [](const ChannelContents& c) {
                 return std::make_tuple(c.isEmpty(), c.isEmpty() ? 0 : c.rxFrequency());
             });
         case ChannelOrderCommand::SortByName:
-            return sortChannels(doc, s, [](const ChannelContents& c) {
+            return sortChannels(fields, s, [](const ChannelContents& c) {
                 const std::string name = c.isEmpty() ? std::string() : c.name();
                 return std::make_tuple(c.isEmpty(), name.empty(), name);
             });
@@ -157,11 +157,11 @@ void resetChannel(ImageFields& fields, int n) {
     fields.setScanMember(n - 1, false);
 }
 
-ChannelOrderResult reorderChannels(CMaItemDoc& doc, ChannelOrderCommand command, int s) {
-    const Image before = doc.image();
-    const ChannelOrderResult result = apply(doc, command, s);
+ChannelOrderResult reorderChannels(EditTarget target, ChannelOrderCommand command, int s) {
+    const Image before = target.fields.image();
+    const ChannelOrderResult result = apply(target.fields, command, s);
     // One edit step for the whole command, and none when nothing moved.
-    if (doc.image() != before) doc.markEdited();
+    if (target.fields.image() != before) target.sink.recordEdit();
     return result;
 }
 

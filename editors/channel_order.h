@@ -2,9 +2,9 @@
 // Where the channels sit: insert, delete, move and sort within the channels the user may
 // place (78 ... 128; 1 ... 77 have fixed frequencies and never move). A channel moves
 // whole: its 16-byte record, its 8-byte name slot and its scan-list bit travel together,
-// so nothing of it is lost or left behind. Each command is one edit step of the document.
+// so nothing of it is lost or left behind. Each command is one user edit of its target.
 
-#include "codeplug/document.h"
+#include "codeplug/edit_target.h"
 
 namespace pl3 {
 
@@ -29,8 +29,8 @@ struct ChannelOrderResult {
     int current;  // where the current channel's contents now are (s when they stay)
 };
 
-// Runs the command with current channel s on the document's image.
-ChannelOrderResult reorderChannels(CMaItemDoc& doc, ChannelOrderCommand command, int s);
+// Runs the command with current channel s on the target's image.
+ChannelOrderResult reorderChannels(EditTarget target, ChannelOrderCommand command, int s);
 
 // Channel n as a new channel starts: frequencies, tones and name erased, every option
 // off and talkaround (flags 0xBF), not scanned.

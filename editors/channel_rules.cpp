@@ -34,12 +34,12 @@ bool ChannelRules::canEdit(int n, ChannelField field) const {
         case ChannelField::TxTone:
             // Talkaround transmits on the receive frequency, so its transmit side has
             // nothing to edit; this decides whatever the rest of the channel says.
-            return doc_.channelFlag(n, ChannelFlag::Repeater);
+            return fields_.channelFlag(n, ChannelFlag::Repeater);
         case ChannelField::Bandwidth:
         case ChannelField::Repeater:
-            return !fixed && !doc_.isEmpty(n);
+            return !fixed && !fields_.isEmpty(n);
         default:
-            return !doc_.isEmpty(n);
+            return !fields_.isEmpty(n);
     }
 }
 
@@ -52,68 +52,64 @@ tone::Field ChannelRules::withUnusedToneOff(tone::Field field) {
 }
 
 void ChannelRules::updateToneKind(int n, Side side) {
-    doc_.setToneField(n, side, withUnusedToneOff(doc_.toneField(n, side)));
+    fields_.setToneField(n, side, withUnusedToneOff(fields_.toneField(n, side)));
 }
 
 void ChannelRules::updateDerivedBits(int n) {
     if (!isChannel(n)) return;
-    if (!doc_.isEmpty(n)) {
+    if (!fields_.isEmpty(n)) {
         updateToneKind(n, Side::Receive);
-        if (!doc_.lacksFrequency(n)) updateToneKind(n, Side::Transmit);
+        if (!fields_.lacksFrequency(n)) updateToneKind(n, Side::Transmit);
     }
     // An empty field counts as 0.
-    const std::int32_t rx = frequency::parse(doc_.frequencyText(n, Side::Receive));
-    const std::int32_t tx = frequency::parse(doc_.frequencyText(n, Side::Transmit));
-    doc_.setShiftDir(n, rx > tx ? 2 : rx < tx ? 1 : 0);
+    const std::int32_t rx = frequency::parse(fields_.frequencyText(n, Side::Receive));
+    const std::int32_t tx = frequency::parse(fields_.frequencyText(n, Side::Transmit));
+    fields_.setShiftDir(n, rx > tx ? 2 : rx < tx ? 1 : 0);
 }
 
 void ChannelRules::finishEdit(const Image& before) {
     // Any change to the image must reach the modified flag, or closing the program would
     // drop it without asking.
-    if (doc_.image() != before) doc_.markEdited();
+    if (fields_.image() != before) sink_.recordEdit();
 }
 
 bool ChannelRules::setFrequency(int n, Side side, std::optional<std::int64_t> value) {
     const bool receive = side == Side::Receive;
     if (!canEdit(n, receive ? ChannelField::RxFreq : ChannelField::TxFreq)) return false;
-    const Image before = doc_.image();
-    const bool wasSame = doc_.sameFrequencies(n);
+    const Image before = fields_.image();
+    const bool wasSame = fields_.sameFrequencies(n);
 
     std::optional<std::int32_t> held;
     if (value) {
         held = static_cast<std::int32_t>(
-            std::clamp<std::int64_t>(*value, doc_.lowerLimit(), doc_.upperLimit()));
+            std::clamp<std::int64_t>(*value, limits_.lower, limits_.upper));
     }
-    doc_.setFrequency(n, side, held);
+    fields_.setFrequency(n, side, held);
     if (!held) {
-        doc_.setToneIndexByte(n, Side::Transmit, kErased);
+        fields_.setToneIndexByte(n, Side::Transmit, kErased);
         if (receive) {
             // No receive frequency means no channel: leave nothing of it behind.
-            doc_.setToneIndexByte(n, Side::Receive, kErased);
-            doc_.setFrequency(n, Side::Transmit, std::nullopt);
-            doc_.image()[layout::record(n) + layout::kRecFlags] = kResetChannelFlags;
+            fields_.setToneIndexByte(n, Side::Receive, kErased);
+            fields_.setFrequency(n, Side::Transmit, std::nullopt);
+            fields_.image()[layout::record(n) + layout::kRecFlags] = kResetChannelFlags;
             text_codes::DisplayBytes noName;
             noName.fill(kErased);
-            doc_.setChannelName(n, noName);
+            fields_.setChannelName(n, noName);
         }
-    } else if (receive && wasSame && doc_.lacksFrequency(n)) {
+    } else if (receive && wasSame && fields_.lacksFrequency(n)) {
         // A new channel transmits where it receives; an existing one keeps its shift.
-        doc_.setFrequency(n, Side::Transmit, held);
+        fields_.setFrequency(n, Side::Transmit, held);
     }
     updateDerivedBits(n);
     finishEdit(before);
     return true;
 }
 
-bool ChannelRules::setTone(int n, Side side, int code) {
-    return setToneField(n, side, tone::fieldOf(code));
-}
-
-bool ChannelRules::setToneField(int n, Side side, tone::Field field) {
+bool ChannelRules::setTone(int n, Side side, tone::Field field) {
     if (!canEdit(n, side == Side::Receive ? ChannelField::RxTone : ChannelField::TxTone))
         return false;
-    const Image before = doc_.image();
-    doc_.setToneField(n, side, field);
+    const Image before = fields_.image();
+    fields_.setToneField(n, side, field);
     updateDerivedBits(n);
     finishEdit(before);
     return true;
@@ -122,9 +118,9 @@ bool ChannelRules::setToneField(int n, Side side, tone::Field field) {
 bool ChannelRules::setFlag(int n, ChannelFlag flag, bool on) {
     const std::optional<ChannelField> field = channelOption(flag).field;
     if (!field || !canEdit(n, *field)) return false;
-    if (doc_.channelFlag(n, flag) == on) return true;
-    const Image before = doc_.image();
-    doc_.setChannelFlag(n, flag, on);
+    if (fields_.channelFlag(n, flag) == on) return true;
+    const Image before = fields_.image();
+    fields_.setChannelFlag(n, flag, on);
     updateDerivedBits(n);
     finishEdit(before);
     return true;
@@ -132,9 +128,9 @@ bool ChannelRules::setFlag(int n, ChannelFlag flag, bool on) {
 
 bool ChannelRules::setName(int n, const text_codes::DisplayBytes& name) {
     if (!canEdit(n, ChannelField::Name)) return false;
-    if (name == doc_.channelName(n)) return true;
-    const Image before = doc_.image();
-    doc_.setChannelName(n, name);
+    if (name == fields_.channelName(n)) return true;
+    const Image before = fields_.image();
+    fields_.setChannelName(n, name);
     updateDerivedBits(n);
     finishEdit(before);
     return true;
@@ -142,8 +138,8 @@ bool ChannelRules::setName(int n, const text_codes::DisplayBytes& name) {
 
 bool ChannelRules::clearChannel(int s) {
     if (!isEditableChannel(s)) return false;
-    const Image before = doc_.image();
-    resetChannel(doc_, s);
+    const Image before = fields_.image();
+    resetChannel(fields_, s);
     updateDerivedBits(s);
     finishEdit(before);
     return true;

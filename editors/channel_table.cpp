@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "codeplug/factory_defaults.h"
+#include "codeplug/document_commands.h"
 #include "codeplug/frequency.h"
 #include "codeplug/text_codes.h"
 #include "codeplug/text_keys.h"
@@ -19,7 +19,7 @@ bool isChannel(int n) {
 }  // namespace
 
 ChannelTable::ChannelTable(CMaItemDoc& doc, const TextLookup& text, Prompter& prompter)
-    : doc_(doc), rules_(doc), text_(text), prompter_(prompter) {
+    : doc_(doc), rules_(doc.editTarget()), text_(text), prompter_(prompter) {
     Rebuild();
 }
 
@@ -31,13 +31,18 @@ void ChannelTable::Rebuild() {
         rangeNames_.push_back(std::move(*name));
     }
     selectedRange_ = doc_.rangeIndex();
+    cells_ = rowsOf(rules_, text_);
+}
 
+ChannelTable::Rows ChannelTable::rowsOf(ChannelRules& rules, const TextLookup& text) {
+    Rows rows;
     for (int c = 0; c < kColumnCount; ++c)
-        cells_[0][c] = Cell{heading(c, text_), true};
+        rows[0][c] = Cell{heading(c, text), true};
     for (int n = 1; n <= kChannelCount; ++n) {
-        cells_[n][kNumberColumn] = Cell{std::to_string(n), true};
-        RefreshRow(n);
+        rules.updateDerivedBits(n);
+        rows[n] = channelRow(rules, n, text);
     }
+    return rows;
 }
 
 void ChannelTable::RefreshRow(int n) {
@@ -46,55 +51,55 @@ void ChannelTable::RefreshRow(int n) {
     showRow(n);
 }
 
-void ChannelTable::showRow(int n) {
-    auto& row = cells_[n];
+ChannelTable::Row ChannelTable::channelRow(const ChannelRules& rules, int n,
+                                           const TextLookup& text) {
+    Row row;
+    row[kNumberColumn] = Cell{std::to_string(n), true};
     for (int c = kRxFreqColumn; c < kColumnCount; ++c)
-        row[c].readOnly = !rules_.canEdit(n, fieldInColumn(c));
+        row[c].readOnly = !rules.canEdit(n, fieldInColumn(c));
 
-    if (doc_.isEmpty(n)) {
-        for (int c = kRxFreqColumn; c < kColumnCount; ++c)
-            row[c].text.clear();
-        return;
-    }
+    const ImageFields& fields = rules.fields();
+    if (fields.isEmpty(n)) return row;
     for (int c = kRxFreqColumn; c < kColumnCount; ++c)
-        row[c].text = cellWord(doc_, n, c, text_);
-    if (doc_.lacksFrequency(n)) row[kTxToneColumn].text.clear();
+        row[c].text = cellWord(fields, n, c, text);
+    if (fields.lacksFrequency(n)) row[kTxToneColumn].text.clear();
+    return row;
 }
 
 std::string ChannelTable::heading(int column, const TextLookup& text) {
     return text.heading(lang_section::kChText, lang_section::kChTextKeyFormat, column).value_or("");
 }
 
-std::string ChannelTable::cellWord(const CMaItemDoc& doc, int n, int column,
+std::string ChannelTable::cellWord(const ImageFields& fields, int n, int column,
                                    const TextLookup& text) {
     switch (column) {
         case kRxFreqColumn:
-            return doc.frequencyText(n, Side::Receive);
+            return fields.frequencyText(n, Side::Receive);
         case kTxFreqColumn:
-            return doc.frequencyText(n, Side::Transmit);
+            return fields.frequencyText(n, Side::Transmit);
         case kRxToneColumn:
-            return toneWord(doc, n, Side::Receive, text);
+            return toneWord(fields, n, Side::Receive, text);
         case kTxToneColumn:
-            return toneWord(doc, n, Side::Transmit, text);
+            return toneWord(fields, n, Side::Transmit, text);
         case kNameColumn:
-            return text_codes::decodeDisplayText(doc.channelName(n));
+            return text_codes::decodeDisplayText(fields.channelName(n));
         default:
             break;
     }
     const ChannelOption* option = optionInColumn(column);
-    return option ? optionWord(doc, n, *option, text) : std::string();
+    return option ? optionWord(fields, n, *option, text) : std::string();
 }
 
-std::string ChannelTable::toneWord(const CMaItemDoc& doc, int n, Side side,
+std::string ChannelTable::toneWord(const ImageFields& fields, int n, Side side,
                                    const TextLookup& text) {
-    if (std::optional<std::string_view> shown = tone::displayText(doc.toneField(n, side)))
+    if (std::optional<std::string_view> shown = tone::displayText(fields.toneField(n, side)))
         return std::string(*shown);
     return text.text(text_key::kOff);
 }
 
-std::string ChannelTable::optionWord(const CMaItemDoc& doc, int n, const ChannelOption& option,
+std::string ChannelTable::optionWord(const ImageFields& fields, int n, const ChannelOption& option,
                                      const TextLookup& text) {
-    return text.text(doc.channelFlag(n, option.flag) ? option.whenSet : option.whenClear);
+    return text.text(fields.channelFlag(n, option.flag) ? option.whenSet : option.whenClear);
 }
 
 void ChannelTable::channelsChanged() const {
@@ -119,7 +124,7 @@ void ChannelTable::toggle(int n, int column) {
     const ChannelOption* option = optionInColumn(column);
     if (option == nullptr) return;
     // Also applies the talkaround rule after the repeater column.
-    if (rules_.setFlag(n, option->flag, !doc_.channelFlag(n, option->flag))) showRow(n);
+    if (rules_.setFlag(n, option->flag, !doc_.fields().channelFlag(n, option->flag))) showRow(n);
 }
 
 void ChannelTable::refreshAllRows() {
@@ -136,7 +141,7 @@ bool ChannelTable::deleteChannel(int s) {
 }
 
 std::optional<int> ChannelTable::reorder(ChannelOrderCommand command, int s) {
-    const ChannelOrderResult result = reorderChannels(doc_, command, s);
+    const ChannelOrderResult result = reorderChannels(doc_.editTarget(), command, s);
     switch (result.outcome) {
         case ChannelOrderOutcome::LastChannelInUse:
             prompter_.showMessage(
@@ -167,12 +172,7 @@ int ChannelTable::changeRange(int index) {
         selectedRange_ = current;
         return current;
     }
-    // Channels of one band make no sense in another: the whole codeplug starts again.
-    doc_.clearContents();
-    doc_.selectRange(index);
-    applyFactoryDefaults(doc_);
-    doc_.setModifiedFlag(true);
-    doc_.startHistory(false);  // undoing into another band's channels would make no sense
+    restartInRange(doc_, index);
     Rebuild();
     doc_.updateAllViews();
     return selectedRange_;

@@ -49,20 +49,28 @@ class ChannelTable {
         bool readOnly = true;  // shown grey; the widget opens no editor on it
         bool operator==(const Cell&) const = default;
     };
+    using Row = std::array<Cell, kColumnCount>;
+    using Rows = std::array<Row, kRowCount>;
 
     // Builds the whole table at once, as the page does when it is created.
     ChannelTable(CMaItemDoc& doc, const TextLookup& text, Prompter& prompter);
 
     const Cell& cell(int row, int column) const { return cells_.at(row).at(column); }
+    const Rows& rows() const { return cells_; }
+    // Every row as the page shows the image the rules work on, the derived bits of each
+    // record brought up to date on the way (the printout builds its grid from these).
+    static Rows rowsOf(ChannelRules& rules, const TextLookup& text);
 
     // The heading of a column in the current language; empty when the language lacks it.
     static std::string heading(int column, const TextLookup& text);
     // The word column 1 ... 12 shows for what channel n stores, whether or not the channel
     // is in use (its row shows nothing for an empty channel).
-    static std::string cellWord(const CMaItemDoc& doc, int n, int column, const TextLookup& text);
+    static std::string cellWord(const ImageFields& fields, int n, int column,
+                                const TextLookup& text);
     // The words for a tone and an on/off option of channel n, as the columns show them.
-    static std::string toneWord(const CMaItemDoc& doc, int n, Side side, const TextLookup& text);
-    static std::string optionWord(const CMaItemDoc& doc, int n, const ChannelOption& option,
+    static std::string toneWord(const ImageFields& fields, int n, Side side,
+                                const TextLookup& text);
+    static std::string optionWord(const ImageFields& fields, int n, const ChannelOption& option,
                                   const TextLookup& text);
 
     // The range list: "freq%d" texts of setting.ini, and the entry to select.
@@ -106,8 +114,9 @@ class ChannelTable {
     std::function<void()> onChannelsChanged;
 
   private:
-    // Marks and texts of row n from the image as it is.
-    void showRow(int n);
+    // Marks and texts of channel n's row from the image as it is.
+    static Row channelRow(const ChannelRules& rules, int n, const TextLookup& text);
+    void showRow(int n) { cells_[n] = channelRow(rules_, n, text_); }
     void refreshAllRows();
     void channelsChanged() const;
 
@@ -115,7 +124,7 @@ class ChannelTable {
     ChannelRules rules_;
     const TextLookup& text_;
     Prompter& prompter_;
-    std::array<std::array<Cell, kColumnCount>, kRowCount> cells_{};
+    Rows cells_{};
     std::vector<std::string> rangeNames_;
     int selectedRange_ = 0;
 };

@@ -61,12 +61,12 @@ std::string channelItem(int n, const TextLookup& texts) {
     return withNumbers(texts.text(text_key::kDiffChannel), {n});
 }
 
-std::string scanListWord(const CMaItemDoc& doc, int n, const TextLookup& texts) {
-    return texts.text(doc.scanMember(n - 1) ? text_key::kScanMembersCaption
-                                            : text_key::kScanChannelsCaption);
+std::string scanListWord(const ImageFields& fields, int n, const TextLookup& texts) {
+    return texts.text(fields.scanMember(n - 1) ? text_key::kScanMembersCaption
+                                               : text_key::kScanChannelsCaption);
 }
 
-WordedDifference worded(const DiffEntry& entry, const CMaItemDoc& before, const CMaItemDoc& after,
+WordedDifference worded(const DiffEntry& entry, const ImageFields& before, const ImageFields& after,
                         const TextLookup& texts) {
     if (entry.kind == DiffEntry::Kind::Field) {
         if (std::optional<int> column = columnOf(entry)) {
@@ -117,7 +117,7 @@ int channelHolding(int address) {
 
 std::string addressPlace(CMaItemDoc& doc, int address, const TextLookup& texts) {
     if (std::optional<FieldRef> field = fieldAt(doc, address))
-        return worded(fieldEntry(*field), doc, doc, texts).item;
+        return worded(fieldEntry(*field), doc.fields(), doc.fields(), texts).item;
     const int channel = channelHolding(address);
     return channel == 0 ? std::string() : channelItem(channel, texts);
 }
@@ -129,7 +129,7 @@ std::vector<WordedDifference> wordDifferences(const std::vector<DiffEntry>& entr
     result.reserve(entries.size());
     const std::string empty = texts.text(text_key::kDiffEmpty);
     for (const DiffEntry& entry : entries) {
-        WordedDifference difference = worded(entry, before, after, texts);
+        WordedDifference difference = worded(entry, before.fields(), after.fields(), texts);
         if (difference.before.empty()) difference.before = empty;
         if (difference.after.empty()) difference.after = empty;
         result.push_back(std::move(difference));

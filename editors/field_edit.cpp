@@ -22,15 +22,15 @@ Side sideOf(ChannelField field) {
 }
 
 // A channel column, through the channel rules.
-FieldEdit setChannelField(CMaItemDoc& doc, ChannelField field, int n, std::string_view value) {
+FieldEdit setChannelField(EditTarget target, ChannelField field, int n, std::string_view value) {
     if (n < 1 || n > kChannelCount) return FieldEdit::NotOnAPage;  // the VFO
-    ChannelRules rules(doc);
+    ChannelRules rules(target);
     switch (field) {
         case ChannelField::RxFreq:
         case ChannelField::TxFreq:
             if (value.empty()) return outcome(rules.setFrequency(n, sideOf(field), std::nullopt));
             // Strict, as for the field itself: a value outside the range is refused, not clamped.
-            if (!isChannelFrequencyText(doc, value)) return FieldEdit::BadValue;
+            if (!isChannelFrequencyText(target.limits, value)) return FieldEdit::BadValue;
             return outcome(rules.setFrequency(n, sideOf(field), frequency::parse(value)));
         case ChannelField::RxTone:
         case ChannelField::TxTone: {
@@ -51,18 +51,18 @@ FieldEdit setChannelField(CMaItemDoc& doc, ChannelField field, int n, std::strin
 }
 
 // A setting, by the index its list or box stores, through the pages' store.
-FieldEdit setSetting(CMaItemDoc& doc, Setting id, std::string_view value) {
+FieldEdit setSetting(EditTarget target, Setting id, std::string_view value) {
     const SettingInfo& info = settingInfo(id);
     std::optional<int> index = parseFieldInt(value, info.indexMin, info.indexMax);
     if (!index) return FieldEdit::BadValue;
-    page_rules::storeSetting(doc, id, *index);
+    page_rules::storeSetting(target, id, *index);
     return FieldEdit::Done;
 }
 
 // A value the radio or functions page shows in a control of its own.
-FieldEdit setPageValue(CMaItemDoc& doc, const TextLookup& texts, PageValue which, int index,
+FieldEdit setPageValue(EditTarget target, const TextLookup& texts, PageValue which, int index,
                        std::string_view value) {
-    RadioPageRules radio(doc, texts);
+    RadioPageRules radio(target, texts);
     switch (which) {
         case PageValue::ScanList: {
             std::optional<int> member = parseFieldInt(value, 0, 1);
@@ -86,7 +86,7 @@ FieldEdit setPageValue(CMaItemDoc& doc, const TextLookup& texts, PageValue which
         case PageValue::BotCode:
         case PageValue::EotCode:
             if (!isDtmfCodeText(value)) return FieldEdit::BadValue;
-            FunctionsPageRules(doc, texts)
+            FunctionsPageRules(target, texts)
                 .commitCode(which == PageValue::BotCode ? FunctionsPageRules::kBotCodeBox
                                                         : FunctionsPageRules::kEotCodeBox,
                             value);
@@ -97,14 +97,15 @@ FieldEdit setPageValue(CMaItemDoc& doc, const TextLookup& texts, PageValue which
 
 }  // namespace
 
-FieldEdit setAsThePagesDo(CMaItemDoc& doc, const TextLookup& texts, const FieldRef& field,
+FieldEdit setAsThePagesDo(EditTarget target, const TextLookup& texts, const FieldRef& field,
                           std::string_view value) {
     const FieldPlace& place = field.info->place;
     if (const auto* column = std::get_if<ChannelField>(&place))
-        return setChannelField(doc, *column, field.index, value);
-    if (const auto* setting = std::get_if<Setting>(&place)) return setSetting(doc, *setting, value);
+        return setChannelField(target, *column, field.index, value);
+    if (const auto* setting = std::get_if<Setting>(&place))
+        return setSetting(target, *setting, value);
     if (const auto* other = std::get_if<PageValue>(&place))
-        return setPageValue(doc, texts, *other, field.index, value);
+        return setPageValue(target, texts, *other, field.index, value);
     return FieldEdit::NotOnAPage;
 }
 

@@ -8,6 +8,7 @@
 
 #include <string_view>
 
+#include "codeplug/edit_target.h"
 #include "codeplug/field_registry.h"
 #include "lang/text_lookup.h"
 
@@ -20,7 +21,7 @@ enum class FieldEdit {
     Refused,   // the page would not let this field change now
 };
 
-FieldEdit setAsThePagesDo(CMaItemDoc& doc, const TextLookup& texts, const FieldRef& field,
+FieldEdit setAsThePagesDo(EditTarget target, const TextLookup& texts, const FieldRef& field,
                           std::string_view value);
 
 }  // namespace pl3

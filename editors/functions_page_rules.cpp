@@ -107,45 +107,45 @@ std::vector<std::string> FunctionsPageRules::items(int listId) const {
 }
 
 int FunctionsPageRules::selectedIndex(int listId) const {
-    return page_rules::shownIndex(doc_, texts_, require(listId, List).setting);
+    return page_rules::shownIndex(target_.fields, texts_, require(listId, List).setting);
 }
 
 void FunctionsPageRules::select(int listId, int index) {
-    page_rules::storeIndex(doc_, texts_, require(listId, List).setting, index);
+    page_rules::storeIndex(target_, texts_, require(listId, List).setting, index);
 }
 
 bool FunctionsPageRules::checked(int boxId) const {
-    return page_rules::isTicked(doc_, require(boxId, CheckBox).setting);
+    return page_rules::isTicked(target_.fields, require(boxId, CheckBox).setting);
 }
 
 void FunctionsPageRules::setChecked(int boxId, bool on) {
-    page_rules::storeTicked(doc_, require(boxId, CheckBox).setting, on);
+    page_rules::storeTicked(target_, require(boxId, CheckBox).setting, on);
 }
 
 std::string FunctionsPageRules::codeText(int boxId) const {
-    return doc_.dtmfCodeText(require(boxId, Code).code);
+    return target_.fields.dtmfCodeText(require(boxId, Code).code);
 }
 
 void FunctionsPageRules::commitCode(int boxId, std::string_view text) {
-    doc_.setDtmfCodeText(require(boxId, Code).code, text);
-    doc_.markEdited();
+    target_.fields.setDtmfCodeText(require(boxId, Code).code, text);
+    target_.sink.recordEdit();
 }
 
 bool FunctionsPageRules::acceptsCodeKey(char c) {
     return text_codes::isDtmfChar(c);
 }
 
-std::string FunctionsPageRules::controlValue(const CMaItemDoc& doc, const TextLookup& texts,
+std::string FunctionsPageRules::controlValue(const ImageFields& fields, const TextLookup& texts,
                                              int controlId) {
     const Control* c = control(controlId);
     if (c == nullptr) return {};
     switch (c->kind) {
         case List:
-            return page_rules::shownItemText(doc, texts, c->setting);
+            return page_rules::shownItemText(fields, texts, c->setting);
         case CheckBox:
-            return page_rules::yesNoText(texts, page_rules::isTicked(doc, c->setting));
+            return page_rules::yesNoText(texts, page_rules::isTicked(fields, c->setting));
         case Code:
-            return doc.dtmfCodeText(c->code);
+            return fields.dtmfCodeText(c->code);
     }
     return {};
 }
@@ -163,7 +163,8 @@ page_rules::PrintRows FunctionsPageRules::printRows(const page_rules::CaptionOf&
     for (const auto& ids : kPrintOrder) {
         std::vector<std::string>& row = rows.emplace_back();
         for (int id : ids) {
-            row.push_back(page_rules::printEntry(captionOf(id), controlValue(doc_, texts_, id)));
+            row.push_back(
+                page_rules::printEntry(captionOf(id), controlValue(target_.fields, texts_, id)));
         }
     }
     return rows;

@@ -1,6 +1,6 @@
 #pragma once
 // What the optional functions page shows and stores, without any widget: every control
-// is bound to one radio-wide setting (or DTMF code) of the document, and each change is
+// is bound to one radio-wide setting (or DTMF code) of the codeplug, and each change is
 // written straight into the image. The widget only displays these answers and forwards
 // the user's actions.
 
@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "codeplug/document.h"
+#include "codeplug/edit_target.h"
 #include "editors/page_rules.h"
 #include "editors/setting_controls.h"
 #include "lang/text_lookup.h"
@@ -76,8 +76,9 @@ class FunctionsPageRules : public SettingControls {
     // nullptr for an identifier that is not on the page.
     static const Control* control(int id);
 
-    // The texts and document are the caller's and must outlive the rules.
-    FunctionsPageRules(CMaItemDoc& doc, const TextLookup& texts) : doc_(doc), texts_(texts) {}
+    // What the target refers to and the texts are the caller's and must outlive the rules.
+    FunctionsPageRules(EditTarget target, const TextLookup& texts)
+        : target_(target), texts_(texts) {}
 
     // The operations below throw std::invalid_argument for an identifier that is not a
     // control of the expected kind: that is a wiring mistake in the widget.
@@ -89,7 +90,7 @@ class FunctionsPageRules : public SettingControls {
     void setChecked(int boxId, bool on) override;
 
     std::string codeText(int boxId) const;
-    // Leaving a code box stores its text and marks the document modified, changed or not.
+    // Leaving a code box stores its text and records a user edit, changed or not.
     void commitCode(int boxId, std::string_view text);
     // Typed characters a code box takes (Backspace is handled by the widget).
     static bool acceptsCodeKey(char c);
@@ -98,7 +99,8 @@ class FunctionsPageRules : public SettingControls {
     std::string caption(int controlId) const { return controlCaption(texts_, controlId); }
     static std::string controlCaption(const TextLookup& texts, int controlId);
     // A control's value in words, as the printout gives it (a check box: yes or no).
-    static std::string controlValue(const CMaItemDoc& doc, const TextLookup& texts, int controlId);
+    static std::string controlValue(const ImageFields& fields, const TextLookup& texts,
+                                    int controlId);
 
     // 7 rows of 3 "caption : value" entries, under the captions the page shows or others.
     page_rules::PrintRows printRows() const;
@@ -107,7 +109,7 @@ class FunctionsPageRules : public SettingControls {
   private:
     const Control& require(int id, Kind kind) const;
 
-    CMaItemDoc& doc_;
+    EditTarget target_;
     const TextLookup& texts_;
 };
 

@@ -5,37 +5,37 @@
 
 namespace pl3::page_rules {
 
-int shownIndex(const CMaItemDoc& doc, const TextLookup& texts, Setting id) {
-    int index = doc.setting(id);
+int shownIndex(const ImageFields& fields, const TextLookup& texts, Setting id) {
+    int index = fields.setting(id);
     int count = static_cast<int>(settingItems(id, texts).size());
     return index >= 0 && index < count ? index : -1;
 }
 
-std::string shownItemText(const CMaItemDoc& doc, const TextLookup& texts, Setting id) {
-    int index = shownIndex(doc, texts, id);
+std::string shownItemText(const ImageFields& fields, const TextLookup& texts, Setting id) {
+    int index = shownIndex(fields, texts, id);
     return index < 0 ? std::string() : settingValueText(id, index, texts);
 }
 
-void storeSetting(CMaItemDoc& doc, Setting id, int index) {
-    const Image before = doc.image();
-    doc.setSetting(id, index);
+void storeSetting(EditTarget target, Setting id, int index) {
+    const Image before = target.fields.image();
+    target.fields.setSetting(id, index);
     // Picking the item a list already shows changes no byte and leaves nothing to save.
-    if (doc.image() != before) doc.markEdited();
+    if (target.fields.image() != before) target.sink.recordEdit();
 }
 
-bool storeIndex(CMaItemDoc& doc, const TextLookup& texts, Setting id, int index) {
+bool storeIndex(EditTarget target, const TextLookup& texts, Setting id, int index) {
     int count = static_cast<int>(settingItems(id, texts).size());
     if (index < 0 || index >= count) return false;
-    storeSetting(doc, id, index);
+    storeSetting(target, id, index);
     return true;
 }
 
-bool isTicked(const CMaItemDoc& doc, Setting id) {
-    return doc.setting(id) != 0;
+bool isTicked(const ImageFields& fields, Setting id) {
+    return fields.setting(id) != 0;
 }
 
-void storeTicked(CMaItemDoc& doc, Setting id, bool on) {
-    storeSetting(doc, id, on ? 1 : 0);
+void storeTicked(EditTarget target, Setting id, bool on) {
+    storeSetting(target, id, on ? 1 : 0);
 }
 
 std::string printEntry(std::string_view caption, std::string_view value) {

@@ -1,7 +1,7 @@
 #pragma once
 // What the two settings pages share without any widget: a setting's list selection and
-// tick, the one store every setting change goes through (it marks the document modified
-// only when a byte changed), captions from the language file, and the printout's
+// tick, the one store every setting change goes through (it records a user edit only
+// when a byte changed), captions from the language file, and the printout's
 // "caption : value" entries.
 
 #include <functional>
@@ -10,24 +10,24 @@
 #include <string_view>
 #include <vector>
 
-#include "codeplug/document.h"
+#include "codeplug/edit_target.h"
 #include "lang/text_lookup.h"
 
 namespace pl3::page_rules {
 
 // A list control's selection: the setting's clamped index, or -1 when its item list
 // (a language section that is short or missing) has no such item.
-int shownIndex(const CMaItemDoc& doc, const TextLookup& texts, Setting id);
+int shownIndex(const ImageFields& fields, const TextLookup& texts, Setting id);
 // The text the list shows for its selection; empty when nothing is selected.
-std::string shownItemText(const CMaItemDoc& doc, const TextLookup& texts, Setting id);
-// Stores a setting's index; the document is marked modified when a byte changed.
-void storeSetting(CMaItemDoc& doc, Setting id, int index);
-// Stores an index picked from the setting's list and marks the document modified;
-// an index the list does not offer is ignored. Returns whether it was stored.
-bool storeIndex(CMaItemDoc& doc, const TextLookup& texts, Setting id, int index);
-// One bit setting ticked or not; changing it marks the document modified.
-bool isTicked(const CMaItemDoc& doc, Setting id);
-void storeTicked(CMaItemDoc& doc, Setting id, bool on);
+std::string shownItemText(const ImageFields& fields, const TextLookup& texts, Setting id);
+// Stores a setting's index; a user edit is recorded when a byte changed.
+void storeSetting(EditTarget target, Setting id, int index);
+// Stores an index picked from the setting's list as storeSetting does; an index the list
+// does not offer is ignored. Returns whether it was stored.
+bool storeIndex(EditTarget target, const TextLookup& texts, Setting id, int index);
+// One bit setting ticked or not; changing it records a user edit.
+bool isTicked(const ImageFields& fields, Setting id);
+void storeTicked(EditTarget target, Setting id, bool on);
 
 // "caption : value", as the printout lists a control.
 std::string printEntry(std::string_view caption, std::string_view value);

@@ -95,23 +95,23 @@ std::vector<std::string> RadioPageRules::items(int listId) const {
 }
 
 int RadioPageRules::selectedIndex(int listId) const {
-    return page_rules::shownIndex(doc_, texts_, listSetting(listId));
+    return page_rules::shownIndex(target_.fields, texts_, listSetting(listId));
 }
 
 void RadioPageRules::select(int listId, int index) {
-    page_rules::storeIndex(doc_, texts_, listSetting(listId), index);
+    page_rules::storeIndex(target_, texts_, listSetting(listId), index);
 }
 
 bool RadioPageRules::checked(int boxId) const {
-    return page_rules::isTicked(doc_, boxSetting(boxId));
+    return page_rules::isTicked(target_.fields, boxSetting(boxId));
 }
 
 void RadioPageRules::setChecked(int boxId, bool on) {
-    page_rules::storeTicked(doc_, boxSetting(boxId), on);
+    page_rules::storeTicked(target_, boxSetting(boxId), on);
 }
 
 bool RadioPageRules::fmEnabled() const {
-    return page_rules::isTicked(doc_, Setting::FmRadioEnable);
+    return page_rules::isTicked(target_.fields, Setting::FmRadioEnable);
 }
 
 bool RadioPageRules::enabled(int controlId) const {
@@ -130,8 +130,8 @@ std::string RadioPageRules::presetHeading(const TextLookup& texts, int column) {
         .value_or(std::string());
 }
 
-std::string RadioPageRules::presetText(const CMaItemDoc& doc, const TextLookup& texts, int p) {
-    int value = doc.preset(p);
+std::string RadioPageRules::presetText(const ImageFields& fields, const TextLookup& texts, int p) {
+    int value = fields.preset(p);
     return value == 0 ? texts.text(text_key::kOff) : frequency::fmText(value - 1);
 }
 
@@ -144,18 +144,18 @@ std::vector<std::string> RadioPageRules::presetItems() const {
 }
 
 int RadioPageRules::presetItemIndex(int p) const {
-    // The document's preset value already counts "none" as 0, like the list.
-    return doc_.preset(p);
+    // The stored preset value already counts "none" as 0, like the list.
+    return target_.fields.preset(p);
 }
 
 void RadioPageRules::commitPreset(int p, int itemIndex) {
     if (itemIndex < 0 || itemIndex > kFmIndexMax + 1) return;
-    doc_.setPreset(p, itemIndex);
-    doc_.markEdited();
+    target_.fields.setPreset(p, itemIndex);
+    target_.sink.recordEdit();
 }
 
-std::string RadioPageRules::passwordText(const CMaItemDoc& doc) {
-    return text_codes::decodePassword(doc.powerOnPassword());
+std::string RadioPageRules::passwordText(const ImageFields& fields) {
+    return text_codes::decodePassword(fields.powerOnPassword());
 }
 
 bool RadioPageRules::acceptsPasswordKey(char c) {
@@ -164,14 +164,14 @@ bool RadioPageRules::acceptsPasswordKey(char c) {
 
 bool RadioPageRules::commitPassword(std::string_view text) {
     text_codes::PasswordBytes bytes = text_codes::encodePassword(text);
-    if (bytes == doc_.powerOnPassword()) return false;
-    doc_.setPowerOnPassword(bytes);
-    doc_.markEdited();
+    if (bytes == target_.fields.powerOnPassword()) return false;
+    target_.fields.setPowerOnPassword(bytes);
+    target_.sink.recordEdit();
     return true;
 }
 
-std::string RadioPageRules::messageText(const CMaItemDoc& doc) {
-    return text_codes::decodeDisplayText(doc.powerOnMessage());
+std::string RadioPageRules::messageText(const ImageFields& fields) {
+    return text_codes::decodeDisplayText(fields.powerOnMessage());
 }
 
 bool RadioPageRules::acceptsMessageKey(char c) {
@@ -180,9 +180,9 @@ bool RadioPageRules::acceptsMessageKey(char c) {
 
 std::string RadioPageRules::commitMessage(std::string_view text) {
     text_codes::DisplayBytes bytes = text_codes::encodeDisplayText(text);
-    if (bytes != doc_.powerOnMessage()) {
-        doc_.setPowerOnMessage(bytes);
-        doc_.markEdited();
+    if (bytes != target_.fields.powerOnMessage()) {
+        target_.fields.setPowerOnMessage(bytes);
+        target_.sink.recordEdit();
     }
     return messageText();
 }
@@ -190,21 +190,21 @@ std::string RadioPageRules::commitMessage(std::string_view text) {
 RadioPageRules::ScanLists RadioPageRules::rebuildScanLists() {
     ScanLists lists;
     for (int c = 1; c <= kChannelCount; ++c) {
-        if (doc_.isEmpty(c)) {
-            doc_.setScanMember(c - 1, false);
-        } else if (!doc_.scanMember(c - 1)) {
+        if (target_.fields.isEmpty(c)) {
+            target_.fields.setScanMember(c - 1, false);
+        } else if (!target_.fields.scanMember(c - 1)) {
             lists.existing.push_back(scanItemText(c));
         }
-        if (doc_.scanMember(c - 1)) lists.scanned.push_back(scanItemText(c));
+        if (target_.fields.scanMember(c - 1)) lists.scanned.push_back(scanItemText(c));
     }
     return lists;
 }
 
 bool RadioPageRules::setScanned(int n, bool on) {
-    if (on && doc_.isEmpty(n)) return false;
-    if (doc_.scanMember(n - 1) == on) return true;
-    doc_.setScanMember(n - 1, on);
-    doc_.markEdited();
+    if (on && target_.fields.isEmpty(n)) return false;
+    if (target_.fields.scanMember(n - 1) == on) return true;
+    target_.fields.setScanMember(n - 1, on);
+    target_.sink.recordEdit();
     return true;
 }
 
@@ -235,15 +235,15 @@ void RadioPageRules::clickedScanList() {
     removeEnabled_ = true;
 }
 
-std::string RadioPageRules::controlValue(const CMaItemDoc& doc, const TextLookup& texts,
+std::string RadioPageRules::controlValue(const ImageFields& fields, const TextLookup& texts,
                                          int controlId) {
-    if (controlId == kPasswordBox) return passwordText(doc);
-    if (controlId == kMessageBox) return messageText(doc);
+    if (controlId == kPasswordBox) return passwordText(fields);
+    if (controlId == kMessageBox) return messageText(fields);
     if (const Binding* b = find(kBoxes, controlId)) {
-        return page_rules::yesNoText(texts, page_rules::isTicked(doc, b->setting));
+        return page_rules::yesNoText(texts, page_rules::isTicked(fields, b->setting));
     }
     if (const Binding* b = find(kLists, controlId))
-        return page_rules::shownItemText(doc, texts, b->setting);
+        return page_rules::shownItemText(fields, texts, b->setting);
     return {};
 }
 
@@ -276,7 +276,8 @@ page_rules::PrintRows RadioPageRules::printRows(const page_rules::CaptionOf& cap
     for (const std::vector<int>& ids : kPrintOrder) {
         std::vector<std::string>& row = rows.emplace_back();
         for (int id : ids) {
-            row.push_back(page_rules::printEntry(captionOf(id), controlValue(doc_, texts_, id)));
+            row.push_back(
+                page_rules::printEntry(captionOf(id), controlValue(target_.fields, texts_, id)));
         }
     }
     return rows;

@@ -1,14 +1,14 @@
 #pragma once
 // What the radio, keys and scan-list page shows and stores, without any widget: side
 // keys, FM broadcast radio and its presets, power-on password and message, and which
-// channels are scanned. Every change goes straight into the document's image.
+// channels are scanned. Every change goes straight into the target's image.
 
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "codeplug/document.h"
+#include "codeplug/edit_target.h"
 #include "editors/page_rules.h"
 #include "editors/setting_controls.h"
 #include "lang/text_lookup.h"
@@ -47,8 +47,8 @@ class RadioPageRules : public SettingControls {
     static constexpr int kMessageMaxLength = 6;
     static constexpr std::string_view kScanItemPrefix = "Ch ";
 
-    // The texts and document are the caller's and must outlive the rules.
-    RadioPageRules(CMaItemDoc& doc, const TextLookup& texts) : doc_(doc), texts_(texts) {}
+    // What the target refers to and the texts are the caller's and must outlive the rules.
+    RadioPageRules(EditTarget target, const TextLookup& texts) : target_(target), texts_(texts) {}
 
     // Lists and check boxes; an identifier of the wrong kind throws std::invalid_argument.
     std::vector<std::string> items(int listId) const override;
@@ -71,24 +71,24 @@ class RadioPageRules : public SettingControls {
     // Header cell (p, 0): the preset number.
     static std::string presetNumberText(int p) { return std::to_string(p); }
     // Presets p = 1 ... 25: the "IDS_OFF" text or the frequency.
-    std::string presetText(int p) const { return presetText(doc_, texts_, p); }
-    static std::string presetText(const CMaItemDoc& doc, const TextLookup& texts, int p);
+    std::string presetText(int p) const { return presetText(target_.fields, texts_, p); }
+    static std::string presetText(const ImageFields& fields, const TextLookup& texts, int p);
     // The in-cell list: "IDS_OFF", then 87.0 ... 108.0.
     std::vector<std::string> presetItems() const;
     // The in-cell list's item for the preset: 0 when there is none.
     int presetItemIndex(int p) const;
-    // Stores the picked item and marks the document modified (even when unchanged, as
+    // Stores the picked item and records a user edit (even when unchanged, as
     // Escape stores the old value again).
     void commitPreset(int p, int itemIndex);
 
-    std::string passwordText() const { return passwordText(doc_); }
-    static std::string passwordText(const CMaItemDoc& doc);
+    std::string passwordText() const { return passwordText(target_.fields); }
+    static std::string passwordText(const ImageFields& fields);
     static bool acceptsPasswordKey(char c);
     // Stores and marks modified only when the stored bytes change; returns whether they did.
     bool commitPassword(std::string_view text);
 
-    std::string messageText() const { return messageText(doc_); }
-    static std::string messageText(const CMaItemDoc& doc);
+    std::string messageText() const { return messageText(target_.fields); }
+    static std::string messageText(const ImageFields& fields);
     // Typed characters the message box takes ('#' can only be pasted).
     static bool acceptsMessageKey(char c);
     // Stores and marks modified only when the stored bytes change; returns the text the
@@ -100,9 +100,9 @@ class RadioPageRules : public SettingControls {
         std::vector<std::string> scanned;
     };
     // Both lists in channel order. An empty channel is listed nowhere and loses its
-    // scan bit; that clean-up alone does not mark the document modified.
+    // scan bit; that clean-up alone records no user edit.
     ScanLists rebuildScanLists();
-    // Channel n (1 ... 128) scanned or not; a change marks the document modified, so it is
+    // Channel n (1 ... 128) scanned or not; a change records a user edit, so it is
     // not lost on closing. An empty channel is never scanned: adding it is refused (false).
     bool setScanned(int n, bool on);
     // Set or clear the scan bits of the channels named by the selected item texts, then
@@ -120,7 +120,8 @@ class RadioPageRules : public SettingControls {
     std::string caption(int controlId) const { return controlCaption(texts_, controlId); }
     static std::string controlCaption(const TextLookup& texts, int controlId);
     // A control's value in words, as the printout gives it (a check box: yes or no).
-    static std::string controlValue(const CMaItemDoc& doc, const TextLookup& texts, int controlId);
+    static std::string controlValue(const ImageFields& fields, const TextLookup& texts,
+                                    int controlId);
     // The list or check box that shows the setting; nullopt when this page has none.
     static std::optional<int> controlOf(Setting id);
 
@@ -135,7 +136,7 @@ class RadioPageRules : public SettingControls {
     bool fmEnabled() const;
     ScanLists changeScan(const std::vector<std::string>& selectedItems, bool on);
 
-    CMaItemDoc& doc_;
+    EditTarget target_;
     const TextLookup& texts_;
     bool addEnabled_ = false;
     bool removeEnabled_ = false;

@@ -44,22 +44,23 @@ const ToneGridShape& TonePickerRules::dcsShape() {
     return shape;
 }
 
-TonePickerRules::TonePickerRules(CMaItemDoc& doc, const TextLookup& text, int channel, int column,
+TonePickerRules::TonePickerRules(EditTarget target, const TextLookup& text, int channel, int column,
                                  std::string cellText)
-    : doc_(doc),
+    : rules_(target),
+      sink_(target.sink),
       text_(text),
       channel_(channel),
       side_(column == 4 ? Side::Transmit : Side::Receive),
       channelText_(std::move(cellText)),
-      opening_(doc.toneField(channel, side_)),
-      openingModified_(doc.isModified()) {
+      opening_(target.fields.toneField(channel, side_)),
+      chosen_(opening_) {
     const std::uint8_t index = opening_.index;
-    const bool dcs = doc_.toneKindBit(channel_, side_, tone::kKindBitDcs);
+    const bool dcs = target.fields.toneKindBit(channel_, side_, tone::kKindBitDcs);
     if (index < tone::kCtcssCount && !dcs) {
         mode_ = ToneMode::Ctcss;
     } else if (index < tone::kDcsCount && dcs) {
         mode_ = ToneMode::Dcs;
-        inverted_ = doc_.toneKindBit(channel_, side_, tone::kKindBitInverted);
+        inverted_ = target.fields.toneKindBit(channel_, side_, tone::kKindBitInverted);
     }
 }
 
@@ -106,54 +107,49 @@ std::uint8_t TonePickerRules::indexAt(ToneMode mode, int row, int column) {
     return static_cast<std::uint8_t>(index);
 }
 
-void TonePickerRules::show(tone::Field field) {
-    if (field == shown()) return;
-    doc_.setToneField(channel_, side_, field);
-    doc_.setModifiedFlag(true);
+void TonePickerRules::choose(tone::Field field) {
+    touched_ = touched_ || field != chosen_;
+    chosen_ = field;
 }
 
 void TonePickerRules::chooseOff() {
     mode_ = ToneMode::Off;
     inverted_ = false;
-    show(ChannelRules::withUnusedToneOff({kNoTone, shown().kind}));
+    choose(ChannelRules::withUnusedToneOff({kNoTone, chosen_.kind}));
 }
 
 void TonePickerRules::chooseCtcss() {
     mode_ = ToneMode::Ctcss;
     inverted_ = false;
-    const tone::Field now = shown();
-    show({now.index, chosenKind(now.kind, false)});
+    choose({chosen_.index, chosenKind(chosen_.kind, false)});
 }
 
 void TonePickerRules::chooseDcs() {
     mode_ = ToneMode::Dcs;
     inverted_ = false;
-    const tone::Field now = shown();
-    show({now.index, chosenKind(now.kind, true)});
+    choose({chosen_.index, chosenKind(chosen_.kind, true)});
 }
 
 void TonePickerRules::setInverted(bool on) {
     if (mode_ != ToneMode::Dcs) return;
     inverted_ = on;
-    const tone::Field now = shown();
-    show({now.index, withBit(now.kind, tone::kKindBitInverted, on)});
+    choose({chosen_.index, withBit(chosen_.kind, tone::kKindBitInverted, on)});
 }
 
 void TonePickerRules::pick(int row, int column) {
     if (mode_ == ToneMode::Off) return;
-    show({indexAt(mode_, row, column), shown().kind});
+    choose({indexAt(mode_, row, column), chosen_.kind});
 }
 
 void TonePickerRules::commit() {
-    const tone::Field chosen = shown();
-    // The rules compare with the field as it was when the picker opened.
-    doc_.setToneField(channel_, side_, opening_);
-    ChannelRules(doc_).setToneField(channel_, side_, chosen);
+    const Image before = rules_.fields().image();
+    rules_.setTone(channel_, side_, chosen_);
+    if (touched_ && rules_.fields().image() == before) sink_.recordEdit();
 }
 
 void TonePickerRules::cancel() {
-    doc_.setToneField(channel_, side_, opening_);
-    doc_.setModifiedFlag(openingModified_);
+    chosen_ = opening_;
+    touched_ = false;
 }
 
 }  // namespace pl3

@@ -1,9 +1,9 @@
 #pragma once
 // The rules of the CTC/DCS picker: which tone kind the dialog opens in, the shape and
 // texts of its table, the cell to highlight, what each radio button, the inverted check
-// box and a click on the table write into the tone field, and Cancel. The picker edits
-// one tone field (index byte and kind byte) of one channel, shown in the image while it
-// is open; its choice becomes a change through the channel rules when it closes. A
+// box and a click on the table write into the tone field, and Cancel. The picker works
+// on one tone field (index byte and kind byte) of one channel and holds the choice while
+// it is open; the choice becomes one change through the channel rules when it closes. A
 // widget shows what this class says and forwards the user's choices.
 
 #include <cstdint>
@@ -11,8 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "codeplug/document.h"
+#include "codeplug/edit_target.h"
 #include "codeplug/image_layout.h"
+#include "editors/channel_rules.h"
 #include "lang/text_lookup.h"
 
 namespace pl3 {
@@ -49,7 +50,7 @@ class TonePickerRules {
 
     // column: 3 for the receive tone, 4 for the transmit tone (the channel table's
     // columns); cellText: what the channel table shows for the field.
-    TonePickerRules(CMaItemDoc& doc, const TextLookup& text, int channel, int column,
+    TonePickerRules(EditTarget target, const TextLookup& text, int channel, int column,
                     std::string cellText);
 
     ToneMode mode() const { return mode_; }
@@ -68,34 +69,36 @@ class TonePickerRules {
     // The tone index a click on (row, column) of a shape selects: 0xFF past the end.
     static std::uint8_t indexAt(ToneMode mode, int row, int column);
 
-    // User choices. Off and a pick end the dialog; every choice that changes the image
-    // marks the document modified.
+    // User choices, held until the picker closes. Off and a pick end the dialog.
     void chooseOff();
     void chooseCtcss();
     void chooseDcs();
     void setInverted(bool on);
     void pick(int row, int column);
+    // The tone field as chosen so far.
+    tone::Field chosen() const { return chosen_; }
     // The picker closes with its choice: one change of the channel through its rules, so
-    // one undo step for all of it.
+    // one undo step for all of it. A session whose choices changed the field on the way
+    // is an edit even when it ends on the field it opened with.
     void commit();
-    // Puts the field's two bytes and the modified flag back as they were at opening.
+    // The choice is dropped: the field stays as it was at opening.
     void cancel();
 
     Side side() const { return side_; }
     int channel() const { return channel_; }
 
   private:
-    tone::Field shown() const { return doc_.toneField(channel_, side_); }
-    // Shows a choice in the image; a changed field marks the document modified.
-    void show(tone::Field field);
+    void choose(tone::Field field);
 
-    CMaItemDoc& doc_;
+    ChannelRules rules_;
+    EditSink& sink_;
     const TextLookup& text_;
     int channel_;
     Side side_;
     std::string channelText_;
     tone::Field opening_;
-    bool openingModified_;
+    tone::Field chosen_;
+    bool touched_ = false;  // a choice changed the field
     ToneMode mode_ = ToneMode::Off;
     bool inverted_ = false;
 };

@@ -35,8 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 (void)info.get(doc, i);
         }
         for (int n = 1; n <= pl3::kChannelCount; ++n) {
-            (void)pl3::tone::displayText(doc.toneField(n, pl3::Side::Receive));
-            (void)doc.lacksFrequency(n);
+            (void)pl3::tone::displayText(doc.fields().toneField(n, pl3::Side::Receive));
+            (void)doc.fields().lacksFrequency(n);
         }
     }
     return 0;

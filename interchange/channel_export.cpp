@@ -69,8 +69,8 @@ std::string exportChannels(const CMaItemDoc& doc, const std::vector<int>& channe
     std::string out;
     if (heading == HeadingLine::With) appendRecord(out, headingFields(), separator, lineEnd);
     for (int n : channels) {
-        if (n < 1 || n > kChannelCount || doc.isEmpty(n)) continue;
-        appendRecord(out, rowFields(n, readChannel(doc, n)), separator, lineEnd);
+        if (n < 1 || n > kChannelCount || doc.fields().isEmpty(n)) continue;
+        appendRecord(out, rowFields(n, readChannel(doc.fields(), n)), separator, lineEnd);
     }
     return out;
 }

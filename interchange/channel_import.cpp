@@ -17,13 +17,9 @@ namespace pl3::interchange {
 
 namespace {
 
-// The image, header and limits of doc in a document of its own: no views, no history.
-CMaItemDoc workingCopy(const CMaItemDoc& doc) {
-    CMaItemDoc copy(doc.settings());
-    copy.header() = doc.header();
-    copy.image() = doc.image();
-    copy.deriveRangeLimits();
-    return copy;
+// The limits the image's range code gives, as the document derives them on loading.
+freq_range::Limits limitsOf(const CMaItemDoc& doc) {
+    return freq_range::deriveLimits(doc.settings(), doc.fields().freqRangeCode());
 }
 
 // The channel a row goes to: the one its Location names, or the one its position in the
@@ -63,7 +59,10 @@ ShortNames listNames(std::string_view text, Format format, bool firstRecordIsRow
 class Importer {
   public:
     Importer(const CMaItemDoc& doc, ImportOptions options, ShortNames names)
-        : work_(workingCopy(doc)), writer_(work_), options_(options), names_(std::move(names)) {}
+        : work_(doc.fields(), limitsOf(doc)),
+          writer_(work_.target()),
+          options_(options),
+          names_(std::move(names)) {}
 
     void importRow(const Record& record, const ColumnMap& columns) {
         const int position = position_++;
@@ -97,7 +96,7 @@ class Importer {
     }
 
     ImportReport& report() { return report_; }
-    const Image& result() const { return work_.image(); }
+    const Image& result() const { return work_.fields().image(); }
 
   private:
     std::optional<int> channelOf(const Record& record, const ColumnMap& columns, int position) {
@@ -121,7 +120,7 @@ class Importer {
         report_.add({NoteKind::Skipped, row, key, std::move(detail)});
     }
 
-    CMaItemDoc work_;
+    ScratchImage work_;  // the rules fill a copy; nothing is recorded until the plan is applied
     ChannelWriter writer_;
     ImportOptions options_;
     ShortNames names_;
@@ -168,7 +167,8 @@ ImportPlan planImport(const CMaItemDoc& doc, std::string_view text, Format forma
 bool applyImport(CMaItemDoc& doc, const ImportPlan& plan) {
     if (doc.image() != plan.before) return false;
     if (!plan.changesDocument()) return true;
-    doc.image() = plan.after;
+    // The rules made plan.after on a copy; it replaces the image whole.
+    doc.rawFields().image() = plan.after;
     doc.markEdited();  // one undo step takes the whole import back
     doc.updateAllViews();
     return true;

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "codeplug/document.h"
+#include "codeplug/image_fields.h"
 
 namespace pl3::interchange {
 
@@ -28,9 +28,9 @@ struct ChannelValues {
 
 // Channel n (1 ... 128), which must be programmed. Tones read as the channel page
 // shows them.
-ChannelValues readChannel(const CMaItemDoc& doc, int n);
+ChannelValues readChannel(const ImageFields& fields, int n);
 
 // The tone code the channel page shows for a stored tone field.
-int shownToneCode(const CMaItemDoc& doc, int n, Side side);
+int shownToneCode(const ImageFields& fields, int n, Side side);
 
 }  // namespace pl3::interchange

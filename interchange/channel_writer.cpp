@@ -17,17 +17,18 @@ std::string change(std::string_view from, std::int64_t to) {
 
 }  // namespace
 
-ChannelWriter::ChannelWriter(CMaItemDoc& doc) : doc_(doc), rules_(doc) {}
+ChannelWriter::ChannelWriter(EditTarget target)
+    : fields_(target.fields), limits_(target.limits), rules_(target) {}
 
 WriteResult ChannelWriter::write(const ChannelRequest& request, int row) {
     const int n = request.channel;
-    const bool existed = !doc_.isEmpty(n);
+    const bool existed = !fields_.isEmpty(n);
     if (!existed && !rules_.canEdit(n, ChannelField::RxFreq))
         return {false, {{NoteKind::Skipped, row, text_key::kCsvSkipFixedEmpty, ""}}};
     // A new channel starts as the page's clear button leaves one, not with whatever an
     // earlier channel left in the record.
     if (!existed) rules_.clearChannel(n);
-    const bool keepRepeater = existed && doc_.channelFlag(n, ChannelFlag::Repeater);
+    const bool keepRepeater = existed && fields_.channelFlag(n, ChannelFlag::Repeater);
 
     rules_.setFrequency(n, Side::Receive, request.rx);
     writeTransmitSide(request, keepRepeater);
@@ -35,14 +36,14 @@ WriteResult ChannelWriter::write(const ChannelRequest& request, int row) {
     if (request.wide) rules_.setFlag(n, ChannelFlag::Bandwidth, *request.wide);
     if (request.highPower) rules_.setFlag(n, ChannelFlag::TxPower, *request.highPower);
     if (request.name) rules_.setName(n, text_codes::encodeDisplayText(*request.name));
-    if (request.scanned) doc_.setScanMember(n - 1, *request.scanned);
+    if (request.scanned) fields_.setScanMember(n - 1, *request.scanned);
     rules_.updateDerivedBits(n);
     return {true, differences(request, row)};
 }
 
 void ChannelWriter::writeTransmitSide(const ChannelRequest& request, bool keepRepeater) {
     const int n = request.channel;
-    const ChannelValues current = readChannel(doc_, n);
+    const ChannelValues current = readChannel(fields_, n);
     const bool shifted =
         request.transmit ? request.transmit->frequency != request.rx : current.tx != current.rx;
     const TonePair tones = request.tones.value_or(TonePair{current.rxTone, current.txTone});
@@ -55,7 +56,7 @@ void ChannelWriter::writeTransmitSide(const ChannelRequest& request, bool keepRe
     // transmit tone is left as it is, as the page leaves it.
     rules_.setFlag(n, ChannelFlag::Repeater, true);
     // Without a Duplex column a channel with no transmit frequency keeps having none.
-    const bool writeTx = request.transmit || !doc_.lacksFrequency(n);
+    const bool writeTx = request.transmit || !fields_.lacksFrequency(n);
     const std::int64_t tx = request.transmit ? request.transmit->frequency : current.tx;
     if (writeTx) rules_.setFrequency(n, Side::Transmit, tx);
     rules_.setTone(n, Side::Receive, tones.rx);
@@ -65,21 +66,21 @@ void ChannelWriter::writeTransmitSide(const ChannelRequest& request, bool keepRe
 
 std::vector<ImportNote> ChannelWriter::differences(const ChannelRequest& request, int row) const {
     const int n = request.channel;
-    const ChannelValues result = readChannel(doc_, n);
+    const ChannelValues result = readChannel(fields_, n);
     std::vector<ImportNote> notes;
     auto add = [&](std::string_view key, std::string detail) {
         notes.push_back({NoteKind::Adjusted, row, key, std::move(detail)});
     };
     auto movedKey = [&](std::int64_t asked) {
-        return asked < doc_.lowerLimit() || asked > doc_.upperLimit() ? text_key::kCsvClamped
-                                                                      : text_key::kCsvRounded;
+        return asked < limits_.lower || asked > limits_.upper ? text_key::kCsvClamped
+                                                              : text_key::kCsvRounded;
     };
 
     if (result.rx != request.rx) {
         add(rules_.canEdit(n, ChannelField::RxFreq) ? movedKey(request.rx) : text_key::kCsvFixedRx,
             change(request.rxText, result.rx));
     }
-    const bool talkaround = !doc_.channelFlag(n, ChannelFlag::Repeater);
+    const bool talkaround = !fields_.channelFlag(n, ChannelFlag::Repeater);
     const bool asksShift = request.transmit && !request.transmit->inhibited &&
                            request.transmit->frequency != request.rx;
     const bool asksOtherTone = request.tones && request.tones->tx != request.tones->rx;

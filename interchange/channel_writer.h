@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "codeplug/document.h"
+#include "codeplug/edit_target.h"
 #include "editors/channel_rules.h"
 #include "interchange/channel_request.h"
 #include "interchange/import_report.h"
@@ -20,8 +20,8 @@ struct WriteResult {
 
 class ChannelWriter {
   public:
-    // doc is the working copy the import fills.
-    explicit ChannelWriter(CMaItemDoc& doc);
+    // target: the working copy the import fills.
+    explicit ChannelWriter(EditTarget target);
 
     WriteResult write(const ChannelRequest& request, int row);
 
@@ -29,7 +29,8 @@ class ChannelWriter {
     void writeTransmitSide(const ChannelRequest& request, bool keepRepeater);
     std::vector<ImportNote> differences(const ChannelRequest& request, int row) const;
 
-    CMaItemDoc& doc_;
+    ImageFields& fields_;
+    const freq_range::Limits& limits_;
     ChannelRules rules_;
 };
 

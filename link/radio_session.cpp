@@ -119,15 +119,15 @@ void prepareImageForWrite(ImageFields& fields) {
 }
 
 void takeReadImage(CMaItemDoc& doc, const Image& image) {
-    doc.image() = image;
+    doc.rawFields().image() = image;
     // The radio's range decides the limits, and the document no longer matches its file.
     doc.deriveRangeLimits();
     doc.setModifiedFlag(true);
     doc.setFromIncompleteFile(false);
     for (int n = 1; n <= kChannelCount; ++n) {
-        if (!doc.isEmpty(n)) continue;
+        if (!doc.fields().isEmpty(n)) continue;
         std::copy(std::begin(kEmptyChannelTail), std::end(kEmptyChannelTail),
-                  doc.image().begin() +
+                  doc.rawFields().image().begin() +
                       static_cast<std::ptrdiff_t>(layout::record(n) + layout::kRecRxTone));
     }
     doc.startHistory(false);

@@ -16,11 +16,11 @@ bool enterAccessCode(CMaItemDoc& doc, std::string_view typed) {
 }
 
 bool manualTuning(const CMaItemDoc& doc) {
-    return doc.setting(Setting::ManualTune) != 0;
+    return doc.fields().setting(Setting::ManualTune) != 0;
 }
 
 void setManualTuning(CMaItemDoc& doc, bool on) {
-    doc.setSetting(Setting::ManualTune, on ? 1 : 0);
+    doc.rawFields().setSetting(Setting::ManualTune, on ? 1 : 0);
 }
 
 }  // namespace pl3::service

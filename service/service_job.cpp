@@ -141,11 +141,12 @@ void applyResult(CMaItemDoc& doc, ServiceTask task, const Image& working) {
     switch (task) {
         case ServiceTask::ReadTestData: {
             auto from = working.begin() + static_cast<std::ptrdiff_t>(layout::kTestData);
-            std::copy_n(from, layout::kTestDataSize, doc.image().begin() + layout::kTestData);
+            std::copy_n(from, layout::kTestDataSize,
+                        doc.rawFields().image().begin() + layout::kTestData);
             break;
         }
         case ServiceTask::ReadAll:
-            doc.image() = working;
+            doc.rawFields().image() = working;
             doc.deriveRangeLimits();
             break;
         case ServiceTask::WriteTestData:

@@ -36,15 +36,15 @@ int stepBox(std::string_view text, int direction, ValueLimits limits) {
 }
 
 int boxValue(const CMaItemDoc& doc, const TuningBox& box) {
-    if (box.index < kSquelchValues) return doc.tuneSquelch3(box.index);
-    return doc.tuningValue(box.index - kSquelchValues);
+    if (box.index < kSquelchValues) return doc.fields().tuneSquelch3(box.index);
+    return doc.fields().tuningValue(box.index - kSquelchValues);
 }
 
 void storeBoxValue(CMaItemDoc& doc, const TuningBox& box, int value) {
     if (box.index < kSquelchValues) {
-        doc.setTuneSquelch3(box.index, value);
+        doc.rawFields().setTuneSquelch3(box.index, value);
     } else {
-        doc.setTuningValue(box.index - kSquelchValues, value);
+        doc.rawFields().setTuningValue(box.index - kSquelchValues, value);
     }
 }
 

@@ -62,7 +62,9 @@ int boxNumber(std::string_view text);
 // to show and store.
 int stepBox(std::string_view text, int direction, ValueLimits limits);
 
-// The value a box shows (a squelch byte above 127 reads as 127), and storing one.
+// The value a box shows (a squelch byte above 127 reads as 127), and storing one. Service
+// mode writes the tuning bytes around the page rules; the main window makes the whole
+// visit one edit.
 int boxValue(const CMaItemDoc& doc, const TuningBox& box);
 void storeBoxValue(CMaItemDoc& doc, const TuningBox& box, int value);
 

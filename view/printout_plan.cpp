@@ -51,10 +51,10 @@ int pageCount(int programmedChannels) {
     return pages;
 }
 
-std::vector<int> programmedChannels(const ChannelTable& table) {
+std::vector<int> programmedChannels(const ChannelTable::Rows& rows) {
     std::vector<int> channels;
     for (int row = 1; row < ChannelTable::kRowCount; ++row) {
-        if (!table.cell(row, ChannelTable::kRxFreqColumn).text.empty()) channels.push_back(row);
+        if (!rows[row][ChannelTable::kRxFreqColumn].text.empty()) channels.push_back(row);
     }
     return channels;
 }
@@ -144,7 +144,7 @@ int ChannelGridPrint::totalWidth() const {
     return std::accumulate(columnWidths.begin(), columnWidths.end(), 0);
 }
 
-ChannelGridPrint channelGrid(const ChannelTable& table) {
+ChannelGridPrint channelGrid(const ChannelTable::Rows& rows) {
     ChannelGridPrint grid;
     grid.columnWidths.assign(ChannelTable::kColumnWidths.begin(),
                              ChannelTable::kColumnWidths.end());
@@ -153,7 +153,7 @@ ChannelGridPrint channelGrid(const ChannelTable& table) {
         GridRowPrint& printed = grid.rows.emplace_back(
             GridRowPrint{heading ? ChannelTable::kHeaderRowHeight : ChannelTable::kRowHeight, {}});
         for (int column = 0; column < ChannelTable::kColumnCount; ++column) {
-            const ChannelTable::Cell& cell = table.cell(row, column);
+            const ChannelTable::Cell& cell = rows[row][column];
             const bool fixed = heading || column == ChannelTable::kNumberColumn;
             printed.cells.push_back({cell.text, heading ? grid::kHeaderFormat : grid::kCellFormat,
                                      fixed, !fixed && cell.readOnly});
@@ -162,13 +162,14 @@ ChannelGridPrint channelGrid(const ChannelTable& table) {
     return grid;
 }
 
-PrintPlan makePrintPlan(CMaItemDoc& doc, const TextLookup& texts, Prompter& prompter,
-                        std::string dateLine) {
-    const ChannelTable channels(doc, texts, prompter);
-    PrintPlan plan{{std::move(dateLine), FunctionsPageRules(doc, texts).printRows(),
-                    RadioPageRules(doc, texts).printRows(), programmedChannels(channels),
+PrintPlan makePrintPlan(const CMaItemDoc& doc, const TextLookup& texts, std::string dateLine) {
+    ScratchImage shown(doc.fields(), doc.limits());
+    ChannelRules rules(shown.target());
+    const ChannelTable::Rows rows = ChannelTable::rowsOf(rules, texts);
+    PrintPlan plan{{std::move(dateLine), FunctionsPageRules(shown.target(), texts).printRows(),
+                    RadioPageRules(shown.target(), texts).printRows(), programmedChannels(rows),
                     ChannelTable::kHeaderRowHeight, ChannelTable::kRowHeight, 0},
-                   channelGrid(channels)};
+                   channelGrid(rows)};
     return plan;
 }
 

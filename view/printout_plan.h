@@ -14,7 +14,6 @@
 #include "editors/channel_table.h"
 #include "editors/functions_page_rules.h"
 #include "lang/text_lookup.h"
-#include "platform/prompter.h"
 
 namespace pl3::printout {
 
@@ -39,7 +38,7 @@ OrdinalRange ordinalsOnPage(int page);  // page 1 ... 5
 int pageCount(int programmedChannels);
 
 // The channels whose receive frequency shows in the channel table, in channel order.
-std::vector<int> programmedChannels(const ChannelTable& table);
+std::vector<int> programmedChannels(const ChannelTable::Rows& rows);
 
 // The channel numbers page p prints, in order.
 std::vector<int> channelsOnPage(const std::vector<int>& programmed, int page);
@@ -102,15 +101,15 @@ struct ChannelGridPrint {
 
     int totalWidth() const;
 };
-ChannelGridPrint channelGrid(const ChannelTable& table);
+ChannelGridPrint channelGrid(const ChannelTable::Rows& rows);
 
 // Everything the report prints, taken from the codeplug, the page rules and the texts.
 struct PrintPlan {
     PageInput input;  // the text width depends on the printer: set once it is measured
     ChannelGridPrint grid;
 };
-// The channel rules refresh the records' derived bits on the way, as the channel page does.
-PrintPlan makePrintPlan(CMaItemDoc& doc, const TextLookup& texts, Prompter& prompter,
-                        std::string dateLine);
+// The channel rules refresh the records' derived bits on the way, as the channel page
+// does, on a copy of the image: printing leaves the document as it is.
+PrintPlan makePrintPlan(const CMaItemDoc& doc, const TextLookup& texts, std::string dateLine);
 
 }  // namespace pl3::printout

@@ -102,7 +102,7 @@ QPrinter& CMainFrame::printer() {
 }
 
 void CMainFrame::filePrint() {
-    const ChannelListPrintout printout(doc_, context_.texts, prompter_);
+    const ChannelListPrintout printout(doc_, context_.texts);
     QPrinter& target = printer();
     QPrintDialog dialog(&target, this);
     dialog.setMinMax(1, printout.pageCount());
@@ -115,7 +115,7 @@ void CMainFrame::filePrint() {
 }
 
 void CMainFrame::filePrintPreview() {
-    const ChannelListPrintout printout(doc_, context_.texts, prompter_);
+    const ChannelListPrintout printout(doc_, context_.texts);
     QPrintPreviewDialog dialog(&printer(), this);
     if (auto* preview = dialog.findChild<QPrintPreviewWidget*>()) {
         preview->setViewMode(QPrintPreviewWidget::SinglePageView);

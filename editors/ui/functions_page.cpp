@@ -53,7 +53,7 @@ constexpr Row kDtmfListRows[] = {
 }  // namespace
 
 FunctionsPage::FunctionsPage(CMaItemDoc& doc, const TextLookup& texts, QWidget* parent)
-    : SettingsPage(rules_, parent), texts_(texts), rules_(doc, texts) {
+    : SettingsPage(rules_, parent), texts_(texts), rules_(doc.editTarget(), texts) {
     auto* functions = captionGroup(kFunctionsGroup, "可选功能", this);
     auto* functionGrid = new QGridLayout(functions);
     int row = 0;

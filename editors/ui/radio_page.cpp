@@ -82,7 +82,7 @@ QListWidget* scanListWidget(QWidget* parent) {
 }  // namespace
 
 RadioPage::RadioPage(CMaItemDoc& doc, const TextLookup& texts, QWidget* parent)
-    : SettingsPage(rules_, parent), texts_(texts), rules_(doc, texts) {
+    : SettingsPage(rules_, parent), texts_(texts), rules_(doc.editTarget(), texts) {
     // Key settings, top left.
     auto* keys = captionGroup(kKeysGroup, "按键设置", this);
     auto* keyGrid = new QGridLayout(keys);

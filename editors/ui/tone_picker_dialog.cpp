@@ -16,7 +16,7 @@ namespace pl3 {
 TonePickerDialog::TonePickerDialog(CMaItemDoc& doc, const TextLookup& texts, int channel,
                                    int column, const QString& cellText, QWidget* parent)
     : QDialog(parent),
-      rules_(doc, texts, channel, column, cellText.toStdString()),
+      rules_(doc.editTarget(), texts, channel, column, cellText.toStdString()),
       off_(new QRadioButton(QStringLiteral("关闭"), this)),
       ctcss_(new QRadioButton(QStringLiteral("CTCSS"), this)),
       dcs_(new QRadioButton(QStringLiteral("CDCSS"), this)),

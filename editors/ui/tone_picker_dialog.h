@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QString>
 
+#include "codeplug/document.h"
 #include "editors/tone_picker_rules.h"
 
 class QCheckBox;

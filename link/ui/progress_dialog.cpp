@@ -118,7 +118,7 @@ void ProgressDialog::startJob() {
     retry_->setVisible(false);
     close_->setVisible(false);
     // The document holds what the radio gets, so a file saved after the write matches it.
-    if (direction_ == link::Direction::Write) link::prepareImageForWrite(doc_);
+    if (direction_ == link::Direction::Write) link::prepareImageForWrite(doc_.rawFields());
     const SettingsFile& settings = radio_.settings;
     session_->start(doc_.image(),
                     {.plan = {settings.comPort(), std::nullopt, settings.portSearchEnabled()},

@@ -78,20 +78,20 @@ TEST_F(CodeplugDiffTest, EachKindOfDifferenceIsNamedWithReadableValues) {
          [](CMaItemDoc& doc) { setField(doc, "TuneHighPower[0]", "100"); },
          {"TuneHighPower[0]: 144 -> 100"}},
         {"one uninterpreted byte",
-         [](CMaItemDoc& doc) { doc.image()[0x0903] = 0x5A; },
+         [](CMaItemDoc& doc) { doc.rawFields().image()[0x0903] = 0x5A; },
          {"0x0903: FF -> 5A"}},
         {"free bits beside a field",
-         [](CMaItemDoc& doc) { doc.image()[layout::record(5) + 13] ^= 0x01; },
+         [](CMaItemDoc& doc) { doc.rawFields().image()[layout::record(5) + 13] ^= 0x01; },
          {"0x005D: FF -> FE"}},
         {"uninterpreted bytes split at each 16-byte line",
          [](CMaItemDoc& doc) {
              for (std::size_t a = 0x0F0E; a <= 0x0F11; ++a)
-                 doc.image()[a] = 0x00;
+                 doc.rawFields().image()[a] = 0x00;
          },
          {"0x0F0E-0x0F0F: FF FF -> 00 00", "0x0F10-0x0F11: FF FF -> 00 00"}},
         {"channels in order, then settings, then bytes",
          [](CMaItemDoc& doc) {
-             doc.image()[0x0900] = 0x00;
+             doc.rawFields().image()[0x0900] = 0x00;
              setField(doc, "BackLamp", "0");
              setField(doc, "TxPower[5]", "1");
              setField(doc, "RxTone[5]", "88.5");
@@ -102,7 +102,7 @@ TEST_F(CodeplugDiffTest, EachKindOfDifferenceIsNamedWithReadableValues) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        after.image() = before.image();
+        after.rawFields().image() = before.rawFields().image();
         c.change(after);
         EXPECT_EQ(lines(), c.lines);
     }
@@ -110,7 +110,7 @@ TEST_F(CodeplugDiffTest, EachKindOfDifferenceIsNamedWithReadableValues) {
 
 TEST_F(CodeplugDiffTest, EntriesCarryChannelAndAddresses) {
     set("TxFreq[12]", "434.0");
-    after.image()[0x0904] = 0x00;
+    after.rawFields().image()[0x0904] = 0x00;
     std::vector<DiffEntry> entries = diffCodeplugs(before, after);
     ASSERT_EQ(entries.size(), 2u);
     EXPECT_EQ(entries[0].kind, DiffEntry::Kind::Field);
@@ -126,9 +126,10 @@ TEST_F(CodeplugDiffTest, EntriesCarryChannelAndAddresses) {
 // A stored value both sides read the same way (out of range: clamped) still shows, as bytes.
 TEST_F(CodeplugDiffTest, DifferenceNoValueShowsIsNotHidden) {
     const std::size_t at = settingInfo(Setting::FmVfoFreq).field.offset;
-    before.image()[at] = 0xFE;
-    after.image()[at] = 0xFF;
-    ASSERT_EQ(before.setting(Setting::FmVfoFreq), after.setting(Setting::FmVfoFreq))
+    before.rawFields().image()[at] = 0xFE;
+    after.rawFields().image()[at] = 0xFF;
+    ASSERT_EQ(before.fields().setting(Setting::FmVfoFreq),
+              after.fields().setting(Setting::FmVfoFreq))
         << "both values must read as the same clamped index";
     std::vector<DiffEntry> entries = diffCodeplugs(before, after);
     ASSERT_EQ(entries.size(), 1u);
@@ -145,7 +146,7 @@ TEST_F(CodeplugDiffTest, EveryFieldReadsOnlyTheBitsItsCoverageNames) {
     for (std::uint8_t& byte : noise)
         byte = static_cast<std::uint8_t>(random());
     for (const Image& base : {before.image(), noise}) {
-        before.image() = base;
+        before.rawFields().image() = base;
         for (const FieldInfo& info : fieldTable()) {
             for (int index = info.indexMin; index <= info.indexMax; ++index) {
                 FieldRef field{&info, index};
@@ -154,9 +155,9 @@ TEST_F(CodeplugDiffTest, EveryFieldReadsOnlyTheBitsItsCoverageNames) {
                 Image mask{};
                 for (const BitSpan& span : spans)
                     mask[span.address] |= span.mask;
-                after.image() = base;
+                after.rawFields().image() = base;
                 for (std::size_t a = 0; a < kImageSize; ++a)
-                    after.image()[a] ^= static_cast<std::uint8_t>(~mask[a]);
+                    after.rawFields().image()[a] ^= static_cast<std::uint8_t>(~mask[a]);
                 EXPECT_EQ(field.get(before), field.get(after)) << field.name();
             }
         }

@@ -25,7 +25,7 @@ class DocumentCommandsTest : public ::testing::Test {
         bool skip = true;
         newDocument(other, prompter, skip);
         other.selectRange(range);
-        other.setFrequencyText(90, Side::Receive, "435.5");
+        other.rawFields().setFrequencyText(90, Side::Receive, "435.5");
         other.header()[44] = 0xDE, other.header()[47] = 0xAD;
         std::string path = folder.file(name);
         EXPECT_TRUE(storeDocument(other, path, prompter));
@@ -50,15 +50,15 @@ class DocumentCommandsTest : public ::testing::Test {
 };
 
 TEST_F(DocumentCommandsTest, NewWithTheSkipFlagAsksNothing) {
-    doc.setFrequencyText(80, Side::Receive, "440");
+    doc.rawFields().setFrequencyText(80, Side::Receive, "440");
     doc.setModifiedFlag(true);
     doc.setPathName("/x.PL-3");
     bool skip = true;
     EXPECT_TRUE(newDocument(doc, prompter, skip));
     EXPECT_FALSE(skip);
     EXPECT_TRUE(prompter.prompts().empty());
-    EXPECT_TRUE(doc.isEmpty(80));
-    EXPECT_EQ(doc.frequencyText(1, Side::Receive), "446.00625");
+    EXPECT_TRUE(doc.fields().isEmpty(80));
+    EXPECT_EQ(doc.fields().frequencyText(1, Side::Receive), "446.00625");
     EXPECT_EQ(doc.pathName(), "");
     EXPECT_FALSE(doc.isModified());
     EXPECT_EQ(doc.upperLimit(), 47'000'000);
@@ -66,7 +66,7 @@ TEST_F(DocumentCommandsTest, NewWithTheSkipFlagAsksNothing) {
 }
 
 TEST_F(DocumentCommandsTest, NewAsksAndCancelLeavesTheDocumentAsItWas) {
-    doc.setFrequencyText(80, Side::Receive, "440");
+    doc.rawFields().setFrequencyText(80, Side::Receive, "440");
     doc.setModifiedFlag(true);
     doc.setPathName("/x.PL-3");
     Snapshot before = snapshot();
@@ -84,7 +84,7 @@ TEST_F(DocumentCommandsTest, NewAsksAndCancelLeavesTheDocumentAsItWas) {
 
     prompter.answer(true);
     EXPECT_TRUE(newDocument(doc, prompter, skip));
-    EXPECT_TRUE(doc.isEmpty(80));
+    EXPECT_TRUE(doc.fields().isEmpty(80));
 }
 
 TEST_F(DocumentCommandsTest, OpenLoadsTheFileAndItsRange) {
@@ -92,7 +92,7 @@ TEST_F(DocumentCommandsTest, OpenLoadsTheFileAndItsRange) {
     doc.setModifiedFlag(true);
     EXPECT_EQ(openDocument(doc, path, prompter), OpenOutcome::Loaded);
     EXPECT_TRUE(prompter.prompts().empty());
-    EXPECT_EQ(doc.frequencyText(90, Side::Receive), "435.50000");
+    EXPECT_EQ(doc.fields().frequencyText(90, Side::Receive), "435.50000");
     EXPECT_EQ(doc.pathName(), path);
     EXPECT_FALSE(doc.isModified());
     EXPECT_EQ(doc.lowerLimit(), 43'000'000);
@@ -125,7 +125,7 @@ TEST_F(DocumentCommandsTest, FilesThatCannotBeUsedLeaveTheDocumentUntouched) {
         {"missing", folder.file("missing.PL-3"), OpenOutcome::FileError, text_key::kErrorOpenFile},
         {"directory", folder.path(), OpenOutcome::FileError, text_key::kErrorOpenFile},
     };
-    doc.setFrequencyText(80, Side::Receive, "440");
+    doc.rawFields().setFrequencyText(80, Side::Receive, "440");
     doc.setModifiedFlag(true);
     for (const Case& c : cases) {
         test::ScriptedPrompter messages;
@@ -148,8 +148,9 @@ TEST_F(DocumentCommandsTest, IncompleteFileLoadsWhatItHoldsAndSaysSo) {
     ASSERT_EQ(prompter.textKeys(),
               std::vector<std::string>{std::string(text_key::kWarnIncomplete)});
     EXPECT_EQ(prompter.prompts()[0].detail, path);
-    EXPECT_EQ(doc.frequencyText(1, Side::Receive), "446.00625");  // inside the part it held
-    EXPECT_TRUE(doc.isEmpty(20));                                 // beyond it: erased
+    EXPECT_EQ(doc.fields().frequencyText(1, Side::Receive),
+              "446.00625");                 // inside the part it held
+    EXPECT_TRUE(doc.fields().isEmpty(20));  // beyond it: erased
     EXPECT_EQ(doc.pathName(), path);
 }
 
@@ -167,7 +168,7 @@ TEST_F(DocumentCommandsTest, FailedStoreReportsAndKeepsTheDocumentState) {
 TEST_F(DocumentCommandsTest, SaveCommandConfirmsOverwritingItsFile) {
     std::string path = savedFile("a.PL-3");
     ASSERT_EQ(openDocument(doc, path, prompter), OpenOutcome::Loaded);
-    doc.setFrequencyText(90, Side::Receive, "436");
+    doc.rawFields().setFrequencyText(90, Side::Receive, "436");
     doc.setModifiedFlag(true);
     auto noChooser = []() -> std::optional<std::string> {
         ADD_FAILURE() << "a document with a path must not ask for one";
@@ -182,13 +183,13 @@ TEST_F(DocumentCommandsTest, SaveCommandConfirmsOverwritingItsFile) {
     CMaItemDoc onDisk(folder.settings());
     test::ScriptedPrompter quiet;
     openDocument(onDisk, path, quiet);
-    EXPECT_EQ(onDisk.frequencyText(90, Side::Receive), "435.50000");
+    EXPECT_EQ(onDisk.fields().frequencyText(90, Side::Receive), "435.50000");
 
     prompter.answer(true);
     EXPECT_TRUE(saveCommand(doc, prompter, noChooser));
     EXPECT_FALSE(doc.isModified());
     openDocument(onDisk, path, quiet);
-    EXPECT_EQ(onDisk.frequencyText(90, Side::Receive), "436.00000");
+    EXPECT_EQ(onDisk.fields().frequencyText(90, Side::Receive), "436.00000");
 }
 
 TEST_F(DocumentCommandsTest, SaveCommandOnANewDocumentAsksForAName) {
@@ -215,7 +216,7 @@ TEST_F(DocumentCommandsTest, SaveModifiedAsksOnlyForAModifiedDocument) {
 
     std::string path = savedFile("a.PL-3");
     ASSERT_EQ(openDocument(doc, path, prompter), OpenOutcome::Loaded);
-    doc.setFrequencyText(90, Side::Receive, "437");
+    doc.rawFields().setFrequencyText(90, Side::Receive, "437");
     doc.setModifiedFlag(true);
     struct Case {
         PromptAnswer answer;
@@ -233,7 +234,7 @@ TEST_F(DocumentCommandsTest, SaveModifiedAsksOnlyForAModifiedDocument) {
         CMaItemDoc onDisk(folder.settings());
         test::ScriptedPrompter quiet;
         openDocument(onDisk, path, quiet);
-        EXPECT_EQ(onDisk.frequencyText(90, Side::Receive), c.onDisk);
+        EXPECT_EQ(onDisk.fields().frequencyText(90, Side::Receive), c.onDisk);
     }
     EXPECT_FALSE(doc.isModified());
 }

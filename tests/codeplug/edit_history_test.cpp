@@ -109,7 +109,7 @@ class DocumentHistory : public ::testing::Test {
 
 TEST_F(DocumentHistory, UndoRestoresTheImageAndTheModifiedFlag) {
     const Image original = doc.image();
-    doc.image()[layout::record(5)] ^= 0xFF;
+    doc.rawFields().image()[layout::record(5)] ^= 0xFF;
     doc.markEdited();
     const Image edited = doc.image();
     EXPECT_TRUE(doc.isModified());
@@ -126,7 +126,7 @@ TEST_F(DocumentHistory, UndoRestoresTheImageAndTheModifiedFlag) {
 }
 
 TEST_F(DocumentHistory, AFreshHistoryCannotUndoIntoTheOldImage) {
-    doc.image()[layout::record(5)] ^= 0xFF;
+    doc.rawFields().image()[layout::record(5)] ^= 0xFF;
     doc.markEdited();
     ASSERT_TRUE(doc.canUndo());
     doc.setModifiedFlag(true);

@@ -15,7 +15,7 @@ class FactoryDefaultsTest : public ::testing::Test {
     void SetUp() override {
         doc.clearContents();
         doc.selectRange(0);
-        applyFactoryDefaults(doc);
+        applyFactoryDefaults(doc.rawFields());
     }
     std::vector<std::uint8_t> bytes(std::size_t from, std::size_t count) const {
         return {doc.image().begin() + static_cast<std::ptrdiff_t>(from),
@@ -56,23 +56,23 @@ TEST_F(FactoryDefaultsTest, Channels) {
         {9, "433.07500"}, {10, "433.10000"}, {77, "434.77500"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(doc.frequencyText(c.n, Side::Receive), c.frequency) << c.n;
-        EXPECT_EQ(doc.frequencyText(c.n, Side::Transmit), c.frequency) << c.n;
+        EXPECT_EQ(doc.fields().frequencyText(c.n, Side::Receive), c.frequency) << c.n;
+        EXPECT_EQ(doc.fields().frequencyText(c.n, Side::Transmit), c.frequency) << c.n;
     }
     for (int n = 1; n <= kChannelCount; ++n) {
         std::size_t record = static_cast<std::size_t>(n) * 16;
         EXPECT_EQ(doc.image()[record + 12], n <= 77 ? 0xA7 : 0xBF) << n;
-        EXPECT_EQ(doc.isEmpty(n), n >= 78) << n;
+        EXPECT_EQ(doc.fields().isEmpty(n), n >= 78) << n;
         EXPECT_EQ(bytes(record + 8, 4), std::vector<std::uint8_t>(4, 0xFF)) << n;  // tones off
     }
-    EXPECT_TRUE(doc.isEmpty(kVfoRecord));
+    EXPECT_TRUE(doc.fields().isEmpty(kVfoRecord));
 }
 
 TEST_F(FactoryDefaultsTest, DoNotDependOnTheRange) {
     Image first = doc.image();
     doc.clearContents();
     doc.selectRange(1);
-    applyFactoryDefaults(doc);
+    applyFactoryDefaults(doc.rawFields());
     Image second = doc.image();
     for (std::size_t at = 0; at < first.size(); ++at) {
         if (at >= 0x0008 && at < 0x000C) continue;  // the range code itself

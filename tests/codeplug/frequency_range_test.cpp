@@ -104,8 +104,8 @@ TEST(FrequencyRange, DocumentSelectsAndDerives) {
     EXPECT_EQ(doc.rangeIndex(), 2);
     EXPECT_EQ(doc.upperLimit(), 45'000'000);
 
-    doc.image()[0x0009] = 0x43;
-    doc.image()[0x000B] = 0x44;
+    doc.rawFields().image()[0x0009] = 0x43;
+    doc.rawFields().image()[0x000B] = 0x44;
     doc.deriveRangeLimits();
     EXPECT_EQ(doc.rangeIndex(), 1);
     EXPECT_EQ(doc.lowerLimit(), 43'000'000);

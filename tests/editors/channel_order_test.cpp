@@ -30,25 +30,25 @@ class ChannelOrderTest : public test::DocumentFixture {
 
     void prepare(Start start) {
         for (int n = kFirstEditableChannel; n <= kChannelCount; ++n) {
-            resetChannel(doc, n);
+            resetChannel(doc.rawFields(), n);
             if (!programmed(n) || start == Start::NoneEditable) continue;
             if (start == Start::LastEmpty && n == kChannelCount) continue;
             const std::string mhz = std::to_string(450 - (n - 78) / 2) + ".5";
-            doc.setFrequencyText(n, Side::Receive, mhz);
-            doc.setFrequencyText(n, Side::Transmit, n % 2 ? mhz : "445");
-            doc.setChannelFlag(n, ChannelFlag::Repeater, n % 3 == 0);
-            doc.setToneCode(n, Side::Receive, n);
+            doc.rawFields().setFrequencyText(n, Side::Receive, mhz);
+            doc.rawFields().setFrequencyText(n, Side::Transmit, n % 2 ? mhz : "445");
+            doc.rawFields().setChannelFlag(n, ChannelFlag::Repeater, n % 3 == 0);
+            doc.rawFields().setToneCode(n, Side::Receive, n);
             if (n % 7 != 0) {
                 const std::string name = (n % 2 ? "A" : "B") + std::to_string(n + 100);
-                doc.setChannelName(n, text_codes::encodeDisplayText(name));
+                doc.rawFields().setChannelName(n, text_codes::encodeDisplayText(name));
             }
         }
         for (int n = 1; n <= kChannelCount; ++n) {
-            doc.image()[layout::record(n) + 14] = static_cast<std::uint8_t>(n);
-            doc.image()[layout::record(n) + 15] = static_cast<std::uint8_t>(~n);
-            doc.image()[layout::nameSlot(n) + 6] = static_cast<std::uint8_t>(n + 1);
-            doc.image()[layout::nameSlot(n) + 7] = static_cast<std::uint8_t>(n + 2);
-            doc.setScanMember(n - 1, n % 3 != 1);
+            doc.rawFields().image()[layout::record(n) + 14] = static_cast<std::uint8_t>(n);
+            doc.rawFields().image()[layout::record(n) + 15] = static_cast<std::uint8_t>(~n);
+            doc.rawFields().image()[layout::nameSlot(n) + 6] = static_cast<std::uint8_t>(n + 1);
+            doc.rawFields().image()[layout::nameSlot(n) + 7] = static_cast<std::uint8_t>(n + 2);
+            doc.rawFields().setScanMember(n - 1, n % 3 != 1);
         }
         table = std::make_unique<ChannelTable>(doc, texts, prompter);
         doc.startHistory(true);
@@ -156,7 +156,7 @@ TEST_F(ChannelOrderTest, CommandsMoveWholeChannelsInOneUndoStep) {
             ASSERT_EQ(test::channelScanBit(now, n), from && test::channelScanBit(original, from))
                 << c.what << " channel " << n;
             ASSERT_EQ(table->cell(n, ChannelTable::kRxFreqColumn).text,
-                      doc.frequencyText(n, Side::Receive))
+                      doc.fields().frequencyText(n, Side::Receive))
                 << c.what << " channel " << n;
         }
         const auto shown = std::vector<test::RecordedPrompt>(

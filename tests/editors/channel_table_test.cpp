@@ -22,7 +22,9 @@ class ChannelTableTest : public test::DocumentFixture {
     }
 
     std::string word(std::string_view key) const { return texts.text(key); }
-    std::uint8_t& recordByte(int n, std::size_t b) { return doc.image()[layout::record(n) + b]; }
+    std::uint8_t& recordByte(int n, std::size_t b) {
+        return doc.rawFields().image()[layout::record(n) + b];
+    }
 
     // 'e' editable, 'r' read-only, for columns 1 ... 12.
     std::string marks(int n) const {
@@ -33,9 +35,9 @@ class ChannelTableTest : public test::DocumentFixture {
     }
 
     void program(int n, const char* rx, const char* tx, bool repeater) {
-        doc.setFrequencyText(n, Side::Receive, rx);
-        doc.setFrequencyText(n, Side::Transmit, tx);
-        doc.setChannelFlag(n, ChannelFlag::Repeater, repeater);
+        doc.rawFields().setFrequencyText(n, Side::Receive, rx);
+        doc.rawFields().setFrequencyText(n, Side::Transmit, tx);
+        doc.rawFields().setChannelFlag(n, ChannelFlag::Repeater, repeater);
         table->RefreshRow(n);
     }
 
@@ -77,7 +79,7 @@ TEST_F(ChannelTableTest, MarksFollowTheChannelState) {
         {"fixed, repeater", 5, "446.05625", "446.05625", true, "reeeeeereree"},
         {"last channel", 128, "440", "440", false, "erereeeeeeee"},
     };
-    const ChannelRules rules(doc);
+    const ChannelRules rules(doc.editTarget());
     for (const Case& c : cases) {
         program(c.n, c.rx, c.tx, c.repeater);
         EXPECT_EQ(marks(c.n), c.marks) << c.what;
@@ -94,8 +96,8 @@ TEST_F(ChannelTableTest, FactoryFixedChannelsAreProgrammedTalkaround) {
 }
 
 TEST_F(ChannelTableTest, EmptyChannelShowsOnlyEmptyTexts) {
-    doc.setChannelName(80, text_codes::encodeDisplayText("ABC"));
-    doc.setToneIndexByte(80, Side::Receive, 3);
+    doc.rawFields().setChannelName(80, text_codes::encodeDisplayText("ABC"));
+    doc.rawFields().setToneIndexByte(80, Side::Receive, 3);
     table->RefreshRow(80);
     for (int c = 1; c < Table::kColumnCount; ++c)
         EXPECT_EQ(table->cell(80, c).text, "") << c;
@@ -182,7 +184,7 @@ TEST_F(ChannelTableTest, ShiftDirFollowsTheFrequenciesAndKeepsTheLowBits) {
     for (const Case& c : cases) {
         recordByte(90, layout::kRecShift) = 0xD5;
         program(90, c.rx, c.tx, true);
-        EXPECT_EQ(doc.shiftDir(90), c.shift) << c.rx << "/" << c.tx;
+        EXPECT_EQ(doc.fields().shiftDir(90), c.shift) << c.rx << "/" << c.tx;
         EXPECT_EQ(recordByte(90, layout::kRecShift) & 0x3F, 0x15) << c.rx << "/" << c.tx;
     }
 }
@@ -214,9 +216,9 @@ TEST_F(ChannelTableTest, FrequencyCommitChecksRangeAndFillsNewChannels) {
         program(80, c.rx, c.tx, true);
         doc.setModifiedFlag(false);
         table->commitFrequency(80, c.column, c.typed);
-        EXPECT_EQ(doc.frequencyText(80, Side::Receive), c.rxAfter) << c.typed;
-        EXPECT_EQ(doc.frequencyText(80, Side::Transmit), c.txAfter) << c.typed;
-        EXPECT_EQ(doc.shiftDir(80), c.shift) << c.typed;
+        EXPECT_EQ(doc.fields().frequencyText(80, Side::Receive), c.rxAfter) << c.typed;
+        EXPECT_EQ(doc.fields().frequencyText(80, Side::Transmit), c.txAfter) << c.typed;
+        EXPECT_EQ(doc.fields().shiftDir(80), c.shift) << c.typed;
         EXPECT_EQ(table->cell(80, 1).text, c.rxAfter) << c.typed;
         EXPECT_TRUE(doc.isModified()) << c.typed;
     }
@@ -243,70 +245,71 @@ TEST_F(ChannelTableTest, FrequencyValuesAreClampedRoundedAndFillNewChannels) {
         {5, Side::Receive, 44000000, false, "446.05625", "446.05625"},
         {91, Side::Transmit, 44000000, false, "446.00000", "446.00000"},  // talkaround
     };
-    ChannelRules rules(doc);
+    ChannelRules rules(doc.editTarget());
     program(90, "446", "446", true);
     program(91, "446", "446", false);
     program(5, "446.05625", "446.05625", false);
     for (const Case& c : cases) {
         EXPECT_EQ(rules.setFrequency(c.n, c.side, c.value), c.accepted) << c.n;
-        EXPECT_EQ(doc.frequencyText(c.n, Side::Receive), c.rxAfter) << c.n;
-        EXPECT_EQ(doc.frequencyText(c.n, Side::Transmit), c.txAfter) << c.n;
+        EXPECT_EQ(doc.fields().frequencyText(c.n, Side::Receive), c.rxAfter) << c.n;
+        EXPECT_EQ(doc.fields().frequencyText(c.n, Side::Transmit), c.txAfter) << c.n;
     }
-    EXPECT_EQ(doc.shiftDir(90), 1);  // an existing channel keeps its transmit frequency
+    EXPECT_EQ(doc.fields().shiftDir(90), 1);  // an existing channel keeps its transmit frequency
 }
 
 TEST_F(ChannelTableTest, ToneFlagAndNameValuesNeedAnEditableField) {
     program(90, "446", "440", false);
-    ChannelRules rules(doc);
+    ChannelRules rules(doc.editTarget());
     const Image before = doc.image();
     EXPECT_FALSE(rules.setTone(90, Side::Transmit, tone::kFirstCtcss));  // talkaround
     EXPECT_FALSE(rules.setTone(100, Side::Receive, tone::kFirstCtcss));  // empty channel
     EXPECT_FALSE(rules.setFlag(90, ChannelFlag::BeatShift, false));      // no column
     EXPECT_FALSE(rules.setFlag(5, ChannelFlag::Bandwidth, true));        // fixed channel
     EXPECT_FALSE(rules.setName(100, text_codes::encodeDisplayText("A")));
-    EXPECT_TRUE(rules.setFlag(90, ChannelFlag::TxPower, doc.channelFlag(90, ChannelFlag::TxPower)));
+    EXPECT_TRUE(rules.setFlag(90, ChannelFlag::TxPower,
+                              doc.fields().channelFlag(90, ChannelFlag::TxPower)));
     EXPECT_EQ(doc.image(), before);
     EXPECT_FALSE(doc.isModified());
 
     EXPECT_TRUE(rules.setTone(90, Side::Receive, tone::kFirstDcsNormal));
-    EXPECT_EQ(doc.toneCode(90, Side::Receive), tone::kFirstDcsNormal);
+    EXPECT_EQ(doc.fields().toneCode(90, Side::Receive), tone::kFirstDcsNormal);
     EXPECT_TRUE(rules.setFlag(90, ChannelFlag::Repeater, true));
     EXPECT_TRUE(rules.setTone(90, Side::Transmit, tone::kOff));
     EXPECT_EQ(recordByte(90, layout::kRecTxTone + 1) & 0x07, 0x07) << "an off tone's kind";
     EXPECT_TRUE(rules.setName(90, text_codes::encodeDisplayText("AB")));
-    EXPECT_EQ(text_codes::decodeDisplayText(doc.channelName(90)), "AB");
+    EXPECT_EQ(text_codes::decodeDisplayText(doc.fields().channelName(90)), "AB");
     EXPECT_TRUE(doc.isModified());
 }
 
 TEST_F(ChannelTableTest, EmptyTransmitFrequencyTurnsTheTransmitToneOff) {
     program(80, "446", "440", true);
-    doc.setToneCode(80, Side::Transmit, tone::kFirstDcsNormal);
-    doc.setToneCode(80, Side::Receive, tone::kFirstCtcss);
+    doc.rawFields().setToneCode(80, Side::Transmit, tone::kFirstDcsNormal);
+    doc.rawFields().setToneCode(80, Side::Receive, tone::kFirstCtcss);
     table->commitFrequency(80, 2, "");
-    EXPECT_EQ(doc.toneIndexByte(80, Side::Transmit), 0xFF);
-    EXPECT_EQ(doc.toneIndexByte(80, Side::Receive), 0);
-    EXPECT_FALSE(doc.isEmpty(80));
+    EXPECT_EQ(doc.fields().toneIndexByte(80, Side::Transmit), 0xFF);
+    EXPECT_EQ(doc.fields().toneIndexByte(80, Side::Receive), 0);
+    EXPECT_FALSE(doc.fields().isEmpty(80));
 }
 
 TEST_F(ChannelTableTest, ClearingTheReceiveFrequencyEmptiesTheChannel) {
     program(80, "446", "440", true);
-    doc.setToneCode(80, Side::Receive, tone::kFirstCtcss);
-    doc.setToneCode(80, Side::Transmit, tone::kFirstDcsNormal);
+    doc.rawFields().setToneCode(80, Side::Receive, tone::kFirstCtcss);
+    doc.rawFields().setToneCode(80, Side::Transmit, tone::kFirstDcsNormal);
     recordByte(80, layout::kRecFlags) = 0x40;
-    doc.setChannelName(80, text_codes::encodeDisplayText("NAME"));
+    doc.rawFields().setChannelName(80, text_codes::encodeDisplayText("NAME"));
     table->RefreshRow(80);
     doc.setModifiedFlag(false);
 
     table->commitFrequency(80, 1, "");
 
-    EXPECT_TRUE(doc.isEmpty(80));
-    EXPECT_EQ(doc.frequencyText(80, Side::Transmit), "");
-    EXPECT_EQ(doc.toneIndexByte(80, Side::Receive), 0xFF);
-    EXPECT_EQ(doc.toneIndexByte(80, Side::Transmit), 0xFF);
+    EXPECT_TRUE(doc.fields().isEmpty(80));
+    EXPECT_EQ(doc.fields().frequencyText(80, Side::Transmit), "");
+    EXPECT_EQ(doc.fields().toneIndexByte(80, Side::Receive), 0xFF);
+    EXPECT_EQ(doc.fields().toneIndexByte(80, Side::Transmit), 0xFF);
     EXPECT_EQ(recordByte(80, layout::kRecFlags), 0xBF);
     text_codes::DisplayBytes noName;
     noName.fill(0xFF);
-    EXPECT_EQ(doc.channelName(80), noName);
+    EXPECT_EQ(doc.fields().channelName(80), noName);
     for (int c = 1; c < Table::kColumnCount; ++c)
         EXPECT_EQ(table->cell(80, c).text, "") << c;
     EXPECT_EQ(marks(80), "errrrrrrrrrr");
@@ -345,7 +348,7 @@ TEST_F(ChannelTableTest, NameCommitEncodesAndStoresChanges) {
     for (const Case& c : cases) {
         doc.setModifiedFlag(false);
         table->commitName(80, c.typed);
-        EXPECT_EQ(doc.channelName(80), c.bytes) << c.typed;
+        EXPECT_EQ(doc.fields().channelName(80), c.bytes) << c.typed;
         EXPECT_EQ(table->cell(80, 12).text, c.shown) << c.typed;
         EXPECT_TRUE(doc.isModified()) << c.typed;
     }
@@ -412,16 +415,17 @@ class ChannelMoveTest : public ChannelTableTest {
             if (n % 5 == 0) continue;  // some empty channels in between
             const std::string mhz = std::to_string(400 + (n - 78)) + ".5";
             program(n, mhz.c_str(), n % 2 ? mhz.c_str() : "445", n % 3 == 0);
-            doc.setToneCode(n, Side::Receive, n);
-            doc.setChannelName(n, text_codes::encodeDisplayText("CH" + std::to_string(n)));
+            doc.rawFields().setToneCode(n, Side::Receive, n);
+            doc.rawFields().setChannelName(n,
+                                           text_codes::encodeDisplayText("CH" + std::to_string(n)));
         }
         for (int n = 1; n <= 128; ++n) {
             recordByte(n, layout::kRecShift) = 0x15;  // low bits a reset must restore
             recordByte(n, 14) = static_cast<std::uint8_t>(n);
             recordByte(n, 15) = static_cast<std::uint8_t>(~n);
-            doc.image()[layout::nameSlot(n) + 6] = static_cast<std::uint8_t>(n + 1);
-            doc.image()[layout::nameSlot(n) + 7] = static_cast<std::uint8_t>(n + 2);
-            doc.setScanMember(n - 1, n % 3 != 1);
+            doc.rawFields().image()[layout::nameSlot(n) + 6] = static_cast<std::uint8_t>(n + 1);
+            doc.rawFields().image()[layout::nameSlot(n) + 7] = static_cast<std::uint8_t>(n + 2);
+            doc.rawFields().setScanMember(n - 1, n % 3 != 1);
         }
         table->Rebuild();
         original = doc.image();
@@ -433,7 +437,7 @@ class ChannelMoveTest : public ChannelTableTest {
 
 TEST_F(ChannelMoveTest, ClearResetsOnlyItsChannel) {
     for (int s : {101, 128}) {
-        doc.image() = original;
+        doc.rawFields().image() = original;
         table->Rebuild();
         doc.setModifiedFlag(false);
         channelsChanged = 0;
@@ -505,15 +509,15 @@ TEST_F(ChannelTableTest, RangeChangeOnOkStartsANewCodeplugInTheNewRange) {
     EXPECT_EQ(doc.rangeIndex(), 1);
     EXPECT_EQ(doc.lowerLimit(), 43'000'000);
     EXPECT_EQ(doc.upperLimit(), 44'000'000);
-    EXPECT_TRUE(doc.isEmpty(80));
+    EXPECT_TRUE(doc.fields().isEmpty(80));
     EXPECT_EQ(table->cell(80, 1).text, "");
-    EXPECT_FALSE(doc.isEmpty(1)) << "factory defaults applied";
+    EXPECT_FALSE(doc.fields().isEmpty(1)) << "factory defaults applied";
     EXPECT_TRUE(doc.isModified());
     EXPECT_EQ(viewUpdates, 1);
     EXPECT_EQ(table->selectedRange(), 1);
 
     table->commitFrequency(80, 1, "446");
-    EXPECT_EQ(doc.frequencyText(80, Side::Receive), "440.00000");
+    EXPECT_EQ(doc.fields().frequencyText(80, Side::Receive), "440.00000");
 }
 
 }  // namespace

@@ -95,8 +95,8 @@ TEST_F(DifferenceWordsTest, EachDifferenceReadsAsItsPageShowsIt) {
     const Image start = doc.image();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        doc.image() = start;
-        other.image() = start;
+        doc.rawFields().image() = start;
+        other.rawFields().image() = start;
         for (const Change& change : c.changes) {
             std::optional<FieldRef> field = findField(change.field);
             ASSERT_TRUE(field) << change.field;

@@ -16,13 +16,13 @@ class FunctionsPageRulesTest : public test::DocumentFixture {
   protected:
     // An image as a radio with nothing programmed would send it.
     void eraseImage() {
-        doc.image().fill(0xFF);
+        doc.rawFields().image().fill(0xFF);
         doc.setModifiedFlag(false);
     }
 
     std::uint8_t at(std::size_t offset) const { return doc.image()[offset]; }
 
-    Rules rules{doc, texts};
+    Rules rules{doc.editTarget(), texts};
 };
 
 TEST_F(FunctionsPageRulesTest, ErasedImageShowsTheClampedItems) {
@@ -130,7 +130,7 @@ TEST_F(FunctionsPageRulesTest, BitListsAndBoxesChangeOnlyTheirOwnBits) {
         EXPECT_TRUE(doc.isModified()) << c.id;
     }
     // Key tone on a cleared byte: only bit 5 comes up, backlight and key lock stay.
-    doc.image()[0x08A0] = 0x06;
+    doc.rawFields().image()[0x08A0] = 0x06;
     rules.setChecked(Rules::kKeyBeepBox, true);
     EXPECT_EQ(at(0x08A0), 0x26);
     EXPECT_TRUE(rules.checked(Rules::kKeyBeepBox));
@@ -177,7 +177,7 @@ TEST_F(FunctionsPageRulesTest, UnchangedCodeStillMarksModified) {
     EXPECT_EQ(at(0x08B0), 3);
     EXPECT_EQ(at(0x08B0 + 5), 0x90);
     EXPECT_EQ(rules.codeText(Rules::kBotCodeBox), "555");
-    doc.image()[0x08B0] = 17;
+    doc.rawFields().image()[0x08B0] = 17;
     EXPECT_EQ(rules.codeText(Rules::kBotCodeBox), "");
 }
 
@@ -193,15 +193,15 @@ TEST_F(FunctionsPageRulesTest, CodeKeys) {
 
 TEST_F(FunctionsPageRulesTest, ShortLanguageListLeavesNoSelection) {
     TextLookup shortTexts(folder.write("short.lang", "[BackLamp]\n0=Off\n1=On\n"));
-    Rules shortRules(doc, shortTexts);
-    doc.setSetting(Setting::BackLamp, 2);
+    Rules shortRules(doc.editTarget(), shortTexts);
+    doc.rawFields().setSetting(Setting::BackLamp, 2);
     doc.setModifiedFlag(false);
     EXPECT_EQ(shortRules.selectedIndex(Rules::kBackLampList), -1);
     EXPECT_EQ(shortRules.selectedIndex(Rules::kPttIdList), -1);  // section missing
     shortRules.select(Rules::kBackLampList, 2);                  // not offered: ignored
     shortRules.select(Rules::kPttIdList, 0);
     EXPECT_FALSE(doc.isModified());
-    EXPECT_EQ(doc.setting(Setting::BackLamp), 2);
+    EXPECT_EQ(doc.fields().setting(Setting::BackLamp), 2);
 }
 
 TEST_F(FunctionsPageRulesTest, WrongIdentifiersAreRejected) {

@@ -24,18 +24,18 @@ class RadioPageRulesTest : public test::DocumentFixture {
     // Empties every channel and the scan list, then fills the given channels.
     void useChannels(std::initializer_list<int> channels) {
         for (int c = 1; c <= kChannelCount; ++c) {
-            doc.setFrequencyText(c, Side::Receive, "");
-            doc.setFrequencyText(c, Side::Transmit, "");
-            doc.setScanMember(c - 1, false);
+            doc.rawFields().setFrequencyText(c, Side::Receive, "");
+            doc.rawFields().setFrequencyText(c, Side::Transmit, "");
+            doc.rawFields().setScanMember(c - 1, false);
         }
         for (int c : channels) {
-            doc.setFrequencyText(c, Side::Receive, "435.0");
-            doc.setFrequencyText(c, Side::Transmit, "435.0");
+            doc.rawFields().setFrequencyText(c, Side::Receive, "435.0");
+            doc.rawFields().setFrequencyText(c, Side::Transmit, "435.0");
         }
         doc.setModifiedFlag(false);
     }
 
-    Rules rules{doc, texts};
+    Rules rules{doc.editTarget(), texts};
 };
 
 TEST_F(RadioPageRulesTest, SideKeysWriteTheirOwnNibble) {
@@ -52,7 +52,7 @@ TEST_F(RadioPageRulesTest, SideKeysWriteTheirOwnNibble) {
         {Rules::kSideKey1LongList, 0x08AA, 0xA1, 0, 0xA0},
     };
     for (const Case& c : cases) {
-        doc.image()[c.offset] = c.before;
+        doc.rawFields().image()[c.offset] = c.before;
         doc.setModifiedFlag(false);
         rules.select(c.list, c.index);
         EXPECT_EQ(at(c.offset), c.after) << c.list;
@@ -64,7 +64,7 @@ TEST_F(RadioPageRulesTest, SideKeysWriteTheirOwnNibble) {
 }
 
 TEST_F(RadioPageRulesTest, DamagedValuesShowAsDocumented) {
-    doc.image().fill(0xFF);
+    doc.rawFields().image().fill(0xFF);
     for (int list : {Rules::kSideKey1ShortList, Rules::kSideKey1LongList, Rules::kSideKey2ShortList,
                      Rules::kSideKey2LongList}) {
         EXPECT_EQ(rules.selectedIndex(list), 0) << list;  // nibble 15: the first function
@@ -90,7 +90,7 @@ TEST_F(RadioPageRulesTest, FmBoxesAndListsStoreTheirBits) {
         {Rules::kRadioModeList, false, 0xBF},
     };
     for (const Case& c : cases) {
-        doc.image()[0x08A2] = 0xFF;
+        doc.rawFields().image()[0x08A2] = 0xFF;
         doc.setModifiedFlag(false);
         if (c.box) {
             rules.setChecked(c.id, false);
@@ -141,7 +141,7 @@ TEST_F(RadioPageRulesTest, PresetsMapOffAndFrequencies) {
         EXPECT_EQ(rules.presetText(c.preset), c.shown);
         EXPECT_EQ(rules.presetItemIndex(c.preset), c.item);
     }
-    doc.image()[0x0880 + 3] = 0xD3;  // beyond 108.0: no preset
+    doc.rawFields().image()[0x0880 + 3] = 0xD3;  // beyond 108.0: no preset
     EXPECT_EQ(rules.presetText(3), "Off");
     Items items = rules.presetItems();
     ASSERT_EQ(items.size(), 212u);
@@ -156,7 +156,7 @@ TEST_F(RadioPageRulesTest, PresetGridHeadings) {
     EXPECT_EQ(Rules::presetNumberText(1), "1");
     EXPECT_EQ(Rules::presetNumberText(25), "25");
     TextLookup none{folder.file("missing.lang")};
-    Rules bare{doc, none};
+    Rules bare{doc.editTarget(), none};
     EXPECT_EQ(bare.presetHeading(0), "");
 }
 
@@ -172,7 +172,7 @@ TEST_F(RadioPageRulesTest, PasswordStoresOnlyChanges) {
         {"3x4", {3, 0xFF, 0xFF, 0xFF}, "3"},
     };
     for (const Case& c : cases) {
-        doc.image()[0x08D0] = 5;  // something else before each
+        doc.rawFields().image()[0x08D0] = 5;  // something else before each
         doc.setModifiedFlag(false);
         EXPECT_TRUE(rules.commitPassword(c.typed)) << c.typed;
         EXPECT_TRUE(doc.isModified());
@@ -200,8 +200,8 @@ TEST_F(RadioPageRulesTest, MessageStoresOnlyChangesAndShowsItsDecodedForm) {
         {"*#Z!YY", {40, 41, 37, 0xFF, 0xFF, 0xFF}, "*#Z"},
     };
     for (const Case& c : cases) {
-        doc.image()[0x0A06] = 0x5A;
-        doc.image()[0x0A07] = 0xA5;
+        doc.rawFields().image()[0x0A06] = 0x5A;
+        doc.rawFields().image()[0x0A07] = 0xA5;
         doc.setModifiedFlag(false);
         EXPECT_EQ(rules.commitMessage(c.typed), c.shown);
         EXPECT_TRUE(doc.isModified()) << c.typed;
@@ -222,13 +222,13 @@ TEST_F(RadioPageRulesTest, MessageStoresOnlyChangesAndShowsItsDecodedForm) {
 
 TEST_F(RadioPageRulesTest, EmptyChannelLeavesBothListsAndLosesItsBit) {
     useChannels({1, 2, 5});
-    doc.setScanMember(1, true);  // channel 2
-    doc.setScanMember(3, true);  // channel 4, empty
+    doc.rawFields().setScanMember(1, true);  // channel 2
+    doc.rawFields().setScanMember(3, true);  // channel 4, empty
     Rules::ScanLists lists = rules.rebuildScanLists();
     EXPECT_EQ(lists.existing, (Items{"Ch 1", "Ch 5"}));
     EXPECT_EQ(lists.scanned, (Items{"Ch 2"}));
-    EXPECT_FALSE(doc.scanMember(3));
-    EXPECT_TRUE(doc.scanMember(1));
+    EXPECT_FALSE(doc.fields().scanMember(3));
+    EXPECT_TRUE(doc.fields().scanMember(1));
     EXPECT_FALSE(doc.isModified());  // the clean-up alone is not an edit
 }
 
@@ -281,10 +281,10 @@ TEST_F(RadioPageRulesTest, ButtonsFollowTheListLastClicked) {
 }
 
 TEST_F(RadioPageRulesTest, PrintRows) {
-    doc.image()[0x08A2] = 0x30;  // enabled and on, no monitoring, first mode
-    doc.image()[0x0880] = 0;
-    doc.image()[0x08AA] = 0x12;
-    doc.image()[0x08AB] = 0x34;
+    doc.rawFields().image()[0x08A2] = 0x30;  // enabled and on, no monitoring, first mode
+    doc.rawFields().image()[0x0880] = 0;
+    doc.rawFields().image()[0x08AA] = 0x12;
+    doc.rawFields().image()[0x08AB] = 0x34;
     rules.commitMessage("hi");
     rules.commitPassword("42");
     auto captionOf = [](int id) { return "C" + std::to_string(id); };

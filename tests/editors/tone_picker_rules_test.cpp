@@ -21,19 +21,19 @@ class TonePickerRulesTest : public test::DocumentFixture {
   protected:
     void SetUp() override {
         DocumentFixture::SetUp();
-        doc.setFrequencyText(kChannel, Side::Receive, "440");
-        doc.setFrequencyText(kChannel, Side::Transmit, "440");
+        doc.rawFields().setFrequencyText(kChannel, Side::Receive, "440");
+        doc.rawFields().setFrequencyText(kChannel, Side::Transmit, "440");
         doc.setModifiedFlag(false);
     }
 
     void setField(Side side, std::uint8_t index, std::uint8_t kind) {
         const std::size_t at = layout::record(kChannel) + (side == Side::Receive ? 8 : 10);
-        doc.image()[at] = index;
-        doc.image()[at + 1] = kind;
+        doc.rawFields().image()[at] = index;
+        doc.rawFields().image()[at + 1] = kind;
     }
-    tone::Field field(Side side) const { return doc.toneField(kChannel, side); }
+    tone::Field field(Side side) const { return doc.fields().toneField(kChannel, side); }
     Rules open(int column, std::string text = {}) {
-        return Rules(doc, texts, kChannel, column, std::move(text));
+        return Rules(doc.editTarget(), texts, kChannel, column, std::move(text));
     }
 };
 
@@ -144,7 +144,7 @@ TEST(TonePickerIndex, FromTheClickedCell) {
     }
 }
 
-TEST_F(TonePickerRulesTest, ChoicesWriteTheKindBitsAndMarkTheDocument) {
+TEST_F(TonePickerRulesTest, ChoicesSetTheKindBitsAndTheirCommitMarksTheDocument) {
     struct Case {
         const char* name;
         std::uint8_t index;
@@ -177,8 +177,9 @@ TEST_F(TonePickerRulesTest, ChoicesWriteTheKindBitsAndMarkTheDocument) {
         Rules rules = open(kRxColumn);
         c.choose(rules);
         EXPECT_EQ(rules.mode(), c.mode) << c.name;
-        EXPECT_EQ(field(Side::Receive).index, c.newIndex) << c.name;
-        EXPECT_EQ(field(Side::Receive).kind, c.newKind) << c.name;
+        EXPECT_EQ(rules.chosen().index, c.newIndex) << c.name;
+        EXPECT_EQ(rules.chosen().kind, c.newKind) << c.name;
+        rules.commit();
         EXPECT_EQ(doc.isModified(), c.modified) << c.name;
     }
 }

@@ -19,7 +19,7 @@ class ChannelExportTest : public test::CodeplugTest {
     }
     // Duplex and Offset of a row.
     std::string shift(int n) {
-        std::vector<std::string> fields = rowFields(n, readChannel(doc, n));
+        std::vector<std::string> fields = rowFields(n, readChannel(doc.fields(), n));
         return fields[indexOf(Column::Duplex)] + "/" + fields[indexOf(Column::Offset)];
     }
 };
@@ -45,9 +45,9 @@ TEST_F(ChannelExportTest, RowsUseTheLayoutsFormats) {
               "9,,433.075000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,NFM,5.00,,Low,,,,,");
 
     program(78, {"439.9875", "430.5875", true, "off", "88.5", "rpt-1"});
-    doc.setChannelFlag(78, ChannelFlag::Bandwidth, true);
-    doc.setChannelFlag(78, ChannelFlag::TxPower, true);
-    doc.setScanMember(77, false);
+    doc.rawFields().setChannelFlag(78, ChannelFlag::Bandwidth, true);
+    doc.rawFields().setChannelFlag(78, ChannelFlag::TxPower, true);
+    doc.rawFields().setScanMember(77, false);
     EXPECT_EQ(
         row(78),
         "78,RPT-1,439.987500,-,9.400000,Tone,88.5,88.5,023,NN,023,Tone->Tone,FM,6.25,S,High,,,,,");
@@ -75,7 +75,7 @@ TEST_F(ChannelExportTest, DuplexFollowsWhereTheChannelTransmits) {
     };
     for (const Case& c : cases) {
         program(80, c.setup);
-        doc.setChannelFlag(80, ChannelFlag::TxInhibit, c.txAllowed);
+        doc.rawFields().setChannelFlag(80, ChannelFlag::TxInhibit, c.txAllowed);
         EXPECT_EQ(shift(80), c.shift) << c.what;
     }
 }
@@ -83,9 +83,12 @@ TEST_F(ChannelExportTest, DuplexFollowsWhereTheChannelTransmits) {
 TEST_F(ChannelExportTest, TalkaroundTransmitsWithItsReceiveTone) {
     // The record's transmit tone is hidden by talkaround; the radio uses the receive side.
     program(80, {"440.5", "440.5", false, "100.0", "D023N"});
-    EXPECT_EQ(toneColumnsOf(readChannel(doc, 80).txTone, readChannel(doc, 80).rxTone).tone, "TSQL");
-    doc.setChannelFlag(80, ChannelFlag::Repeater, true);
-    EXPECT_EQ(readChannel(doc, 80).txTone, test::toneCode("D023N"));
+    EXPECT_EQ(
+        toneColumnsOf(readChannel(doc.fields(), 80).txTone, readChannel(doc.fields(), 80).rxTone)
+            .tone,
+        "TSQL");
+    doc.rawFields().setChannelFlag(80, ChannelFlag::Repeater, true);
+    EXPECT_EQ(readChannel(doc.fields(), 80).txTone, test::toneCode("D023N"));
 }
 
 TEST_F(ChannelExportTest, ClipboardRowsAreTabSeparatedAndLeaveOutEmptyChannels) {

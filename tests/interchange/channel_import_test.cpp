@@ -34,9 +34,9 @@ class ChannelImportTest : public test::CodeplugTest {
             text += std::string(row) + "\n";
         return import(text);
     }
-    std::string rx(int n) { return doc.frequencyText(n, Side::Receive); }
-    std::string tx(int n) { return doc.frequencyText(n, Side::Transmit); }
-    bool flag(int n, ChannelFlag f) { return doc.channelFlag(n, f); }
+    std::string rx(int n) { return doc.fields().frequencyText(n, Side::Receive); }
+    std::string tx(int n) { return doc.fields().frequencyText(n, Side::Transmit); }
+    bool flag(int n, ChannelFlag f) { return doc.fields().channelFlag(n, f); }
 
     static std::vector<std::string_view> keys(const ImportReport& report) {
         std::vector<std::string_view> out;
@@ -47,12 +47,12 @@ class ChannelImportTest : public test::CodeplugTest {
 
     // A codeplug with every kind of channel the layout can describe.
     void programVariety() {
-        doc.setToneCode(1, Side::Receive, test::toneCode("88.5"));
-        doc.setChannelName(1, text_codes::encodeDisplayText("PMR1"));
-        doc.setChannelFlag(1, ChannelFlag::TxPower, true);
-        doc.setScanMember(0, false);
-        doc.setToneCode(9, Side::Receive, test::toneCode("D023I"));
-        doc.setChannelFlag(9, ChannelFlag::TxInhibit, false);
+        doc.rawFields().setToneCode(1, Side::Receive, test::toneCode("88.5"));
+        doc.rawFields().setChannelName(1, text_codes::encodeDisplayText("PMR1"));
+        doc.rawFields().setChannelFlag(1, ChannelFlag::TxPower, true);
+        doc.rawFields().setScanMember(0, false);
+        doc.rawFields().setToneCode(9, Side::Receive, test::toneCode("D023I"));
+        doc.rawFields().setChannelFlag(9, ChannelFlag::TxInhibit, false);
         program(78, {"439.9875", "430.5875", true, "off", "88.5", "RPT1"});
         program(79, {"446.1", "446.1", true, "71.9", "67.0", " A-B"});
         program(80, {"433.5", "433.5", false, "off", "off", "#*+_"});
@@ -61,10 +61,10 @@ class ChannelImportTest : public test::CodeplugTest {
         program(83, {"442.00625", "442.00625", true, "off", "D026I"});
         program(100, {"450.00625", "450.00625", false, "254.1", "off", "Z9"});
         program(128, {"469.99375", "400", true, "D051N", "off"});
-        doc.setChannelFlag(128, ChannelFlag::Bandwidth, false);
-        doc.setChannelFlag(128, ChannelFlag::TxPower, false);
-        doc.setChannelFlag(80, ChannelFlag::TxInhibit, false);
-        doc.setScanMember(99, false);
+        doc.rawFields().setChannelFlag(128, ChannelFlag::Bandwidth, false);
+        doc.rawFields().setChannelFlag(128, ChannelFlag::TxPower, false);
+        doc.rawFields().setChannelFlag(80, ChannelFlag::TxInhibit, false);
+        doc.rawFields().setScanMember(99, false);
     }
 
     ImportPlan plan;
@@ -83,15 +83,15 @@ TEST_F(ChannelImportTest, FileToListToFileKeepsEverythingTheListCarries) {
     ASSERT_TRUE(applyImport(other, imported));
 
     for (int n = 1; n <= kChannelCount; ++n) {
-        ASSERT_EQ(other.isEmpty(n), doc.isEmpty(n)) << n;
-        if (!doc.isEmpty(n)) {
-            EXPECT_EQ(readChannel(other, n), readChannel(doc, n)) << n;
+        ASSERT_EQ(other.fields().isEmpty(n), doc.fields().isEmpty(n)) << n;
+        if (!doc.fields().isEmpty(n)) {
+            EXPECT_EQ(readChannel(other.fields(), n), readChannel(doc.fields(), n)) << n;
         }
     }
     EXPECT_EQ(exportCsv(other), exported);
-    EXPECT_EQ(other.shiftDir(78), 2);
-    EXPECT_EQ(other.shiftDir(81), 1);
-    EXPECT_EQ(text_codes::decodeDisplayText(other.channelName(79)), " A-B");
+    EXPECT_EQ(other.fields().shiftDir(78), 2);
+    EXPECT_EQ(other.fields().shiftDir(81), 1);
+    EXPECT_EQ(text_codes::decodeDisplayText(other.fields().channelName(79)), " A-B");
 }
 
 TEST_F(ChannelImportTest, ImportingTheDocumentsOwnListChangesNothing) {
@@ -134,9 +134,9 @@ TEST_F(ChannelImportTest, DuplexAndOffsetSetTheTransmitSide) {
         EXPECT_EQ(tx(80), c.tx);
         EXPECT_EQ(flag(80, ChannelFlag::Repeater), c.repeater);
         EXPECT_EQ(flag(80, ChannelFlag::TxInhibit), c.txAllowed);
-        EXPECT_EQ(doc.shiftDir(80), c.shiftDir);
+        EXPECT_EQ(doc.fields().shiftDir(80), c.shiftDir);
         // Each case starts from the empty channel again.
-        doc.setFrequencyText(80, Side::Receive, "");
+        doc.rawFields().setFrequencyText(80, Side::Receive, "");
     }
 }
 
@@ -155,7 +155,7 @@ TEST_F(ChannelImportTest, RowsWithUnusableDuplexOrOffsetAreSkipped) {
     EXPECT_EQ(report.notes[2].detail, "dup");
     EXPECT_EQ(report.notes[2].row, 4);
     for (int n : {80, 81, 82, 83})
-        EXPECT_TRUE(doc.isEmpty(n));
+        EXPECT_TRUE(doc.fields().isEmpty(n));
     EXPECT_FALSE(plan.changesDocument());
 }
 
@@ -187,11 +187,11 @@ TEST_F(ChannelImportTest, ToneModesSetBothTonesAndTheRepeaterSetting) {
             importRows({"90,,445.5,,0," + std::string(c.toneColumns) + ",FM,5.00,,High"});
         EXPECT_EQ(report.rowsImported, 1);
         EXPECT_TRUE(report.notes.empty());
-        EXPECT_EQ(doc.toneCode(90, Side::Receive), test::toneCode(c.rxTone));
-        EXPECT_EQ(readChannel(doc, 90).txTone, test::toneCode(c.txTone));
+        EXPECT_EQ(doc.fields().toneCode(90, Side::Receive), test::toneCode(c.rxTone));
+        EXPECT_EQ(readChannel(doc.fields(), 90).txTone, test::toneCode(c.txTone));
         EXPECT_EQ(flag(90, ChannelFlag::Repeater), c.repeater);
         EXPECT_EQ(tx(90), "445.50000");
-        doc.setFrequencyText(90, Side::Receive, "");
+        doc.rawFields().setFrequencyText(90, Side::Receive, "");
     }
 }
 
@@ -202,13 +202,13 @@ TEST_F(ChannelImportTest, UnsupportedTonesAreImportedOffAndReported) {
     EXPECT_EQ(report.rowsAdjusted, 2);
     EXPECT_EQ(keys(report), (std::vector<std::string_view>{text_key::kCsvToneUnsupported,
                                                            text_key::kCsvToneMode}));
-    EXPECT_EQ(doc.toneCode(90, Side::Receive), test::toneCode("88.5"));
-    EXPECT_EQ(readChannel(doc, 90).txTone, tone::kOff);
-    EXPECT_EQ(doc.toneCode(91, Side::Receive), tone::kOff);
+    EXPECT_EQ(doc.fields().toneCode(90, Side::Receive), test::toneCode("88.5"));
+    EXPECT_EQ(readChannel(doc.fields(), 90).txTone, tone::kOff);
+    EXPECT_EQ(doc.fields().toneCode(91, Side::Receive), tone::kOff);
 }
 
 TEST_F(ChannelImportTest, FixedChannelsKeepTheirFrequencyBandwidthAndTalkaround) {
-    const std::string before = doc.frequencyText(5, Side::Receive);
+    const std::string before = doc.fields().frequencyText(5, Side::Receive);
     const ImportReport& report =
         importRows({"5,Home,433.5,+,5,Tone,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,S,High"});
     EXPECT_EQ(report.rowsImported, 1);
@@ -224,16 +224,16 @@ TEST_F(ChannelImportTest, FixedChannelsKeepTheirFrequencyBandwidthAndTalkaround)
     EXPECT_FALSE(flag(5, ChannelFlag::Bandwidth));
     // What a fixed channel may change, it takes.
     EXPECT_TRUE(flag(5, ChannelFlag::TxPower));
-    EXPECT_FALSE(doc.scanMember(4));
-    EXPECT_EQ(text_codes::decodeDisplayText(doc.channelName(5)), "HOME");
+    EXPECT_FALSE(doc.fields().scanMember(4));
+    EXPECT_EQ(text_codes::decodeDisplayText(doc.fields().channelName(5)), "HOME");
 }
 
 TEST_F(ChannelImportTest, AFixedChannelThatIsNotProgrammedCannotBeImported) {
-    doc.setFrequencyText(20, Side::Receive, "");
+    doc.rawFields().setFrequencyText(20, Side::Receive, "");
     const ImportReport& report = importRows({"20,,433.55"});
     EXPECT_EQ(report.rowsSkipped, 1);
     EXPECT_EQ(keys(report), std::vector<std::string_view>{text_key::kCsvSkipFixedEmpty});
-    EXPECT_TRUE(doc.isEmpty(20));
+    EXPECT_TRUE(doc.fields().isEmpty(20));
 }
 
 TEST_F(ChannelImportTest, FrequenciesGoThroughTheRangeClampAndChannelRounding) {
@@ -304,7 +304,7 @@ TEST_F(ChannelImportTest, NamesAreShortenedToTheDisplayAlphabetAndStayApart) {
         const ImportReport& report = import(text);
         std::vector<std::string> stored;
         for (std::size_t i = 0; i < c.written.size(); ++i)
-            stored.push_back(text_codes::decodeDisplayText(doc.channelName(90 + int(i))));
+            stored.push_back(text_codes::decodeDisplayText(doc.fields().channelName(90 + int(i))));
         EXPECT_EQ(stored, c.stored);
         EXPECT_EQ(keys(report), c.notes);
     }
@@ -341,15 +341,17 @@ TEST_F(ChannelImportTest, ModePowerAndSkipColumns) {
             return std::find(c.keys.begin(), c.keys.end(), key) != c.keys.end();
         };
         program(92, {"440", "440", false});
-        doc.setChannelFlag(92, ChannelFlag::Bandwidth, keeps(text_key::kCsvMode) == c.wide);
-        doc.setChannelFlag(92, ChannelFlag::TxPower, keeps(text_key::kCsvPower) == c.high);
-        doc.setScanMember(91, !c.scanned);
+        doc.rawFields().setChannelFlag(92, ChannelFlag::Bandwidth,
+                                       keeps(text_key::kCsvMode) == c.wide);
+        doc.rawFields().setChannelFlag(92, ChannelFlag::TxPower,
+                                       keeps(text_key::kCsvPower) == c.high);
+        doc.rawFields().setScanMember(91, !c.scanned);
 
         const ImportReport& report = importRows({"92,,440,,0,,,,,,,,"s + c.modeSkipPower});
         EXPECT_EQ(report.rowsImported, 1);
         EXPECT_EQ(flag(92, ChannelFlag::Bandwidth), c.wide);
         EXPECT_EQ(flag(92, ChannelFlag::TxPower), c.high);
-        EXPECT_EQ(doc.scanMember(91), c.scanned);
+        EXPECT_EQ(doc.fields().scanMember(91), c.scanned);
         EXPECT_EQ(keys(report), c.keys);
         EXPECT_EQ(report.powerInWatts, c.watts);
     }
@@ -378,42 +380,42 @@ TEST_F(ChannelImportTest, TolerantReading) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        doc.setFrequencyText(90, Side::Receive, "");
+        doc.rawFields().setFrequencyText(90, Side::Receive, "");
         const ImportReport& report = import(c.text);
         EXPECT_EQ(report.rowsImported, 1);
         EXPECT_EQ(report.rowsSkipped, 0);
         EXPECT_EQ(rx(90), "445.50000");
         EXPECT_EQ(tx(90), "445.50000");
-        EXPECT_EQ(text_codes::decodeDisplayText(doc.channelName(90)).substr(0, 2), "PA");
+        EXPECT_EQ(text_codes::decodeDisplayText(doc.fields().channelName(90)).substr(0, 2), "PA");
     }
-    EXPECT_EQ(doc.toneCode(90, Side::Receive), test::toneCode("94.8"));
+    EXPECT_EQ(doc.fields().toneCode(90, Side::Receive), test::toneCode("94.8"));
 }
 
 TEST_F(ChannelImportTest, AColumnTheFileLacksLeavesTheChannelsField) {
     program(90, {"440", "445", true, "88.5", "D023N", "KEEP"});
-    doc.setChannelFlag(90, ChannelFlag::BusyLock, false);
-    doc.setChannelFlag(90, ChannelFlag::Bandwidth, false);
-    doc.setScanMember(89, false);
+    doc.rawFields().setChannelFlag(90, ChannelFlag::BusyLock, false);
+    doc.rawFields().setChannelFlag(90, ChannelFlag::Bandwidth, false);
+    doc.rawFields().setScanMember(89, false);
     program(91, {"441", "", true});
 
     import(lines({"Location,Frequency", "90,441", "91,442"}));
     EXPECT_EQ(rx(90), "441.00000");
     EXPECT_EQ(tx(90), "445.00000");  // the channel page's rule: the shift stays
-    EXPECT_EQ(doc.toneCode(90, Side::Receive), test::toneCode("88.5"));
-    EXPECT_EQ(doc.toneCode(90, Side::Transmit), test::toneCode("D023N"));
-    EXPECT_EQ(text_codes::decodeDisplayText(doc.channelName(90)), "KEEP");
+    EXPECT_EQ(doc.fields().toneCode(90, Side::Receive), test::toneCode("88.5"));
+    EXPECT_EQ(doc.fields().toneCode(90, Side::Transmit), test::toneCode("D023N"));
+    EXPECT_EQ(text_codes::decodeDisplayText(doc.fields().channelName(90)), "KEEP");
     EXPECT_FALSE(flag(90, ChannelFlag::BusyLock));
     EXPECT_FALSE(flag(90, ChannelFlag::Bandwidth));
-    EXPECT_FALSE(doc.scanMember(89));
+    EXPECT_FALSE(doc.fields().scanMember(89));
     EXPECT_EQ(rx(91), "442.00000");
     EXPECT_EQ(tx(91), "");  // still no transmit frequency
 }
 
 TEST_F(ChannelImportTest, ANewChannelStartsFromTheResetStateAndAnOldOneKeepsItsOptions) {
     // Leftovers of an earlier channel in the empty record of 95.
-    doc.image()[layout::record(95) + layout::kRecFlags] = 0x00;
+    doc.rawFields().image()[layout::record(95) + layout::kRecFlags] = 0x00;
     program(96, {"440", "440", true});  // repeater on one frequency
-    doc.setChannelFlag(96, ChannelFlag::PttIdOn, false);
+    doc.rawFields().setChannelFlag(96, ChannelFlag::PttIdOn, false);
     importRows({"95,,440,,0", "96,,441,,0"});
     EXPECT_EQ(doc.image()[layout::record(95) + layout::kRecFlags], kResetChannelFlags);
     EXPECT_TRUE(flag(96, ChannelFlag::Repeater));
@@ -445,7 +447,7 @@ TEST_F(ChannelImportTest, RowsThatCannotBeImportedAreReportedWithTheirLine) {
         rows.push_back(note.row);
     EXPECT_EQ(rows, (std::vector<int>{3, 4, 5, 6, 7, 9}));
     EXPECT_EQ(report.notes[5].detail, "90 (8)");
-    EXPECT_EQ(text_codes::decodeDisplayText(doc.channelName(90)), "FIRST");
+    EXPECT_EQ(text_codes::decodeDisplayText(doc.fields().channelName(90)), "FIRST");
     EXPECT_EQ(rx(91), "442.00000");
 }
 
@@ -456,6 +458,7 @@ TEST_F(ChannelImportTest, APlanChangesNothingUntilItIsApplied) {
     ImportPlan pending = planImport(doc, lines({std::string(kHeading), "90,new,441"}), Format::Csv);
     EXPECT_EQ(doc.image(), original);
     EXPECT_FALSE(doc.isModified());
+    EXPECT_FALSE(doc.canUndo());
     EXPECT_TRUE(pending.changesDocument());
     EXPECT_EQ(pending.before, original);
 
@@ -475,7 +478,7 @@ TEST_F(ChannelImportTest, APlanChangesNothingUntilItIsApplied) {
 
 TEST_F(ChannelImportTest, AStalePlanIsRefused) {
     ImportPlan pending = planImport(doc, lines({std::string(kHeading), "90,,441"}), Format::Csv);
-    doc.setFrequencyText(91, Side::Receive, "442");
+    doc.rawFields().setFrequencyText(91, Side::Receive, "442");
     const Image edited = doc.image();
     EXPECT_FALSE(applyImport(doc, pending));
     EXPECT_EQ(doc.image(), edited);
@@ -500,8 +503,8 @@ TEST_F(ChannelImportTest, PastedRowsReadWithoutAHeadingAndCanGoToAnotherChannel)
 
     const ImportReport& moved = import(rows, Format::Tsv, {.firstChannel = 127});
     EXPECT_EQ(moved.rowsImported, 2);
-    EXPECT_EQ(readChannel(doc, 127), readChannel(doc, 80));
-    EXPECT_EQ(readChannel(doc, 128), readChannel(doc, 81));
+    EXPECT_EQ(readChannel(doc.fields(), 127), readChannel(doc.fields(), 80));
+    EXPECT_EQ(readChannel(doc.fields(), 128), readChannel(doc.fields(), 81));
 
     const ImportReport& pastEnd = import(rows, Format::Tsv, {.firstChannel = 128});
     EXPECT_EQ(pastEnd.rowsImported, 1);
@@ -509,10 +512,10 @@ TEST_F(ChannelImportTest, PastedRowsReadWithoutAHeadingAndCanGoToAnotherChannel)
     EXPECT_EQ(pastEnd.notes[0].detail, "129");
 
     std::string withHeading = exportChannels(doc, {80}, Format::Tsv, HeadingLine::With);
-    doc.setFrequencyText(80, Side::Receive, "");
+    doc.rawFields().setFrequencyText(80, Side::Receive, "");
     const ImportReport& inPlace = import(withHeading, Format::Tsv);
     EXPECT_EQ(inPlace.rowsImported, 1);
-    EXPECT_EQ(readChannel(doc, 80), readChannel(doc, 127));
+    EXPECT_EQ(readChannel(doc.fields(), 80), readChannel(doc.fields(), 127));
 }
 
 TEST_F(ChannelImportTest, AListCountedFromZeroFillsTheEditableChannelsInFileOrder) {
@@ -541,7 +544,7 @@ TEST_F(ChannelImportTest, AListCountedFromZeroFillsTheEditableChannelsInFileOrde
     };
     for (const Expected& e : expected) {
         SCOPED_TRACE(e.channel);
-        const ChannelValues channel = readChannel(doc, e.channel);
+        const ChannelValues channel = readChannel(doc.fields(), e.channel);
         EXPECT_EQ(rx(e.channel), e.rx);
         EXPECT_EQ(channel.name, e.name);
         EXPECT_EQ(channel.rxTone, test::toneCode(e.tone));
@@ -549,7 +552,7 @@ TEST_F(ChannelImportTest, AListCountedFromZeroFillsTheEditableChannelsInFileOrde
         EXPECT_EQ(channel.tx, channel.rx);
     }
     for (int n = 78; n <= kChannelCount; ++n) {
-        ASSERT_FALSE(doc.isEmpty(n)) << n;
+        ASSERT_FALSE(doc.fields().isEmpty(n)) << n;
         EXPECT_TRUE(flag(n, ChannelFlag::TxPower)) << n;
         EXPECT_FALSE(flag(n, ChannelFlag::Bandwidth)) << n;
     }

@@ -52,7 +52,7 @@ class CodeplugTest : public ::testing::Test {
         return newDocument(target, prompter, skip);
     }
 
-    static void program(CMaItemDoc& target, int n, const ChannelSetup& setup) {
+    static void program(ImageFields& target, int n, const ChannelSetup& setup) {
         target.setFrequencyText(n, Side::Receive, setup.rx);
         target.setFrequencyText(n, Side::Transmit, setup.tx);
         target.setChannelFlag(n, ChannelFlag::Repeater, setup.repeater);
@@ -64,7 +64,7 @@ class CodeplugTest : public ::testing::Test {
         const std::int32_t tx = frequency::parse(setup.tx);
         target.setShiftDir(n, rx > tx ? 2 : rx < tx ? 1 : 0);
     }
-    void program(int n, const ChannelSetup& setup) { program(doc, n, setup); }
+    void program(int n, const ChannelSetup& setup) { program(doc.rawFields(), n, setup); }
 
     ProgramFolder folder;
     ScriptedPrompter prompter;

@@ -84,7 +84,7 @@ TEST_F(HostileInputTest, AHundredThousandRowsAreCountedExactly) {
     EXPECT_EQ(report.notes.back().textKey, text_key::kCsvSkipDuplicate);
     EXPECT_EQ(report.notes.back().row, 252);
     ASSERT_TRUE(applyImport(doc, plan));
-    EXPECT_EQ(doc.frequencyText(128, Side::Receive), "440.00000");
+    EXPECT_EQ(doc.fields().frequencyText(128, Side::Receive), "440.00000");
 }
 
 TEST_F(HostileInputTest, FiveThousandCharacterFieldsGiveShortNotes) {
@@ -105,7 +105,7 @@ TEST_F(HostileInputTest, FiveThousandCharacterFieldsGiveShortNotes) {
     EXPECT_EQ(report.notes[0].detail, std::string(40, '4') + "...");
     expectReadableReport(report);
     ASSERT_TRUE(applyImport(doc, plan));
-    EXPECT_EQ(text_codes::decodeDisplayText(doc.channelName(91)), "AAAAAA");
+    EXPECT_EQ(text_codes::decodeDisplayText(doc.fields().channelName(91)), "AAAAAA");
 }
 
 TEST_F(HostileInputTest, ControlCharactersAndBrokenUtf8AreShownAsQuestionMarks) {

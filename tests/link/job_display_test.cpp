@@ -235,8 +235,8 @@ TEST_F(ImageRulesTest, StartChannelIsTheFirstProgrammedOne) {
     for (const Case& c : cases) {
         doc.clearContents();
         for (int n : c.programmed)
-            doc.setFrequencyText(n, Side::Receive, "440");
-        prepareImageForWrite(doc);
+            doc.rawFields().setFrequencyText(n, Side::Receive, "440");
+        prepareImageForWrite(doc.rawFields());
         EXPECT_EQ(doc.image()[0x08A9], c.start);
     }
 }

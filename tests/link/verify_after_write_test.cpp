@@ -228,7 +228,7 @@ TEST(KeepRadioTuning, WriteSendsTheRadiosTuningAndTheDocumentTakesIt) {
         // What the progress dialog and pl3ctl do with the finished job.
         test::ProgramFolder folder;
         CMaItemDoc doc(folder.settings());
-        doc.image() = kFileImage;
+        doc.rawFields().image() = kFileImage;
         doc.startHistory(true);
         TickActions actions = tickActions(run.last, Direction::Write);
         if (actions.takeRadioTuning && run.radioTuning) takeRadioTuning(doc, *run.radioTuning);

@@ -43,7 +43,7 @@ constexpr const char* kTwoBands =
 struct Fixture {
     Fixture() : folder(kTwoBands), doc(folder.settings()) {
         for (std::size_t n = 0; n < layout::kTestDataSize; ++n)
-            doc.image()[layout::kTestData + n] = static_cast<std::uint8_t>(10 * n + 5);
+            doc.rawFields().image()[layout::kTestData + n] = static_cast<std::uint8_t>(10 * n + 5);
         doc.selectRange(0);
     }
     test::ProgramFolder folder;

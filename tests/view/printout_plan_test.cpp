@@ -57,15 +57,16 @@ TEST(PrintoutPlan, ProgrammedChannelsAreThoseWithAReceiveFrequency) {
     bool skip = true;
     ASSERT_TRUE(newDocument(doc, prompter, skip));
     for (int n = 1; n <= kChannelCount; ++n)
-        doc.setFrequencyText(n, Side::Receive, "");
-    doc.setFrequencyText(3, Side::Receive, "430.0");
-    doc.setFrequencyText(7, Side::Receive, "431.0");
-    doc.setFrequencyText(100, Side::Receive, "432.0");
-    doc.setFrequencyText(101, Side::Transmit, "432.0");  // transmit only: not programmed
+        doc.rawFields().setFrequencyText(n, Side::Receive, "");
+    doc.rawFields().setFrequencyText(3, Side::Receive, "430.0");
+    doc.rawFields().setFrequencyText(7, Side::Receive, "431.0");
+    doc.rawFields().setFrequencyText(100, Side::Receive, "432.0");
+    doc.rawFields().setFrequencyText(101, Side::Transmit,
+                                     "432.0");  // transmit only: not programmed
     TextLookup texts(folder.file("english.lang"));
     ChannelTable table(doc, texts, prompter);
     table.Rebuild();
-    EXPECT_EQ(programmedChannels(table), (std::vector<int>{3, 7, 100}));
+    EXPECT_EQ(programmedChannels(table.rows()), (std::vector<int>{3, 7, 100}));
 }
 
 // The plan needs no page: captions come from the language file or, where it has none, are
@@ -77,17 +78,23 @@ TEST(PrintoutPlan, PlanComesFromTheCodeplugAndTheTexts) {
     CMaItemDoc doc(folder.settings());
     bool skip = true;
     ASSERT_TRUE(newDocument(doc, prompter, skip));
-    doc.setFrequencyText(90, Side::Receive, "440.0");
+    doc.rawFields().setFrequencyText(90, Side::Receive, "440.0");
     const TextLookup english(folder.file("english.lang"));
     const TextLookup bare(folder.write("bare.lang", "[ChText]\nChText0=CH\n"));
 
-    const PrintPlan plan = makePrintPlan(doc, english, prompter, "today");
+    // Printing shows the channels as the page would, without changing the document: a
+    // shift direction the page would correct stays as it is.
+    doc.rawFields().setShiftDir(90, 0);
+    doc.startHistory(true);
+    const Image unprinted = doc.image();
+    const PrintPlan plan = makePrintPlan(doc, english, "today");
+    EXPECT_EQ(doc.image(), unprinted);
+    EXPECT_FALSE(doc.isModified());
+    EXPECT_FALSE(doc.canUndo());
     EXPECT_EQ(plan.input.dateLine, "today");
     EXPECT_EQ(plan.input.functionRows[0][0].rfind("Squelch level : ", 0), 0U);
     EXPECT_EQ(plan.input.radioRows[1][1].rfind("Power-on message : ", 0), 0U);
-    EXPECT_EQ(
-        makePrintPlan(doc, bare, prompter, {}).input.functionRows[0][0].rfind("静噪等级 : ", 0),
-        0U);
+    EXPECT_EQ(makePrintPlan(doc, bare, {}).input.functionRows[0][0].rfind("静噪等级 : ", 0), 0U);
     EXPECT_EQ(plan.input.programmed.back(), 90);
     EXPECT_EQ(plan.input.headingHeight, ChannelTable::kHeaderRowHeight);
     EXPECT_EQ(plan.input.lineStep, ChannelTable::kRowHeight);

@@ -33,7 +33,7 @@ bool isChannelField(const FieldInfo& info) {
 // Equal, transmit above, transmit below; 3 is not a direction the channel page writes.
 constexpr const char* kShiftSymbols[] = {"=", "+", "-", "3"};
 
-void printChannels(const CMaItemDoc& doc, const TextLookup& texts, std::ostream& out) {
+void printChannels(const ImageFields& fields, const TextLookup& texts, std::ostream& out) {
     TextTable table;
     std::vector<std::string> heading = {"Ch", "RxFreq", "TxFreq", "RxTone", "TxTone"};
     for (const ChannelOption& option : kChannelOptions)
@@ -41,21 +41,21 @@ void printChannels(const CMaItemDoc& doc, const TextLookup& texts, std::ostream&
     heading.insert(heading.end(), {"ShiftDir", "ChannelName", "ScanList"});
     table.addRow(heading);
     for (int n = 1; n <= kChannelCount; ++n) {
-        if (doc.isEmpty(n)) {
+        if (fields.isEmpty(n)) {
             table.addRow({std::to_string(n), "-"});
             continue;
         }
-        std::string transmit = doc.frequencyText(n, Side::Transmit);
-        std::vector<std::string> row = {std::to_string(n), doc.frequencyText(n, Side::Receive),
+        std::string transmit = fields.frequencyText(n, Side::Transmit);
+        std::vector<std::string> row = {std::to_string(n), fields.frequencyText(n, Side::Receive),
                                         transmit.empty() ? std::string("-") : transmit,
-                                        ChannelTable::toneWord(doc, n, Side::Receive, texts),
-                                        ChannelTable::toneWord(doc, n, Side::Transmit, texts)};
+                                        ChannelTable::toneWord(fields, n, Side::Receive, texts),
+                                        ChannelTable::toneWord(fields, n, Side::Transmit, texts)};
         for (const ChannelOption& option : kChannelOptions)
-            row.push_back(ChannelTable::optionWord(doc, n, option, texts));
-        row.push_back(kShiftSymbols[doc.shiftDir(n)]);
-        std::string name = text_codes::decodeDisplayText(doc.channelName(n));
+            row.push_back(ChannelTable::optionWord(fields, n, option, texts));
+        row.push_back(kShiftSymbols[fields.shiftDir(n)]);
+        std::string name = text_codes::decodeDisplayText(fields.channelName(n));
         row.push_back(name.empty() ? "-" : name);
-        row.push_back(texts.text(doc.scanMember(n - 1) ? text_key::kYes : text_key::kNo));
+        row.push_back(texts.text(fields.scanMember(n - 1) ? text_key::kYes : text_key::kNo));
         table.addRow(row);
     }
     out << "Channels (- = empty)\n";
@@ -65,7 +65,7 @@ void printChannels(const CMaItemDoc& doc, const TextLookup& texts, std::ostream&
 void printSettings(const CMaItemDoc& doc, const TextLookup& texts, std::ostream& out) {
     TextTable table;
     for (const SettingInfo& info : settingTable()) {
-        int index = doc.setting(info.id);
+        int index = doc.fields().setting(info.id);
         table.addRow({std::string(info.name), std::to_string(index),
                       settingValueText(info.id, index, texts)});
     }
@@ -76,41 +76,41 @@ void printSettings(const CMaItemDoc& doc, const TextLookup& texts, std::ostream&
     for (std::string_view name : {"VfoOffset", "BotCode", "EotCode", "PowerOnPassword",
                                   "PowerOnMessage", "TuneBattery", "TuneVox1", "TuneVox9"})
         addText(name);
-    table.addRow({"RxFreq[129] (VFO)", doc.frequencyText(kVfoRecord, Side::Receive)});
+    table.addRow({"RxFreq[129] (VFO)", doc.fields().frequencyText(kVfoRecord, Side::Receive)});
     out << "Settings\n";
     table.print(out, "  ");
 }
 
-void printLists(const CMaItemDoc& doc, const TextLookup& texts, std::ostream& out) {
+void printLists(const ImageFields& fields, const TextLookup& texts, std::ostream& out) {
     out << "FmPreset (1-" << kFmPresetCount << "):";
     for (int p = 1; p <= kFmPresetCount; ++p) {
-        int value = doc.preset(p);
+        int value = fields.preset(p);
         out << " " << (value == 0 ? texts.text(text_key::kOff) : frequency::fmText(value - 1));
     }
     out << "\nTuneSquelch3 (0-2):";
     for (int i = 0; i < 3; ++i)
-        out << " " << doc.tuneSquelch3(i);
+        out << " " << fields.tuneSquelch3(i);
     out << "\nTuneHighPower (0-4):";
     for (int j = 0; j < 5; ++j)
-        out << " " << doc.tuningValue(j);
+        out << " " << fields.tuningValue(j);
     out << "\nTuneLowPower (0-4):";
     for (int j = 5; j < 10; ++j)
-        out << " " << doc.tuningValue(j);
+        out << " " << fields.tuningValue(j);
     out << "\n";
 }
 
 void printPlain(const CMaItemDoc& doc, const CliContext& context, std::ostream& out) {
     int range = doc.rangeIndex();
     out << "File: " << doc.pathName() << "\n"
-        << "FreqRangeCode: " << hexCode(doc.freqRangeCode()) << "  range " << range << " \""
-        << context.settings.freqRangeText(range).value_or("") << "\"  "
+        << "FreqRangeCode: " << hexCode(doc.fields().freqRangeCode()) << "  range " << range
+        << " \"" << context.settings.freqRangeText(range).value_or("") << "\"  "
         << frequency::limitText(doc.lowerLimit()) << " - " << frequency::limitText(doc.upperLimit())
         << " MHz\n\n";
-    printChannels(doc, context.texts, out);
+    printChannels(doc.fields(), context.texts, out);
     out << "\n";
     printSettings(doc, context.texts, out);
     out << "\n";
-    printLists(doc, context.texts, out);
+    printLists(doc.fields(), context.texts, out);
 }
 
 // ---- JSON: every field under its own name, values as `set` takes them ----
@@ -119,7 +119,7 @@ void printJson(const CMaItemDoc& doc, const CliContext& context, std::ostream& o
     JsonWriter json(out);
     json.beginObject();
     json.string("file", doc.pathName());
-    json.string("FreqRangeCode", hexCode(doc.freqRangeCode()));
+    json.string("FreqRangeCode", hexCode(doc.fields().freqRangeCode()));
     json.number("rangeIndex", doc.rangeIndex());
     json.string("rangeText", context.settings.freqRangeText(doc.rangeIndex()).value_or(""));
     json.string("lowerLimit", frequency::limitText(doc.lowerLimit()));
@@ -135,7 +135,7 @@ void printJson(const CMaItemDoc& doc, const CliContext& context, std::ostream& o
         json.endObject();
     }
     json.endArray();
-    json.string("RxFreq[129]", doc.frequencyText(kVfoRecord, Side::Receive));
+    json.string("RxFreq[129]", doc.fields().frequencyText(kVfoRecord, Side::Receive));
 
     for (const FieldInfo& info : fieldTable()) {
         if (isChannelField(info)) continue;

@@ -20,7 +20,7 @@ enum class Assignment { Done, BadValue, Refused };
 Assignment assign(CMaItemDoc& doc, const TextLookup& texts, const FieldRef& field,
                   std::string_view value, bool raw) {
     if (!raw) {
-        switch (setAsThePagesDo(doc, texts, field, value)) {
+        switch (setAsThePagesDo(doc.editTarget(), texts, field, value)) {
             case FieldEdit::Done:
                 return Assignment::Done;
             case FieldEdit::BadValue:

@@ -283,8 +283,8 @@ int main(int argc, char** argv) {
         pl3::ImportPlacementDialog placement(context.texts, &frame);
         placement.atChannelButton()->setChecked(true);  // the spin box shows enabled
         ok &= save(placement, prefix + QStringLiteral("dialog-163-import-placement.png"));
-        doc.setToneCode(1, pl3::Side::Receive, 9);     // 88.5 Hz: the CTCSS table
-        doc.setToneCode(1, pl3::Side::Transmit, 170);  // D065I: the DCS table, inverted
+        doc.rawFields().setToneCode(1, pl3::Side::Receive, 9);     // 88.5 Hz: the CTCSS table
+        doc.rawFields().setToneCode(1, pl3::Side::Transmit, 170);  // D065I: the DCS table, inverted
         pl3::TonePickerDialog ctcss(doc, context.texts, 1, 3, QStringLiteral("88.5"), &frame);
         ok &= save(ctcss, prefix + QStringLiteral("dialog-137-tone-ctcss.png"));
         pl3::TonePickerDialog dcs(doc, context.texts, 1, 4, QStringLiteral("D065I"), &frame);
@@ -294,12 +294,12 @@ int main(int argc, char** argv) {
         // before.
         const std::string before = scratch.filePath(QStringLiteral("before.PL-3")).toStdString();
         pl3::storeDocument(doc, before, prompter);
-        doc.setFrequencyText(80, pl3::Side::Receive, "433.075");
-        doc.setFrequencyText(80, pl3::Side::Transmit, "433.075");
-        doc.setSetting(pl3::Setting::BackLamp, 2);
-        doc.setChannelFlag(3, pl3::ChannelFlag::BusyLock,
-                           !doc.channelFlag(3, pl3::ChannelFlag::BusyLock));
-        doc.setSetting(pl3::Setting::SideKey1Short, 2);
+        doc.rawFields().setFrequencyText(80, pl3::Side::Receive, "433.075");
+        doc.rawFields().setFrequencyText(80, pl3::Side::Transmit, "433.075");
+        doc.rawFields().setSetting(pl3::Setting::BackLamp, 2);
+        doc.rawFields().setChannelFlag(3, pl3::ChannelFlag::BusyLock,
+                                       !doc.fields().channelFlag(3, pl3::ChannelFlag::BusyLock));
+        doc.rawFields().setSetting(pl3::Setting::SideKey1Short, 2);
         doc.markEdited();
         doc.updateAllViews();
         frame.view()->tabBar()->setCurrentIndex(0);

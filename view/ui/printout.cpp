@@ -29,9 +29,8 @@ QFont reportFont(int pixelHeight) {
 
 }  // namespace
 
-ChannelListPrintout::ChannelListPrintout(CMaItemDoc& doc, const TextLookup& texts,
-                                         Prompter& prompter)
-    : plan_(printout::makePrintPlan(doc, texts, prompter, printout::currentDateLine())) {}
+ChannelListPrintout::ChannelListPrintout(const CMaItemDoc& doc, const TextLookup& texts)
+    : plan_(printout::makePrintPlan(doc, texts, printout::currentDateLine())) {}
 
 ChannelListPrintout::Measures ChannelListPrintout::measure(QPrinter& printer) const {
     const QFontMetrics metrics(reportFont(kMeasuringFontHeight), &printer);

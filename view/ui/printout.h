@@ -13,7 +13,7 @@ namespace pl3 {
 class ChannelListPrintout {
   public:
     // The page count and what the pages hold are fixed now, from the codeplug as it is.
-    ChannelListPrintout(CMaItemDoc& doc, const TextLookup& texts, Prompter& prompter);
+    ChannelListPrintout(const CMaItemDoc& doc, const TextLookup& texts);
 
     int pageCount() const {
         return printout::pageCount(static_cast<int>(plan_.input.programmed.size()));

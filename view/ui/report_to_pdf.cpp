@@ -47,7 +47,7 @@ int printReportToPdf(const SettingsFile& settings, const TextLookup& texts,
         if (outcome == OpenOutcome::NotADataFile || outcome == OpenOutcome::FileError)
             return kCannotPrint;
     }
-    const ChannelListPrintout printout(doc, texts, prompter);
+    const ChannelListPrintout printout(doc, texts);
     // The printer draws into a file of its own; the report then replaces the output in
     // one step, so a failure leaves no half-written file and can say why it failed.
     QTemporaryDir scratch;

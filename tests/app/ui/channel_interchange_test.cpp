@@ -70,7 +70,7 @@ TEST_F(ChannelInterchangeTest, ImportShowsTheReportAndChangesNothingWhenCancelle
 
     answerReport(true);
     frame->importChannelsFrom(csv);
-    EXPECT_EQ(doc->frequencyText(90, Side::Receive), "438.50000");
+    EXPECT_EQ(doc->fields().frequencyText(90, Side::Receive), "438.50000");
     EXPECT_TRUE(doc->isModified());
     // The channel grid shows it, and one undo takes the whole import back.
     auto* channels = qobject_cast<ChannelPage*>(frame->view()->page(0));
@@ -80,9 +80,9 @@ TEST_F(ChannelInterchangeTest, ImportShowsTheReportAndChangesNothingWhenCancelle
 }
 
 TEST_F(ChannelInterchangeTest, ExportThenImportChangesNothing) {
-    doc->setFrequencyText(100, Side::Receive, "439.0");
-    doc->setFrequencyText(100, Side::Transmit, "431.4");
-    doc->setChannelFlag(100, ChannelFlag::Repeater, true);
+    doc->rawFields().setFrequencyText(100, Side::Receive, "439.0");
+    doc->rawFields().setFrequencyText(100, Side::Transmit, "431.4");
+    doc->rawFields().setChannelFlag(100, ChannelFlag::Repeater, true);
     doc->updateAllViews();  // the channel page brings the channel's derived bits up to date
     const std::string csv = folder.file("out.csv");
     ASSERT_TRUE(frame->exportChannelsTo(csv));
@@ -102,8 +102,8 @@ TEST_F(ChannelInterchangeTest, FileErrorsAreReported) {
 }
 
 TEST_F(ChannelInterchangeTest, CopiedRowPastesOntoTheFocusRow) {
-    doc->setFrequencyText(95, Side::Receive, "436.125");
-    doc->setFrequencyText(95, Side::Transmit, "436.125");
+    doc->rawFields().setFrequencyText(95, Side::Receive, "436.125");
+    doc->rawFields().setFrequencyText(95, Side::Transmit, "436.125");
     doc->updateAllViews();
     auto* channels = qobject_cast<ChannelPage*>(frame->view()->page(0));
     channels->grid()->setFocusCell(95, 1);
@@ -114,7 +114,7 @@ TEST_F(ChannelInterchangeTest, CopiedRowPastesOntoTheFocusRow) {
 
     channels->grid()->setFocusCell(120, 1);
     frame->action(command::kPaste)->trigger();  // a clean paste needs no confirmation
-    EXPECT_EQ(doc->frequencyText(120, Side::Receive), "436.12500");
+    EXPECT_EQ(doc->fields().frequencyText(120, Side::Receive), "436.12500");
     EXPECT_TRUE(doc->isModified());
 }
 

@@ -15,8 +15,8 @@ class CompareTest : public test::MainFrameFixture {};
 TEST_F(CompareTest, ListsEachDifferenceInWordsUnderItsPage) {
     const std::string path = folder.file("other.PL-3");
     ASSERT_TRUE(storeDocument(*doc, path, prompter));
-    doc->setFrequencyText(80, Side::Receive, "433.075");
-    doc->setSetting(Setting::BackLamp, 2);
+    doc->rawFields().setFrequencyText(80, Side::Receive, "433.075");
+    doc->rawFields().setSetting(Setting::BackLamp, 2);
     doc->markEdited();
 
     std::unique_ptr<CompareDialog> dialog = frame->compareDialogFor(path);

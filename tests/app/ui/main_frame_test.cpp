@@ -154,7 +154,7 @@ TEST_F(MainFrameTest, CtrlTabAndCtrlPageKeysTurnThePages) {
 // the channel page the channel order commands are off.
 TEST_F(MainFrameTest, AltArrowsMoveTheCurrentChannelOnTheChannelPageOnly) {
     auto* page = qobject_cast<ChannelPage*>(frame->view()->page(CMaItemView::kChannelPage));
-    doc->setFrequencyText(90, Side::Receive, "440");
+    doc->rawFields().setFrequencyText(90, Side::Receive, "440");
     doc->updateAllViews();
     frame->show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
@@ -166,15 +166,15 @@ TEST_F(MainFrameTest, AltArrowsMoveTheCurrentChannelOnTheChannelPageOnly) {
             QTest::keyClick(focused, key, modifiers);
     };
     press(Qt::Key_Down, Qt::AltModifier);
-    EXPECT_TRUE(doc->isEmpty(90));
-    EXPECT_EQ(doc->frequencyText(91, Side::Receive), "440.00000");
+    EXPECT_TRUE(doc->fields().isEmpty(90));
+    EXPECT_EQ(doc->fields().frequencyText(91, Side::Receive), "440.00000");
     EXPECT_EQ(page->grid()->focusRow(), 91);
     EXPECT_EQ(page->grid()->itemText(91, 1), "440.00000");
     press(Qt::Key_Up, Qt::AltModifier);
     press(Qt::Key_Up, Qt::AltModifier);
-    EXPECT_EQ(doc->frequencyText(89, Side::Receive), "440.00000");
+    EXPECT_EQ(doc->fields().frequencyText(89, Side::Receive), "440.00000");
     press(Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(doc->frequencyText(90, Side::Receive), "440.00000");
+    EXPECT_EQ(doc->fields().frequencyText(90, Side::Receive), "440.00000");
     EXPECT_TRUE(page->grid()->hasFocus());
     for (int turn = 0; turn < CMaItemView::kPageCount; ++turn)
         press(Qt::Key_Tab, Qt::ControlModifier);
@@ -198,7 +198,7 @@ TEST_F(MainFrameTest, HelpWithoutAManualSaysSo) {
 // New and a read from the radio would replace unsaved edits: both ask first, and Cancel
 // keeps the edit (and reads nothing).
 TEST_F(MainFrameTest, NewAndReadAskToSaveAModifiedDocumentFirst) {
-    doc->setFrequencyText(80, Side::Receive, "440");
+    doc->rawFields().setFrequencyText(80, Side::Receive, "440");
     doc->setModifiedFlag(true);
     for (int command : {command::kNew, command::kReadRadio}) {
         prompter = test::ScriptedPrompter();
@@ -207,7 +207,7 @@ TEST_F(MainFrameTest, NewAndReadAskToSaveAModifiedDocumentFirst) {
         EXPECT_EQ(prompter.textKeys(),
                   std::vector<std::string>{std::string(text_key::kAskSaveChanges)})
             << command;
-        EXPECT_FALSE(doc->isEmpty(80)) << command;
+        EXPECT_FALSE(doc->fields().isEmpty(80)) << command;
         EXPECT_TRUE(doc->isModified()) << command;
     }
     EXPECT_FALSE(context->port.isOpen());
@@ -216,7 +216,7 @@ TEST_F(MainFrameTest, NewAndReadAskToSaveAModifiedDocumentFirst) {
     prompter.answer(true);
     frame->fileNew();
     EXPECT_EQ(prompter.prompts().back().textKey, text_key::kWarnClear);
-    EXPECT_TRUE(doc->isEmpty(80));
+    EXPECT_TRUE(doc->fields().isEmpty(80));
     EXPECT_FALSE(doc->isModified());
 }
 
@@ -331,7 +331,7 @@ TEST_F(MainFrameTest, TheStatusLineSaysWhatWasDoneUntilTheNextCommand) {
     EXPECT_TRUE(bar->currentMessage().startsWith(
         "Read from the radio on COM1 (" + QString::fromStdString(radio.devicePath()) + ") at "))
         << bar->currentMessage().toStdString();
-    doc->setFrequencyText(90, Side::Receive, "440");
+    doc->rawFields().setFrequencyText(90, Side::Receive, "440");
     doc->markEdited();
     EXPECT_TRUE(bar->currentMessage().isEmpty());
     const QString reason =

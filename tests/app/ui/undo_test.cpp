@@ -73,7 +73,7 @@ TEST_F(UndoTest, EachKindOfEditIsOneStepBackAndForth) {
     EXPECT_FALSE(frame->action(command::kUndo)->isEnabled());
     // The pages show the undone image.
     EXPECT_EQ(channels->grid()->itemText(90, ChannelTable::kRxFreqColumn),
-              QString::fromStdString(doc->frequencyText(90, Side::Receive)));
+              QString::fromStdString(doc->fields().frequencyText(90, Side::Receive)));
 
     for (std::size_t i = 1; i < states.size(); ++i) {
         trigger(command::kRedo);
@@ -113,8 +113,8 @@ TEST_F(UndoTest, ANewDocumentStartsAFreshHistory) {
 TEST_F(UndoTest, ServiceModeChangesBecomeOneStep) {
     const Image before = doc->image();
     QTimer::singleShot(0, [this] {
-        doc->setTuningValue(0, (doc->tuningValue(0) + 1) % 256);
-        doc->setTuningValue(1, (doc->tuningValue(1) + 1) % 256);
+        doc->rawFields().setTuningValue(0, (doc->fields().tuningValue(0) + 1) % 256);
+        doc->rawFields().setTuningValue(1, (doc->fields().tuningValue(1) + 1) % 256);
         if (QWidget* dialog = QApplication::activeModalWidget()) dialog->close();
     });
     trigger(command::kTestMode);

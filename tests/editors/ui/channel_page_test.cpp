@@ -22,8 +22,8 @@ class ChannelPageTest : public test::DocumentFixture {
   protected:
     void SetUp() override {
         DocumentFixture::SetUp();
-        doc.setFrequencyText(kChannel, Side::Receive, "440");
-        doc.setFrequencyText(kChannel, Side::Transmit, "440");
+        doc.rawFields().setFrequencyText(kChannel, Side::Receive, "440");
+        doc.rawFields().setFrequencyText(kChannel, Side::Transmit, "440");
         doc.setModifiedFlag(false);
         page = std::make_unique<ChannelPage>(doc, texts, prompter);
         page->resize(900, 600);
@@ -56,8 +56,8 @@ TEST_F(ChannelPageTest, EditAFrequencyAndANameInTheGrid) {
     QTest::keyClicks(frequency, "446.1x2");  // the letter is refused
     QTest::keyClick(frequency, Qt::Key_Return);
     EXPECT_FALSE(frequency->isVisible());
-    EXPECT_EQ(doc.frequencyText(empty, Side::Receive), "446.12000");
-    EXPECT_EQ(doc.frequencyText(empty, Side::Transmit), "446.12000");
+    EXPECT_EQ(doc.fields().frequencyText(empty, Side::Receive), "446.12000");
+    EXPECT_EQ(doc.fields().frequencyText(empty, Side::Transmit), "446.12000");
     EXPECT_EQ(cellText(empty, ChannelTable::kRxFreqColumn), "446.12000");
     EXPECT_TRUE(doc.isModified());
 
@@ -75,7 +75,7 @@ TEST_F(ChannelPageTest, EscapeKeepsTheOpeningText) {
     QTest::keyClicks(page->frequencyEditor(), "450");
     QTest::keyClick(page->frequencyEditor(), Qt::Key_Escape);
     EXPECT_FALSE(page->frequencyEditor()->isVisible());
-    EXPECT_EQ(doc.frequencyText(kChannel, Side::Receive), "440.00000");
+    EXPECT_EQ(doc.fields().frequencyText(kChannel, Side::Receive), "440.00000");
     EXPECT_FALSE(doc.isModified());
 }
 
@@ -97,7 +97,7 @@ TEST_F(ChannelPageTest, TypingOnACellEditsItAndTheGridKeepsTheKeys) {
     EXPECT_EQ(frequency->cursorPosition(), 1);
     QTest::keyClicks(QApplication::focusWidget(), "46.5");
     type(Qt::Key_Return);
-    EXPECT_EQ(doc.frequencyText(empty, Side::Receive), "446.50000");
+    EXPECT_EQ(doc.fields().frequencyText(empty, Side::Receive), "446.50000");
     EXPECT_EQ(cellText(empty, ChannelTable::kRxFreqColumn), "446.50000");
     EXPECT_TRUE(grid->hasFocus());
     EXPECT_EQ(grid->focusRow(), empty);
@@ -110,17 +110,17 @@ TEST_F(ChannelPageTest, TypingOnACellEditsItAndTheGridKeepsTheKeys) {
     EXPECT_EQ(frequency->cursorPosition(), frequency->text().size());
     type(Qt::Key_Backspace);
     type(Qt::Key_Escape);
-    EXPECT_EQ(doc.frequencyText(empty, Side::Receive), "446.50000");
+    EXPECT_EQ(doc.fields().frequencyText(empty, Side::Receive), "446.50000");
     EXPECT_TRUE(grid->hasFocus());
     EXPECT_EQ(grid->focusRow(), empty);
     EXPECT_EQ(grid->focusColumn(), ChannelTable::kRxFreqColumn);
 }
 
 TEST_F(ChannelPageTest, AClickTogglesAnOnOffCell) {
-    const bool before = doc.channelFlag(kChannel, ChannelFlag::EndTone);
+    const bool before = doc.fields().channelFlag(kChannel, ChannelFlag::EndTone);
     const QString shown = cellText(kChannel, 7);
     test::clickCell(page->grid(), kChannel, 7);
-    EXPECT_EQ(doc.channelFlag(kChannel, ChannelFlag::EndTone), !before);
+    EXPECT_EQ(doc.fields().channelFlag(kChannel, ChannelFlag::EndTone), !before);
     EXPECT_NE(cellText(kChannel, 7), shown);
 }
 
@@ -134,8 +134,8 @@ TEST_F(ChannelPageTest, PickAToneInThePicker) {
     ASSERT_TRUE(picker->grid()->isVisible());
     test::clickCell(picker->grid(), 3, 5);  // the pair numbered 23
     EXPECT_FALSE(picker->isVisible());
-    EXPECT_EQ(doc.toneIndexByte(kChannel, Side::Receive), 22);
-    EXPECT_EQ(doc.toneField(kChannel, Side::Receive).kind, tone::kKindCtcss);
+    EXPECT_EQ(doc.fields().toneIndexByte(kChannel, Side::Receive), 22);
+    EXPECT_EQ(doc.fields().toneField(kChannel, Side::Receive).kind, tone::kKindCtcss);
     EXPECT_EQ(cellText(kChannel, ChannelTable::kRxToneColumn),
               QString::fromStdString(std::string(tone::ctcssTable()[22])));
     EXPECT_TRUE(doc.isModified());

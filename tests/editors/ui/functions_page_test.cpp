@@ -68,7 +68,7 @@ TEST_F(FunctionsPageTest, PrintedCaptionsAreTheShownOnes) {
     const FunctionsPage builtIn(doc, bare);
     for (const auto& [shown, texts] :
          {std::pair<const QWidget*, const TextLookup*>{page.get(), &texts}, {&builtIn, &bare}}) {
-        const Rules rules(doc, *texts);
+        const Rules rules(doc.editTarget(), *texts);
         EXPECT_EQ(rules.printRows(),
                   rules.printRows([&](int id) { return test::shownCaption(shown, id); }));
     }
@@ -84,7 +84,7 @@ TEST_F(FunctionsPageTest, ChangingAListStoresTheIndex) {
 }
 
 TEST_F(FunctionsPageTest, TickingABoxSetsOnlyItsBit) {
-    doc.image()[0x08A0] = 0x0E;
+    doc.rawFields().image()[0x08A0] = 0x0E;
     page->refresh();
     QCheckBox* keyBeep = page->box(Rules::kKeyBeepBox);
     ASSERT_FALSE(keyBeep->isChecked());

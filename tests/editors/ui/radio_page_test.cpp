@@ -55,7 +55,7 @@ TEST_F(RadioPageTest, PrintedCaptionsAreTheShownOnes) {
     const RadioPage builtIn(doc, bare);
     for (const auto& [shown, texts] :
          {std::pair<const QWidget*, const TextLookup*>{page.get(), &texts}, {&builtIn, &bare}}) {
-        const Rules rules(doc, *texts);
+        const Rules rules(doc.editTarget(), *texts);
         EXPECT_EQ(rules.printRows(),
                   rules.printRows([&](int id) { return test::shownCaption(shown, id); }));
     }
@@ -75,7 +75,7 @@ TEST_F(RadioPageTest, PresetGridShape) {
 }
 
 TEST_F(RadioPageTest, PickingAPresetStoresIt) {
-    doc.image()[0x08A2] |= 0x10;  // FM radio enabled
+    doc.rawFields().image()[0x08A2] |= 0x10;  // FM radio enabled
     page->refresh();
     showPage();
     CGridCtrl* grid = page->presetGrid();
@@ -94,7 +94,7 @@ TEST_F(RadioPageTest, PickingAPresetStoresIt) {
 }
 
 TEST_F(RadioPageTest, TickingFmEnabledUnlocksTheFmControls) {
-    doc.image()[0x08A2] &= static_cast<std::uint8_t>(~0x10);
+    doc.rawFields().image()[0x08A2] &= static_cast<std::uint8_t>(~0x10);
     page->refresh();
     EXPECT_FALSE(page->list(Rules::kFmVfoList)->isEnabled());
     EXPECT_TRUE(page->presetGrid()->itemState(5, 1) & CGridCtrl::kStateReadOnly);
@@ -108,7 +108,7 @@ TEST_F(RadioPageTest, TickingFmEnabledUnlocksTheFmControls) {
 
 TEST_F(RadioPageTest, AddingAScanChannelSetsItsBit) {
     for (int c = 1; c <= kChannelCount; ++c) {
-        doc.setScanMember(c - 1, false);
+        doc.rawFields().setScanMember(c - 1, false);
     }
     page->rebuildScanLists();
     QListWidget* existing = page->existingList();

@@ -107,7 +107,7 @@ TEST_F(ProgressDialogTest, ReadReplacesTheImageAndEnds) {
     radio->radio().setMemory(memory);
     Outcome result = run(Direction::Read);
     EXPECT_EQ(result.result, 5);
-    EXPECT_EQ(doc->frequencyText(80, Side::Receive), "433.00000");
+    EXPECT_EQ(doc->fields().frequencyText(80, Side::Receive), "433.00000");
     EXPECT_TRUE(doc->isModified());
     EXPECT_EQ(radioVersion, "1.2");
     EXPECT_EQ(done, link::TransferDone::Read);
@@ -118,7 +118,7 @@ TEST_F(ProgressDialogTest, ReadReplacesTheImageAndEnds) {
 
 TEST_F(ProgressDialogTest, WriteSendsTheDocument) {
     prepare();
-    doc->setFrequencyText(90, Side::Receive, "441");
+    doc->rawFields().setFrequencyText(90, Side::Receive, "441");
     Outcome result = run(Direction::Write);
     EXPECT_EQ(result.result, 5);
     EXPECT_EQ(done, link::TransferDone::Written);

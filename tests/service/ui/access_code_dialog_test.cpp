@@ -128,7 +128,7 @@ TEST_F(AccessCodeDialogTest, EnterInTheCodeBoxClosesTheDialog) {
 TEST_F(AccessCodeDialogTest, TheManualAdjustBoxWritesBitTwoOnly) {
     prepare();
     for (std::uint8_t start : {std::uint8_t{0x00}, std::uint8_t{0xFB}, std::uint8_t{0xA9}}) {
-        doc->image()[0x08A2] = start;
+        doc->rawFields().image()[0x08A2] = start;
         doc->setModifiedFlag(false);
         doc->setAccessCode("");
         auto dialog = open();
@@ -140,7 +140,7 @@ TEST_F(AccessCodeDialogTest, TheManualAdjustBoxWritesBitTwoOnly) {
         EXPECT_EQ(doc->image()[0x08A2], start) << int(start);
         EXPECT_FALSE(doc->isModified());
     }
-    doc->image()[0x08A2] = 0x04;
+    doc->rawFields().image()[0x08A2] = 0x04;
     auto dialog = open();
     EXPECT_TRUE(manualAdjust->isChecked());
 }
@@ -151,7 +151,7 @@ TEST_F(AccessCodeDialogTest, Test1OpensTheTuningDialogAndRereadsTheBoxAfterwards
     QTest::keyClicks(code, "kq18");
     // The tuning dialog loads a file whose manual adjust bit is set.
     auto closed = closeNextModal<TuningDialog>(
-        [this](TuningDialog*) { doc->setSetting(Setting::ManualTune, 1); });
+        [this](TuningDialog*) { doc->rawFields().setSetting(Setting::ManualTune, 1); });
     EXPECT_FALSE(manualAdjust->isChecked());
     test1->click();
     EXPECT_TRUE(*closed);

@@ -119,7 +119,7 @@ TEST_F(TuningDialogTest, OnlyFullAccessMakesTheValuesEditable) {
         for (int i = 0; i < 16; ++i)
             EXPECT_EQ(dialog->valueBox(i)->isEnabled(), c.editable) << c.code << " " << i;
         // Keys on a disabled box change nothing.
-        doc->image()[layout::kTestData + 4] = 9;
+        doc->rawFields().image()[layout::kTestData + 4] = 9;
         dialog->redisplay();
         dialog->valueBox(4)->stepBy(1);
         EXPECT_EQ(tuningByte(4), c.editable ? 10 : 9) << c.code;
@@ -141,7 +141,7 @@ TEST_F(TuningDialogTest, ArrowsWrapAroundAndStoreAtOnce) {
         {"up inside", 9, 100, Qt::Key_Up, 101},
     };
     for (const Case& c : cases) {
-        doc->image()[layout::kTestData + static_cast<std::size_t>(c.box)] =
+        doc->rawFields().image()[layout::kTestData + static_cast<std::size_t>(c.box)] =
             static_cast<std::uint8_t>(c.shown);
         dialog->redisplay();
         QTest::keyClick(dialog->valueBox(c.box), c.key);
@@ -209,7 +209,7 @@ TEST_F(TuningDialogTest, OnlyABoxTypedInIsCommitted) {
     for (const Case& c : cases) {
         prompter = test::ScriptedPrompter();
         prepare(c.faults);
-        if (c.squelchAt200) doc->image()[layout::kTestData + kSquelch0] = 200;
+        if (c.squelchAt200) doc->rawFields().image()[layout::kTestData + kSquelch0] = 200;
         ASSERT_EQ(tuningByte(kBattery), 0) << "the factory default";
         dialog->redisplay();
         Image expected = doc->image();
@@ -284,7 +284,7 @@ TEST_F(TuningDialogTest, WriteTestDataSendsTheBlockAndReportsTheOutcome) {
     for (Case& c : cases) {
         prompter = test::ScriptedPrompter();
         prepare(c.faults, "kq18");
-        doc->image()[layout::kTestData + 13] = 77;
+        doc->rawFields().image()[layout::kTestData + 13] = 77;
         run(TuningDialog::kWriteTestData);
         Bytes expected = {'t', 0x08, 0xE0, 0x10};
         expected.insert(expected.end(), doc->image().begin() + layout::kTestData,
@@ -359,7 +359,7 @@ TEST_F(TuningDialogTest, WriteAllSendsEveryFrameButReportsAMissingAcknowledgemen
 
 TEST_F(TuningDialogTest, WriteAllEndsWithTheSuccessText) {
     prepare();
-    doc->image()[layout::record(100)] = 0x33;
+    doc->rawFields().image()[layout::record(100)] = 0x33;
     run(TuningDialog::kWriteAll);
     EXPECT_EQ(radio->radio().memory(), doc->image());
     EXPECT_EQ(dialog->statusText(), text(text_key::kPromptWriteSucc));
@@ -382,7 +382,7 @@ TEST_F(TuningDialogTest, ConnectionFailuresAreReportedAndChangeNothing) {
     for (const Case& c : cases) {
         prompter = test::ScriptedPrompter();
         prepare(c.faults);
-        doc->image()[layout::kTestData + 6] = 66;
+        doc->rawFields().image()[layout::kTestData + 6] = 66;
         dialog->redisplay();
         Image before = doc->image();
         run(TuningDialog::kReadTestData);
@@ -443,7 +443,7 @@ TEST_F(TuningDialogTest, OpenAndSaveUseTheMainWindowsCommands) {
     prepare({}, "kq18");
     dialog->command(TuningDialog::kSaveFile)->trigger();
     EXPECT_EQ(saves, 1);
-    onOpen = [this] { doc->image()[layout::kTestData + 14] = 201; };
+    onOpen = [this] { doc->rawFields().image()[layout::kTestData + 14] = 201; };
     dialog->command(TuningDialog::kOpenFile)->trigger();
     EXPECT_EQ(opens, 1);
     EXPECT_EQ(dialog->valueBox(14)->text(), "201");

@@ -67,13 +67,13 @@ class PrintoutTest : public ::testing::Test {
         bool skip = true;
         newDocument(doc, prompter, skip);
         for (int n = 1; n <= kChannelCount; ++n)
-            doc.setFrequencyText(n, Side::Receive, "");
+            doc.rawFields().setFrequencyText(n, Side::Receive, "");
         for (int n : channels) {
-            doc.setFrequencyText(n, Side::Receive, "435.0");
-            doc.setFrequencyText(n, Side::Transmit, "435.0");
+            doc.rawFields().setFrequencyText(n, Side::Receive, "435.0");
+            doc.rawFields().setFrequencyText(n, Side::Transmit, "435.0");
             char name[8];
             std::snprintf(name, sizeof name, "CH%03d", n);
-            doc.setChannelName(n, text_codes::encodeDisplayText(name));
+            doc.rawFields().setChannelName(n, text_codes::encodeDisplayText(name));
         }
         const std::string path = folder.file("report-" + std::to_string(channels.size()) + ".PL-3");
         EXPECT_TRUE(storeDocument(doc, path, prompter));
