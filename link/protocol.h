@@ -62,6 +62,7 @@ struct PortPlan {
     std::optional<int> portNumber;          // the stored port ("setup"/"com")
     std::optional<std::string> devicePath;  // a device named directly: never searched
     bool search = false;                    // then try ports 1 ... 255
+    bool operator==(const PortPlan&) const = default;
 };
 
 // Percentage after block k (0 ... 255): the last block gives exactly 100.
