@@ -228,8 +228,8 @@ bool restoreSize(HANDLE file, LARGE_INTEGER size) {
 // before when this fails.
 DWORD writeInPlace(const std::wstring& path, const std::vector<std::uint8_t>& bytes,
                    bool& changed) {
-    Handle file(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    Handle file(::CreateFileW(path.c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES, FILE_SHARE_READ,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return ::GetLastError();
     LARGE_INTEGER before{};
     if (!::GetFileSizeEx(file.get(), &before)) return ::GetLastError();
