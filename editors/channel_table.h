@@ -56,7 +56,6 @@ class ChannelTable {
     ChannelTable(CMaItemDoc& doc, const TextLookup& text, Prompter& prompter);
 
     const Cell& cell(int row, int column) const { return cells_.at(row).at(column); }
-    const Rows& rows() const { return cells_; }
     // Every row as the page shows the image the rules work on, the derived bits of each
     // record brought up to date on the way (the printout builds its grid from these).
     static Rows rowsOf(ChannelRules& rules, const TextLookup& text);

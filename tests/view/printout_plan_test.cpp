@@ -61,12 +61,12 @@ TEST(PrintoutPlan, ProgrammedChannelsAreThoseWithAReceiveFrequency) {
     doc.rawFields().setFrequencyText(3, Side::Receive, "430.0");
     doc.rawFields().setFrequencyText(7, Side::Receive, "431.0");
     doc.rawFields().setFrequencyText(100, Side::Receive, "432.0");
-    doc.rawFields().setFrequencyText(101, Side::Transmit,
-                                     "432.0");  // transmit only: not programmed
+    // Transmit only: not programmed.
+    doc.rawFields().setFrequencyText(101, Side::Transmit, "432.0");
     TextLookup texts(folder.file("english.lang"));
-    ChannelTable table(doc, texts, prompter);
-    table.Rebuild();
-    EXPECT_EQ(programmedChannels(table.rows()), (std::vector<int>{3, 7, 100}));
+    ChannelRules rules(doc.editTarget());
+    EXPECT_EQ(programmedChannels(ChannelTable::rowsOf(rules, texts)),
+              (std::vector<int>{3, 7, 100}));
 }
 
 // The plan needs no page: captions come from the language file or, where it has none, are
