@@ -21,6 +21,7 @@
 #include <ctime>
 #include <functional>
 #include <iostream>
+#include <string_view>
 
 #include "app/app_context.h"
 #include "app/program_info.h"
@@ -212,9 +213,10 @@ int main(int argc, char** argv) {
     std::string programFolder = pl3::platform::takeProgramDirOption(argc, argv).value_or("");
     if (programFolder.empty()) programFolder = pl3::platform::executableFolder();
     QApplication application(argc, argv);
-    if (argc < 2) {
+    // An option it does not know (--help) is not taken for a folder to fill.
+    if (argc != 2 || argv[1][0] == '-') {
         std::cerr << "usage: pl3-screenshots [--program-dir DIR] OUTPUT_DIR\n";
-        return 1;
+        return argc == 2 && std::string_view(argv[1]) == "--help" ? 0 : 1;
     }
     QDir output(QString::fromLocal8Bit(argv[1]));
     output.mkpath(QStringLiteral("."));
