@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
 #include <optional>
@@ -218,6 +222,26 @@ TEST_F(Pl3ctlTest, SetAndImportWaitForAFileAnotherIsChanging) {
     EXPECT_EQ(setting->wait().exitCode, 0);
     EXPECT_EQ(importing->wait().exitCode, 0);
     EXPECT_EQ(run({"set", path, "FreqStep", "BackLamp", "RxFreq[90]"}).out, "3\n2\n445.50000\n");
+}
+
+// A list piped in slowly keeps nobody from the codeplug, and what was saved meanwhile stays.
+TEST_F(Pl3ctlTest, ImportFromStandardInputLocksTheFileOnlyOnceTheListIsIn) {
+    std::string path = newFile();
+    std::string pipe = folder.file("list");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    // Opened for both ends, so that the import's open does not wait for a writer.
+    int writer = ::open(pipe.c_str(), O_RDWR | O_CLOEXEC);
+    ASSERT_GE(writer, 0);
+    test::StartedProgram importing("pl3ctl",
+                                   {"--program-dir", folder.path(), "import-csv", path, "-"}, pipe);
+    // Long enough for the import to have taken the codeplug, were it to take it first.
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(run({"set", path, "BackLamp=2"}).exitCode, 0);
+    const std::string list = "Location,Frequency\n90,445.5\n";
+    ASSERT_EQ(::write(writer, list.data(), list.size()), static_cast<ssize_t>(list.size()));
+    ::close(writer);
+    EXPECT_EQ(importing.wait().exitCode, 0);
+    EXPECT_EQ(run({"set", path, "BackLamp", "RxFreq[90]"}).out, "2\n445.50000\n");
 }
 
 TEST_F(Pl3ctlTest, IncompleteFileIsReportedButShown) {

@@ -72,10 +72,8 @@ int runImportCsv(CliContext& context, const Arguments& allArgs) {
         printUsage(std::cerr);
         return kExitUsage;
     }
-    std::unique_ptr<platform::FileLock> lock = lockForChange(context, args[0]);
-    if (!lock) return kExitFileError;
-    CMaItemDoc doc(context.settings);
-    if (!openCodeplug(context, doc, args[0])) return kExitFileError;
+    // The list is read before the codeplug is locked: standard input may take as long as
+    // its writer likes, and others may change the codeplug meanwhile.
     // One byte more than the import takes, so that a larger file is reported as such.
     platform::FileError error;
     std::optional<std::vector<std::uint8_t>> bytes =
@@ -86,6 +84,10 @@ int runImportCsv(CliContext& context, const Arguments& allArgs) {
         context.report(text_key::kErrorOpenFile, args[1] + "\n" + error.describe());
         return kExitFileError;
     }
+    std::unique_ptr<platform::FileLock> lock = lockForChange(context, args[0]);
+    if (!lock) return kExitFileError;
+    CMaItemDoc doc(context.settings);
+    if (!openCodeplug(context, doc, args[0])) return kExitFileError;
     std::string_view text(reinterpret_cast<const char*>(bytes->data()), bytes->size());
     interchange::ImportPlan plan =
         interchange::planImport(doc, text, interchange::Format::Csv, options);
